@@ -1,0 +1,89 @@
+// The cookbook file format and its creation.
+#include "core/basDatabase.h"
+
+#include "platform/paths/ProgramFolder.h"
+#include "platform/ui/Ui.h"
+
+#include <functional>
+#include <vector>
+
+namespace basDatabase {
+
+QString CookbooksFolder() { return paths::resolve("\\data\\cookbooks\\"); }
+
+QString CookbookPath(const QString& fileName) { return paths::resolve("\\data\\cookbooks\\" + fileName); }
+
+QStringList CookbookSchema()
+{
+    // Autonumbers never reuse an ID (a leftover favourite must not attach to a new recipe); text ignores
+    // letter case in comparisons, sorting and the unique title; Yes/No columns hold 0 or 1.
+    return {
+        R"(CREATE TABLE Favourites (
+  ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL,
+  RecipeID INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX "Favourites RecipeID" ON Favourites (RecipeID);)",
+
+        R"(CREATE TABLE Identifier (
+  Description TEXT COLLATE NOCASE NOT NULL,
+  ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL,
+  Name TEXT COLLATE NOCASE NOT NULL CHECK (length(Name) <= 50));)",
+
+        R"(CREATE TABLE Ingredients (
+  Amount TEXT COLLATE NOCASE NOT NULL CHECK (length(Amount) <= 50),
+  ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL,
+  Ingredient TEXT COLLATE NOCASE NOT NULL CHECK (length(Ingredient) <= 50),
+  Measure TEXT COLLATE NOCASE NOT NULL CHECK (length(Measure) <= 50),
+  Name TEXT COLLATE NOCASE NOT NULL CHECK (length(Name) <= 50),
+  PrepComment TEXT COLLATE NOCASE NOT NULL,
+  RecipeID INTEGER NOT NULL DEFAULT 0);
+CREATE INDEX "Ingredients RecipeID" ON Ingredients (RecipeID);)",
+
+        R"(CREATE TABLE Recipes (
+  Author TEXT COLLATE NOCASE NOT NULL CHECK (length(Author) <= 50),
+  CaloriesPerServing TEXT COLLATE NOCASE CHECK (length(CaloriesPerServing) <= 255),
+  Category TEXT COLLATE NOCASE NOT NULL,
+  CookTime TEXT COLLATE NOCASE CHECK (length(CookTime) <= 50),
+  Favourite INTEGER NOT NULL DEFAULT 0 CHECK (Favourite IN (0, 1)),
+  ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL,
+  Ingredients TEXT COLLATE NOCASE NOT NULL,
+  Instructions TEXT COLLATE NOCASE NOT NULL,
+  Mark INTEGER NOT NULL DEFAULT 0 CHECK (Mark IN (0, 1)),
+  Origin TEXT COLLATE NOCASE CHECK (length(Origin) <= 50),
+  PictureName TEXT COLLATE NOCASE CHECK (length(PictureName) <= 255),
+  PrepTime TEXT COLLATE NOCASE CHECK (length(PrepTime) <= 50),
+  RecipePicture BLOB,
+  Title TEXT COLLATE NOCASE NOT NULL,
+  TotalTime TEXT COLLATE NOCASE CHECK (length(TotalTime) <= 50),
+  Wine TEXT COLLATE NOCASE CHECK (length(Wine) <= 50),
+  Yield TEXT COLLATE NOCASE CHECK (length(Yield) <= 50));
+CREATE UNIQUE INDEX "Recipe Name" ON Recipes (Title);
+CREATE INDEX "Marked" ON Recipes (Mark);)",
+    };
+}
+
+void CreateCookbook(const QString& fileName)
+{
+    db::Connection catalog;
+    const QString path = CookbookPath(fileName);
+
+    std::vector<std::function<void()>> steps;
+    steps.emplace_back([&] { catalog.create(path); });
+    for (const QString& table : CookbookSchema())
+        steps.emplace_back([&catalog, table] { catalog.exec(table); });
+
+    for (size_t i = 0; i < steps.size();) {
+        try {
+            steps[i]();
+            ++i;
+        } catch (const AppError& e) {
+            const ui::Answer answer = ui::msgBox("    Error No. " + QString::number(e.number) + " \r\n" + e.description,
+                                                 ui::Buttons::AbortRetryIgnore, ui::Icon::Critical, "Code Gen Error");
+            if (answer == ui::Answer::Abort)
+                return;
+            if (answer != ui::Answer::Retry)
+                ++i;
+        }
+    }
+}
+
+} // namespace basDatabase

@@ -1,0 +1,17 @@
+#pragma once
+// The data environment: the connection to the reference database "\data\tovalquendry.mdb", opened by
+// start-up and closed by shutdown, and the small look-ups on its lists.
+#include "platform/db/Database.h"
+
+struct DataEnvironment {
+    db::Connection cn;
+};
+inline DataEnvironment DE;
+
+// Row counts of the reference lists as decimal text ("" when the count gives no row).
+QString CountCategories();
+QString CountIngredients();
+QString CountOrigins();
+// The country name of the ORIGIN row with that ID ("" for an empty ID or no such row). The ID is
+// rounded to a whole number; text that is no number raises "Type mismatch".
+QString GetOriginName(const QString& id);

@@ -1,0 +1,29 @@
+#pragma once
+// Small helpers that several windows share.
+#include <QString>
+#include <QVariant>
+
+class QLineEdit;
+class QTextEdit;
+class QPlainTextEdit;
+class QTreeWidget;
+
+// True when anything (a folder or a file) exists at the path; names match without regard to case.
+bool FolderExists(const QString& path);
+// True when a plain file exists at the path (not a folder); names match without regard to case.
+bool FileExists(const QString& path);
+
+// Selects the whole text, so that typing replaces it.
+void SelectAllText(QLineEdit* box);
+void SelectAllText(QTextEdit* box);
+void SelectAllText(QPlainTextEdit* box);
+
+// The key code when its character is among the allowed ones (letter case ignored; backspace, code 8,
+// when allowed), else 0 to drop the key.
+int FilterKey(int keyCode, const QString& allowed, bool allowBackspace);
+
+// Fits every column of a report list (or only the given one-based column) to its contents.
+void AutoSizeColumns(QTreeWidget* list, int column = 0);
+
+// The value, or an empty text (which reads as 0 where a number is wanted) when it is Null.
+QVariant NoNull(const QVariant& value);

@@ -1,0 +1,53 @@
+// The one open cookbook.
+#include "core/basDatabase.h"
+
+#include "core/Helpers.h"
+#include "core/MainWindow.h"
+#include "core/Settings.h"
+#include "core/basMain.h"
+
+namespace basDatabase {
+
+bool OpenCookbook(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return false;
+    CloseCookbook();
+
+    const QString path = CookbookPath(fileName);
+    if (!FileExists(path))
+        return false;
+
+    QString caption;
+    try {
+        cnCookbook.open(path);
+        // A file that is not a cookbook (another database, a damaged file) is refused here.
+        for (const char* table : {"RECIPES", "INGREDIENTS", "IDENTIFIER", "FAVOURITES"})
+            db::Query(cnCookbook, QString("SELECT * FROM %1 LIMIT 0").arg(table)).next();
+
+        db::Query identifier(cnCookbook, "SELECT NAME FROM IDENTIFIER ORDER BY ID LIMIT 1");
+        caption = basMain::captionPrefix();
+        if (identifier.next())
+            caption += " Cookbook : " + identifier.text("NAME");
+        caption += " (" + fileName + ")";
+    } catch (const AppError&) {
+        cnCookbook.close();
+        return false;
+    }
+
+    basMain::mainWindow().setCaption(caption);
+    sCurrentCookbook = fileName;
+    WriteINI("Options", "Last CookBook", fileName);
+    return true;
+}
+
+void CloseCookbook()
+{
+    cnCookbook.close();
+    if (!sCurrentCookbook.isEmpty()) {
+        basMain::mainWindow().ResetScreen();
+        sCurrentCookbook.clear();
+    }
+}
+
+} // namespace basDatabase

@@ -1,0 +1,104 @@
+// Shared operations on single rows of the open cookbook.
+#include "core/basDatabase.h"
+
+#include "core/MainWindow.h"
+#include "core/basMain.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/text/LineFile.h"
+#include "platform/ui/Ui.h"
+
+#include <QDir>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace basDatabase {
+
+void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
+{
+    const QByteArray bytes = text::readAllBytes(picturePath);
+    if (bytes.isEmpty())
+        return;
+    db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=?1, RECIPEPICTURE=?2 WHERE ID=?3",
+              {paths::bareFileName(picturePath), bytes, recipeId})
+        .exec();
+}
+
+QString ExtractPictureFromRecordset(const db::Query& row, const QString& folder, const QString& fileName)
+{
+    const QString stored = paths::bareFileName(row.text("PICTURENAME"));
+    const QByteArray bytes = row.value("RECIPEPICTURE").toByteArray();
+    if (stored.isEmpty() || bytes.isEmpty())
+        return {};
+
+    QString name = paths::bareFileName(fileName);
+    if (name.isEmpty())
+        name = stored;
+    else if (!name.contains('.'))
+        name += paths::extensionOf(stored);
+
+    const QString dir = folder.isEmpty() ? paths::programFolder() : paths::resolveAbsolute(folder);
+    const QString out = QDir(dir).filePath(name);
+    text::writeAllBytes(out, bytes);
+    return out;
+}
+
+QString ExtractRecipePicture(qint64 recipeId, const QString& folder, const QString& fileName)
+{
+    db::Query row(cnCookbook, "SELECT PICTURENAME, RECIPEPICTURE FROM RECIPES WHERE ID=?1", {recipeId});
+    if (!row.next())
+        return {};
+    return ExtractPictureFromRecordset(row, folder, fileName);
+}
+
+bool RecipeTitleExists(const QString& storedTitle)
+{
+    try {
+        db::Query q(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", {storedTitle});
+        return q.next();
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+void ClearAllMarks()
+{
+    ui::WaitCursor wait;
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK<>0").exec();
+
+    QTreeWidget* list = basMain::mainWindow().lstVRecipes();
+    if (!list)
+        return;
+    ui::RepaintFreeze freeze(list);
+    const QSignalBlocker block(list);
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+}
+
+void SetRecipeMark(const QString& listKey, bool marked)
+{
+    bool ok = false;
+    const qint64 id = listKey.mid(1).toLongLong(&ok);
+    if (!ok)
+        throw AppError(AppError::TypeMismatch, "Type mismatch");
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK<>?1", {marked ? 1 : 0, id}).exec();
+}
+
+void AddFavourite(qint64 recipeId)
+{
+    try {
+        db::Query(cnCookbook,
+                  "INSERT INTO FAVOURITES (RECIPEID) SELECT ?1 WHERE NOT EXISTS "
+                  "(SELECT 1 FROM FAVOURITES WHERE RECIPEID=?1)",
+                  {recipeId})
+            .exec();
+    } catch (const AppError&) {
+    }
+}
+
+qint64 GetFavouriteRecipeID(qint64 favouriteId)
+{
+    db::Query q(cnCookbook, "SELECT RECIPEID FROM FAVOURITES WHERE ID = ?1", {favouriteId});
+    return q.next() ? q.value("RECIPEID").toLongLong() : 0;
+}
+
+} // namespace basDatabase

@@ -1,0 +1,56 @@
+#pragma once
+// Cookbook files: their format, the one open cookbook, and the shared operations on its recipe rows.
+//
+// A cookbook is one SQLite file "<name>.tqc" in "\data\cookbooks\". At most one is open at a time:
+// `sCurrentCookbook` names it and `cnCookbook` is the connection to it. Each operation runs its own
+// queries on that connection with bound values; nothing is left open between operations.
+#include "platform/db/Database.h"
+
+#include <QString>
+
+namespace basDatabase {
+
+inline QString sCurrentCookbook;     // file name of the open cookbook ("" when none)
+inline db::Connection cnCookbook;    // connection to the open cookbook
+
+// The cookbooks folder, "\data\cookbooks\" under the program folder, and a file in it.
+QString CookbooksFolder();
+QString CookbookPath(const QString& fileName);
+
+// The statements that lay out a new, empty cookbook, table by table in creation order.
+QStringList CookbookSchema();
+
+// Makes the new cookbook file "\Data\cookbooks\" + fileName. A failing step is offered in the "Code Gen
+// Error" box: Abort stops, Retry repeats the step, Ignore goes on with the next one. The caller is not told.
+void CreateCookbook(const QString& fileName);
+
+// Makes the cookbook current: closes the open one first, then opens the file (never creating one) and
+// names it in the main window's caption. False for an empty name (nothing changes), a missing file or a
+// file that is not a cookbook.
+bool OpenCookbook(const QString& fileName);
+// Releases the open cookbook and, when one was current, has the main window reset itself.
+void CloseCookbook();
+
+// ---- recipe record operations (raise AppError when no cookbook is open, unless said otherwise)
+
+// Stores the picture file's bytes and its bare file name in the recipe row; an empty file stores nothing.
+void SavePictureToRecipe(qint64 recipeId, const QString& picturePath);
+// Writes the recipe's stored picture into `folder` (the program folder when empty) under `fileName`:
+// the stored name when empty, the stored name's extension appended when it holds no ".". Returns the
+// path written, or "" when the row has no picture (no name, or no bytes).
+QString ExtractRecipePicture(qint64 recipeId, const QString& folder, const QString& fileName);
+// The same for a row already read by a query that selected PICTURENAME and RECIPEPICTURE.
+QString ExtractPictureFromRecordset(const db::Query& row, const QString& folder, const QString& fileName);
+// True when a recipe with this title (in its stored form, "$$" for apostrophes) is stored, ignoring
+// letter case. False when no cookbook is open or on any error.
+bool RecipeTitleExists(const QString& storedTitle);
+// Unmarks every recipe of the cookbook and unchecks the main window's list (without writing per item).
+void ClearAllMarks();
+// Stores the mark of the recipe with list key "R" & ID; a row already in that state is not written.
+void SetRecipeMark(const QString& listKey, bool marked);
+// Makes the recipe a favourite unless it is one already; errors are swallowed.
+void AddFavourite(qint64 recipeId);
+// The recipe ID of the favourite row, 0 when the row does not exist.
+qint64 GetFavouriteRecipeID(qint64 favouriteId);
+
+} // namespace basDatabase

@@ -1,0 +1,154 @@
+#include "core/basMain.h"
+
+#include "core/DE.h"
+#include "core/basDatabase.h"
+#include "core/MainWindow.h"
+#include "core/Settings.h"
+#include "platform/AppError.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/text/FileRegistry.h"
+#include "platform/text/TextRules.h"
+#include "platform/ui/Ui.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QWidget>
+
+namespace basMain {
+namespace {
+
+StartupWindows& startupWindows()
+{
+    static StartupWindows windows;
+    return windows;
+}
+
+// Stands in for the main window while there is none: keeps the no-cookbook state, shows nothing.
+class NoMainWindow final : public IMainWindow {
+public:
+    QWidget* widget() override { return nullptr; }
+    void setCaption(const QString& caption) override { caption_ = caption; }
+    QString caption() const override { return caption_; }
+    void DisplayRecipe(const QString&, bool) override {}
+    void EnableToolBarButtons() override {}
+    void RefreshFavourites() override {}
+    void RefreshViews() override {}
+    void ResetScreen() override;
+    QTreeWidget* tvRecipes() override { return nullptr; }
+    QTreeWidget* lstVRecipes() override { return nullptr; }
+    void setStatusText(const QString& text) override { status_ = text; }
+    QString statusText() const override { return status_; }
+    void showBlankPage() override {}
+
+private:
+    QString caption_, status_;
+};
+
+IMainWindow*& currentMainWindow()
+{
+    static IMainWindow* window = nullptr;
+    return window;
+}
+} // namespace
+
+void NoMainWindow::ResetScreen() { basDatabase::sCurrentCookbook.clear(); }
+
+int versionMajor() { return TQ_VERSION_MAJOR; }
+int versionMinor() { return TQ_VERSION_MINOR; }
+int versionRevision() { return TQ_VERSION_REVISION; }
+
+QString versionNumbers()
+{
+    return QString("%1.%2.%3").arg(versionMajor()).arg(versionMinor()).arg(versionRevision());
+}
+
+QString versionText() { return "Version " + versionNumbers(); }
+QString captionPrefix() { return "Tovalquendry - Version " + versionNumbers(); }
+
+IMainWindow& mainWindow()
+{
+    static NoMainWindow none;
+    IMainWindow* w = currentMainWindow();
+    return w ? *w : none;
+}
+
+void setMainWindow(IMainWindow* window) { currentMainWindow() = window; }
+
+void setStartupWindows(StartupWindows windows) { startupWindows() = std::move(windows); }
+
+bool Main()
+{
+    QPointer<QWidget> splash;
+    try {
+        if (ReadINI("Options", "Display Splash Screen") != "False" && startupWindows().createSplash) {
+            splash = startupWindows().createSplash();
+            if (splash) {
+                splash->show();
+                splash->repaint();
+                QApplication::processEvents(); // draw it before the database opens
+            }
+        }
+
+        const QString databasePath = paths::resolve("\\data\\tovalquendry.mdb");
+        DE.cn.open(databasePath);
+        if (!DE.cn.isOpen()) {
+            ui::msgBox("Failed to open the database at location " + databasePath, ui::Buttons::OK, ui::Icon::Critical,
+                       "Major Error");
+            delete splash;
+            ShutDown();
+            return false;
+        }
+
+        if (startupWindows().createMainWindow) {
+            IMainWindow* window = startupWindows().createMainWindow();
+            if (window && window->widget())
+                window->widget()->show();
+        }
+        delete splash;
+        return true;
+    } catch (const AppError& e) {
+        LogError(e.number, e.description, "subroutine Main");
+    } catch (const std::exception& e) {
+        LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "subroutine Main");
+    }
+    delete splash;
+    ShutDown();
+    return false;
+}
+
+void ShutDown()
+{
+    try {
+        DE.cn.close();
+    } catch (...) {
+    }
+    // Close every window that is still up; the main window's close handler comes back here, and
+    // finds only what is left.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        try {
+            if (w && w->isVisible())
+                w->close();
+        } catch (...) {
+        }
+    }
+}
+
+void LogError(long number, const QString& description, const QString& routine)
+{
+    try {
+        ui::restoreDefaultCursor();
+        const QString message =
+            "(" + QString::number(number) + ")\r\n" + description + "\r\n" + "occurred in module " + routine;
+        QFile log(paths::resolve("\\error.log"));
+        if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+            log.write((message + "\r\n").toUtf8());
+        log.close();
+        text::closeAllFiles();
+        ui::msgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "Tovalquendry Error");
+    } catch (...) {
+    }
+}
+
+} // namespace basMain

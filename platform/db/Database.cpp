@@ -1,0 +1,284 @@
+#include "platform/db/Database.h"
+
+#include "platform/db/UnicodeLike.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace db {
+
+AppError lastError(sqlite3* db, int rc)
+{
+    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    return AppError(-(rc & 0xff), message);
+}
+
+Connection::~Connection() { close(); }
+
+Connection::Connection(Connection&& other) noexcept : db_(other.db_), path_(std::move(other.path_))
+{
+    other.db_ = nullptr;
+}
+
+Connection& Connection::operator=(Connection&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        db_ = other.db_;
+        path_ = std::move(other.path_);
+        other.db_ = nullptr;
+    }
+    return *this;
+}
+
+void Connection::configure()
+{
+    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_extended_result_codes(db_, 0);
+    registerUnicodeLike(db_);
+}
+
+void Connection::open(const QString& path)
+{
+    close();
+    if (!QFileInfo(path).isFile())
+        throw AppError(AppError::FileNotFound, QString("Could not find file '%1'.").arg(path));
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        AppError error = lastError(handle, rc);
+        sqlite3_close(handle);
+        throw error;
+    }
+    db_ = handle;
+    path_ = path;
+    configure();
+    try {
+        // A file that is not a database (or is damaged) fails on its first read.
+        Query probe(*this, "SELECT count(*) FROM sqlite_master");
+        probe.next();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Connection::create(const QString& path)
+{
+    close();
+    if (QFileInfo::exists(path))
+        throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' already exists.").arg(path));
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+    if (rc != SQLITE_OK) {
+        AppError error = lastError(handle, rc);
+        sqlite3_close(handle);
+        throw error;
+    }
+    db_ = handle;
+    path_ = path;
+    configure();
+}
+
+void Connection::close()
+{
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void Connection::exec(const QString& sql)
+{
+    if (!db_)
+        throw AppError(3704, "Operation is not allowed when the object is closed.");
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString message = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(err);
+        throw AppError(-(rc & 0xff), message);
+    }
+}
+
+qint64 Connection::lastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
+int Connection::changes() const { return db_ ? sqlite3_changes(db_) : 0; }
+
+Query::Query(Connection& connection, const QString& sql) : db_(connection.handle())
+{
+    if (!db_)
+        throw AppError(3704, "Operation is not allowed when the object is closed.");
+    const QByteArray utf8 = sql.toUtf8();
+    check(sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &stmt_, nullptr));
+}
+
+Query::Query(Connection& connection, const QString& sql, std::initializer_list<QVariant> values)
+    : Query(connection, sql)
+{
+    int i = 1;
+    for (const QVariant& v : values)
+        bind(i++, v);
+}
+
+Query::~Query() { sqlite3_finalize(stmt_); }
+
+void Query::check(int rc) const
+{
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throw lastError(db_, rc);
+}
+
+Query& Query::bind(int index, const QVariant& value)
+{
+    int rc;
+    if (value.isNull() || !value.isValid()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), static_cast<sqlite3_uint64>(utf8.size()),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+        }
+        }
+    }
+    check(rc);
+    return *this;
+}
+
+Query& Query::bind(const QString& name, const QVariant& value)
+{
+    const int index = sqlite3_bind_parameter_index(stmt_, name.toUtf8().constData());
+    if (index == 0)
+        throw AppError(AppError::InvalidProcedureCall, "Unknown parameter " + name);
+    return bind(index, value);
+}
+
+void Query::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+bool Query::next()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw lastError(db_, rc);
+}
+
+void Query::exec()
+{
+    while (next()) {
+    }
+}
+
+int Query::columnCount() const { return sqlite3_column_count(stmt_); }
+
+QString Query::columnName(int index) const { return QString::fromUtf8(sqlite3_column_name(stmt_, index)); }
+
+int Query::columnIndex(const QString& column) const
+{
+    if (columns_.isEmpty()) {
+        for (int i = 0, n = columnCount(); i < n; ++i)
+            columns_.insert(columnName(i).toLower(), i);
+    }
+    return columns_.value(column.toLower(), -1);
+}
+
+QVariant Query::value(int index) const
+{
+    switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt_, index)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt_, index));
+    case SQLITE_BLOB: {
+        const void* data = sqlite3_column_blob(stmt_, index);
+        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, index)));
+    }
+    default: {
+        const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+        return QVariant(QString::fromUtf8(data, sqlite3_column_bytes(stmt_, index)));
+    }
+    }
+}
+
+QVariant Query::value(const QString& column) const
+{
+    const int index = columnIndex(column);
+    if (index < 0)
+        throw AppError(3265, "Item cannot be found in the collection corresponding to the requested name or ordinal: "
+                                 + column);
+    return value(index);
+}
+
+QString Query::text(const QString& column) const
+{
+    const QVariant v = value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+bool Query::isNull(const QString& column) const { return value(column).isNull(); }
+
+Transaction::Transaction(Connection& connection, OnScopeExit policy) : connection_(connection), policy_(policy)
+{
+    connection_.exec("BEGIN");
+}
+
+Transaction::~Transaction()
+{
+    if (!open_)
+        return;
+    try {
+        if (policy_ == OnScopeExit::Commit)
+            commit();
+        else
+            rollback();
+    } catch (...) {
+        // the connection may be gone already; nothing more can be done here
+    }
+}
+
+void Transaction::commit()
+{
+    if (open_) {
+        open_ = false;
+        connection_.exec("COMMIT");
+    }
+}
+
+void Transaction::rollback()
+{
+    if (open_) {
+        open_ = false;
+        connection_.exec("ROLLBACK");
+    }
+}
+
+} // namespace db

@@ -1,0 +1,102 @@
+#pragma once
+// A thin RAII layer over SQLite: a connection, a prepared query with bound values, a transaction.
+//
+// Values travel as QVariant: a null QVariant is SQL NULL, integers and booleans are integers, QByteArray
+// is a blob, everything else text. Column values are read by name without regard to letter case.
+// Failures throw AppError with a negative number (minus SQLite's result code) and SQLite's message.
+#include "platform/AppError.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <initializer_list>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    Connection(Connection&& other) noexcept;
+    Connection& operator=(Connection&& other) noexcept;
+
+    // Opens an existing database file read-write; never creates one. The file is probed with a
+    // query, so a missing or damaged file fails here rather than later.
+    void open(const QString& path);
+    // Creates a new database file; fails when the file exists already.
+    void create(const QString& path);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+    QString path() const { return path_; }
+
+    // Runs one or more statements that take no values.
+    void exec(const QString& sql);
+    qint64 lastInsertId() const;
+    int changes() const;
+    sqlite3* handle() const { return db_; }
+
+private:
+    void configure();
+    sqlite3* db_ = nullptr;
+    QString path_;
+};
+
+class Query {
+public:
+    Query(Connection& connection, const QString& sql);
+    // Prepares and binds the values to ?1, ?2 ... in order.
+    Query(Connection& connection, const QString& sql, std::initializer_list<QVariant> values);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Query& bind(int index, const QVariant& value); // 1-based
+    Query& bind(const QString& name, const QVariant& value); // ":name"
+    void reset(); // ready to run again with new values
+
+    bool next();   // steps to the next row; false when there is none
+    void exec();   // runs to completion (statements that return no rows)
+
+    int columnCount() const;
+    QString columnName(int index) const;
+    QVariant value(int index) const;
+    QVariant value(const QString& column) const; // letter case ignored; throws for an unknown column
+    QString text(const QString& column) const;  // "" for NULL
+    bool isNull(const QString& column) const;
+    int columnIndex(const QString& column) const; // -1 when absent
+
+private:
+    void check(int rc) const;
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    mutable QHash<QString, int> columns_;
+};
+
+// A transaction that ends when it leaves scope: rolled back, or committed when the policy says so
+// (bulk writes whose earlier rows must survive a later failure commit on every way out).
+class Transaction {
+public:
+    enum class OnScopeExit { Rollback, Commit };
+    explicit Transaction(Connection& connection, OnScopeExit policy = OnScopeExit::Rollback);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+    void rollback();
+
+private:
+    Connection& connection_;
+    OnScopeExit policy_;
+    bool open_ = true;
+};
+
+// An AppError for SQLite's last error on the connection.
+AppError lastError(sqlite3* db, int rc);
+
+} // namespace db

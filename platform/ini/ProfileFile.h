@@ -1,0 +1,19 @@
+#pragma once
+// A settings file of the Windows private-profile kind: "[section]" lines and "key=value" lines under them.
+// Sections and keys match without regard to letter case; blanks around keys and values are ignored and
+// a value in matching double quotes loses them, as the Windows profile functions do. The file is read
+// and written whole on every call (nothing is cached) and written UTF-8 with CR LF; a file that is not
+// valid UTF-8 is read as Windows-1252.
+#include <QString>
+
+namespace ini {
+
+// The value, or "" when the file, the section or the key is absent.
+QString readValue(const QString& file, const QString& section, const QString& key);
+
+// Stores the value, replacing an earlier one, adding the key and the section when missing and creating
+// the file when missing. Refuses (returns false, writes nothing) a section, key or value holding a line
+// break, and a section holding "]" or a key holding "=" or starting with "[".
+bool writeValue(const QString& file, const QString& section, const QString& key, const QString& value);
+
+} // namespace ini

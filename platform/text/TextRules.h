@@ -1,0 +1,22 @@
+#pragma once
+// The program's small text rules.
+#include <QString>
+
+namespace text {
+
+// Removes leading and trailing blanks (spaces only: tabs stay).
+QString trimBlanks(const QString& s);
+QString trimLeftBlanks(const QString& s);
+QString trimRightBlanks(const QString& s);
+
+// First letter of each word upper case, every other letter lower case; words are separated by blanks.
+QString properCase(const QString& s);
+
+// The apostrophe encoding of recipe rows: "'" is stored as "$$" and shown as "'".
+QString encodeApostrophes(const QString& s);
+QString decodeApostrophes(const QString& s);
+
+// Line breaks of a text widget ("\n", U+2029, lone CR) as CR LF, the way multi-line fields are stored.
+QString toCrLf(const QString& s);
+
+} // namespace text

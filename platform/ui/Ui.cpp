@@ -1,0 +1,206 @@
+#include "platform/ui/Ui.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+
+namespace ui {
+namespace {
+
+QWidget* dialogParent()
+{
+    if (QWidget* w = QApplication::activeModalWidget())
+        return w;
+    return QApplication::activeWindow();
+}
+
+class QtBackend final : public Backend {
+public:
+    Answer messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
+    {
+        QMessageBox box(dialogParent());
+        box.setWindowTitle(title);
+        box.setText(text);
+        switch (icon) {
+        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case Icon::None: break;
+        }
+        QMessageBox::StandardButtons set;
+        switch (buttons) {
+        case Buttons::OK: set = QMessageBox::Ok; break;
+        case Buttons::OKCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case Buttons::AbortRetryIgnore: set = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
+        case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+        case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
+        case Buttons::RetryCancel: set = QMessageBox::Retry | QMessageBox::Cancel; break;
+        }
+        box.setStandardButtons(set);
+        switch (box.exec()) {
+        case QMessageBox::Cancel: return Answer::Cancel;
+        case QMessageBox::Abort: return Answer::Abort;
+        case QMessageBox::Retry: return Answer::Retry;
+        case QMessageBox::Ignore: return Answer::Ignore;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default:
+            // the close box: the answer a Windows box gives for it
+            if (buttons == Buttons::YesNo)
+                return Answer::No;
+            if (buttons == Buttons::AbortRetryIgnore)
+                return Answer::Abort;
+            return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
+        }
+    }
+
+    QStringList fileDialog(const FileDialogRequest& r) override
+    {
+        switch (r.kind) {
+        case FileDialogRequest::Kind::Open: {
+            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter);
+            return f.isEmpty() ? QStringList() : QStringList{f};
+        }
+        case FileDialogRequest::Kind::OpenMany:
+            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter);
+        case FileDialogRequest::Kind::Save: {
+            const QString f = QFileDialog::getSaveFileName(dialogParent(), r.title, r.folder, r.filter);
+            return f.isEmpty() ? QStringList() : QStringList{f};
+        }
+        }
+        return {};
+    }
+
+    bool openDocument(const QString& pathOrUrl) override
+    {
+        const QUrl url = pathOrUrl.contains(':') && !pathOrUrl.startsWith('/') ? QUrl(pathOrUrl)
+                                                                                 : QUrl::fromLocalFile(pathOrUrl);
+        return QDesktopServices::openUrl(url);
+    }
+
+    bool startProgram(const QString& program, const QStringList& arguments) override
+    {
+        return QProcess::startDetached(program, arguments);
+    }
+
+    void playSound(const QString& wavePath) override
+    {
+        // Fire and forget: the effect deletes itself when the application goes. Without an audio
+        // device it never reports that it stopped, so nothing waits on it.
+        static QPointer<QSoundEffect> effect;
+        if (!effect)
+            effect = new QSoundEffect(qApp);
+        effect->setSource(QUrl::fromLocalFile(wavePath));
+        effect->play();
+    }
+};
+
+Backend*& current()
+{
+    static QtBackend real;
+    static Backend* active = &real;
+    return active;
+}
+
+int& waitDepth()
+{
+    static int depth = 0;
+    return depth;
+}
+
+int& busyDepth()
+{
+    static int depth = 0;
+    return depth;
+}
+} // namespace
+
+Backend& backend() { return *current(); }
+
+Backend* install(Backend* b)
+{
+    Backend* previous = current();
+    current() = b;
+    return previous;
+}
+
+QString programTitle() { return QStringLiteral("Tovalquendry"); }
+
+Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    return backend().messageBox(text, buttons, icon, title);
+}
+
+QString getOpenFileName(const QString& title, const QString& folder, const QString& filter)
+{
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter});
+    return r.isEmpty() ? QString() : r.first();
+}
+
+QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter)
+{
+    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter});
+}
+
+QString getSaveFileName(const QString& title, const QString& folder, const QString& filter)
+{
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Save, title, folder, filter});
+    return r.isEmpty() ? QString() : r.first();
+}
+
+bool openDocument(const QString& pathOrUrl) { return backend().openDocument(pathOrUrl); }
+bool startProgram(const QString& program, const QStringList& arguments)
+{
+    return backend().startProgram(program, arguments);
+}
+void playSound(const QString& wavePath) { backend().playSound(wavePath); }
+
+WaitCursor::WaitCursor()
+{
+    if (qApp)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++waitDepth();
+}
+
+WaitCursor::~WaitCursor()
+{
+    if (waitDepth() > 0) {
+        --waitDepth();
+        if (qApp)
+            QApplication::restoreOverrideCursor();
+    }
+}
+
+void restoreDefaultCursor()
+{
+    while (waitDepth() > 0) {
+        --waitDepth();
+        if (qApp)
+            QApplication::restoreOverrideCursor();
+    }
+}
+
+RepaintFreeze::RepaintFreeze(QWidget* widget) : widget_(widget), wasEnabled_(widget && widget->updatesEnabled())
+{
+    if (widget_)
+        widget_->setUpdatesEnabled(false);
+}
+
+RepaintFreeze::~RepaintFreeze()
+{
+    if (widget_ && wasEnabled_)
+        widget_->setUpdatesEnabled(true);
+}
+
+bool isBusy() { return busyDepth() > 0; }
+BusyScope::BusyScope() { ++busyDepth(); }
+BusyScope::~BusyScope() { --busyDepth(); }
+
+} // namespace ui

@@ -1,0 +1,10 @@
+# Builds the reference database from its SQL script with SQLite itself (cmake -P).
+find_program(SQLITE3 sqlite3)
+if(SQLITE3)
+  execute_process(COMMAND ${SQLITE3} ${DB} INPUT_FILE ${SQL} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "sqlite3 failed on ${SQL}")
+  endif()
+else()
+  message(FATAL_ERROR "sqlite3 is needed to build the reference database")
+endif()

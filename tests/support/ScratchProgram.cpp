@@ -1,0 +1,85 @@
+#include "ScratchProgram.h"
+
+#include "core/DE.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/paths/ProgramFolder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+void copyTree(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + '/' + QDir(from).relativeFilePath(src);
+        if (it.fileInfo().isDir())
+            QDir().mkpath(dst);
+        else
+            QFile::copy(src, dst);
+    }
+}
+} // namespace
+
+ScratchProgram::ScratchProgram(bool openReferenceDatabase)
+{
+    const QString root = dir_.path();
+    QDir().mkpath(root + "/data/cookbooks");
+    QDir().mkpath(root + "/temp");
+    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/data/tovalquendry.mdb", root + "/data/tovalquendry.mdb");
+    QFile::setPermissions(root + "/data/tovalquendry.mdb", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/data/blank.html", root + "/data/blank.html");
+    copyTree(QString(TQ_BUILT_PROGRAM_DIR) + "/templates", root + "/templates");
+    copyTree(QString(TQ_BUILT_PROGRAM_DIR) + "/help", root + "/help");
+    paths::setProgramFolder(root);
+    if (openReferenceDatabase)
+        DE.cn.open(root + "/data/tovalquendry.mdb");
+}
+
+ScratchProgram::~ScratchProgram()
+{
+    basDatabase::cnCookbook.close();
+    basDatabase::sCurrentCookbook.clear();
+    DE.cn.close();
+    basMain::bShutdownPending = false;
+    basMain::sTemplatePath.clear();
+    basMain::sEditRecipeKey.clear();
+    basMain::sSelectedWine.clear();
+    basMain::bPickWine = false;
+    basMain::lEmailCount = 0;
+}
+
+QString ScratchProgram::path(const QString& relative) const
+{
+    return relative.isEmpty() ? dir_.path() : dir_.path() + '/' + relative;
+}
+
+QString ScratchProgram::errorLog() const
+{
+    QFile f(path("error.log"));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+QString ScratchProgram::createCookbook(const QString& name)
+{
+    const QString file = name + ".tqc";
+    basDatabase::CreateCookbook(file);
+    EXPECT_TRUE(basDatabase::OpenCookbook(file)) << "could not open the new cookbook " << file.toStdString();
+    return file;
+}
+
+qint64 ScratchProgram::addRecipe(const QString& title, const QString& category, const QString& ingredients,
+                                 const QString& origin)
+{
+    db::Query(basDatabase::cnCookbook,
+              "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS, ORIGIN) "
+              "VALUES (?1, 'Tester', ?2, ?3, 'Mix.', ?4)",
+              {title, category, ingredients, origin.isEmpty() ? QVariant() : QVariant(origin)})
+        .exec();
+    return basDatabase::cnCookbook.lastInsertId();
+}
