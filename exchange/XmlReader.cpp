@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QXmlStreamReader>
 #include <array>
+#include <sqlite3.h>
 
 using namespace xmlrowset;
 
@@ -218,6 +219,8 @@ private:
                 .bind(14, picture);
             insert.exec();
         } catch (const AppError&) {
+            if (sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
+                throw; // the engine gave up the whole transaction (disk full, I/O error): not this row alone
             return rowFailed();
         }
         ++basMain::lRecipesImported;

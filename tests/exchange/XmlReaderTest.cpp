@@ -167,6 +167,18 @@ TEST_F(XmlReader, EventsFollowEveryRowAndAFailedRowMakesTheReadFalse)
     EXPECT_EQ(events, (QList<Event>{{1, 0, 0}, {1, 1, 0}}));
 }
 
+TEST_F(XmlReader, AFailureThatCostsTheTransactionEndsTheRead)
+{
+    // The engine rolls the whole transaction back, as it does on a full disk.
+    basDatabase::cnCookbook.exec("CREATE TRIGGER boom BEFORE INSERT ON RECIPES WHEN NEW.TITLE='Boom' "
+                                 "BEGIN SELECT RAISE(ROLLBACK, 'disk full'); END");
+
+    EXPECT_FALSE(importDocument(rowset(row("One") + row("Boom") + row("Two"))));
+
+    EXPECT_EQ(recipeCount(), 0); // nothing was stored row by row after the transaction was lost
+    EXPECT_EQ(events.size(), 2);
+}
+
 TEST_F(XmlReader, ADocumentWithoutRowsIsReadWithoutAnEvent)
 {
     EXPECT_TRUE(importDocument(rowset({})));
