@@ -132,8 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                 {{"PictureName", "cake.gif"}, {"RecipePicture", QByteArray("GI")}}},
         RowCase{"DotDotIsNoPicture", row("Case", "PictureName='..' RecipePicture='4749'"), true,
                 {{"PictureName", ""}, {"RecipePicture", QByteArray("")}}},
-        RowCase{"FolderOnlyIsNoPicture", row("Case", "PictureName='pics/' RecipePicture='4749'"), true,
-                {{"PictureName", ""}, {"RecipePicture", QByteArray("")}}},
         RowCase{"PictureNameWithoutBytes", row("Case", "PictureName='cake.gif'"), true,
                 {{"PictureName", "cake.gif"}, {"RecipePicture", QVariant()}}},
         RowCase{"NullTitle", "<z:row Category='Soups' Ingredients='salt' Instructions='Stir.'/>", false, {}},
