@@ -1,0 +1,255 @@
+// Reads an ADO XML rowset of recipe rows into the open cookbook.
+//
+// The file is walked twice: first to check that it is a complete rowset document and to count its rows
+// (a file that is not one imports nothing), then to take the rows over one by one. A row that cannot
+// be taken (no title or category, a bad picture, a value the cookbook refuses) is skipped and the read
+// goes on; the reader then answers false at the end.
+#include "exchange/XmlRowset.h"
+#include "exchange/cImport.h"
+
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/text/TextRules.h"
+
+#include <QFile>
+#include <QXmlStreamReader>
+#include <array>
+#include <sqlite3.h>
+
+using namespace xmlrowset;
+
+namespace {
+
+// The columns a row brings into its new recipe, in the order of the INSERT below.
+enum Column {
+    Title, Author, Category, PrepTime, CookTime, TotalTime, Yield, CaloriesPerServing,
+    Instructions, Wine, Ingredients, Origin, PictureName, RecipePicture, ColumnCount
+};
+
+constexpr const char* kColumnNames[ColumnCount] = {
+    "Title", "Author", "Category", "PrepTime", "CookTime", "TotalTime", "Yield", "CaloriesPerServing",
+    "Instructions", "Wine", "Ingredients", "Origin", "PictureName", "RecipePicture",
+};
+
+int columnOf(QStringView attribute)
+{
+    for (int c = 0; c < ColumnCount; ++c)
+        if (attribute.compare(QLatin1String(kColumnNames[c]), Qt::CaseInsensitive) == 0)
+            return c;
+    return -1;
+}
+
+int nibble(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+// Strict bin.hex: two hex digits per byte, nothing else.
+bool decodeHex(QStringView hex, QByteArray& bytes)
+{
+    if (hex.size() % 2 != 0)
+        return false;
+    bytes.resize(hex.size() / 2);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const int high = nibble(hex[2 * i]);
+        const int low = nibble(hex[2 * i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        bytes[i] = static_cast<char>(high << 4 | low);
+    }
+    return true;
+}
+
+// Steps through the rows of a rowset document: the root `xml`, its `rs:data`, and the `z:row`
+// elements directly in it. Everything else (the schema, pending-change blocks) is passed over.
+class RowWalker {
+public:
+    explicit RowWalker(const QString& path) : file_(path)
+    {
+        if (!file_.open(QIODevice::ReadOnly))
+            throw AppError(AppError::FileNotFound, "File not found");
+        xml_.setDevice(&file_);
+    }
+
+    // The next row, false at the end of the document or where it stops being a rowset.
+    bool nextRow()
+    {
+        while (!broken_ && !xml_.atEnd()) {
+            switch (xml_.readNext()) {
+            case QXmlStreamReader::StartElement:
+                if (depth_ == 0) {
+                    broken_ = xml_.name() != QLatin1String("xml");
+                    ++depth_;
+                } else if (depth_ == 1 && xml_.name() == QLatin1String("data") && xml_.namespaceUri() == kRowsetNs) {
+                    sawData_ = true;
+                    ++depth_;
+                } else if (depth_ == 2 && xml_.name() == QLatin1String("row") && xml_.namespaceUri() == kRowNs) {
+                    row_ = xml_.attributes();
+                    xml_.skipCurrentElement();
+                    return !xml_.hasError();
+                } else {
+                    xml_.skipCurrentElement();
+                }
+                break;
+            case QXmlStreamReader::EndElement:
+                --depth_;
+                break;
+            default:
+                break;
+            }
+        }
+        return false;
+    }
+
+    const QXmlStreamAttributes& row() const { return row_; }
+
+    // Not well-formed, cut short, not UTF-8, or not a rowset document.
+    bool failed() const { return broken_ || xml_.hasError() || !sawData_; }
+
+private:
+    QFile file_;
+    QXmlStreamReader xml_;
+    QXmlStreamAttributes row_;
+    int depth_ = 0;
+    bool sawData_ = false;
+    bool broken_ = false;
+};
+
+} // namespace
+
+// One call of the XML reader.
+class XmlImportRun {
+public:
+    XmlImportRun(cImport& owner, const QString& path) : owner_(owner), path_(path) {}
+
+    bool read()
+    {
+        basMain::lRecipesFound = 0;
+        basMain::lRecipesImported = 0;
+        basMain::lRecipesSkipped = 0;
+
+        qint32 rows = 0;
+        {
+            RowWalker survey(path_);
+            while (survey.nextRow())
+                ++rows;
+            if (survey.failed())
+                return false;
+        }
+
+        // Every way out commits, so the rows taken so far stay.
+        db::Transaction transaction(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit);
+        db::Query insert(basDatabase::cnCookbook,
+                         "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, PREPTIME, COOKTIME, TOTALTIME, YIELD, "
+                         "CALORIESPERSERVING, INSTRUCTIONS, WINE, INGREDIENTS, ORIGIN, PICTURENAME, RECIPEPICTURE) "
+                         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+        if (rows > 0) {
+            basMain::lRecipesFound = rows;
+            owner_.raiseProcessing();
+        }
+
+        RowWalker walker(path_);
+        while (walker.nextRow())
+            takeRow(walker.row(), insert);
+        transaction.commit();
+        return !walker.failed() && !failed_;
+    }
+
+private:
+    void takeRow(const QXmlStreamAttributes& attributes, db::Query& insert)
+    {
+        std::array<QString, ColumnCount> values;
+        std::array<bool, ColumnCount> present{};
+        for (const QXmlStreamAttribute& a : attributes) {
+            if (!a.namespaceUri().isEmpty())
+                continue;
+            const int c = columnOf(a.name());
+            if (c >= 0) {
+                values[c] = a.value().toString();
+                present[c] = true;
+            }
+        }
+        if (!present[Title] || !present[Category])
+            return rowFailed();
+
+        const QString title = text::encodeApostrophes(values[Title]);
+        if (basDatabase::RecipeTitleExists(title))
+            return rowSkipped();
+
+        // A Null takes the column's default; Yield, Ingredients and Instructions have none.
+        auto value = [&](Column c, const char* nullDefault = nullptr) -> QVariant {
+            if (present[c])
+                return text::encodeApostrophes(values[c]);
+            return nullDefault ? QVariant(QString::fromLatin1(nullDefault)) : QVariant();
+        };
+
+        // The picture travels in the row itself; its name is only ever a bare file name.
+        const QString pictureName = present[PictureName] ? paths::bareFileName(values[PictureName]) : QString();
+        QVariant picture = QByteArray("");
+        if (!pictureName.isEmpty()) {
+            QByteArray bytes;
+            if (present[RecipePicture] && !decodeHex(values[RecipePicture], bytes))
+                return rowFailed();
+            picture = bytes.isEmpty() ? QVariant() : QVariant(bytes);
+        }
+
+        try {
+            insert.reset();
+            insert.bind(1, title)
+                .bind(2, value(Author, "Not Known"))
+                .bind(3, value(Category))
+                .bind(4, value(PrepTime, "0"))
+                .bind(5, value(CookTime, "0"))
+                .bind(6, value(TotalTime, "0"))
+                .bind(7, value(Yield))
+                .bind(8, value(CaloriesPerServing, ""))
+                .bind(9, value(Instructions))
+                .bind(10, value(Wine, ""))
+                .bind(11, value(Ingredients))
+                .bind(12, value(Origin, "Unknown"))
+                .bind(13, pictureName.isEmpty() ? QString("") : pictureName)
+                .bind(14, picture);
+            insert.exec();
+        } catch (const AppError&) {
+            if (sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
+                throw; // the engine gave up the whole transaction (disk full, I/O error): not this row alone
+            return rowFailed();
+        }
+        ++basMain::lRecipesImported;
+        owner_.raiseProcessing();
+    }
+
+    void rowSkipped()
+    {
+        ++basMain::lRecipesSkipped;
+        owner_.raiseProcessing();
+    }
+
+    void rowFailed()
+    {
+        failed_ = true;
+        rowSkipped();
+    }
+
+    cImport& owner_;
+    QString path_;
+    bool failed_ = false;
+};
+
+bool cImport::ImportXML(const QString& path)
+{
+    try {
+        XmlImportRun run(*this, path);
+        return run.read();
+    } catch (const AppError&) {
+        return false;
+    }
+}

@@ -1,0 +1,209 @@
+// Writes the marked recipes as an ADO XML rowset: the schema of the Recipes columns, then one row per
+// recipe with its values as stored ("$$" kept, so the file reads back unchanged).
+#include "exchange/XmlRowset.h"
+#include "exchange/cExport.h"
+
+#include "core/Helpers.h"
+#include "core/basDatabase.h"
+#include "platform/paths/ProgramFolder.h"
+
+#include <QSaveFile>
+#include <QXmlStreamWriter>
+
+using namespace xmlrowset;
+
+namespace {
+
+enum class Kind { Text, Memo, AutoNumber, YesNo, Binary };
+
+struct ColumnType {
+    const char* name;
+    Kind kind;
+    int size; // characters of a Text column
+    bool nullable;
+};
+
+// The Recipes columns of the cookbook format.
+constexpr ColumnType kRecipeColumns[] = {
+    {"Author", Kind::Text, 50, false},       {"CaloriesPerServing", Kind::Text, 255, true},
+    {"Category", Kind::Memo, 0, false},      {"CookTime", Kind::Text, 50, true},
+    {"Favourite", Kind::YesNo, 0, false},    {"ID", Kind::AutoNumber, 0, false},
+    {"Ingredients", Kind::Memo, 0, false},   {"Instructions", Kind::Memo, 0, false},
+    {"Mark", Kind::YesNo, 0, false},         {"Origin", Kind::Text, 50, true},
+    {"PictureName", Kind::Text, 255, true},  {"PrepTime", Kind::Text, 50, true},
+    {"RecipePicture", Kind::Binary, 0, true}, {"Title", Kind::Memo, 0, false},
+    {"TotalTime", Kind::Text, 50, true},     {"Wine", Kind::Text, 50, true},
+    {"Yield", Kind::Text, 50, true},
+};
+
+ColumnType columnType(const QString& name)
+{
+    for (const ColumnType& c : kRecipeColumns)
+        if (name.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0)
+            return c;
+    return {nullptr, Kind::Memo, 0, true};
+}
+
+// XML 1.0 cannot carry control characters other than tab, CR and LF, nor U+FFFE, U+FFFF or a lone
+// surrogate (old recipe files bring in Ctrl-Z and form feeds): they are left out.
+QString xmlSafe(const QString& s)
+{
+    auto allowedAt = [&s](qsizetype i) {
+        const char16_t c = s[i].unicode();
+        if (c < 0x20)
+            return c == '\t' || c == '\n' || c == '\r';
+        if (c == 0xFFFE || c == 0xFFFF)
+            return false;
+        if (QChar::isHighSurrogate(c))
+            return i + 1 < s.size() && s[i + 1].isLowSurrogate();
+        if (QChar::isLowSurrogate(c))
+            return i > 0 && s[i - 1].isHighSurrogate();
+        return true;
+    };
+    qsizetype i = 0;
+    while (i < s.size() && allowedAt(i))
+        ++i;
+    if (i == s.size())
+        return s;
+    QString out = s.left(i);
+    for (; i < s.size(); ++i)
+        if (allowedAt(i))
+            out += s[i];
+    return out;
+}
+
+void writeAttributeType(QXmlStreamWriter& xml, const QString& name, int number)
+{
+    const ColumnType type = columnType(name);
+    xml.writeStartElement(kSchemaNs, "AttributeType");
+    xml.writeAttribute("name", name);
+    xml.writeAttribute(kRowsetNs, "number", QString::number(number));
+    if (type.nullable)
+        xml.writeAttribute(kRowsetNs, "nullable", "true");
+    xml.writeAttribute(kRowsetNs, "writeunknown", "true");
+    xml.writeAttribute(kRowsetNs, "basetable", "Recipes");
+    xml.writeAttribute(kRowsetNs, "basecolumn", name);
+    if (type.kind == Kind::AutoNumber) {
+        xml.writeAttribute(kRowsetNs, "keycolumn", "true");
+        xml.writeAttribute(kRowsetNs, "autoincrement", "true");
+    }
+
+    xml.writeEmptyElement(kSchemaNs, "datatype");
+    switch (type.kind) {
+    case Kind::Text:
+        xml.writeAttribute(kTypeNs, "type", "string");
+        xml.writeAttribute(kTypeNs, "maxLength", QString::number(type.size));
+        break;
+    case Kind::Memo:
+        xml.writeAttribute(kTypeNs, "type", "string");
+        xml.writeAttribute(kTypeNs, "maxLength", "536870910");
+        xml.writeAttribute(kRowsetNs, "long", "true");
+        break;
+    case Kind::AutoNumber:
+        xml.writeAttribute(kTypeNs, "type", "int");
+        xml.writeAttribute(kTypeNs, "maxLength", "4");
+        xml.writeAttribute(kRowsetNs, "precision", "10");
+        xml.writeAttribute(kRowsetNs, "fixedlength", "true");
+        break;
+    case Kind::YesNo:
+        xml.writeAttribute(kTypeNs, "type", "boolean");
+        xml.writeAttribute(kTypeNs, "maxLength", "2");
+        xml.writeAttribute(kRowsetNs, "fixedlength", "true");
+        break;
+    case Kind::Binary:
+        xml.writeAttribute(kTypeNs, "type", "bin.hex");
+        xml.writeAttribute(kTypeNs, "maxLength", "1073741823");
+        xml.writeAttribute(kRowsetNs, "long", "true");
+        break;
+    }
+    if (!type.nullable)
+        xml.writeAttribute(kRowsetNs, "maybenull", "false");
+    xml.writeEndElement();
+}
+
+QString valueText(const QVariant& value, Kind kind)
+{
+    switch (kind) {
+    case Kind::AutoNumber:
+        return QString::number(value.toLongLong());
+    case Kind::YesNo:
+        return value.toLongLong() != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    case Kind::Binary:
+        return QString::fromLatin1(value.toByteArray().toHex());
+    default:
+        return xmlSafe(value.toString());
+    }
+}
+
+[[noreturn]] void throwWriteError()
+{
+    throw AppError(AppError::PathFileAccess, "Path/File access error");
+}
+
+} // namespace
+
+void cExport::ExportXML(const QString& path)
+{
+    qint32 count = 0;
+    {
+        db::Query total(basDatabase::cnCookbook, "SELECT Count(*) AS RECORD_COUNT FROM RECIPES WHERE MARK=1;");
+        if (total.next())
+            count = NoNull(total.value("RECORD_COUNT")).toInt();
+    }
+    db::Query rows(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE MARK=1");
+
+    // The file only replaces an existing one once it is complete; any failure reaches the caller.
+    QSaveFile file(paths::resolveAbsolute(path));
+    if (!file.open(QIODevice::WriteOnly))
+        throwWriteError();
+
+    // No XML declaration: the document starts with its root, and is UTF-8.
+    QXmlStreamWriter xml(&file);
+    xml.writeStartElement("xml");
+    xml.writeNamespace(kSchemaNs, "s");
+    xml.writeNamespace(kTypeNs, "dt");
+    xml.writeNamespace(kRowsetNs, "rs");
+    xml.writeNamespace(kRowNs, "z");
+    xml.setAutoFormatting(true); // from here on one element a line, a tab per level
+    xml.setAutoFormattingIndent(-1);
+
+    const int columns = rows.columnCount();
+    QStringList names;
+    QList<Kind> kinds;
+    xml.writeStartElement(kSchemaNs, "Schema");
+    xml.writeAttribute("id", "RowsetSchema");
+    xml.writeStartElement(kSchemaNs, "ElementType");
+    xml.writeAttribute("name", "row");
+    xml.writeAttribute("content", "eltOnly");
+    xml.writeAttribute(kRowsetNs, "updatable", "true");
+    for (int i = 0; i < columns; ++i) {
+        names << rows.columnName(i);
+        kinds << columnType(names[i]).kind;
+        writeAttributeType(xml, names[i], i + 1);
+    }
+    xml.writeEmptyElement(kSchemaNs, "extends");
+    xml.writeAttribute("type", "rs:rowbase");
+    xml.writeEndElement(); // ElementType
+    xml.writeEndElement(); // Schema
+
+    xml.writeStartElement(kRowsetNs, "data");
+    while (rows.next()) {
+        xml.writeEmptyElement(kRowNs, "row");
+        for (int i = 0; i < columns; ++i) {
+            const QVariant value = rows.value(i);
+            if (!value.isNull())
+                xml.writeAttribute(names[i], valueText(value, kinds[i]));
+        }
+    }
+    xml.writeEndElement(); // data
+    xml.writeEndDocument();
+
+    if (xml.hasError()) {
+        file.cancelWriting();
+        throwWriteError();
+    }
+    if (!file.commit())
+        throwWriteError();
+
+    Q_EMIT Exported(count);
+}

@@ -1,0 +1,282 @@
+// The XML reader: rows from this program's writer and from others, row-level faults, whole-file faults,
+// counters and the Processing event, and the round trip through the writer.
+#include "XmlTestSupport.h"
+
+#include "core/basMain.h"
+#include "exchange/cExport.h"
+#include "exchange/cImport.h"
+#include "support/ScratchProgram.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+
+using namespace xmltest;
+
+namespace {
+
+using Event = std::tuple<qint32, qint32, qint32>;
+
+// A rowset document holding the given rows, with an empty schema (the reader goes by attribute names).
+QByteArray rowset(const QString& rows)
+{
+    return ("<xml xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'\r\n"
+            "\txmlns:dt='uuid:C2F41010-65B3-11d1-A29F-00AA00C14882'\r\n"
+            "\txmlns:rs='urn:schemas-microsoft-com:rowset'\r\n"
+            "\txmlns:z='#RowsetSchema'>\r\n"
+            "<s:Schema id='RowsetSchema'/>\r\n<rs:data>\r\n"
+            + rows + "</rs:data>\r\n</xml>\r\n")
+        .toUtf8();
+}
+
+// A row with the required columns and the given title; `extra` adds or overrides attributes.
+QString row(const QString& title, const QString& extra = {})
+{
+    return "<z:row Title='" + title + "' Category='Soups' Ingredients='salt' Instructions='Stir.' " + extra + "/>\r\n";
+}
+
+class XmlReader : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        scratch.createCookbook("Target");
+        QObject::connect(&importer, &cImport::Processing,
+                         [this](qint32 f, qint32 i, qint32 s) { events << Event{f, i, s}; });
+    }
+
+    bool importDocument(const QByteArray& document)
+    {
+        writeBytes(scratch.path("in.xml"), document);
+        return importer.ImportXML(scratch.path("in.xml"));
+    }
+
+    static Event counters() { return {basMain::lRecipesFound, basMain::lRecipesImported, basMain::lRecipesSkipped}; }
+
+    ScratchProgram scratch;
+    cImport importer;
+    QList<Event> events;
+};
+
+TEST_F(XmlReader, ReadsAnotherWritersDocument)
+{
+    // Single quotes, CR LF, hexadecimal character references, a Jet-style schema in another column order,
+    // a raw apostrophe in the title, a Windows picture path and upper-case hex.
+    EXPECT_TRUE(importer.ImportXML(dataFile("other-writer.xml")));
+    EXPECT_EQ(counters(), Event(2, 2, 0));
+
+    const QVariantMap scones = recipeRow("Granny$$s Scones");
+    ASSERT_FALSE(scones.isEmpty());
+    EXPECT_EQ(scones["Category"], "Baking,Tea");
+    EXPECT_EQ(scones["Ingredients"], "2 cups flour\r\n1 cup milk");
+    EXPECT_EQ(scones["Instructions"], "Mix.\r\nBake <15 min>.");
+    EXPECT_EQ(scones["Author"], "Granny");
+    EXPECT_EQ(scones["Yield"], "12");
+    EXPECT_EQ(scones["PictureName"], "scones.JPG");
+    EXPECT_EQ(scones["RecipePicture"], QByteArray::fromHex("FFD8FFE000104A46"));
+    EXPECT_EQ(scones["Mark"], 0); // marks and favourites do not travel
+    EXPECT_FALSE(recipeRow("Hot Milk").isEmpty());
+}
+
+struct RowCase {
+    const char* name;
+    QString row;
+    bool taken;        // inserted (else skipped, and the read answers false)
+    QVariantMap expect; // stored columns of the row titled "Case"
+};
+
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+
+class XmlReaderRow : public XmlReader, public ::testing::WithParamInterface<RowCase> {};
+
+TEST_P(XmlReaderRow, TakesOrSkipsTheRowAndReadsOn)
+{
+    const RowCase& c = GetParam();
+    const bool result = importDocument(rowset(c.row + row("Next One")));
+
+    EXPECT_EQ(result, c.taken);
+    EXPECT_EQ(counters(), Event(2, c.taken ? 2 : 1, c.taken ? 0 : 1));
+    EXPECT_FALSE(recipeRow("Next One").isEmpty()) << "the read stopped at the bad row";
+    EXPECT_EQ(recipeCount(), c.taken ? 2 : 1);
+    if (c.taken) {
+        const QVariantMap stored = recipeRow(c.expect.value("Title", "Case").toString());
+        ASSERT_FALSE(stored.isEmpty());
+        for (auto it = c.expect.cbegin(); it != c.expect.cend(); ++it) {
+            EXPECT_EQ(stored[it.key()], it.value()) << it.key().toStdString();
+            EXPECT_EQ(stored[it.key()].isNull(), it.value().isNull()) << it.key().toStdString();
+        }
+    }
+}
+
+const QString kLongAuthor(51, 'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, XmlReaderRow,
+    ::testing::Values(
+        RowCase{"AttributesInAnyOrderAndLetterCase",
+                "<z:row instructions='Stir.' AUTHOR='Al' category='Soups' TITLE='Case' ingredients='salt'/>", true,
+                {{"Author", "Al"}, {"Category", "Soups"}, {"Ingredients", "salt"}, {"Instructions", "Stir."}}},
+        RowCase{"MissingColumnsTakeTheirDefaults", row("Case"), true,
+                {{"Author", "Not Known"}, {"CookTime", "0"}, {"PrepTime", "0"}, {"TotalTime", "0"},
+                 {"Origin", "Unknown"}, {"CaloriesPerServing", ""}, {"Wine", ""}, {"PictureName", ""},
+                 {"RecipePicture", QByteArray("")}, {"Yield", QVariant()}, {"Mark", 0}, {"Favourite", 0}}},
+        RowCase{"EmptyValuesStayEmpty", row("Case", "Yield='' CookTime='' Author=''"), true,
+                {{"Yield", ""}, {"CookTime", ""}, {"Author", ""}}},
+        RowCase{"ApostrophesAreEncoded", row("Mum&apos;s Pie", "Author=\"O'Brien\" Wine='Cote d&apos;Or'"), true,
+                {{"Title", "Mum$$s Pie"}, {"Author", "O$$Brien"}, {"Wine", "Cote d$$Or"}}},
+        RowCase{"UnknownAndQualifiedAttributesAreIgnored",
+                row("Case", "Rating='5' ID='77' Mark='True' Favourite='True' rs:forcenull='Yield'"), true,
+                {{"Mark", 0}, {"Favourite", 0}, {"Yield", QVariant()}}},
+        RowCase{"PictureNameLosesItsFolder", row("Case", "PictureName='../../x.jpg' RecipePicture='ffd8'"), true,
+                {{"PictureName", "x.jpg"}, {"RecipePicture", QByteArray::fromHex("ffd8")}}},
+        RowCase{"PictureNameLosesAWindowsFolder",
+                row("Case", "PictureName='C:\\pics\\cake.gif' RecipePicture='4749'"), true,
+                {{"PictureName", "cake.gif"}, {"RecipePicture", QByteArray("GI")}}},
+        RowCase{"DotDotIsNoPicture", row("Case", "PictureName='..' RecipePicture='4749'"), true,
+                {{"PictureName", ""}, {"RecipePicture", QByteArray("")}}},
+        RowCase{"PictureNameWithoutBytes", row("Case", "PictureName='cake.gif'"), true,
+                {{"PictureName", "cake.gif"}, {"RecipePicture", QVariant()}}},
+        RowCase{"NullTitle", "<z:row Category='Soups' Ingredients='salt' Instructions='Stir.'/>", false, {}},
+        RowCase{"NullCategory", "<z:row Title='Case' Ingredients='salt' Instructions='Stir.'/>", false, {}},
+        RowCase{"NullIngredients", "<z:row Title='Case' Category='Soups' Instructions='Stir.'/>", false, {}},
+        RowCase{"PictureNotHex", row("Case", "PictureName='a.gif' RecipePicture='47zz'"), false, {}},
+        RowCase{"PictureOddHex", row("Case", "PictureName='a.gif' RecipePicture='474'"), false, {}},
+        RowCase{"ValueTooLongForItsColumn", row("Case", "Author='" + kLongAuthor + "'"), false, {}}),
+    [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+
+TEST_F(XmlReader, StoredTitlesAreSkippedWithoutRegardToCase)
+{
+    insertRecipe({{"Title", "Mum$$s Pie"}, {"Author", "x"}, {"Category", "x"}, {"Ingredients", "x"},
+                  {"Instructions", "x"}});
+
+    EXPECT_TRUE(importDocument(rowset(row("MUM&apos;S PIE") + row("New One") + row("new one"))));
+
+    EXPECT_EQ(events, (QList<Event>{{3, 0, 0}, {3, 0, 1}, {3, 1, 1}, {3, 1, 2}}));
+    EXPECT_EQ(recipeCount(), 2);
+    EXPECT_FALSE(recipeRow("New One").isEmpty());
+}
+
+TEST_F(XmlReader, EventsFollowEveryRowAndAFailedRowMakesTheReadFalse)
+{
+    EXPECT_FALSE(importDocument(rowset(row("One") + "<z:row Title='Two'/>\r\n" + row("Three"))));
+    EXPECT_EQ(events, (QList<Event>{{3, 0, 0}, {3, 1, 0}, {3, 1, 1}, {3, 2, 1}}));
+
+    // The next call starts from zero.
+    events.clear();
+    EXPECT_TRUE(importDocument(rowset(row("Four"))));
+    EXPECT_EQ(events, (QList<Event>{{1, 0, 0}, {1, 1, 0}}));
+}
+
+TEST_F(XmlReader, AFailureThatCostsTheTransactionEndsTheRead)
+{
+    // The engine rolls the whole transaction back, as it does on a full disk.
+    basDatabase::cnCookbook.exec("CREATE TRIGGER boom BEFORE INSERT ON RECIPES WHEN NEW.TITLE='Boom' "
+                                 "BEGIN SELECT RAISE(ROLLBACK, 'disk full'); END");
+
+    EXPECT_FALSE(importDocument(rowset(row("One") + row("Boom") + row("Two"))));
+
+    EXPECT_EQ(recipeCount(), 0); // nothing was stored row by row after the transaction was lost
+    EXPECT_EQ(events.size(), 2);
+}
+
+TEST_F(XmlReader, ADocumentWithoutRowsIsReadWithoutAnEvent)
+{
+    EXPECT_TRUE(importDocument(rowset({})));
+    EXPECT_TRUE(events.isEmpty());
+    EXPECT_EQ(counters(), Event(0, 0, 0));
+}
+
+TEST_F(XmlReader, NeitherYieldsNorHeedsCancel)
+{
+    int yields = 0;
+    const cImport::YieldHook previous = cImport::setYieldHook([&] { ++yields; });
+    basMain::bCancelImport = true;
+
+    EXPECT_TRUE(importDocument(rowset(row("One") + row("Two"))));
+
+    basMain::bCancelImport = false;
+    cImport::setYieldHook(previous);
+    EXPECT_EQ(recipeCount(), 2);
+    EXPECT_EQ(yields, 0);
+}
+
+TEST_F(XmlReader, AFileThatIsNoCompleteRowsetImportsNothing)
+{
+    const QByteArray exported = [&] {
+        insertFixedRecipes();
+        cExport().ExportXML(scratch.path("out.xml"));
+        db::Query(basDatabase::cnCookbook, "DELETE FROM RECIPES").exec();
+        return readBytes(scratch.path("out.xml"));
+    }();
+    const qsizetype rowsAt = exported.indexOf("<z:row");
+    ASSERT_GT(rowsAt, 0);
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary.append(static_cast<char>((i * 7919) % 256));
+
+    const QList<std::pair<const char*, QByteArray>> files = {
+        {"empty", {}},
+        {"binary", binary},
+        {"text", "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n\r\n      Title: Soup\r\n"},
+        {"truncated in a row", exported.left(exported.indexOf("Title=", rowsAt))},
+        {"truncated after a row", exported.left(exported.indexOf("\n", rowsAt) + 1)},
+        {"another root", "<recipes><recipe Title='Soup'/></recipes>"},
+        {"a rowset under another root", rowset(row("Soup")).replace("<xml ", "<rowset ").replace("</xml>", "</rowset>")},
+        {"no data section", "<xml><s:Schema xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'/></xml>"},
+        {"undeclared prefix", "<xml><rs:data><z:row Title='Soup' Category='x'/></rs:data></xml>"},
+        {"not UTF-8", rowset(row("CafX")).replace("CafX", "Caf\xe9")},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 7;
+        events.clear();
+        EXPECT_FALSE(importDocument(bytes));
+        EXPECT_EQ(counters(), Event(0, 0, 0));
+        EXPECT_TRUE(events.isEmpty());
+        EXPECT_EQ(recipeCount(), 0);
+    }
+    EXPECT_FALSE(importer.ImportXML(scratch.path("missing.xml")));
+}
+
+TEST_F(XmlReader, NoCookbookOpenReadsNothing)
+{
+    basDatabase::cnCookbook.close();
+    EXPECT_FALSE(importDocument(rowset(row("One"))));
+    EXPECT_EQ(basMain::lRecipesImported, 0);
+}
+
+TEST_F(XmlReader, RoundTripThroughTheWriterKeepsEveryValue)
+{
+    basDatabase::CloseCookbook();
+    scratch.createCookbook("Source");
+    insertFixedRecipes();
+    const QVariantMap pie = recipeRow("Mum$$s Pie");
+    const QVariantMap soup = recipeRow("Plain Soup");
+    cExport().ExportXML(scratch.path("out.xml"));
+
+    ASSERT_TRUE(basDatabase::OpenCookbook("Target.tqc"));
+    ASSERT_TRUE(importer.ImportXML(scratch.path("out.xml")));
+    EXPECT_EQ(counters(), Event(2, 2, 0));
+    EXPECT_EQ(recipeCount(), 2);
+
+    // Every value comes back as stored, except what the reader sets itself: the new ID, no mark, and
+    // defaults in place of Nulls.
+    QVariantMap pieBack = recipeRow("Mum$$s Pie"), soupBack = recipeRow("Plain Soup");
+    QVariantMap pieExpected = pie, soupExpected = soup;
+    for (QVariantMap* r : {&pieBack, &soupBack, &pieExpected, &soupExpected}) {
+        r->remove("ID");
+        r->remove("Mark");
+    }
+    EXPECT_EQ(pieBack, pieExpected);
+    soupExpected["Instructions"] = "Boil."; // the Ctrl-Z does not travel
+    soupExpected["CookTime"] = soupExpected["PrepTime"] = soupExpected["TotalTime"] = "0";
+    soupExpected["Origin"] = "Unknown";
+    soupExpected["CaloriesPerServing"] = soupExpected["Wine"] = soupExpected["PictureName"] = "";
+    soupExpected["RecipePicture"] = QByteArray("");
+    EXPECT_EQ(soupBack, soupExpected);
+    EXPECT_TRUE(soupBack["Yield"].isNull());
+
+    // Reading the same file again skips every recipe.
+    EXPECT_TRUE(importer.ImportXML(scratch.path("out.xml")));
+    EXPECT_EQ(counters(), Event(2, 0, 2));
+}
+
+} // namespace
