@@ -71,7 +71,8 @@ bool RecipeTitleExists(const QString& storedTitle)
     try {
         // The title's own collation ignores ASCII letter case and can use the title index; other letters
         // (é, Ü ...) need the connection's case-folding LIKE, which reads every title.
-        if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", {storedTitle}).next())
+        if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", db::Query::Cached{}, {storedTitle})
+                .next())
             return true;
         if (isAscii(storedTitle))
             return false;

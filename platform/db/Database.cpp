@@ -15,9 +15,11 @@ AppError lastError(sqlite3* db, int rc)
 
 Connection::~Connection() { close(); }
 
-Connection::Connection(Connection&& other) noexcept : db_(other.db_), path_(std::move(other.path_))
+Connection::Connection(Connection&& other) noexcept
+    : db_(other.db_), path_(std::move(other.path_)), cache_(std::move(other.cache_))
 {
     other.db_ = nullptr;
+    other.cache_.clear();
 }
 
 Connection& Connection::operator=(Connection&& other) noexcept
@@ -26,7 +28,9 @@ Connection& Connection::operator=(Connection&& other) noexcept
         close();
         db_ = other.db_;
         path_ = std::move(other.path_);
+        cache_ = std::move(other.cache_);
         other.db_ = nullptr;
+        other.cache_.clear();
     }
     return *this;
 }
@@ -81,8 +85,29 @@ void Connection::create(const QString& path)
     configure();
 }
 
+sqlite3_stmt* Connection::takeCached(const QString& sql)
+{
+    const auto it = cache_.find(sql);
+    if (it == cache_.end())
+        return nullptr;
+    sqlite3_stmt* stmt = it->second;
+    cache_.erase(it); // checked out: a nested query with the same text prepares its own
+    return stmt;
+}
+
+void Connection::giveBack(const QString& sql, sqlite3_stmt* stmt)
+{
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!db_ || !cache_.emplace(sql, stmt).second)
+        sqlite3_finalize(stmt);
+}
+
 void Connection::close()
 {
+    for (auto& [sql, stmt] : cache_)
+        sqlite3_finalize(stmt);
+    cache_.clear();
     if (db_) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
@@ -107,6 +132,29 @@ int Connection::changes() const { return db_ ? sqlite3_changes(db_) : 0; }
 
 Query::Query(Connection& connection, const QString& sql) : db_(connection.handle())
 {
+    prepare(sql);
+}
+
+Query::Query(Connection& connection, const QString& sql, Cached) : db_(connection.handle())
+{
+    if (db_)
+        stmt_ = connection.takeCached(sql);
+    if (!stmt_)
+        prepare(sql);
+    cachedBy_ = &connection;
+    sql_ = sql;
+}
+
+Query::Query(Connection& connection, const QString& sql, Cached cached, std::initializer_list<QVariant> values)
+    : Query(connection, sql, cached)
+{
+    int i = 1;
+    for (const QVariant& v : values)
+        bind(i++, v);
+}
+
+void Query::prepare(const QString& sql)
+{
     if (!db_)
         throw AppError(3704, "Operation is not allowed when the object is closed.");
     const QByteArray utf8 = sql.toUtf8();
@@ -121,7 +169,13 @@ Query::Query(Connection& connection, const QString& sql, std::initializer_list<Q
         bind(i++, v);
 }
 
-Query::~Query() { sqlite3_finalize(stmt_); }
+Query::~Query()
+{
+    if (cachedBy_ && stmt_ && cachedBy_->handle() == db_)
+        cachedBy_->giveBack(sql_, stmt_);
+    else
+        sqlite3_finalize(stmt_);
+}
 
 void Query::check(int rc) const
 {

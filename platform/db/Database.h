@@ -11,6 +11,8 @@
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <memory>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -42,14 +44,25 @@ public:
     sqlite3* handle() const { return db_; }
 
 private:
+    friend class Query;
+    struct CachedStatement;
     void configure();
+    sqlite3_stmt* takeCached(const QString& sql);
+    void giveBack(const QString& sql, sqlite3_stmt* stmt);
     sqlite3* db_ = nullptr;
     QString path_;
+    // Statements kept prepared for queries that run again and again (an import's title test).
+    std::unordered_map<QString, sqlite3_stmt*> cache_;
 };
 
 class Query {
 public:
+    // Reuse the connection's prepared statement for this SQL (for statements run many times).
+    struct Cached {};
+
     Query(Connection& connection, const QString& sql);
+    Query(Connection& connection, const QString& sql, Cached);
+    Query(Connection& connection, const QString& sql, Cached, std::initializer_list<QVariant> values);
     // Prepares and binds the values to ?1, ?2 ... in order.
     Query(Connection& connection, const QString& sql, std::initializer_list<QVariant> values);
     ~Query();
@@ -73,8 +86,11 @@ public:
 
 private:
     void check(int rc) const;
+    void prepare(const QString& sql);
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
+    Connection* cachedBy_ = nullptr; // the statement goes back to this connection's cache
+    QString sql_;
     mutable QHash<QString, int> columns_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace text {
 namespace {
 // 0x80..0x9F of Windows-1252; 0 marks the five undefined bytes.
@@ -43,19 +45,21 @@ QString fromCp1252(const QByteArray& bytes)
 
 QByteArray toCp1252(const QString& text, char replacement)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* d = out.data();
+    qsizetype n = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        const int b = toByte(c);
+        const int b = (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) ? c : toByte(c);
         if (b >= 0) {
-            out.append(static_cast<char>(b));
+            d[n++] = static_cast<char>(b);
         } else {
-            out.append(replacement);
+            d[n++] = replacement;
             if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
                 ++i;
         }
     }
+    out.truncate(n);
     return out;
 }
 
@@ -80,6 +84,8 @@ QByteArray toCp1252Html(const QString& text)
 
 QString decode8bit(const QByteArray& bytes)
 {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes); // plain ASCII, the common case
     if (isValidUtf8(bytes)) {
         QString s = QString::fromUtf8(bytes);
         if (s.startsWith(QChar(0xFEFF)))
