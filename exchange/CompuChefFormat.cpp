@@ -1,6 +1,11 @@
-// Placeholder: the CompuChef reader and writer are still to come.
-#include "exchange/cExport.h"
-#include "exchange/cImport.h"
+#include "exchange/CompuChefFormat.h"
 
-bool cImport::ImportCompuChef(const QString&) { return false; }
-void cExport::ExportCompuChef(const QString&) {}
+bool IsCompuChefStartLine(const QString& line)
+{
+    return line.contains(QLatin1String("*****"));
+}
+
+bool IsCompuChefTrailerLine(const QString& line)
+{
+    return line.contains(QLatin1String(kCompuChefTrailer));
+}
