@@ -1,53 +1,17 @@
 // Compu-Chef export: the exact bytes written, and what reads back through our own reader.
+#include "tests/exchange/CompuChefTestSupport.h"
 #include "tests/support/ScratchProgram.h"
 #include "tests/support/UiRecorder.h"
 
-#include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
-#include "platform/text/LineFile.h"
 
-#include <QFile>
-#include <QVariantMap>
 #include <gtest/gtest.h>
-#include <map>
-#include <string>
 
 namespace {
 
-void insertRow(const QVariantMap& values)
-{
-    QStringList columns, marks;
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        columns << it.key();
-        marks << QString("?%1").arg(columns.size());
-    }
-    db::Query q(basDatabase::cnCookbook,
-                "INSERT INTO RECIPES (" + columns.join(", ") + ") VALUES (" + marks.join(", ") + ")");
-    int i = 1;
-    for (const QVariant& v : values)
-        q.bind(i++, v);
-    q.exec();
-}
-
-// The stored row with that title, column names in capitals, Null as "<null>"; empty when there is none.
-std::map<std::string, std::string> rowByTitle(const QString& title)
-{
-    db::Query q(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE TITLE=?1", {title});
-    std::map<std::string, std::string> row;
-    if (q.next())
-        for (int i = 0; i < q.columnCount(); ++i)
-            row[q.columnName(i).toUpper().toStdString()] =
-                q.value(i).isNull() ? "<null>" : q.value(i).toString().toStdString();
-    return row;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using namespace compuchef_test;
 
 // The fixed cookbook of the golden file: three marked recipes (apostrophes, Nulls, outer blanks,
 // accented letters, empty fields) and one unmarked.
@@ -175,31 +139,6 @@ TEST_F(CompuChefWriter, ReadsBackThroughTheReader)
     EXPECT_EQ(toast["CATEGORY"], "");
     EXPECT_EQ(toast["INGREDIENTS"], "");
     EXPECT_EQ(toast["INSTRUCTIONS"], "");
-}
-
-TEST_F(CompuChefWriter, ManyRecipesReadBackOneForOne)
-{
-    db::Query(basDatabase::cnCookbook, "DELETE FROM RECIPES").exec();
-    for (int i = 1; i <= 60; ++i)
-        insertRow({{"TITLE", QString("Recipe Number %1").arg(i)},
-                   {"AUTHOR", "Not Known"},
-                   {"CATEGORY", i % 2 ? "Soup,Winter" : "Bread"},
-                   {"YIELD", QString::number(i)},
-                   {"INGREDIENTS", QString("%1 cups water\r\n1 onion").arg(i)},
-                   {"INSTRUCTIONS", QString("Step one of %1.\r\n\r\nStep two.").arg(i)},
-                   {"MARK", 1}});
-    const QString path = exportTo("many.txt");
-    program.createCookbook("Many");
-    cImport importer;
-    EXPECT_TRUE(importer.ImportCompuChef(path));
-    EXPECT_EQ(basMain::lRecipesFound, 60);
-    EXPECT_EQ(basMain::lRecipesImported, 60);
-
-    auto last = rowByTitle("Recipe Number 60");
-    EXPECT_EQ(last["YIELD"], "60");
-    EXPECT_EQ(last["CATEGORY"], "Bread");
-    EXPECT_EQ(last["INGREDIENTS"], "60 cups water\r\n1 onion\r\n");
-    EXPECT_EQ(last["INSTRUCTIONS"], "Step one of 60.\r\n\r\nStep two.\r\n");
 }
 
 } // namespace
