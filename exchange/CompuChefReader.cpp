@@ -27,6 +27,7 @@
 #include "platform/text/TextRules.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -48,7 +49,10 @@ QString trimmed(const QString& s)
     return s.mid(begin, end - begin);
 }
 
-bool isBlank(const QString& s) { return trimmed(s).isEmpty(); }
+bool isBlank(const QString& s)
+{
+    return std::all_of(s.begin(), s.end(), isWhite);
+}
 
 bool isIngredientsRule(const QString& s) { return s.contains(kIngredientsRule); }
 bool isDirectionsRule(const QString& s) { return s.contains(kDirectionsRule); }
