@@ -69,7 +69,12 @@ void CreateCookbook(const QString& fileName)
     std::vector<std::function<void()>> steps;
     steps.emplace_back([&] { catalog.create(path); });
     for (const QString& table : CookbookSchema())
-        steps.emplace_back([&catalog, table] { catalog.exec(table); });
+        steps.emplace_back([&catalog, table] {
+            // A table is written whole or not at all, so that Retry can run its step again.
+            db::Transaction transaction(catalog);
+            catalog.exec(table);
+            transaction.commit();
+        });
 
     for (size_t i = 0; i < steps.size();) {
         try {

@@ -10,8 +10,21 @@
 #include <QDir>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace basDatabase {
+namespace {
+bool isAscii(const QString& s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// A LIKE pattern that matches exactly this text ("\\" escapes the wildcards).
+QString likeLiteral(QString s)
+{
+    return s.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
+}
+} // namespace
 
 void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
 {
@@ -21,6 +34,9 @@ void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
     db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=?1, RECIPEPICTURE=?2 WHERE ID=?3",
               {paths::bareFileName(picturePath), bytes, recipeId})
         .exec();
+    if (cnCookbook.changes() == 0)
+        throw AppError(3021, "Either BOF or EOF is True, or the current record has been deleted. "
+                             "Requested operation requires a current record.");
 }
 
 QString ExtractPictureFromRecordset(const db::Query& row, const QString& folder, const QString& fileName)
@@ -53,8 +69,15 @@ QString ExtractRecipePicture(qint64 recipeId, const QString& folder, const QStri
 bool RecipeTitleExists(const QString& storedTitle)
 {
     try {
-        db::Query q(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", {storedTitle});
-        return q.next();
+        // The title's own collation ignores ASCII letter case and can use the title index; other letters
+        // (é, Ü ...) need the connection's case-folding LIKE, which reads every title.
+        if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", {storedTitle}).next())
+            return true;
+        if (isAscii(storedTitle))
+            return false;
+        return db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' LIMIT 1",
+                         {likeLiteral(storedTitle)})
+            .next();
     } catch (const AppError&) {
         return false;
     }
@@ -63,14 +86,14 @@ bool RecipeTitleExists(const QString& storedTitle)
 void ClearAllMarks()
 {
     ui::WaitCursor wait;
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK<>0").exec();
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
 
     QTreeWidget* list = basMain::mainWindow().lstVRecipes();
     if (!list)
         return;
     ui::RepaintFreeze freeze(list);
-    const QSignalBlocker block(list);
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
+    const QSignalBlocker block(list); // the cookbook is cleared already: no write per item
+    for (int i = 0, count = list->topLevelItemCount(); i < count; ++i)
         list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
 }
 
@@ -80,7 +103,7 @@ void SetRecipeMark(const QString& listKey, bool marked)
     const qint64 id = listKey.mid(1).toLongLong(&ok);
     if (!ok)
         throw AppError(AppError::TypeMismatch, "Type mismatch");
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK<>?1", {marked ? 1 : 0, id}).exec();
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", {marked ? 1 : 0, id}).exec();
 }
 
 void AddFavourite(qint64 recipeId)

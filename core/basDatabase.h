@@ -34,6 +34,7 @@ void CloseCookbook();
 // ---- recipe record operations (raise AppError when no cookbook is open, unless said otherwise)
 
 // Stores the picture file's bytes and its bare file name in the recipe row; an empty file stores nothing.
+// Raises when the file cannot be read or no recipe has that ID.
 void SavePictureToRecipe(qint64 recipeId, const QString& picturePath);
 // Writes the recipe's stored picture into `folder` (the program folder when empty) under `fileName`:
 // the stored name when empty, the stored name's extension appended when it holds no ".". Returns the

@@ -1,0 +1,9 @@
+#pragma once
+// Line tests that recognise recipe exchange text, shared by the readers, the import dialog and the
+// clipboard watcher, so that text detected as a format is also what its reader imports.
+#include <QString>
+
+// The line that starts a MasterCook recipe: with every run of blanks taken as one blank it holds
+// "Exported from MasterCook" ("*  Exported from  MasterCook  *", "* Exported from MasterCook *", and the
+// "II" and "Mac" variants).
+bool IsMasterCookStartLine(const QString& line);

@@ -1,0 +1,56 @@
+// Writes the marked recipes as MasterCook export text, laid out so that our own reader takes every
+// field back.
+#include "core/basMain.h"
+#include "exchange/ExchangeFrame.h"
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" ");
+
+void writeRecipe(TextExportRun& run)
+{
+    text::LineWriter& out = run.out();
+    out.writeLine(QString(21, u' ') + QStringLiteral("*  Exported from  MasterCook  *"));
+    out.writeLine(kSeparator);
+    out.writeLine(run.decoded("Title"));
+    out.writeLine(kSeparator);
+    out.writeLine(QStringLiteral("Recipe By     : ") + run.decoded("Author"));
+    // The serving size in a field of its own, so that the reader's four characters hold it alone.
+    out.writeLine(QStringLiteral("Serving Size  : ") + run.decoded("Yield").leftJustified(5) + u' ' +
+                  QStringLiteral("Preperation Time :") + run.decoded("PrepTime"));
+    out.writeLine(QStringLiteral("Categories    : ") + run.decoded("Category").replace(u',', u'\t'));
+    out.writeLine(kSeparator);
+    out.writeLine(QStringLiteral("  Amount  Measure       Ingredient -- Preparation Method"));
+    out.writeLine(QStringLiteral("--------  ------------  --------------------------------"));
+    const QString ingredients = run.decoded("Ingredients");
+    if (!ingredients.isEmpty())
+        for (const QString& line : ingredients.split(QStringLiteral("\r\n")))
+            out.writeLine(line);
+    out.writeLine(kSeparator);
+    out.writeLine(run.decoded("Instructions"));
+    out.writeLine(kSeparator);
+    if (!run.row().isNull("Author")) {
+        out.writeLine(run.decoded("Author"));
+        out.writeLine(kSeparator);
+    }
+    if (!run.row().isNull("CaloriesPerServing"))
+        out.writeLine(run.decoded("CaloriesPerServing") + QStringLiteral(" calories per serving"));
+    out.writeLine(QStringLiteral("- - - - - - - - - - - - - - - - - - "));
+    out.writeLine(kSeparator);
+}
+
+} // namespace
+
+void cExport::ExportMasterCook(const QString& path)
+{
+    try {
+        TextExportRun run(*this, path);
+        while (run.next()) {
+            writeRecipe(run);
+            run.recipeWritten();
+        }
+        run.finish();
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "ExportTovalquendry");
+    }
+}

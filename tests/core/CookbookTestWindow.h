@@ -1,0 +1,58 @@
+#pragma once
+// A main window for cookbook tests: records the caption and ResetScreen calls, and has a recipe list with
+// check boxes whose changes write the mark the way the real list does (and are counted).
+#include "core/MainWindow.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+
+#include <QTreeWidget>
+
+class CookbookTestWindow final : public IMainWindow {
+public:
+    CookbookTestWindow()
+    {
+        list_.setColumnCount(2);
+        QObject::connect(&list_, &QTreeWidget::itemChanged, [this](QTreeWidgetItem* item, int) {
+            ++markWrites;
+            basDatabase::SetRecipeMark(item->data(0, Qt::UserRole).toString(), item->checkState(0) == Qt::Checked);
+        });
+        basMain::setMainWindow(this);
+    }
+    ~CookbookTestWindow() override { basMain::setMainWindow(nullptr); }
+
+    // Adds a list item as the list fills do: key "R" & ID, title, check box.
+    QTreeWidgetItem* addItem(qint64 recipeId, const QString& title, bool checked)
+    {
+        const QSignalBlocker block(&list_);
+        auto* item = new QTreeWidgetItem(&list_, QStringList{title, "Dessert"});
+        item->setData(0, Qt::UserRole, "R" + QString::number(recipeId));
+        item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+        return item;
+    }
+
+    QWidget* widget() override { return nullptr; }
+    void setCaption(const QString& caption) override { caption_ = caption; }
+    QString caption() const override { return caption_; }
+    void DisplayRecipe(const QString&, bool) override {}
+    void EnableToolBarButtons() override {}
+    void RefreshFavourites() override {}
+    void RefreshViews() override {}
+    void ResetScreen() override
+    {
+        ++resets;
+        list_.clear();
+        basDatabase::sCurrentCookbook.clear();
+    }
+    QTreeWidget* tvRecipes() override { return nullptr; }
+    QTreeWidget* lstVRecipes() override { return &list_; }
+    void setStatusText(const QString& text) override { status_ = text; }
+    QString statusText() const override { return status_; }
+    void showBlankPage() override {}
+
+    int resets = 0;      // ResetScreen calls
+    int markWrites = 0;  // check box changes that reached the cookbook
+
+private:
+    QTreeWidget list_;
+    QString caption_, status_;
+};
