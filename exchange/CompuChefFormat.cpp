@@ -1,5 +1,7 @@
 #include "exchange/CompuChefFormat.h"
 
+#include <QStringMatcher>
+
 bool IsCompuChefStartLine(const QString& line)
 {
     return line.contains(QLatin1String("*****"));
@@ -7,5 +9,6 @@ bool IsCompuChefStartLine(const QString& line)
 
 bool IsCompuChefTrailerLine(const QString& line)
 {
-    return line.contains(QLatin1String(kCompuChefTrailer));
+    static const QStringMatcher trailer(QString::fromLatin1(kCompuChefTrailer));
+    return trailer.indexIn(line) >= 0;
 }

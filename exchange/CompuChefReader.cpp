@@ -26,7 +26,6 @@
 #include "core/basDatabase.h"
 #include "platform/text/TextRules.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -117,11 +116,26 @@ struct Recipe {
     QString categories, calories, yield, totalTime, ingredients, instructions;
 };
 
+// Adds the names of a categories line: the words between blanks, tabs and commas.
+void appendNames(const QString& text, QStringList& names)
+{
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool separator = i == text.size() || isWhite(text[i]) || text[i] == ',';
+        if (separator && start >= 0) {
+            names << text.mid(start, i - start);
+            start = -1;
+        } else if (!separator && start < 0) {
+            start = i;
+        }
+    }
+}
+
 // From the current categories line ("Categories: name name ...") and its continuation lines up to a
-// blank line or the calories line: every name, comma-joined. The line that ended the block stays current.
+// blank line, the calories line or a rule: every name, comma-joined. The line that ended the block stays
+// current.
 QString readCategories(Lines& lines)
 {
-    static const QRegularExpression separators("[ \t,]+");
     QStringList names;
     bool first = true;
     while (!lines.current().contains(kCaloriesLabel) && !opensSection(lines.current())) {
@@ -130,7 +144,7 @@ QString readCategories(Lines& lines)
             text = text.mid(text.indexOf(':') + 1);
             first = false;
         }
-        names << text.split(separators, Qt::SkipEmptyParts);
+        appendNames(text, names);
         lines.next();
         if (isBlank(lines.current()))
             break;
@@ -155,43 +169,46 @@ void readDetails(Lines& lines, Recipe& r)
         r.totalTime = afterSecondColon(lines.current());
 }
 
-// The lines under the ingredients rule up to a blank line, each trimmed with single blanks, each ending
-// in CR LF.
+// The lines after the current one up to the first that `ends` (which stays current), each trimmed,
+// passed through `clean` and ending in CR LF; blank lines between text lines are kept, blank lines before
+// and after dropped.
+template <class Ends, class Clean>
+QString readBlock(Lines& lines, Ends ends, Clean clean)
+{
+    QString block;
+    QString blanks;
+    for (lines.next(); !ends(lines.current()); lines.next()) {
+        const QString t = trimmed(lines.current());
+        if (t.isEmpty()) {
+            if (!block.isEmpty())
+                blanks += "\r\n";
+            continue;
+        }
+        block += blanks + clean(t) + "\r\n";
+        blanks.clear();
+    }
+    return block;
+}
+
+// The lines under the ingredients rule up to the directions rule, with single blanks.
 void readIngredients(Lines& lines, Recipe& r)
 {
     while (!isIngredientsRule(lines.current()) && !isDirectionsRule(lines.current()) &&
            !IsCompuChefTrailerLine(lines.current()))
         lines.next();
-    if (!isIngredientsRule(lines.current()))
-        return;
-    lines.nextNonBlank();
-    while (!isBlank(lines.current()) && !isDirectionsRule(lines.current()) &&
-           !IsCompuChefTrailerLine(lines.current())) {
-        r.ingredients += cImport::RemoveDoubleSpaces(trimmed(lines.current())) + "\r\n";
-        lines.next();
-    }
+    if (isIngredientsRule(lines.current()))
+        r.ingredients = readBlock(
+            lines, [](const QString& s) { return isDirectionsRule(s) || IsCompuChefTrailerLine(s); },
+            cImport::RemoveDoubleSpaces);
 }
 
-// Every paragraph under the directions rule up to the trailer: each line trimmed and ending in CR LF,
-// blank lines between paragraphs kept, blank lines before and after dropped. Leaves the trailer current.
+// Every paragraph under the directions rule up to the trailer. Leaves the trailer current.
 void readInstructions(Lines& lines, Recipe& r)
 {
     while (!isDirectionsRule(lines.current()) && !IsCompuChefTrailerLine(lines.current()))
         lines.next();
-    if (IsCompuChefTrailerLine(lines.current()))
-        return;
-    QStringList kept;
-    qsizetype keptUpToText = 0;
-    for (lines.next(); !IsCompuChefTrailerLine(lines.current()); lines.next()) {
-        const QString t = trimmed(lines.current());
-        if (t.isEmpty() && kept.isEmpty())
-            continue;
-        kept << t;
-        if (!t.isEmpty())
-            keptUpToText = kept.size();
-    }
-    for (qsizetype i = 0; i < keptUpToText; ++i)
-        r.instructions += kept[i] + "\r\n";
+    if (isDirectionsRule(lines.current()))
+        r.instructions = readBlock(lines, IsCompuChefTrailerLine, [](const QString& s) { return s; });
 }
 
 // One recipe, from the line under its start line up to its trailer.
@@ -212,8 +229,9 @@ void readRecipe(TextImportRun& run, Lines& lines)
     }
 
     Recipe r;
-    lines.next(); // the frame under the title
     lines.nextNonBlank();
+    if (IsCompuChefStartLine(lines.current())) // the frame under the title
+        lines.nextNonBlank();
     r.categories = readCategories(lines);
     if (isBlank(lines.current()))
         lines.nextNonBlank();
