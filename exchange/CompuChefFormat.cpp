@@ -1,6 +1,14 @@
-// Placeholder: the CompuChef reader and writer are still to come.
-#include "exchange/cExport.h"
-#include "exchange/cImport.h"
+#include "exchange/CompuChefFormat.h"
 
-bool cImport::ImportCompuChef(const QString&) { return false; }
-void cExport::ExportCompuChef(const QString&) {}
+#include <QStringMatcher>
+
+bool IsCompuChefStartLine(const QString& line)
+{
+    return line.contains(QLatin1String("*****"));
+}
+
+bool IsCompuChefTrailerLine(const QString& line)
+{
+    static const QStringMatcher trailer(QString::fromLatin1(kCompuChefTrailer));
+    return trailer.indexIn(line) >= 0;
+}

@@ -1,0 +1,278 @@
+// Reads Compu-Chef text. A recipe looks like this (lines may carry a prefix of blanks or NULs):
+//
+//   ************************
+//   ****** Apple Pie ******
+//   ************************
+//
+//   Categories: Desserts Pies
+//
+//   Calories     per serving: 250    Number of Servings: 8
+//   Fat grams    per serving: 12     Approx. Cook Time: 1:15
+//   Cholesterol  per serving: 30     Marks:
+//
+//   INGREDIENTS -----------------------------------------
+//
+//   6 apples
+//
+//   DIRECTIONS  -----------------------------------------
+//
+//   Peel the apples.
+//
+//   *** Recipe Via Compu-Chef (tm) ***
+#include "exchange/CompuChefFormat.h"
+#include "exchange/ExchangeFrame.h"
+#include "exchange/cImport.h"
+
+#include "core/basDatabase.h"
+#include "platform/text/TextRules.h"
+
+#include <algorithm>
+
+namespace {
+
+const QLatin1String kIngredientsRule("INGREDIENTS ---");
+const QLatin1String kDirectionsRule("DIRECTIONS  --");
+const QLatin1String kCaloriesLabel("per serving:");
+
+bool isWhite(QChar c) { return c == ' ' || c == '\t'; }
+
+// Blanks and tabs off both ends (the detail lines separate their columns with tabs).
+QString trimmed(const QString& s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && isWhite(s[begin]))
+        ++begin;
+    while (end > begin && isWhite(s[end - 1]))
+        --end;
+    return s.mid(begin, end - begin);
+}
+
+bool isBlank(const QString& s)
+{
+    return std::all_of(s.begin(), s.end(), isWhite);
+}
+
+bool isIngredientsRule(const QString& s) { return s.contains(kIngredientsRule); }
+bool isDirectionsRule(const QString& s) { return s.contains(kDirectionsRule); }
+
+// A line that opens a later part of the recipe, where an earlier part ends even when its closing line
+// is missing.
+bool opensSection(const QString& s)
+{
+    return isIngredientsRule(s) || isDirectionsRule(s) || IsCompuChefTrailerLine(s);
+}
+
+// The lines of the file as the recipe reader walks them, NUL characters dropped. Reading past the end
+// throws (the recipe is cut off).
+class Lines {
+public:
+    explicit Lines(text::LineReader& in) : in_(in) {}
+    const QString& current() const { return line_; }
+    void next()
+    {
+        line_ = in_.readLine();
+        line_.remove(QChar(0));
+    }
+    void nextNonBlank()
+    {
+        do
+            next();
+        while (isBlank(line_));
+    }
+    void passToTrailer()
+    {
+        while (!IsCompuChefTrailerLine(line_))
+            next();
+    }
+
+private:
+    text::LineReader& in_;
+    QString line_;
+};
+
+// The title inside "****** Title ******": what lies between the first and the last blank of the
+// trimmed line. Null when the line holds no title there.
+QString titleFromLine(const QString& line)
+{
+    const QString t = trimmed(line);
+    const qsizetype first = t.indexOf(' ');
+    const qsizetype last = t.lastIndexOf(' ');
+    if (first < 0 || last <= first)
+        return {};
+    const QString title = t.mid(first + 1, last - first - 1);
+    return isBlank(title) ? QString() : title;
+}
+
+// What follows the second ':' of a detail line, trimmed; "" when the line holds fewer.
+QString afterSecondColon(const QString& line)
+{
+    const qsizetype first = line.indexOf(':');
+    const qsizetype second = first < 0 ? -1 : line.indexOf(':', first + 1);
+    return second < 0 ? QString("") : trimmed(line.mid(second + 1));
+}
+
+struct Recipe {
+    QString categories, calories, yield, totalTime, ingredients, instructions;
+};
+
+// Adds the names of a categories line: the words between blanks, tabs and commas.
+void appendNames(const QString& text, QStringList& names)
+{
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool separator = i == text.size() || isWhite(text[i]) || text[i] == ',';
+        if (separator && start >= 0) {
+            names << text.mid(start, i - start);
+            start = -1;
+        } else if (!separator && start < 0) {
+            start = i;
+        }
+    }
+}
+
+// From the current categories line ("Categories: name name ...") and its continuation lines up to a
+// blank line, the calories line or a rule: every name, comma-joined. The line that ended the block stays
+// current.
+QString readCategories(Lines& lines)
+{
+    QStringList names;
+    bool first = true;
+    while (!lines.current().contains(kCaloriesLabel) && !opensSection(lines.current())) {
+        QString text = lines.current();
+        if (first) {
+            text = text.mid(text.indexOf(':') + 1);
+            first = false;
+        }
+        appendNames(text, names);
+        lines.next();
+        if (isBlank(lines.current()))
+            break;
+    }
+    return names.join(',');
+}
+
+// The calories line ("Calories per serving: 250 <tab> Number of Servings: 8") and the line under it
+// ("Fat grams per serving: <tab> Approx. Cook Time: 1:15"), starting at the current line.
+void readDetails(Lines& lines, Recipe& r)
+{
+    if (opensSection(lines.current()))
+        return;
+    const QString& calories = lines.current();
+    const qsizetype colon = calories.indexOf(':');
+    if (colon >= 0) {
+        r.calories = trimmed(calories.mid(colon + 1, 8));
+        r.yield = afterSecondColon(calories);
+    }
+    lines.next();
+    if (!opensSection(lines.current()))
+        r.totalTime = afterSecondColon(lines.current());
+}
+
+// The lines after the current one up to the first that `ends` (which stays current), each trimmed,
+// passed through `clean` and ending in CR LF; blank lines between text lines are kept, blank lines before
+// and after dropped.
+template <class Ends, class Clean>
+QString readBlock(Lines& lines, Ends ends, Clean clean)
+{
+    QString block;
+    QString blanks;
+    for (lines.next(); !ends(lines.current()); lines.next()) {
+        const QString t = trimmed(lines.current());
+        if (t.isEmpty()) {
+            if (!block.isEmpty())
+                blanks += "\r\n";
+            continue;
+        }
+        block += blanks + clean(t) + "\r\n";
+        blanks.clear();
+    }
+    return block;
+}
+
+// The lines under the ingredients rule up to the directions rule, with single blanks.
+void readIngredients(Lines& lines, Recipe& r)
+{
+    while (!isIngredientsRule(lines.current()) && !isDirectionsRule(lines.current()) &&
+           !IsCompuChefTrailerLine(lines.current()))
+        lines.next();
+    if (isIngredientsRule(lines.current()))
+        r.ingredients = readBlock(
+            lines, [](const QString& s) { return isDirectionsRule(s) || IsCompuChefTrailerLine(s); },
+            cImport::RemoveDoubleSpaces);
+}
+
+// Every paragraph under the directions rule up to the trailer. Leaves the trailer current.
+void readInstructions(Lines& lines, Recipe& r)
+{
+    while (!isDirectionsRule(lines.current()) && !IsCompuChefTrailerLine(lines.current()))
+        lines.next();
+    if (isDirectionsRule(lines.current()))
+        r.instructions = readBlock(lines, IsCompuChefTrailerLine, [](const QString& s) { return s; });
+}
+
+// One recipe, from the line under its start line up to its trailer.
+void readRecipe(TextImportRun& run, Lines& lines)
+{
+    lines.nextNonBlank();
+    const QString titleText = titleFromLine(lines.current());
+    if (titleText.isNull()) {
+        run.recipeFailed();
+        lines.passToTrailer();
+        return;
+    }
+    const QString title = text::properCase(text::encodeApostrophes(titleText));
+    if (basDatabase::RecipeTitleExists(title)) {
+        run.recipeSkipped();
+        lines.passToTrailer();
+        return;
+    }
+
+    Recipe r;
+    lines.nextNonBlank();
+    if (IsCompuChefStartLine(lines.current())) // the frame under the title
+        lines.nextNonBlank();
+    r.categories = readCategories(lines);
+    if (isBlank(lines.current()))
+        lines.nextNonBlank();
+    readDetails(lines, r);
+    readIngredients(lines, r);
+    readInstructions(lines, r);
+
+    using text::encodeApostrophes;
+    run.insertRecipe({
+        {"TITLE", title},
+        {"CALORIESPERSERVING", encodeApostrophes(r.calories)},
+        {"TOTALTIME", encodeApostrophes(r.totalTime)},
+        {"CATEGORY", encodeApostrophes(r.categories)},
+        {"Yield", encodeApostrophes(r.yield)},
+        {"Instructions", encodeApostrophes(r.instructions)},
+        {"Ingredients", encodeApostrophes(r.ingredients)},
+        {"AUTHOR", QString("Not Known")},
+    });
+    lines.passToTrailer();
+}
+
+} // namespace
+
+bool cImport::ImportCompuChef(const QString& path)
+{
+    try {
+        TextImportRun run(*this, path);
+        Lines lines(run.in());
+        for (;;) {
+            yieldToEventLoop();
+            if (!run.scanning())
+                break;
+            lines.next();
+            if (!IsCompuChefStartLine(lines.current()))
+                continue;
+            run.recipeFound();
+            yieldToEventLoop();
+            readRecipe(run, lines);
+        }
+        return run.finish();
+    } catch (const AppError&) {
+        return false;
+    }
+}

@@ -1,0 +1,59 @@
+// Writes the marked recipes as Compu-Chef text: a framed title, the categories, three detail lines, the
+// ingredients and the directions under their rules, and the trailer. Every field is written with "$$"
+// turned back into "'".
+#include "exchange/CompuChefFormat.h"
+#include "exchange/ExchangeFrame.h"
+#include "exchange/cExport.h"
+
+#include "core/basMain.h"
+#include "platform/text/TextRules.h"
+
+namespace {
+
+const QString kDashes(60, '-');
+
+void writeRecipe(TextExportRun& run)
+{
+    text::LineWriter& out = run.out();
+    const QString title = run.decoded("TITLE");
+    const QString frame(text::trimBlanks(title).size() + 14, '*');
+
+    out.writeLine(frame);
+    out.writeLine("****** " + title + " ******");
+    out.writeLine(frame);
+    out.writeLine(" ");
+    out.writeLine("Categories: " + run.decoded("CATEGORY").replace(',', QLatin1String("  ")));
+    out.writeLine("Calories     per serving: " + run.decoded("CALORIESPERSERVING") + '\t' +
+                  QString("Number of Servings: ").rightJustified(30) + run.decoded("YIELD"));
+    out.writeLine("Fat grams    per serving: \t" + QString("Approx. Cook Time: ").rightJustified(30) +
+                  run.decoded("TOTALTIME"));
+    out.writeLine("Cholesterol  per serving: \t" + QString("Marks: ").rightJustified(30));
+    out.writeLine(" ");
+    out.writeLine("INGREDIENTS " + kDashes);
+    out.writeLine(" ");
+    for (const QString& line : run.decoded("INGREDIENTS").split(QLatin1String("\r\n")))
+        out.writeLine(line);
+    out.writeLine(" ");
+    out.writeLine("DIRECTIONS  " + kDashes);
+    out.writeLine(" ");
+    out.writeLine(run.decoded("INSTRUCTIONS"));
+    out.writeLine(" ");
+    out.writeLine(QLatin1String(kCompuChefTrailer));
+    out.writeLine(" ");
+}
+
+} // namespace
+
+void cExport::ExportCompuChef(const QString& path)
+{
+    try {
+        TextExportRun run(*this, path);
+        while (run.next()) {
+            writeRecipe(run);
+            run.recipeWritten();
+        }
+        run.finish();
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "ExportTovalquendry");
+    }
+}
