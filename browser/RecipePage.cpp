@@ -1,4 +1,148 @@
-// Placeholder until the recipe page lands.
+// The recipe page: the template filled with one recipe's fields, written beside its picture.
 #include "browser/RecipePage.h"
 
-QString WriteRecipePage(const QString&, bool) { return {}; }
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/AppError.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/text/Codec.h"
+#include "platform/text/FileRegistry.h"
+#include "platform/text/LineFile.h"
+#include "platform/text/TextRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kPicStart = QStringLiteral("<!--PICSTART-->");
+const QString kPicEnd = QStringLiteral("<!--PICEND-->");
+
+// Deletes every file directly in "\temp"; folders in it (and what they hold) stay.
+void EmptyTempFolder()
+{
+    const QString folder = paths::resolve("\\temp");
+    const QDir dir(folder);
+    if (!QFileInfo(folder).isDir())
+        throw AppError(AppError::PathNotFound, "Path not found");
+    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : files)
+        if (!QFile::remove(dir.filePath(name)))
+            throw AppError(AppError::PathFileAccess, "Path/File access error");
+}
+
+// The template's bytes; the working copy is refreshed from it unless the template is that copy.
+QByteArray CopyTemplate(const QString& copyPath)
+{
+    const QString templatePath = paths::resolveAbsolute(basMain::sTemplatePath);
+    if (templatePath.isEmpty() || !QFileInfo(templatePath).isFile())
+        throw AppError(AppError::FileNotFound, "File not found");
+    const QByteArray bytes = text::readAllBytes(templatePath);
+
+    const QString copyCanonical = QFileInfo(copyPath).canonicalFilePath();
+    if (copyCanonical.isEmpty() || copyCanonical != QFileInfo(templatePath).canonicalFilePath())
+        text::writeAllBytes(copyPath, bytes);
+    return bytes;
+}
+
+bool DeclaresUtf8(const QByteArray& bytes)
+{
+    static const QRegularExpression charset(QStringLiteral(R"(charset\s*=\s*["']?\s*utf-?8)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return charset.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
+qint64 RecipeIdOf(const QString& key)
+{
+    bool ok = false;
+    const qint64 id = key.mid(1).trimmed().toLongLong(&ok);
+    if (!ok)
+        throw AppError(AppError::TypeMismatch, "Type mismatch");
+    return id;
+}
+
+// Drops what lies between the picture block's markers, keeping both markers.
+void RemovePictureBlock(QString& page)
+{
+    const qsizetype start = page.indexOf(kPicStart);
+    if (start < 0)
+        return;
+    const qsizetype end = page.indexOf(kPicEnd);
+    const qsizetype keep = start + kPicStart.size();
+    if (end < keep)
+        throw AppError(AppError::InvalidProcedureCall,
+                       "The template's picture block has no \"<!--PICEND-->\" after its \"<!--PICSTART-->\"");
+    page.remove(keep, end - keep);
+}
+
+QString Stored(const db::Query& row, const char* column) { return row.text(QString::fromLatin1(column)); }
+
+// Fills the placeholders in their fixed order and returns the page text.
+QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName)
+{
+    page.replace("%title%", text::decodeApostrophes(Stored(row, "TITLE")));
+    page.replace("%by%", QString());
+    page.replace("%cat%", text::decodeApostrophes(Stored(row, "CATEGORY")));
+    page.replace("%origin%", Stored(row, "ORIGIN"));
+    page.replace("%yield%", Stored(row, "YIELD"));
+    page.replace("%author%", row.isNull("AUTHOR") ? QStringLiteral(" ") : text::decodeApostrophes(Stored(row, "AUTHOR")));
+    page.replace("%prep%", Stored(row, "PREPTIME"));
+    page.replace("%cook%", Stored(row, "COOKTIME"));
+    page.replace("%total%", Stored(row, "TOTALTIME"));
+
+    // A name without bytes (or one that reduces to no file name) counts as no picture.
+    const QString picture = Stored(row, "PICTURENAME").isEmpty()
+                                ? QString()
+                                : basDatabase::ExtractPictureFromRecordset(row, pictureFolder, pictureName);
+    if (!picture.isEmpty())
+        page.replace("%picture%", picture);
+    else
+        RemovePictureBlock(page);
+
+    page.replace("%ingredients%", text::decodeApostrophes(Stored(row, "INGREDIENTS")).replace("\r\n", "<br>"));
+    page.replace("##", " ");
+    page.replace("%instructions%",
+                 text::decodeApostrophes(Stored(row, "INSTRUCTIONS")).replace("\r\n", "<br>") + "\r\n\r\n<hr>");
+    return page;
+}
+
+} // namespace
+
+QString WriteRecipePage(const QString& sRecipeKey, bool bEmail)
+{
+    try {
+        text::closeAllFiles();
+        EmptyTempFolder();
+
+        QString copyPath, pagePath, pictureFolder, pictureName;
+        if (bEmail) {
+            const QString n = QString::number(++basMain::lEmailCount);
+            pictureFolder = paths::resolve("\\temp\\email");
+            pictureName = n;
+            copyPath = pagePath = paths::resolve("\\temp\\email\\recipe" + n + ".html");
+        } else {
+            pictureFolder = paths::resolve("\\temp");
+            copyPath = paths::resolve("\\recipe.html");
+            pagePath = paths::resolve("\\temp\\recipe.html");
+        }
+        const QByteArray templateBytes = CopyTemplate(copyPath);
+
+        db::Query row(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE [ID]=?1", {RecipeIdOf(sRecipeKey)});
+        if (!row.next())
+            return {};
+
+        // A UTF-8 template makes a UTF-8 page; any other is Windows-1252, where what the code page
+        // cannot hold is written as a character reference.
+        const bool utf8 = text::isValidUtf8(templateBytes) || DeclaresUtf8(templateBytes);
+        const QString page = FillPage(text::decode8bit(templateBytes), row, pictureFolder, pictureName) + "\r\n";
+        text::writeAllBytes(pagePath, utf8 ? page.toUtf8() : text::toCp1252Html(page));
+        return pagePath;
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "Function DisplayRecipe");
+    } catch (const std::exception& e) {
+        basMain::LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "Function DisplayRecipe");
+    }
+    return {};
+}

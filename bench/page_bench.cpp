@@ -1,0 +1,158 @@
+// Times the recipe page (with a 200 KB picture) and the compaction of a cookbook of 20,000 recipes.
+// Prints "name value unit".
+#include "browser/RecipePage.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "core/frmCookbook.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/ui/Ui.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QBuffer>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QUrl>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Answers every box with its first button and writes nothing to the screen.
+class SilentUi final : public ui::Backend {
+public:
+    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString&) override
+    {
+        std::fprintf(stderr, "box: %s\n", qPrintable(text));
+        return ui::Answer::OK;
+    }
+    QStringList fileDialog(const ui::FileDialogRequest&) override { return {}; }
+    bool openDocument(const QString&) override { return true; }
+    bool startProgram(const QString&, const QStringList&) override { return true; }
+    void playSound(const QString&) override {}
+};
+
+// A JPEG of about `bytes` bytes: noise compresses badly, so the size is easy to reach.
+QByteArray Picture(int bytes)
+{
+    QImage image(640, 480, QImage::Format_RGB32);
+    auto* rng = QRandomGenerator::global();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(180 + rng->bounded(60), 120 + rng->bounded(60), 60 + rng->bounded(60)));
+    for (int quality = 95; quality > 5; quality -= 5) {
+        QByteArray out;
+        QBuffer buffer(&out);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPEG", quality);
+        if (out.size() <= bytes)
+            return out;
+    }
+    return {};
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Report(const char* name, double value, const char* unit) { std::printf("%s %.2f %s\n", name, value, unit); }
+
+void InsertRecipes(int count, const QByteArray& picture)
+{
+    db::Transaction t(basDatabase::cnCookbook);
+    db::Query insert(basDatabase::cnCookbook,
+                     "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS, PREPTIME, COOKTIME, "
+                     "ORIGIN, YIELD, PICTURENAME, RECIPEPICTURE) VALUES (?1, 'Ann', 'Dessert,Cakes', ?2, ?3, "
+                     "'00:20', '00:45', 'France', '8 slices', ?4, ?5)");
+    const QString ingredients = QString("2 cups flour\r\n1 cup sugar\r\n3 eggs\r\n200 g butter\r\n").repeated(3);
+    const QString instructions = QString("Beat the butter and sugar until pale. Fold in the flour.\r\n").repeated(12);
+    for (int i = 0; i < count; ++i) {
+        insert.reset();
+        insert.bind(1, "Cake " + QString::number(i)).bind(2, ingredients).bind(3, instructions);
+        if (!picture.isEmpty())
+            insert.bind(4, "cake.jpg").bind(5, picture);
+        insert.exec();
+    }
+    t.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SilentUi silent;
+    ui::install(&silent);
+
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/data/cookbooks");
+    QDir().mkpath(dir.path() + "/temp");
+    QDir().mkpath(dir.path() + "/templates");
+    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/templates/default.html", dir.path() + "/templates/default.html");
+    paths::setProgramFolder(dir.path());
+    basMain::sTemplatePath = dir.path() + "/templates/default.html";
+
+    // The page of a recipe with a 200 KB picture.
+    basDatabase::CreateCookbook("Page.tqc");
+    basDatabase::OpenCookbook("Page.tqc");
+    const QByteArray picture = Picture(200 * 1024);
+    InsertRecipes(1, picture);
+    Report("picture_size", picture.size() / 1024.0, "KB");
+
+    std::vector<double> page, shown;
+    QTextBrowser browser;
+    browser.resize(900, 700);
+    browser.show();
+    for (int i = 0; i < 30; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        const QString path = WriteRecipePage("R1", false);
+        page.push_back(clock.nsecsElapsed() / 1e6);
+        if (path.isEmpty())
+            return 1;
+        clock.restart();
+        browser.setSource(QUrl());
+        browser.clearHistory();
+        browser.document()->clear();
+        browser.setSource(QUrl::fromLocalFile(path));
+        browser.grab(); // lays the page out, decodes and draws the picture
+        shown.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    Report("page_write_median", Median(page), "ms");
+    Report("page_write_max", *std::max_element(page.begin(), page.end()), "ms");
+    Report("page_show_in_browser_median", Median(shown), "ms");
+    Report("page_write_and_show_median", Median(page) + Median(shown), "ms");
+    basDatabase::CloseCookbook();
+
+    // Compaction of a cookbook of 20,000 recipes, a tenth of which were deleted.
+    basDatabase::CreateCookbook("Big.tqc");
+    basDatabase::OpenCookbook("Big.tqc");
+    InsertRecipes(22000, {});
+    db::Query(basDatabase::cnCookbook, "DELETE FROM RECIPES WHERE ID <= 2000").exec();
+    basDatabase::CloseCookbook();
+    const QString big = dir.path() + "/data/cookbooks/Big.tqc";
+    const qint64 before = QFileInfo(big).size();
+
+    frmCookbook manager;
+    for (int i = 0; i < manager.lstvCookbooks->count(); ++i)
+        if (manager.lstvCookbooks->item(i)->data(frmCookbook::FileRole).toString() == "Big.tqc")
+            manager.lstvCookbooks->setCurrentRow(i);
+    QElapsedTimer clock;
+    clock.start();
+    manager.cmdAction_Click(6);
+    Report("compact_20000_recipes", clock.nsecsElapsed() / 1e6, "ms");
+    Report("compact_size_before", before / 1048576.0, "MB");
+    Report("compact_size_after", QFileInfo(big).size() / 1048576.0, "MB");
+    return 0;
+}

@@ -1,0 +1,168 @@
+#include "core/frmEditCookbook.h"
+
+#include "core/Banner.h"
+#include "core/Helpers.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/text/TextRules.h"
+#include "platform/ui/Ui.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kMaxNameLength = 50; // the Identifier table's Name column
+
+bool HasControlCharacter(const QString& s)
+{
+    for (QChar c : s)
+        if (c.category() == QChar::Other_Control)
+            return true;
+    return false;
+}
+
+void Refuse(const QString& message) { ui::msgBox(message, ui::Buttons::OK, ui::Icon::Exclamation); }
+} // namespace
+
+frmEditCookbook::frmEditCookbook(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmEditCookbook");
+    setWindowTitle("Edit");
+    setModal(true);
+
+    txtName = new QLineEdit(this);
+    txtName->setObjectName("txtName");
+    txtDescription = new QPlainTextEdit(this);
+    txtDescription->setObjectName("txtDescription");
+    txtDescription->setTabChangesFocus(true);
+    cmdOk = new QPushButton("OK", this);
+    cmdOk->setObjectName("cmdOk");
+    cmdOk->setDefault(true);
+    cmdCancel = new QPushButton("Cancel", this);
+    cmdCancel->setObjectName("cmdCancel");
+
+    auto* form = new QVBoxLayout;
+    form->setContentsMargins(12, 10, 12, 12);
+    form->addWidget(new QLabel("Name:", this));
+    form->addWidget(txtName);
+    form->addWidget(new QLabel("Description:", this));
+    form->addWidget(txtDescription, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    form->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(MakeBanner(this, "Edit Cookbook"));
+    layout->addLayout(form, 1);
+    resize(420, 320);
+
+    txtName->installEventFilter(this);
+    txtDescription->installEventFilter(this);
+    connect(cmdOk, &QPushButton::clicked, this, &frmEditCookbook::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmEditCookbook::cmdCancel_Click);
+}
+
+bool frmEditCookbook::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == txtName)
+            txtName_GotFocus();
+        else if (watched == txtDescription)
+            txtDescription_GotFocus();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmEditCookbook::txtName_GotFocus() { SelectAllText(txtName); }
+void frmEditCookbook::txtDescription_GotFocus() { SelectAllText(txtDescription); }
+
+void frmEditCookbook::cmdCancel_Click() { reject(); }
+
+// A name that cannot become a file of its own in the cookbooks folder is refused with a message.
+bool frmEditCookbook::refuseName(const QString& name)
+{
+    if (text::trimBlanks(name).isEmpty()) {
+        Refuse("Please enter a name for the cookbook.");
+        return true;
+    }
+    if (name.size() > kMaxNameLength) {
+        Refuse("The cookbook name may be at most 50 characters long.");
+        return true;
+    }
+    if (name == "." || name == ".." || name.contains('/') || name.contains('\\') || HasControlCharacter(name)) {
+        Refuse("The cookbook name may not be \".\" or \"..\" nor hold \"/\", \"\\\" or control characters.");
+        return true;
+    }
+    if (FileExists(basDatabase::CookbookPath(name + ".tqc"))) {
+        Refuse("A cookbook named " + name + " exists already.");
+        return true;
+    }
+    return false;
+}
+
+// Makes the new, empty cookbook file; false when it could not be made.
+bool frmEditCookbook::createCookbookFile(const QString& name)
+{
+    basDatabase::CreateCookbook(name + ".tqc");
+    sFile = basDatabase::CookbookPath(name + ".tqc");
+    return FileExists(sFile);
+}
+
+void frmEditCookbook::cmdOk_Click()
+{
+    const QString name = txtName->text();
+    const QString description = text::toCrLf(txtDescription->toPlainText());
+    bool created = false;
+    if (!bEdit) {
+        if (refuseName(name))
+            return;
+        if (!createCookbookFile(name)) {
+            Refuse("The cookbook " + name + " could not be created.");
+            return;
+        }
+        created = true;
+    } else if (name.size() > kMaxNameLength) {
+        Refuse("The cookbook name may be at most 50 characters long.");
+        return;
+    }
+
+    try {
+        db::Connection cn;
+        cn.open(sFile);
+        if (created) // a step of the creation may have failed: only a complete cookbook is written
+            for (const char* table : {"RECIPES", "INGREDIENTS", "IDENTIFIER", "FAVOURITES"})
+                db::Query(cn, QString("SELECT * FROM %1 LIMIT 0").arg(table)).next();
+        db::Transaction transaction(cn);
+        QVariant firstId;
+        {
+            db::Query first(cn, "SELECT ID FROM IDENTIFIER ORDER BY ID LIMIT 1");
+            if (first.next())
+                firstId = first.value("ID");
+        }
+        if (firstId.isValid())
+            db::Query(cn, "UPDATE IDENTIFIER SET NAME=?1, DESCRIPTION=?2 WHERE ID=?3", {name, description, firstId}).exec();
+        else
+            db::Query(cn, "INSERT INTO IDENTIFIER (NAME, DESCRIPTION) VALUES (?1, ?2)", {name, description}).exec();
+        transaction.commit();
+    } catch (const AppError& e) {
+        // A file this call made is not left behind half made, so that OK can be pressed again.
+        if (created)
+            QFile::remove(sFile);
+        basMain::LogError(e.number, e.description, "cmdOk_Click");
+        return;
+    }
+
+    ui::msgBox(bEdit ? "Cookbook Edited Successfully" : "Cookbook Created Successfully", ui::Buttons::OK,
+               ui::Icon::Information);
+    accept();
+}

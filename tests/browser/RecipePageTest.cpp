@@ -1,0 +1,238 @@
+#include "browser/RecipePage.h"
+
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "support/ScratchProgram.h"
+#include "support/UiRecorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+// Page bytes print as text when a comparison fails.
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << '"' << bytes.toStdString() << '"'; }
+
+namespace {
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+struct Recipe {
+    QVariant title = "Mum$$s ##pie##";
+    QVariant author = "Ann O$$Neil";
+    QVariant category = "Dessert,Mum$$s";
+    QVariant ingredients = "1 cup flour\r\n2 eggs";
+    QVariant instructions = "Mix it$$s all.\r\nBake ## hot.";
+    QVariant prep = "00:10", cook = "01:05", total = "01:15";
+    QVariant origin = "France", yield = "4 servings";
+    QVariant pictureName, picture;
+};
+
+qint64 AddRecipe(const Recipe& r)
+{
+    db::Query(basDatabase::cnCookbook,
+              "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS, PREPTIME, COOKTIME, "
+              "TOTALTIME, ORIGIN, YIELD, PICTURENAME, RECIPEPICTURE) VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12)",
+              {r.title, r.author, r.category, r.ingredients, r.instructions, r.prep, r.cook, r.total, r.origin,
+               r.yield, r.pictureName, r.picture})
+        .exec();
+    return basDatabase::cnCookbook.lastInsertId();
+}
+
+const QByteArray kTemplate = "<html><title>%title%</title>%by%[%cat%|%origin%|%yield%|%author%|%prep%|%cook%|"
+                             "%total%]\r\n<!--PICSTART--><img src=\"%picture%\"><!--PICEND-->\r\n"
+                             "<p>%ingredients%</p><p>%instructions%</p> a##b %TITLE%</html>";
+
+class RecipePage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program.createCookbook("Page");
+        useTemplate(kTemplate);
+    }
+    void useTemplate(const QByteArray& bytes)
+    {
+        WriteBytes(program.path("templates/fixed.html"), bytes);
+        basMain::sTemplatePath = program.path("templates/fixed.html");
+    }
+    QString key(qint64 id) const { return "R" + QString::number(id); }
+
+    ScratchProgram program;
+    UiRecorder recorder;
+};
+
+TEST_F(RecipePage, FillsEveryPlaceholderInOrderAndWritesTheDisplayPage)
+{
+    Recipe r;
+    r.pictureName = "cake.jpg";
+    r.picture = QByteArray("JPEGDATA");
+    const QString page = WriteRecipePage(key(AddRecipe(r)), false);
+
+    const QString picture = program.path("temp/cake.jpg");
+    ASSERT_EQ(page, program.path("temp/recipe.html"));
+    EXPECT_EQ(ReadBytes(page),
+              "<html><title>Mum's  pie </title>[Dessert,Mum's|France|4 servings|Ann O'Neil|00:10|01:05|01:15]\r\n"
+              "<!--PICSTART--><img src=\"" + picture.toUtf8() + "\"><!--PICEND-->\r\n"
+              "<p>1 cup flour<br>2 eggs</p><p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n");
+    EXPECT_EQ(ReadBytes(picture), "JPEGDATA");
+    EXPECT_EQ(ReadBytes(program.path("recipe.html")), kTemplate) << "the working copy of the template";
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+}
+
+TEST_F(RecipePage, NullFieldsAndMissingPicturesEmptyTheirPlaces)
+{
+    struct Case {
+        const char* name;
+        QVariant pictureName, picture;
+    } cases[] = {
+        {"no picture", {}, {}},
+        {"a name without bytes", "cake.jpg", {}},
+        {"a name that is only folders", "pics/", QByteArray("X")},
+    };
+    for (const Case& c : cases) {
+        Recipe r;
+        r.title = QString("T ") + c.name;
+        r.author = ""; // a required column
+        r.prep = r.cook = r.total = r.origin = r.yield = QVariant();
+        r.pictureName = c.pictureName;
+        r.picture = c.picture;
+        const QString page = WriteRecipePage(key(AddRecipe(r)), false);
+        EXPECT_EQ(ReadBytes(page), "<html><title>T " + QByteArray(c.name) + "</title>[Dessert,Mum's||||||]\r\n"
+                                   "<!--PICSTART--><!--PICEND-->\r\n<p>1 cup flour<br>2 eggs</p>"
+                                   "<p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n")
+            << c.name;
+        EXPECT_EQ(QDir(program.path("temp")).entryList(QDir::Files), QStringList{"recipe.html"}) << c.name;
+    }
+}
+
+TEST_F(RecipePage, PictureNameFromDataNeverChoosesAFolder)
+{
+    Recipe r;
+    r.pictureName = "..\\..\\outside/cake.jpg";
+    r.picture = QByteArray("JPEG");
+    const QString page = WriteRecipePage(key(AddRecipe(r)), false);
+    EXPECT_TRUE(ReadBytes(page).contains("src=\"" + program.path("temp/cake.jpg").toUtf8() + "\""));
+    EXPECT_EQ(ReadBytes(program.path("temp/cake.jpg")), "JPEG");
+    EXPECT_FALSE(QFile::exists(program.path("outside")));
+}
+
+TEST_F(RecipePage, BrokenPictureBlockIsReportedAndWritesNoPage)
+{
+    const qint64 id = AddRecipe(Recipe());
+    for (const QByteArray& broken : {QByteArray("a<!--PICSTART-->b"), QByteArray("<!--PICEND-->a<!--PICSTART-->b")}) {
+        useTemplate(broken);
+        recorder.boxes.clear();
+        EXPECT_EQ(WriteRecipePage(key(id), false), "") << broken.constData();
+        EXPECT_FALSE(QFile::exists(program.path("temp/recipe.html")));
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module Function DisplayRecipe"));
+    }
+    // With the start marker missing there is no block, and nothing to complain about.
+    useTemplate("a<!--PICEND-->b");
+    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)), "a<!--PICEND-->b\r\n");
+}
+
+TEST_F(RecipePage, KeysThatNameNoRecipe)
+{
+    WriteBytes(program.path("temp/old.html"), "old");
+    EXPECT_EQ(WriteRecipePage("R999", false), "");
+    EXPECT_TRUE(recorder.boxes.isEmpty()) << "an unknown recipe is no error";
+    EXPECT_FALSE(QFile::exists(program.path("temp/old.html")));
+
+    EXPECT_EQ(WriteRecipePage("Rabc", false), "");
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "(13)\r\nType mismatch\r\noccurred in module Function DisplayRecipe");
+    EXPECT_TRUE(program.errorLog().contains("Function DisplayRecipe"));
+
+    basMain::sTemplatePath = program.path("templates/missing.html");
+    EXPECT_EQ(WriteRecipePage(key(AddRecipe(Recipe())), false), "");
+    EXPECT_EQ(recorder.boxes.size(), 2);
+}
+
+TEST_F(RecipePage, EmailPagesAreNumberedAndTempIsEmptiedButNotItsFolders)
+{
+    QDir().mkpath(program.path("temp/email"));
+    QDir().mkpath(program.path("temp/keep"));
+    WriteBytes(program.path("temp/keep/inner.txt"), "inner");
+    WriteBytes(program.path("temp/1.bmp"), "pasted");
+    WriteBytes(program.path("temp/.hidden"), "h");
+
+    Recipe a, b;
+    a.pictureName = "cake.jpeg";
+    a.picture = QByteArray("A");
+    b.title = "Second";
+    b.pictureName = "photo.png";
+    b.picture = QByteArray("B");
+    const qint64 idA = AddRecipe(a), idB = AddRecipe(b);
+    basMain::lEmailCount = 0;
+
+    EXPECT_EQ(WriteRecipePage(key(idA), true), program.path("temp/email/recipe1.html"));
+    EXPECT_EQ(WriteRecipePage(key(idB), true), program.path("temp/email/recipe2.html"));
+    EXPECT_EQ(basMain::lEmailCount, 2);
+
+    EXPECT_EQ(ReadBytes(program.path("temp/email/1.jpeg")), "A");
+    EXPECT_EQ(ReadBytes(program.path("temp/email/2.png")), "B");
+    EXPECT_TRUE(ReadBytes(program.path("temp/email/recipe2.html"))
+                    .contains("src=\"" + program.path("temp/email/2.png").toUtf8() + "\""));
+    EXPECT_TRUE(QDir(program.path("temp")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(ReadBytes(program.path("temp/keep/inner.txt")), "inner");
+    EXPECT_FALSE(QFile::exists(program.path("recipe.html"))) << "e-mail pages leave the display copy alone";
+}
+
+TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
+{
+    Recipe r;
+    r.title = QString::fromUtf8("Crème brûlée € 漢");
+    const qint64 id = AddRecipe(r);
+
+    useTemplate("<meta charset=\"windows-1252\">\xE9 %title%");
+    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)),
+              "<meta charset=\"windows-1252\">\xE9 Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\r\n");
+
+    useTemplate("\xC3\xA9 %title%");
+    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)), QByteArray("\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
+
+    // Declared UTF-8 with stray 8-bit bytes: the page keeps to its declaration.
+    useTemplate("<meta charset=utf-8>\xE9 %title%");
+    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)),
+              QByteArray("<meta charset=utf-8>\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
+}
+
+TEST_F(RecipePage, TemplateThatIsTheWorkingCopyIsReadInPlace)
+{
+    WriteBytes(program.path("recipe.html"), "<b>%title%</b>");
+    basMain::sTemplatePath = program.path("recipe.html");
+    Recipe r;
+    r.title = "Soup";
+    EXPECT_EQ(ReadBytes(WriteRecipePage(key(AddRecipe(r)), false)), "<b>Soup</b>\r\n");
+    EXPECT_EQ(ReadBytes(program.path("recipe.html")), "<b>%title%</b>");
+}
+
+TEST_F(RecipePage, ShippedTemplateNamesThePictureInItsFirstSource)
+{
+    basMain::sTemplatePath = program.path("templates/default.html");
+    QDir().mkpath(program.path("temp/email"));
+    Recipe r;
+    r.pictureName = "cake.jpg";
+    r.picture = QByteArray("JPEG");
+    const QString html = QString::fromUtf8(ReadBytes(WriteRecipePage(key(AddRecipe(r)), true)));
+    const QRegularExpressionMatch src = QRegularExpression("src=\"([^\"]*)\"").match(html);
+    ASSERT_TRUE(src.hasMatch());
+    EXPECT_EQ(src.captured(1), program.path("temp/email/1.jpg"));
+    for (const char* field : {"Mum's  pie ", "Ann O'Neil", "France", "4 servings", "00:10", "01:05", "01:15"})
+        EXPECT_TRUE(html.contains(field)) << field;
+    EXPECT_FALSE(html.contains(QRegularExpression("%[a-z]+%"))) << "every placeholder is filled";
+}
+
+} // namespace

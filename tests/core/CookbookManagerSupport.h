@@ -1,0 +1,107 @@
+#pragma once
+// Shared by the Cookbook Manager and Edit Cookbook tests: cookbook files made on disk, a main window that
+// records what it is asked to do, and an answer to a modal dialog that the code under test opens.
+#include "core/MainWindow.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+// Makes the cookbook file (not opened) with an Identifier row when `name` is given, and `recipes`
+// recipes of which the first `deleted` are deleted again (so that compaction has space to free).
+inline void MakeCookbook(const QString& file, const QVariant& name, const QString& description = {},
+                         int recipes = 0, int deleted = 0)
+{
+    basDatabase::CreateCookbook(file);
+    db::Connection cn;
+    cn.open(basDatabase::CookbookPath(file));
+    db::Transaction t(cn);
+    if (name.isValid())
+        db::Query(cn, "INSERT INTO IDENTIFIER (NAME, DESCRIPTION) VALUES (?1, ?2)", {name, description}).exec();
+    db::Query insert(cn, "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) "
+                         "VALUES (?1, 'A', 'Soup', ?2, 'Stir.')");
+    for (int i = 0; i < recipes; ++i) {
+        insert.reset();
+        insert.bind(1, "Recipe " + QString::number(i)).bind(2, QString(300, 'x'));
+        insert.exec();
+    }
+    if (deleted > 0)
+        db::Query(cn, "DELETE FROM RECIPES WHERE ID <= ?1", {deleted}).exec();
+    t.commit();
+}
+
+inline QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The main window's operations, recorded in the order they are called.
+class RecordingWindow final : public IMainWindow {
+public:
+    RecordingWindow() { basMain::setMainWindow(this); }
+    ~RecordingWindow() override { basMain::setMainWindow(nullptr); }
+
+    QStringList calls;
+    QWidget* widget() override { return nullptr; }
+    void setCaption(const QString& c) override { caption_ = c; }
+    QString caption() const override { return caption_; }
+    void DisplayRecipe(const QString&, bool) override { calls << "DisplayRecipe"; }
+    void EnableToolBarButtons() override { calls << "EnableToolBarButtons"; }
+    void RefreshFavourites() override { calls << "RefreshFavourites"; }
+    void RefreshViews() override { calls << "RefreshViews"; }
+    void ResetScreen() override { calls << "ResetScreen"; }
+    QTreeWidget* tvRecipes() override { return nullptr; }
+    QTreeWidget* lstVRecipes() override { return nullptr; }
+    void setStatusText(const QString&) override {}
+    QString statusText() const override { return {}; }
+    void showBlankPage() override { calls << "showBlankPage"; }
+
+private:
+    QString caption_;
+};
+
+// Waits for the code under test to open a modal dialog of type T, runs `action` on it, and closes it if
+// the action left it open. Any other modal dialog, or none within the time limit, fails the test.
+template <class T>
+class ModalAnswer {
+public:
+    explicit ModalAnswer(std::function<void(T&)> action) : action_(std::move(action))
+    {
+        clock_.start();
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start();
+    }
+    ~ModalAnswer() { EXPECT_TRUE(answered_) << "no dialog was opened"; }
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<T*>(modal)) {
+            timer_.stop();
+            answered_ = true;
+            action_(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+            ADD_FAILURE() << "an unexpected dialog opened: " << other->objectName().toStdString();
+            other->reject();
+        } else if (clock_.elapsed() > 10000) {
+            timer_.stop();
+        }
+    }
+
+    std::function<void(T&)> action_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    bool answered_ = false;
+};

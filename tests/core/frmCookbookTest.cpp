@@ -1,0 +1,249 @@
+#include "core/frmCookbook.h"
+
+#include "core/frmEditCookbook.h"
+#include "CookbookManagerSupport.h"
+#include "support/ScratchProgram.h"
+#include "support/UiRecorder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CookbookManager : public ::testing::Test {
+protected:
+    void TearDown() override { QLocale::setDefault(savedLocale); }
+
+    QListWidgetItem* find(frmCookbook& dlg, const QString& file)
+    {
+        for (int i = 0; i < dlg.lstvCookbooks->count(); ++i)
+            if (dlg.lstvCookbooks->item(i)->data(frmCookbook::FileRole).toString() == file)
+                return dlg.lstvCookbooks->item(i);
+        return nullptr;
+    }
+    void select(frmCookbook& dlg, const QString& file)
+    {
+        QListWidgetItem* item = find(dlg, file);
+        ASSERT_NE(item, nullptr) << file.toStdString();
+        dlg.lstvCookbooks->setCurrentItem(item);
+    }
+    QString cookbook(const QString& file) const { return program.path("data/cookbooks/" + file); }
+    qint64 recipeCount(const QString& file) const { return frmCookbook::GetCookbookInfo(cookbook(file)).count; }
+
+    ScratchProgram program;
+    UiRecorder recorder;
+    RecordingWindow window;
+    QLocale savedLocale;
+};
+
+TEST_F(CookbookManager, ListsEveryCookbookWithNameDescriptionAndGroupedCount)
+{
+    MakeCookbook("Family.tqc", "Family", "Sunday ## dinners", 1234);
+    MakeCookbook("Error.tqc", "Error", "named like a failure");
+    MakeCookbook("Nameless.TQC", QVariant(), {}, 2);
+    MakeCookbook("Other.db", "Other");
+    QFile broken(cookbook("Broken.tqc"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a database at all, just some bytes that happen to have the extension");
+    broken.close();
+
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    frmCookbook dlg;
+    ASSERT_EQ(dlg.lstvCookbooks->count(), 3);
+    ASSERT_EQ(dlg.lstvCookbooks->viewMode(), QListView::IconMode);
+
+    const QListWidgetItem* family = find(dlg, "Family.tqc");
+    ASSERT_NE(family, nullptr);
+    EXPECT_EQ(family->text(), "Family");
+    EXPECT_EQ(family->data(frmCookbook::DescriptionRole).toString(), "Sunday ## dinners");
+    EXPECT_EQ(family->data(frmCookbook::CountRole).toString(), "1,234");
+
+    const QListWidgetItem* error = find(dlg, "Error.tqc");
+    ASSERT_NE(error, nullptr) << "a cookbook named Error is a cookbook like any other";
+    EXPECT_EQ(error->text(), "Error");
+    EXPECT_EQ(error->data(frmCookbook::CountRole).toString(), "") << "no recipes shows no count";
+
+    const QListWidgetItem* nameless = find(dlg, "Nameless.TQC");
+    ASSERT_NE(nameless, nullptr);
+    EXPECT_EQ(nameless->text(), "");
+    EXPECT_EQ(nameless->data(frmCookbook::CountRole).toString(), "2");
+
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    dlg.cmdAction_Click(5);
+    EXPECT_EQ(find(dlg, "Family.tqc")->data(frmCookbook::CountRole).toString(), "1.234");
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+
+    EXPECT_FALSE(frmCookbook::GetCookbookInfo(cookbook("Broken.tqc")).ok);
+    EXPECT_FALSE(frmCookbook::GetCookbookInfo(cookbook("Missing.tqc")).ok);
+}
+
+TEST_F(CookbookManager, OpenMakesTheCookbookCurrentOrSaysItFailed)
+{
+    MakeCookbook("Family.tqc", "Family");
+    MakeCookbook("Gone.tqc", "Gone");
+    frmCookbook dlg;
+    dlg.show();
+
+    // Nothing selected: nothing happens, whatever the button.
+    for (int action : {0, 2, 4, 6})
+        dlg.cmdAction_Click(action);
+    dlg.lstvCookbooks_DblClick();
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_TRUE(dlg.isVisible());
+
+    select(dlg, "Gone.tqc");
+    QFile::remove(cookbook("Gone.tqc"));
+    dlg.cmdAction_Click(0);
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "Failed to open cookbook!");
+    EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);
+    EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::OK);
+    EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry");
+    EXPECT_FALSE(window.calls.contains("EnableToolBarButtons"));
+    EXPECT_TRUE(dlg.isVisible());
+
+    select(dlg, "Family.tqc");
+    dlg.lstvCookbooks_DblClick();
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc");
+    EXPECT_EQ(window.calls, (QStringList{"EnableToolBarButtons", "RefreshViews"}));
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+TEST_F(CookbookManager, DeleteAsksFirstAndClosesTheOpenCookbook)
+{
+    MakeCookbook("Family.tqc", "Family");
+    MakeCookbook("Work.tqc", "Work lunches");
+    ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
+    frmCookbook dlg;
+    select(dlg, "Work.tqc");
+
+    recorder.answers.enqueue(ui::Answer::No);
+    dlg.cmdAction_Click(2);
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text,
+              "Are you sure you wish to delete this Cookbook? (Work lunches). This cannot be undone!");
+    EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Question);
+    EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry");
+    EXPECT_TRUE(QFile::exists(cookbook("Work.tqc")));
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc");
+
+    recorder.answers.enqueue(ui::Answer::Yes);
+    dlg.cmdAction_Click(2);
+    EXPECT_FALSE(QFile::exists(cookbook("Work.tqc")));
+    EXPECT_TRUE(QFile::exists(cookbook("Family.tqc")));
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "") << "the open cookbook is closed too";
+    EXPECT_EQ(window.calls, QStringList{"ResetScreen"});
+    EXPECT_EQ(dlg.lstvCookbooks->count(), 1);
+}
+
+TEST_F(CookbookManager, CreateNewAndEditGoThroughTheEditDialog)
+{
+    frmCookbook dlg;
+    {
+        ModalAnswer<frmEditCookbook> answer([](frmEditCookbook& edit) {
+            EXPECT_EQ(edit.windowTitle(), "Create new Cookbook");
+            EXPECT_FALSE(edit.bEdit);
+            edit.txtName->setText("Family");
+            edit.txtDescription->setPlainText("Sunday ## dinners\nand more");
+            edit.cmdOk_Click();
+        });
+        dlg.cmdAction_Click(1);
+    }
+    ASSERT_EQ(dlg.lstvCookbooks->count(), 1);
+    EXPECT_EQ(dlg.lstvCookbooks->item(0)->text(), "Family");
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "") << "a new cookbook is not opened";
+
+    db::Connection cn;
+    cn.open(cookbook("Family.tqc"));
+    db::Query(cn, "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) "
+                  "VALUES ('Soup', '', '', '', '')").exec();
+    cn.close();
+
+    select(dlg, "Family.tqc");
+    {
+        ModalAnswer<frmEditCookbook> answer([this](frmEditCookbook& edit) {
+            EXPECT_EQ(edit.windowTitle(), "Edit");
+            EXPECT_TRUE(edit.bEdit);
+            EXPECT_EQ(edit.sFile, cookbook("Family.tqc"));
+            EXPECT_EQ(edit.txtName->text(), "Family");
+            EXPECT_EQ(edit.txtDescription->toPlainText(), "Sunday ## dinners\nand more");
+            edit.txtName->setText("Our family");
+            edit.cmdOk_Click();
+        });
+        dlg.cmdAction_Click(4);
+    }
+    const CookbookInfo info = frmCookbook::GetCookbookInfo(cookbook("Family.tqc"));
+    EXPECT_EQ(info.name, "Our family");
+    EXPECT_EQ(info.description, "Sunday ## dinners\r\nand more");
+    EXPECT_EQ(info.count, 1);
+    EXPECT_EQ(dlg.lstvCookbooks->item(0)->text(), "Our family");
+    ASSERT_EQ(recorder.boxes.size(), 2);
+    EXPECT_EQ(recorder.boxes[0].text, "Cookbook Created Successfully");
+    EXPECT_EQ(recorder.boxes[1].text, "Cookbook Edited Successfully");
+}
+
+TEST_F(CookbookManager, CompactShrinksTheSelectedCookbookAndReopensTheOpenOne)
+{
+    MakeCookbook("Family.tqc", "Family", "", 10);
+    MakeCookbook("Big.tqc", "Big", "", 600, 500);
+    QFile leftover(cookbook("temp.mdb"));
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.write("left over from last time");
+    leftover.close();
+    ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
+
+    frmCookbook dlg;
+    dlg.show();
+    select(dlg, "Big.tqc");
+    const qint64 before = QFileInfo(cookbook("Big.tqc")).size();
+    dlg.cmdAction_Click(6);
+
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_LT(QFileInfo(cookbook("Big.tqc")).size(), before);
+    EXPECT_EQ(recipeCount("Big.tqc"), 100);
+    EXPECT_FALSE(QFile::exists(cookbook("temp.mdb")));
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc");
+    EXPECT_EQ(window.calls, (QStringList{"ResetScreen", "EnableToolBarButtons", "RefreshViews"}));
+    EXPECT_TRUE(dlg.isVisible()) << "the manager stays open";
+
+    // With no cookbook open, none is opened afterwards.
+    basDatabase::CloseCookbook();
+    window.calls.clear();
+    select(dlg, "Family.tqc");
+    dlg.cmdAction_Click(6);
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "");
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_EQ(recipeCount("Family.tqc"), 10);
+}
+
+TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
+{
+    MakeCookbook("Family.tqc", "Family", "", 50, 20);
+    ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
+    // Something that is not a file stands where the compacted copy would go.
+    QDir().mkpath(cookbook("temp.mdb"));
+    const QByteArray original = FileBytes(cookbook("Family.tqc"));
+
+    frmCookbook dlg;
+    select(dlg, "Family.tqc");
+    dlg.cmdAction_Click(6);
+
+    EXPECT_EQ(FileBytes(cookbook("Family.tqc")), original);
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.startsWith("Failed to compact cookbook!"));
+    EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc") << "the open cookbook comes back";
+    EXPECT_EQ(window.calls, (QStringList{"ResetScreen", "EnableToolBarButtons", "RefreshViews"}));
+    EXPECT_TRUE(QFileInfo(cookbook("temp.mdb")).isDir()) << "what was not ours is left alone";
+    EXPECT_EQ(QDir(program.path("data/cookbooks")).entryList(QDir::Files), QStringList{"Family.tqc"});
+}
+
+} // namespace
