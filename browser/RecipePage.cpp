@@ -79,18 +79,19 @@ void RemovePictureBlock(QString& page)
 
 QString Stored(const db::Query& row, const char* column) { return row.text(QString::fromLatin1(column)); }
 
-// Fills the placeholders in their fixed order and returns the page text.
+// Fills the placeholders in their fixed order and returns the page text. Every value is shown with "$$"
+// turned back into "'": the importers store apostrophes that way in every field.
 QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName)
 {
     page.replace("%title%", text::decodeApostrophes(Stored(row, "TITLE")));
     page.replace("%by%", QString());
     page.replace("%cat%", text::decodeApostrophes(Stored(row, "CATEGORY")));
-    page.replace("%origin%", Stored(row, "ORIGIN"));
-    page.replace("%yield%", Stored(row, "YIELD"));
+    page.replace("%origin%", text::decodeApostrophes(Stored(row, "ORIGIN")));
+    page.replace("%yield%", text::decodeApostrophes(Stored(row, "YIELD")));
     page.replace("%author%", row.isNull("AUTHOR") ? QStringLiteral(" ") : text::decodeApostrophes(Stored(row, "AUTHOR")));
-    page.replace("%prep%", Stored(row, "PREPTIME"));
-    page.replace("%cook%", Stored(row, "COOKTIME"));
-    page.replace("%total%", Stored(row, "TOTALTIME"));
+    page.replace("%prep%", text::decodeApostrophes(Stored(row, "PREPTIME")));
+    page.replace("%cook%", text::decodeApostrophes(Stored(row, "COOKTIME")));
+    page.replace("%total%", text::decodeApostrophes(Stored(row, "TOTALTIME")));
 
     // A name without bytes (or one that reduces to no file name) counts as no picture.
     const QString picture = Stored(row, "PICTURENAME").isEmpty()

@@ -35,7 +35,7 @@ struct Recipe {
     QVariant ingredients = "1 cup flour\r\n2 eggs";
     QVariant instructions = "Mix it$$s all.\r\nBake ## hot.";
     QVariant prep = "00:10", cook = "01:05", total = "01:15";
-    QVariant origin = "France", yield = "4 servings";
+    QVariant origin = "Cote d$$Ivoire", yield = "4 servings";
     QVariant pictureName, picture;
 };
 
@@ -82,7 +82,7 @@ TEST_F(RecipePage, FillsEveryPlaceholderInOrderAndWritesTheDisplayPage)
     const QString picture = program.path("temp/cake.jpg");
     ASSERT_EQ(page, program.path("temp/recipe.html"));
     EXPECT_EQ(ReadBytes(page),
-              "<html><title>Mum's  pie </title>[Dessert,Mum's|France|4 servings|Ann O'Neil|00:10|01:05|01:15]\r\n"
+              "<html><title>Mum's  pie </title>[Dessert,Mum's|Cote d'Ivoire|4 servings|Ann O'Neil|00:10|01:05|01:15]\r\n"
               "<!--PICSTART--><img src=\"" + picture.toUtf8() + "\"><!--PICEND-->\r\n"
               "<p>1 cup flour<br>2 eggs</p><p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n");
     EXPECT_EQ(ReadBytes(picture), "JPEGDATA");
