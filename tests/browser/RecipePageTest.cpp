@@ -230,7 +230,7 @@ TEST_F(RecipePage, ShippedTemplateNamesThePictureInItsFirstSource)
     const QRegularExpressionMatch src = QRegularExpression("src=\"([^\"]*)\"").match(html);
     ASSERT_TRUE(src.hasMatch());
     EXPECT_EQ(src.captured(1), program.path("temp/email/1.jpg"));
-    for (const char* field : {"Mum's  pie ", "Ann O'Neil", "France", "4 servings", "00:10", "01:05", "01:15"})
+    for (const char* field : {"Mum's  pie ", "Ann O'Neil", "Cote d'Ivoire", "4 servings", "00:10", "01:05", "01:15"})
         EXPECT_TRUE(html.contains(field)) << field;
     EXPECT_FALSE(html.contains(QRegularExpression("%[a-z]+%"))) << "every placeholder is filled";
 }
