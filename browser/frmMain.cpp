@@ -33,7 +33,7 @@ namespace {
 // Calls the tree's key-up handler for every key released on it.
 class KeyUpFilter : public QObject {
 public:
-    KeyUpFilter(frmMain* window) : QObject(window), window_(window) {}
+    explicit KeyUpFilter(frmMain* window) : QObject(window), window_(window) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::KeyRelease) {

@@ -256,20 +256,6 @@ TEST_F(BrowseTree, ARightClickSelectsWhatIsUnderThePointerOnly)
     EXPECT_EQ(recipelist::selectedItem(list), second);
 }
 
-TEST_F(BrowseTree, ExpandAndCollapseSetTheSelectedImage)
-{
-    auto w = openWindow(makeCookbook());
-    constexpr int SelectedImageRole = Qt::UserRole + 3;
-    QTreeWidgetItem* categories = root(w->tvRecipes(), "Categories");
-    QTreeWidgetItem* favourites = root(w->tvRecipes(), "Favourites");
-    w->tvRecipes_Expand(categories);
-    w->tvRecipes_Expand(favourites);
-    EXPECT_EQ(categories->data(0, SelectedImageRole).toInt(), 16);
-    EXPECT_EQ(favourites->data(0, SelectedImageRole).toInt(), 14);
-    w->tvRecipes_Collapse(categories);
-    EXPECT_EQ(categories->data(0, SelectedImageRole).toInt(), 15);
-}
-
 TEST_F(BrowseTree, LetterButtonsFilterTheListOfTheSelectedNode)
 {
     auto w = openWindow(makeCookbook());
@@ -290,8 +276,6 @@ TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
     w->lstVRecipes()->setCurrentItem(w->lstVRecipes()->topLevelItem(0));
     w->lstVRecipes_Click();
-    const QString page = program.path("temp/recipe.html");
-    EXPECT_TRUE(w->locationName() == "blank.html" || w->locationName() == "recipe.html");
-    if (QFile::exists(page))
-        EXPECT_EQ(w->locationName(), "recipe.html");
+    const bool written = QFile::exists(program.path("temp/recipe.html"));
+    EXPECT_EQ(w->locationName(), written ? "recipe.html" : "blank.html");
 }

@@ -38,12 +38,6 @@ QStringList captionsOf(const QList<QAction*>& buttons)
 
 } // namespace
 
-TEST(CommandKeys, SplitIntoTheirColonSeparatedParts)
-{
-    EXPECT_EQ(SplitToCollection("MENU:FILE:OPEN"), QStringList({"MENU", "FILE", "OPEN"}));
-    EXPECT_EQ(SplitToCollection("TOOLBAR"), QStringList({"TOOLBAR"}));
-}
-
 TEST(CommandKeys, BarsFollowFromTheKeysAlone)
 {
     QWidget owner;

@@ -192,9 +192,3 @@ TEST(NumberText, LeadingNumbersAndWholeNumbers)
     EXPECT_FALSE(toNumber(""));
     EXPECT_FALSE(toNumber("inf"));
 }
-
-TEST(RecipeListItems, ContainsPatternsCoverBothApostropheForms)
-{
-    EXPECT_EQ(recipelist::containsPatterns("Cote d'Ivoire"), QStringList({"%Cote d$$Ivoire%", "%Cote d'Ivoire%"}));
-    EXPECT_EQ(recipelist::containsPatterns("Italy"), QStringList({"%Italy%", "%Italy%"}));
-}
