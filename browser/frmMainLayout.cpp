@@ -19,18 +19,18 @@ namespace {
 std::optional<double> sizeSetting(const QString& key) { return toNumber(ReadINI("Size", key)); }
 
 // Moves a window that would lie off every screen onto the primary screen.
-QRect ontoScreen(QRect frame)
+QRect ontoScreen(QRect place)
 {
     for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(frame))
-            return frame;
+        if (screen->availableGeometry().intersects(place))
+            return place;
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
-        return frame;
+        return place;
     const QRect area = primary->availableGeometry();
-    frame.setSize(frame.size().boundedTo(area.size()));
-    frame.moveTopLeft(area.topLeft());
-    return frame;
+    place.setSize(place.size().boundedTo(area.size()));
+    place.moveTopLeft(area.topLeft());
+    return place;
 }
 
 } // namespace
@@ -42,19 +42,21 @@ void frmMain::restoreWindowGeometry()
     const auto height = sizeSetting("Main Window Height");
     const auto width = sizeSetting("Main Window Width");
 
-    QRect frame(pos(), size());
+    // Places are those of the client area, when saved and when restored, so that they round-trip.
+    QRect place = geometry();
     if (left)
-        frame.moveLeft(twips::toPixelsX(*left, this));
+        place.moveLeft(twips::toPixelsX(*left, this));
     if (top)
-        frame.moveTop(twips::toPixelsY(*top, this));
+        place.moveTop(twips::toPixelsY(*top, this));
     if (height && *height > 0)
-        frame.setHeight(twips::toPixelsY(*height, this));
+        place.setHeight(twips::toPixelsY(*height, this));
     if (width && *width > 0)
-        frame.setWidth(twips::toPixelsX(*width, this));
-    frame = ontoScreen(frame);
-    if (left || top || frame.topLeft() != pos())
-        move(frame.topLeft());
-    resize(frame.size());
+        place.setWidth(twips::toPixelsX(*width, this));
+    place = ontoScreen(place);
+    if (left || top || place.topLeft() != geometry().topLeft())
+        setGeometry(place);
+    else
+        resize(place.size()); // no stored place: the window manager places the window
 
     if (const auto state = sizeSetting("Main Window State")) {
         switch (static_cast<int>(std::lround(*state))) {
@@ -78,7 +80,7 @@ void frmMain::saveWindowGeometry()
 {
     // A minimized or maximized window keeps the place and size it goes back to.
     const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    const QRect place = normal || normalGeometry().isEmpty() ? QRect(pos(), size()) : normalGeometry();
+    const QRect place = normal || normalGeometry().isEmpty() ? geometry() : normalGeometry();
     const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
 
     WriteINI("Size", "Main Window Left", twips::text(twips::fromPixelsX(place.x(), this)));
