@@ -1,32 +1,151 @@
 #include "browser/frmMain.h"
 
+#include "browser/RecipePage.h"
+#include "core/Helpers.h"
+#include "core/Settings.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
+#include "platform/ui/Ui.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QVBoxLayout>
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+namespace {
+
+// Calls the tree's key-up handler for every key released on it.
+class KeyUpFilter : public QObject {
+public:
+    explicit KeyUpFilter(frmMain* window) : QObject(window), window_(window) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyRelease) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat())
+                window_->tvRecipes_KeyUp(key->key(), key->modifiers());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    frmMain* window_;
+};
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
 {
     setObjectName("frmMain");
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    tvRecipes_ = new QTreeWidget(split);
+    setWindowIcon(QIcon(":/icons/toolbar/cookbook.png"));
+    resize(960, 680);
+
+    menuBar()->setObjectName("cmdBar_0");
+    menuBar()->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar_ = addToolBar("TOOLBAR");
+    toolBar_->setObjectName("cmdBar_1");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    createBanner(central);
+    column->addWidget(imgDisplay_);
+
+    // The vertical splitter bar stands between the tree and the right-hand panes, the horizontal one
+    // between the list and the page. Only the bar moves while dragging; the panes follow on the drop.
+    imgVSplit_ = new QSplitter(Qt::Horizontal, central);
+    imgVSplit_->setObjectName("imgVSplit");
+    imgVSplit_->setOpaqueResize(false);
+    imgVSplit_->setChildrenCollapsible(false);
+    tvRecipes_ = new QTreeWidget(imgVSplit_);
     tvRecipes_->setObjectName("tvRecipes");
-    auto* right = new QSplitter(Qt::Vertical, split);
-    lstVRecipes_ = new QTreeWidget(right);
+    tvRecipes_->setHeaderHidden(true);
+    tvRecipes_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tvRecipes_->setContextMenuPolicy(Qt::CustomContextMenu);
+    tvRecipes_->setIconSize(QSize(16, 16));
+    imgHSplit_ = new QSplitter(Qt::Vertical, imgVSplit_);
+    imgHSplit_->setObjectName("imgHSplit");
+    imgHSplit_->setOpaqueResize(false);
+    imgHSplit_->setChildrenCollapsible(false);
+    lstVRecipes_ = new QTreeWidget(imgHSplit_);
     lstVRecipes_->setObjectName("lstVRecipes");
-    wbMain_ = new QTextBrowser(right);
+    lstVRecipes_->setRootIsDecorated(false);
+    lstVRecipes_->setUniformRowHeights(true);
+    lstVRecipes_->setAllColumnsShowFocus(true);
+    lstVRecipes_->setAlternatingRowColors(true);
+    lstVRecipes_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstVRecipes_->setContextMenuPolicy(Qt::CustomContextMenu);
+    lstVRecipes_->setColumnCount(2);
+    lstVRecipes_->setHeaderLabels({"Title", "Categories"});
+    lstVRecipes_->header()->setStretchLastSection(true);
+    wbMain_ = new QTextBrowser(imgHSplit_);
     wbMain_->setObjectName("wbMain");
-    setCentralWidget(split);
-    stBarText_ = new QLabel(this);
+    // Small minimums, so that the bars can go as far as the 1300-twip limits let them.
+    for (QWidget* pane : {static_cast<QWidget*>(tvRecipes_), static_cast<QWidget*>(lstVRecipes_),
+                          static_cast<QWidget*>(wbMain_)})
+        pane->setMinimumSize(40, 40);
+    imgVSplit_->setStretchFactor(0, 0);
+    imgVSplit_->setStretchFactor(1, 1);
+    imgHSplit_->setStretchFactor(0, 0);
+    imgHSplit_->setStretchFactor(1, 1);
+    imgVSplit_->setSizes({220, 740});
+    imgHSplit_->setSizes({240, 360});
+    column->addWidget(imgVSplit_, 1);
+    setCentralWidget(central);
+
     statusBar()->setObjectName("stBar");
+    statusBar()->setSizeGripEnabled(true);
+    stBarText_ = new QLabel(this);
+    stBarText_->setObjectName("stBarText");
     statusBar()->addWidget(stBarText_, 1);
+
+    tmrClipBoard_ = new QTimer(this);
+    tmrClipBoard_->setObjectName("tmrClipBoard");
+    tmrClipBoard_->setInterval(1000);
+    tmrStop_ = new QTimer(this);
+    tmrStop_->setObjectName("tmrStop");
+    tmrStop_->setInterval(2000);
+
+    connect(tvRecipes_, &QTreeWidget::itemDoubleClicked, this, [this] { tvRecipes_DblClick(); });
+    connect(tvRecipes_, &QTreeWidget::itemCollapsed, this, &frmMain::tvRecipes_Collapse);
+    connect(tvRecipes_, &QTreeWidget::itemExpanded, this, &frmMain::tvRecipes_Expand);
+    connect(tvRecipes_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { tvRecipes_MouseUp(Qt::RightButton, pos); });
+    tvRecipes_->installEventFilter(new KeyUpFilter(this));
+    connect(lstVRecipes_, &QTreeWidget::itemClicked, this, [this] { lstVRecipes_Click(); });
+    connect(lstVRecipes_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (column == 0)
+            lstVRecipes_ItemCheck(item);
+    });
+    connect(lstVRecipes_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { lstVRecipes_MouseUp(Qt::RightButton, pos); });
+    connect(imgVSplit_, &QSplitter::splitterMoved, this, [this](int pos) { imgVSplit_MouseUp(pos); });
+    connect(imgHSplit_, &QSplitter::splitterMoved, this, [this](int pos) { imgHSplit_MouseUp(pos); });
+    connect(tmrClipBoard_, &QTimer::timeout, this, &frmMain::tmrClipBoard_Timer);
+    connect(tmrStop_, &QTimer::timeout, this, &frmMain::tmrStop_Timer);
+    tmrStop_->start();
+
     basMain::setMainWindow(this);
     Form_Load();
 }
@@ -37,41 +156,245 @@ frmMain::~frmMain()
         basMain::setMainWindow(nullptr);
 }
 
+void frmMain::createBanner(QWidget* parent)
+{
+    imgDisplay_ = new QWidget(parent);
+    imgDisplay_->setObjectName("imgDisplay");
+    imgDisplay_->setAttribute(Qt::WA_StyledBackground);
+    imgDisplay_->setFixedHeight(38);
+    imgDisplay_->setStyleSheet(
+        "#imgDisplay { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #9a3412, stop:0.55 #c2410c, "
+        "stop:1 #ea580c); }"
+        "#lblDisplay { color: white; font-weight: bold; font-size: 11pt; }"
+        "QToolButton { color: white; background: transparent; border: none; border-radius: 3px;"
+        " font-weight: bold; padding: 2px 3px; min-width: 15px; }"
+        "QToolButton:hover { background: rgba(255, 255, 255, 50); }"
+        "QToolButton:pressed { background: rgba(0, 0, 0, 40); }"
+        "QToolButton:disabled { color: rgba(255, 255, 255, 110); }");
+
+    auto* row = new QHBoxLayout(imgDisplay_);
+    row->setContentsMargins(10, 0, 8, 0);
+    row->setSpacing(0);
+    lblDisplay_ = new QLabel(imgDisplay_);
+    lblDisplay_->setObjectName("lblDisplay");
+    row->addWidget(lblDisplay_, 1);
+
+    // The letter buttons stand right-aligned on the banner and touch each other.
+    for (int i = 0; i <= 26; ++i) {
+        auto* button = new QToolButton(imgDisplay_);
+        button->setObjectName(QString("cmdList_%1").arg(i));
+        button->setText(i == 0 ? QString("All") : QString(QChar('A' + i - 1)));
+        button->setEnabled(false);
+        button->setCursor(Qt::PointingHandCursor);
+        connect(button, &QToolButton::clicked, this, [this, i] { cmdList_Click(i); });
+        row->addWidget(button);
+        cmdList_.append(button);
+    }
+}
+
+// ---- load and close
+
 void frmMain::Form_Load()
 {
-    setWindowTitle(basMain::captionPrefix() + " (No current Cookbook)");
+    try {
+        setWindowTitle(basMain::captionPrefix() + " (No current Cookbook)");
+        if (!FolderExists(paths::resolve("\\temp")) && !QDir().mkpath(paths::resolve("\\temp")))
+            throw AppError(AppError::PathFileAccess, "Path/File access error");
+        restoreWindowGeometry();
+        settleTemplatePath();
+        restorePaneSizes();
+        showBlankPage();
+        buildCommandBars();
+        restoreBarVisibility();
+        restoreClipboardMonitor();
+        reopenLastCookbook();
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "frmMain Load");
+    }
+}
+
+void frmMain::settleTemplatePath()
+{
+    const QString stored = ReadINI("Options", "HTML Template");
+    const QString standard = paths::resolve("\\templates\\default.html");
+    if (stored.isEmpty()) {
+        basMain::sTemplatePath = standard;
+    } else if (FileExists(stored)) {
+        basMain::sTemplatePath = stored;
+    } else {
+        basMain::sTemplatePath = standard;
+        WriteINI("Options", "HTML Template", standard);
+    }
+}
+
+void frmMain::buildCommandBars()
+{
+    menuBar()->setUpdatesEnabled(false);
+    BuildCommandButtons(commandBars_);
+    BuildCommandBars(commandBars_);
+    ShowBar(menuBar(), commandBars_, "MENU");
+    ShowBar(toolBar_, commandBars_, "TOOLBAR");
+    menuBar()->setUpdatesEnabled(true);
+    for (QAction* button : commandBars_.allButtons())
+        connect(button, &QAction::triggered, this, [this, button] { cmdBar_ButtonClick(button); });
+}
+
+namespace {
+// A visibility or monitor setting read as a Boolean; empty, and text that is no Boolean, give `absent`.
+bool booleanSetting(const QString& value, bool absent)
+{
+    if (value.isEmpty())
+        return absent;
+    bool ok = false;
+    const bool b = toBoolean(value, &ok);
+    return ok ? b : absent;
+}
+
+// The bar visibility keys are written to [Size]; older settings files hold them under [View].
+QString barSetting(const QString& key)
+{
+    const QString value = ReadINI("Size", key);
+    return value.isEmpty() ? ReadINI("View", key) : value;
+}
+} // namespace
+
+void frmMain::restoreBarVisibility()
+{
+    const bool toolbar = booleanSetting(barSetting("Toolbar Visible"), true);
+    toolBar_->setVisible(toolbar);
+    setCheckMarks("Display Toolbar", toolbar);
+    const bool statusbar = booleanSetting(barSetting("Statusbar Visible"), true);
+    statusBar()->setVisible(statusbar);
+    setCheckMarks("Display Status Bar", statusbar);
+}
+
+void frmMain::restoreClipboardMonitor()
+{
+    const bool monitor = booleanSetting(ReadINI("Options", "Monitor Clipboard"), false);
+    if (monitor)
+        tmrClipBoard_->start();
+    else
+        tmrClipBoard_->stop();
+    setCheckMarks("Monitor Clipboard", monitor);
+}
+
+void frmMain::setCheckMarks(const QString& caption, bool checked)
+{
+    for (QAction* button : commandBars_.buttons(0))
+        if (button->text() == caption)
+            button->setChecked(checked);
+}
+
+void frmMain::reopenLastCookbook()
+{
+    const QString last = ReadINI("Options", "Last CookBook");
+    if (ReadINI("Options", "Open Last") != "True" || last.isEmpty())
+        return;
+    if (basDatabase::OpenCookbook(last)) {
+        EnableToolBarButtons();
+        RefreshViews();
+    }
 }
 
 void frmMain::Form_QueryUnload()
 {
+    if (unloading_)
+        return;
+    unloading_ = true;
+    tmrClipBoard_->stop();
+    tmrStop_->stop();
+    try {
+        saveWindowGeometry();
+    } catch (...) {
+    }
+    try {
+        if (ReadINI("Options", "Clear Checked") == "True")
+            basDatabase::ClearAllMarks();
+    } catch (...) {
+    }
     basMain::ShutDown();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (!unloading_) {
-        unloading_ = true;
-        Form_QueryUnload();
-    }
+    Form_QueryUnload();
     event->accept();
 }
 
-void frmMain::DisplayRecipe(const QString&, bool) {}
-void frmMain::EnableToolBarButtons() {}
-void frmMain::RefreshFavourites() {}
-void frmMain::RefreshViews() {}
+// ---- timers
+
+void frmMain::tmrClipBoard_Timer()
+{
+    // A tick never starts a capture while a dialog is up or another fill, import or capture runs.
+    if (basDatabase::sCurrentCookbook.isEmpty() || QApplication::activeModalWidget() || ui::isBusy())
+        return;
+    try {
+        CheckClipoard();
+    } catch (...) {
+    }
+}
+
+void frmMain::tmrStop_Timer()
+{
+    if (basMain::bShutdownPending)
+        basMain::ShutDown();
+}
+
+// ---- public operations
+
+void frmMain::EnableToolBarButtons()
+{
+    for (QToolButton* button : cmdList_)
+        button->setEnabled(true);
+    for (const QString& key : CookbookButtonKeys())
+        if (QAction* button = commandBars_.button(key))
+            button->setEnabled(true);
+}
 
 void frmMain::ResetScreen()
 {
-    tvRecipes_->clear();
-    lstVRecipes_->clear();
+    for (const QString& key : CookbookButtonKeys())
+        if (QAction* button = commandBars_.button(key))
+            button->setEnabled(false);
+    clearTreeAndList();
+    lblDisplay_->clear();
+    for (QToolButton* button : cmdList_)
+        button->setEnabled(false);
     basDatabase::sCurrentCookbook.clear();
+}
+
+void frmMain::DisplayRecipe(const QString& sRecipeKey, bool bEmail)
+{
+    try {
+        const QString page = WriteRecipePage(sRecipeKey, bEmail);
+        if (bEmail)
+            return;
+        if (page.isEmpty())
+            showBlankPage();
+        else
+            navigate(page);
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "Function DisplayRecipe");
+    }
 }
 
 void frmMain::setStatusText(const QString& text) { stBarText_->setText(text); }
 QString frmMain::statusText() const { return stBarText_->text(); }
 
+QString frmMain::locationName() const { return wbMain_->source().fileName(); }
+
 void frmMain::showBlankPage()
 {
-    wbMain_->setSource(QUrl::fromLocalFile(paths::resolve("\\data\\blank.html")));
+    if (locationName() != "blank.html")
+        navigate(paths::resolve("\\data\\blank.html"));
+}
+
+void frmMain::navigate(const QString& path)
+{
+    const QUrl url = QUrl::fromLocalFile(path);
+    // The same page written again must be read again.
+    if (wbMain_->source() == url)
+        wbMain_->reload();
+    else
+        wbMain_->setSource(url);
 }

@@ -1,12 +1,25 @@
 #pragma once
-// The main window.
+// The main window: banner with the letter buttons, browse tree, recipe list and page view in three panes,
+// the menu bar and toolbar made from the command keys, the status bar and the two timers.
+//
+// frmMain.cpp holds the frame (controls, load, close, timers, public operations), frmMainLayout.cpp the
+// geometry and splitters, frmMainCommands.cpp the command dispatch, BrowseTree.cpp the tree and list.
+#include "browser/CommandBar.h"
 #include "core/MainWindow.h"
 
 #include <QMainWindow>
+#include <memory>
+#include <optional>
 
 class QLabel;
+class QPrinter;
+class QSplitter;
 class QTextBrowser;
+class QTimer;
+class QToolBar;
+class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class frmMain : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -32,14 +45,120 @@ public:
     // Event handlers
     void Form_Load();
     void Form_QueryUnload();
+    void Form_Resize();
+    void cmdBar_ButtonClick(QAction* button);
+    void tvRecipes_DblClick();
+    void tvRecipes_KeyUp(int key, Qt::KeyboardModifiers shift);
+    void tvRecipes_Collapse(QTreeWidgetItem* node);
+    void tvRecipes_Expand(QTreeWidgetItem* node);
+    void tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos);
+    void lstVRecipes_Click();
+    void lstVRecipes_ItemCheck(QTreeWidgetItem* item);
+    void lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos);
+    void cmdList_Click(int index);
+    // A splitter dropped at `pos`, in pixels from the splitter's own left (vertical) or top (horizontal).
+    void imgVSplit_MouseUp(int pos);
+    void imgHSplit_MouseUp(int pos);
+    void tmrClipBoard_Timer();
+    void tmrStop_Timer();
+
+    // The command button with this key, nullptr when there is none.
+    QAction* commandButton(const QString& key) const { return commandBars_.button(key); }
+    // The file name of the page the page view shows ("" when none).
+    QString locationName() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // The modal printing dialogs, one function each, so that tests can answer them.
+    virtual bool execPrintDialog(QPrinter& printer);
+    virtual void execPrintPreview(QPrinter& printer);
+    virtual bool execPageSetup(QPrinter& printer);
+    // Prints the page on display.
+    void printPage(QPrinter* printer);
 
 private:
+    void createBanner(QWidget* parent);
+    void navigate(const QString& path);
+
+    // Load steps that read the settings.
+    void restoreWindowGeometry();
+    void settleTemplatePath();
+    void restorePaneSizes();
+    void buildCommandBars();
+    void restoreBarVisibility();
+    void restoreClipboardMonitor();
+    void reopenLastCookbook();
+    // Close: [Size] keys.
+    void saveWindowGeometry();
+
+    // Layout and splitters (twips in the settings, pixels on screen).
+    void SizeControls();
+    void placeVerticalSplitter(int windowX);
+    void placeHorizontalSplitter(int windowY);
+    void setCheckMarks(const QString& caption, bool checked);
+
+    // Browse tree.
+    QTreeWidgetItem* addRoot(const QString& text, const QString& key, int image);
+    QTreeWidgetItem* addChild(QTreeWidgetItem* root, const QString& key, const QString& text, int image);
+    void addReferenceBranch(const QString& rootText, const QString& rootKey, const QString& sql,
+                            const QString& column, const QString& keyLetter, int image);
+    void addFavourites(QTreeWidgetItem* root);
+    void clearTreeAndList();
+
+    // Commands (frmMainCommands.cpp).
+    void showCookbookManager();
+    void saveRecipe();
+    void printRecipe();
+    void previewRecipe();
+    void pageSetup();
+    void toggleToolbar();
+    void toggleStatusBar();
+    void switchClipboardMonitor(QAction* button);
+    void openHelpContents();
+    void addRecipe();
+    void editRecipe();
+    void deleteRecipe();
+    void sendEmail();
+    QPrinter& printer();
+
+    // Windows that are not there yet: each command opens nothing for now.
+    void showRecipeEditor() {}
+    void showDeleteDialog() {}
+    void showEditCategories() {}
+    void showEditIngredients() {}
+    void showEditUnitsOfMeasure() {}
+    void showOptions() {}
+    void showAbout() {}
+    void showSearch() {}
+    void showEmail() {}
+    void showImport() {}
+    void showExport() {}
+    void showWineList() {}
+    void showConverters() {}
+    void showMealMaker() {}
+    // The clipboard watcher and the two pop-up menus are not there yet either.
+    void CheckClipoard() {}
+    void popupSortMenu() {}
+    void popupDeleteMenu() {}
+
+    QToolBar* toolBar_ = nullptr;
+    QWidget* imgDisplay_ = nullptr;
+    QLabel* lblDisplay_ = nullptr;
+    QList<QToolButton*> cmdList_;
+    QSplitter* imgVSplit_ = nullptr;
+    QSplitter* imgHSplit_ = nullptr;
     QTreeWidget* tvRecipes_ = nullptr;
     QTreeWidget* lstVRecipes_ = nullptr;
     QTextBrowser* wbMain_ = nullptr;
     QLabel* stBarText_ = nullptr;
+    QTimer* tmrClipBoard_ = nullptr;
+    QTimer* tmrStop_ = nullptr;
+    CommandBarStore commandBars_;
+    std::unique_ptr<QPrinter> printer_;
+    // Pane sizes read at load; the first layout uses them.
+    std::optional<int> pendingTreeWidth_;
+    std::optional<int> pendingListHeight_;
     bool unloading_ = false;
 };

@@ -3,9 +3,19 @@
 // browser layer reaches the window only through `basMain::mainWindow()`, which answers with a window
 // that does nothing (but keeps the no-cookbook state) while no main window exists.
 #include <QString>
+#include <QtCore/qnamespace.h>
 
 class QTreeWidget;
 class QWidget;
+
+// Column 0 of every browse-tree node and recipe-list item keeps the item's key and tag in these roles.
+// Tree: a root's key is its name ("Categories", "Ingredients", "Country", "Recipes", "Favourites"); a
+// child's key is its branch letter ("A" category, "I" ingredient, "C" country, "F" favourite row) followed
+// by the row's ID, "List All" has "RECIPES1"; a favourite's tag is the favourite row's ID.
+// List: the key is "R" followed by the recipe's ID; the tree's own fill also keeps the ID as tag.
+// Build list items with core/RecipeListItems.h so that every fill makes the same items.
+inline constexpr int ItemKeyRole = Qt::UserRole;
+inline constexpr int ItemTagRole = Qt::UserRole + 1;
 
 class IMainWindow {
 public:
@@ -23,8 +33,8 @@ public:
     virtual void ResetScreen() = 0;
 
     // Controls that other windows fill or read: the browse tree and the recipe list (a report list with
-    // check boxes: column 0 "Title", column 1 "Categories"; the item key "R" & ID is kept in Qt::UserRole
-    // of column 0), the status bar's text, and showing the blank page in the page view.
+    // check boxes: column 0 "Title", column 1 "Categories"; keys and tags in the roles above), the status
+    // bar's text, and showing the blank page in the page view (nothing happens when it is shown already).
     virtual QTreeWidget* tvRecipes() = 0;
     virtual QTreeWidget* lstVRecipes() = 0;
     virtual void setStatusText(const QString& text) = 0;

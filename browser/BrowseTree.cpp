@@ -1,0 +1,264 @@
+// The browse tree and the recipe list: the tree's five branches, the list fills by node, marks, the
+// letter buttons.
+#include "browser/ImageLists.h"
+#include "browser/frmMain.h"
+#include "core/DE.h"
+#include "core/Helpers.h"
+#include "core/RecipeListFiller.h"
+#include "core/RecipeListItems.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/text/TextRules.h"
+#include "platform/ui/Ui.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+// Which image of ilsIcons a node shows, and which one when it is selected (-1: the same).
+constexpr int ImageRole = Qt::UserRole + 2;
+constexpr int SelectedImageRole = Qt::UserRole + 3;
+
+void setNodeImages(QTreeWidgetItem* node, int image, int selectedImage)
+{
+    node->setData(0, ImageRole, image);
+    node->setData(0, SelectedImageRole, selectedImage);
+    if (selectedImage < 0) {
+        node->setIcon(0, images::ilsIcons(image));
+        return;
+    }
+    QIcon icon;
+    const QIcon normal = images::ilsIcons(image), selected = images::ilsIcons(selectedImage);
+    for (const QSize size : normal.availableSizes())
+        icon.addPixmap(normal.pixmap(size), QIcon::Normal);
+    for (const QSize size : selected.availableSizes())
+        icon.addPixmap(selected.pixmap(size), QIcon::Selected);
+    node->setIcon(0, icon);
+}
+
+void setSelectedImage(QTreeWidgetItem* node, int selectedImage)
+{
+    setNodeImages(node, node->data(0, ImageRole).toInt(), selectedImage);
+}
+
+QTreeWidgetItem* rootByKey(const QTreeWidget* tree, const QString& key)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (recipelist::itemKey(tree->topLevelItem(i)) == key)
+            return tree->topLevelItem(i);
+    return nullptr;
+}
+
+} // namespace
+
+// ---- building the tree
+
+QTreeWidgetItem* frmMain::addRoot(const QString& text, const QString& key, int image)
+{
+    auto* root = new QTreeWidgetItem(tvRecipes_, {text});
+    root->setData(0, ItemKeyRole, key);
+    QFont bold = root->font(0);
+    bold.setBold(true);
+    root->setFont(0, bold);
+    setNodeImages(root, image, -1);
+    return root;
+}
+
+QTreeWidgetItem* frmMain::addChild(QTreeWidgetItem* root, const QString& key, const QString& text, int image)
+{
+    auto* child = new QTreeWidgetItem(root, {text});
+    child->setData(0, ItemKeyRole, key);
+    setNodeImages(child, image, -1);
+    return child;
+}
+
+void frmMain::addReferenceBranch(const QString& rootText, const QString& rootKey, const QString& sql,
+                                 const QString& column, const QString& keyLetter, int image)
+{
+    QTreeWidgetItem* root = addRoot(rootText, rootKey, images::BranchCollapsed);
+    db::Query rows(DE.cn, sql);
+    while (rows.next())
+        addChild(root, keyLetter + rows.value("ID").toString(), rows.text(column), image);
+}
+
+void frmMain::addFavourites(QTreeWidgetItem* root)
+{
+    db::Query rows(basDatabase::cnCookbook,
+                   "SELECT Favourites.ID AS ID, Recipes.Title AS TITLE FROM Favourites "
+                   "INNER JOIN Recipes ON Favourites.RecipeID = Recipes.ID ORDER BY Favourites.ID");
+    while (rows.next()) {
+        const QString id = rows.value("ID").toString();
+        QTreeWidgetItem* node =
+            addChild(root, "F" + id, text::decodeApostrophes(rows.text("TITLE")), images::Favourite);
+        node->setData(0, ItemTagRole, id);
+    }
+}
+
+void frmMain::clearTreeAndList()
+{
+    tvRecipes_->clear();
+    const QSignalBlocker block(lstVRecipes_);
+    lstVRecipes_->clear();
+}
+
+void frmMain::RefreshViews()
+{
+    ui::BusyScope busy;
+    try {
+        ui::RepaintFreeze freeze(this);
+        clearTreeAndList();
+        // The reference branches come from the reference database, but there is nothing to browse
+        // without a cookbook.
+        if (basDatabase::sCurrentCookbook.isEmpty())
+            return;
+        addReferenceBranch("Categories (" + CountCategories() + ")", "Categories",
+                           "SELECT ID, CATEGORY FROM CATEGORY ORDER BY CATEGORY ASC", "CATEGORY", "A",
+                           images::CategoryEntry);
+        addReferenceBranch("Ingredients (" + CountIngredients() + ")", "Ingredients",
+                           "SELECT ID, INGREDIENT FROM INGREDIENT ORDER BY INGREDIENT ASC", "INGREDIENT", "I",
+                           images::IngredientEntry);
+        addReferenceBranch("Country (" + CountOrigins() + ")", "Country",
+                           "SELECT ID, ORIGIN FROM ORIGIN ORDER BY ORIGIN ASC", "ORIGIN", "C",
+                           images::CountryEntry);
+        QTreeWidgetItem* recipes = addRoot("Recipes", "Recipes", images::BranchCollapsed);
+        addChild(recipes, "RECIPES1", "List All", images::IngredientEntry);
+        addFavourites(addRoot("Favourites", "Favourites", images::Favourite));
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "Function RefreshViews");
+    }
+}
+
+void frmMain::RefreshFavourites()
+{
+    if (basDatabase::sCurrentCookbook.isEmpty())
+        return;
+    try {
+        ui::RepaintFreeze freeze(tvRecipes_);
+        delete rootByKey(tvRecipes_, "Favourites");
+        QTreeWidgetItem* root = addRoot("Favourites", "Favourites", images::Favourite);
+        addFavourites(root);
+        root->setExpanded(true);
+    } catch (const AppError& e) {
+        ui::msgBox(e.description, ui::Buttons::OK, ui::Icon::None, ui::programTitle());
+    }
+}
+
+void frmMain::tvRecipes_Collapse(QTreeWidgetItem* node)
+{
+    if (node)
+        setSelectedImage(node, node->text(0) == "Favourites" ? images::Favourite : images::BranchCollapsed);
+}
+
+void frmMain::tvRecipes_Expand(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    const bool favourite =
+        node->text(0) == "Favourites" || (node->parent() && node->parent()->text(0) == "Favourites");
+    setSelectedImage(node, favourite ? images::Favourite : images::BranchExpanded);
+}
+
+// ---- the list fill by node
+
+void frmMain::tvRecipes_DblClick()
+{
+    QTreeWidgetItem* node = recipelist::selectedItem(tvRecipes_);
+    if (!node)
+        return;
+    ui::BusyScope busy;
+    try {
+        ui::RepaintFreeze freeze(lstVRecipes_);
+        ui::WaitCursor wait;
+        setStatusText("");
+        showBlankPage();
+        if (node->parent()) {
+            recipelist::resetColumns(lstVRecipes_);
+            const BrowseBranch branch = branchOfRootKey(recipelist::itemKey(node->parent()));
+            switch (branch) {
+            case BrowseBranch::Country: lblDisplay_->setText("Browsing by Country of Origin : " + node->text(0)); break;
+            case BrowseBranch::Ingredients: lblDisplay_->setText("Browsing by Ingredients : " + node->text(0)); break;
+            case BrowseBranch::Categories: lblDisplay_->setText("Browsing by Category : " + node->text(0)); break;
+            case BrowseBranch::Favourites: lblDisplay_->setText("Browsing by Favourites"); break;
+            case BrowseBranch::Recipes: lblDisplay_->setText("Browsing by All Recipes"); break;
+            case BrowseBranch::None: break;
+            }
+            fillBranchRecipes(lstVRecipes_, branch, node, std::nullopt, true);
+            if (branch != BrowseBranch::Favourites && branch != BrowseBranch::None)
+                setStatusText("Found " + QString::number(lstVRecipes_->topLevelItemCount()) + " recipes for " +
+                              node->text(0));
+        }
+        AutoSizeColumns(lstVRecipes_);
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "tvRecipes DblClick");
+    }
+}
+
+void frmMain::tvRecipes_KeyUp(int key, Qt::KeyboardModifiers)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        tvRecipes_DblClick();
+}
+
+void frmMain::tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
+{
+    if (button != Qt::RightButton)
+        return;
+    QTreeWidgetItem* node = tvRecipes_->itemAt(pos);
+    if (!node)
+        return;
+    tvRecipes_->setCurrentItem(node);
+    if (node->parent() && node->parent()->text(0) == "Favourites")
+        popupDeleteMenu();
+}
+
+// ---- the list
+
+void frmMain::lstVRecipes_Click()
+{
+    if (const QTreeWidgetItem* item = recipelist::selectedItem(lstVRecipes_))
+        DisplayRecipe(recipelist::itemKey(item), false);
+}
+
+void frmMain::lstVRecipes_ItemCheck(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    const bool marked = item->checkState(0) == Qt::Checked;
+    try {
+        ui::WaitCursor wait;
+        basDatabase::SetRecipeMark(recipelist::itemKey(item), marked);
+    } catch (const AppError& e) {
+        // The box never shows a mark that is not stored.
+        {
+            const QSignalBlocker block(lstVRecipes_);
+            item->setCheckState(0, marked ? Qt::Unchecked : Qt::Checked);
+        }
+        basMain::LogError(e.number, e.description, "lstVRecipes ItemCheck");
+    }
+}
+
+void frmMain::lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
+{
+    if (button != Qt::RightButton)
+        return;
+    QTreeWidgetItem* item = lstVRecipes_->itemAt(pos);
+    if (!item)
+        return;
+    lstVRecipes_->setCurrentItem(item);
+    popupSortMenu();
+}
+
+void frmMain::cmdList_Click(int index)
+{
+    if (index < 0 || index >= cmdList_.size())
+        return;
+    try {
+        FilterRecipeList(index == 0 ? QString("Display all") : cmdList_[index]->text().toLower());
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "cmdList Click");
+    }
+}

@@ -1,0 +1,175 @@
+// The main window's geometry and panes: restored from and saved to [Size] in twips, and the two splitters.
+#include "browser/Twips.h"
+#include "browser/frmMain.h"
+#include "core/NumberText.h"
+#include "core/Settings.h"
+
+#include <QGuiApplication>
+#include <QLayout>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace {
+
+// A [Size] value as a number; empty or not a number counts as absent.
+std::optional<double> sizeSetting(const QString& key) { return toNumber(ReadINI("Size", key)); }
+
+// Moves a window that would lie off every screen onto the primary screen.
+QRect ontoScreen(QRect place)
+{
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(place))
+            return place;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return place;
+    const QRect area = primary->availableGeometry();
+    place.setSize(place.size().boundedTo(area.size()));
+    place.moveTopLeft(area.topLeft());
+    return place;
+}
+
+} // namespace
+
+void frmMain::restoreWindowGeometry()
+{
+    const auto left = sizeSetting("Main Window Left");
+    const auto top = sizeSetting("Main Window Top");
+    const auto height = sizeSetting("Main Window Height");
+    const auto width = sizeSetting("Main Window Width");
+
+    // Places are those of the client area, when saved and when restored, so that they round-trip.
+    QRect place = geometry();
+    if (left)
+        place.moveLeft(twips::toPixelsX(*left, this));
+    if (top)
+        place.moveTop(twips::toPixelsY(*top, this));
+    if (height && *height > 0)
+        place.setHeight(twips::toPixelsY(*height, this));
+    if (width && *width > 0)
+        place.setWidth(twips::toPixelsX(*width, this));
+    place = ontoScreen(place);
+    if (left || top || place.topLeft() != geometry().topLeft())
+        setGeometry(place);
+    else
+        resize(place.size()); // no stored place: the window manager places the window
+
+    if (const auto state = sizeSetting("Main Window State")) {
+        switch (static_cast<int>(std::lround(*state))) {
+        case 0: setWindowState(Qt::WindowNoState); break;
+        case 1: setWindowState(Qt::WindowMinimized); break;
+        case 2: setWindowState(Qt::WindowMaximized); break;
+        default: break; // no state of ours: the design state stays
+        }
+    }
+}
+
+void frmMain::restorePaneSizes()
+{
+    if (const auto list = sizeSetting("Horizontal Panel"); list && *list > 0)
+        pendingListHeight_ = twips::toPixelsY(*list, this);
+    if (const auto tree = sizeSetting("Vertical Panel"); tree && *tree > 0)
+        pendingTreeWidth_ = twips::toPixelsX(*tree, this);
+}
+
+void frmMain::saveWindowGeometry()
+{
+    // A minimized or maximized window keeps the place and size it goes back to.
+    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const QRect place = normal || normalGeometry().isEmpty() ? geometry() : normalGeometry();
+    const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
+
+    WriteINI("Size", "Main Window Left", twips::text(twips::fromPixelsX(place.x(), this)));
+    WriteINI("Size", "Main Window Top", twips::text(twips::fromPixelsY(place.y(), this)));
+    WriteINI("Size", "Main Window Height", twips::text(twips::fromPixelsY(place.height(), this)));
+    WriteINI("Size", "Main Window Width", twips::text(twips::fromPixelsX(place.width(), this)));
+    WriteINI("Size", "Main Window State", QString::number(state));
+    WriteINI("Size", "Horizontal Panel", twips::text(twips::fromPixelsY(lstVRecipes_->height(), this)));
+    WriteINI("Size", "Vertical Panel", twips::text(twips::fromPixelsX(tvRecipes_->width(), this)));
+    WriteINI("Size", "Toolbar Visible", toolBar_->isHidden() ? "False" : "True");
+    WriteINI("Size", "Statusbar Visible", statusBar()->isHidden() ? "False" : "True");
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    // The banner's label and letter buttons follow the window through its layout.
+    if (!(windowState() & Qt::WindowMinimized))
+        SizeControls();
+}
+
+void frmMain::SizeControls()
+{
+    try {
+        // Lay the panes out for the window's present size first: on the first show this runs before the
+        // layouts have placed the splitters.
+        if (QLayout* l = layout())
+            l->setGeometry(rect());
+        if (QLayout* l = centralWidget()->layout())
+            l->setGeometry(centralWidget()->rect());
+        if (pendingTreeWidth_)
+            placeVerticalSplitter(tvRecipes_->mapTo(this, QPoint()).x() + *pendingTreeWidth_);
+        if (pendingListHeight_)
+            placeHorizontalSplitter(lstVRecipes_->mapTo(this, QPoint()).y() + *pendingListHeight_);
+        pendingTreeWidth_.reset();
+        pendingListHeight_.reset();
+
+        // Stored bar positions are read leniently and kept 1300 twips inside the window, as a drag is.
+        const QString vertical = ReadINI("Size", "Vertical Splitter");
+        if (!vertical.isEmpty()) {
+            const double at = twips::clampSplitter(leadingNumber(vertical), twips::fromPixelsX(width(), this));
+            placeVerticalSplitter(twips::toPixelsX(at, this));
+        }
+        const QString horizontal = ReadINI("Size", "Horizontal Splitter");
+        if (!horizontal.isEmpty()) {
+            const double at = twips::clampSplitter(leadingNumber(horizontal), twips::fromPixelsY(height(), this));
+            placeHorizontalSplitter(twips::toPixelsY(at, this));
+        }
+    } catch (...) {
+    }
+}
+
+void frmMain::placeVerticalSplitter(int windowX)
+{
+    const int total = imgVSplit_->contentsRect().width() - imgVSplit_->handleWidth();
+    const int tree = std::clamp(windowX - imgVSplit_->mapTo(this, QPoint()).x(), 1, std::max(1, total - 1));
+    imgVSplit_->setSizes({tree, total - tree});
+}
+
+void frmMain::placeHorizontalSplitter(int windowY)
+{
+    const int total = imgHSplit_->contentsRect().height() - imgHSplit_->handleWidth();
+    const int list = std::clamp(windowY - imgHSplit_->mapTo(this, QPoint()).y(), 1, std::max(1, total - 1));
+    imgHSplit_->setSizes({list, total - list});
+}
+
+void frmMain::imgVSplit_MouseUp(int pos)
+{
+    try {
+        const int x = imgVSplit_->mapTo(this, QPoint(pos, 0)).x();
+        const double at = twips::clampSplitter(twips::fromPixelsX(x, this), twips::fromPixelsX(width(), this));
+        WriteINI("Size", "Vertical Splitter", twips::text(at));
+        SizeControls();
+    } catch (...) {
+    }
+}
+
+void frmMain::imgHSplit_MouseUp(int pos)
+{
+    try {
+        const int y = imgHSplit_->mapTo(this, QPoint(0, pos)).y();
+        const double at = twips::clampSplitter(twips::fromPixelsY(y, this), twips::fromPixelsY(height(), this));
+        WriteINI("Size", "Horizontal Splitter", twips::text(at));
+        SizeControls();
+    } catch (...) {
+    }
+}

@@ -1,0 +1,110 @@
+#include "core/RecipeListFiller.h"
+
+#include "core/MainWindow.h"
+#include "core/NumberText.h"
+#include "core/RecipeListItems.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/text/TextRules.h"
+#include "platform/ui/Ui.h"
+
+#include <QTreeWidget>
+
+#include <cmath>
+
+BrowseBranch branchOfRootKey(const QString& key)
+{
+    if (key == "Categories")
+        return BrowseBranch::Categories;
+    if (key == "Ingredients")
+        return BrowseBranch::Ingredients;
+    if (key == "Country")
+        return BrowseBranch::Country;
+    if (key == "Recipes")
+        return BrowseBranch::Recipes;
+    if (key == "Favourites")
+        return BrowseBranch::Favourites;
+    return BrowseBranch::None;
+}
+
+BrowseBranch branchOfRootText(const QString& text)
+{
+    // Tested in this order: the reference roots carry their count after the name.
+    if (text.startsWith("Categories"))
+        return BrowseBranch::Categories;
+    if (text.startsWith("Ingredients"))
+        return BrowseBranch::Ingredients;
+    if (text.startsWith("Country"))
+        return BrowseBranch::Country;
+    if (text.startsWith("Recipes"))
+        return BrowseBranch::Recipes;
+    if (text == "Favourites")
+        return BrowseBranch::Favourites;
+    return BrowseBranch::None;
+}
+
+int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
+                      const std::optional<QString>& titlePattern, bool withTag)
+{
+    QString column;
+    switch (branch) {
+    case BrowseBranch::Categories: column = "CATEGORY"; break;
+    case BrowseBranch::Ingredients: column = "INGREDIENTS"; break;
+    case BrowseBranch::Country: column = "ORIGIN"; break;
+    case BrowseBranch::Recipes:
+    case BrowseBranch::Favourites: break;
+    case BrowseBranch::None: return 0;
+    }
+
+    QStringList conditions;
+    if (!column.isEmpty())
+        conditions << QString("(%1 LIKE :stored OR %1 LIKE :typed)").arg(column);
+    if (branch == BrowseBranch::Favourites)
+        conditions << "ID = :id";
+    if (titlePattern)
+        conditions << "TITLE LIKE :title";
+    QString sql = "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES";
+    if (!conditions.isEmpty())
+        sql += " WHERE " + conditions.join(" AND ");
+    sql += " ORDER BY TITLE ASC";
+
+    db::Query rows(basDatabase::cnCookbook, sql);
+    if (!column.isEmpty()) {
+        const QStringList patterns = recipelist::containsPatterns(node->text(0));
+        rows.bind(":stored", patterns[0]);
+        rows.bind(":typed", patterns[1]);
+    }
+    if (branch == BrowseBranch::Favourites) {
+        const auto favouriteId = static_cast<qint64>(std::nearbyint(leadingNumber(recipelist::itemTag(node))));
+        rows.bind(":id", basDatabase::GetFavouriteRecipeID(favouriteId));
+    }
+    if (titlePattern)
+        rows.bind(":title", *titlePattern);
+    return recipelist::appendRows(list, rows, withTag);
+}
+
+void FilterRecipeList(const QString& filter)
+{
+    IMainWindow& window = basMain::mainWindow();
+    QTreeWidget* tree = window.tvRecipes();
+    QTreeWidget* list = window.lstVRecipes();
+    const QTreeWidgetItem* node = recipelist::selectedItem(tree);
+    if (!list || !node || !node->parent())
+        return;
+
+    ui::BusyScope busy;
+    ui::RepaintFreeze freeze(window.widget());
+    ui::WaitCursor wait;
+
+    const QString pattern = text::encodeApostrophes(filter.isEmpty() ? QString() : filter + "%");
+    {
+        const QSignalBlocker block(list);
+        list->clear();
+    }
+    const std::optional<QString> titles =
+        filter == "Display all" ? std::nullopt : std::optional<QString>(pattern);
+    fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles, false);
+
+    window.setStatusText("Found " + QString::number(list->topLevelItemCount()) + " recipes for " + node->text(0) +
+                         " listing (" + filter + ")");
+}

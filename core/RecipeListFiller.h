@@ -1,0 +1,26 @@
+#pragma once
+// Filling the main window's recipe list with the recipes of a browse-tree node, and the letter filter.
+#include <QString>
+#include <optional>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The browse tree's branches, each with its own query.
+enum class BrowseBranch { None, Categories, Ingredients, Country, Recipes, Favourites };
+
+// The branch of a root given by its key ("Categories" ...), or by its text, which may carry a count
+// ("Categories (12)"). None for anything else.
+BrowseBranch branchOfRootKey(const QString& key);
+BrowseBranch branchOfRootText(const QString& text);
+
+// Appends to the list the recipes of `node`, a child of a root of `branch`, ordered by title: those whose
+// category, ingredients or country holds the node's name, all recipes, or the favourite's one recipe.
+// With a title pattern only titles LIKE it are taken. Returns the number of items added.
+int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
+                      const std::optional<QString>& titlePattern, bool withTag);
+
+// Refills the list with the recipes of the selected node whose titles begin with `filter` ("Display all"
+// for all of them) and reports the count in the status bar. Nothing happens while no child node is
+// selected. Errors of the query go to the caller.
+void FilterRecipeList(const QString& filter);

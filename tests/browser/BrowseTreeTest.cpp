@@ -1,0 +1,281 @@
+// The browse tree, the list fills by node, the marks and the letter buttons.
+#include "BrowserFixture.h"
+
+#include "core/DE.h"
+#include "core/basMain.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTextBrowser>
+#include <QUrl>
+#include <sqlite3.h>
+
+namespace {
+
+QStringList childTexts(QTreeWidgetItem* root)
+{
+    QStringList out;
+    for (int i = 0; root && i < root->childCount(); ++i)
+        out << root->child(i)->text(0);
+    return out;
+}
+
+QString banner(frmMain& w) { return w.findChild<QLabel*>("lblDisplay")->text(); }
+
+} // namespace
+
+using BrowseTree = BrowserTest;
+
+TEST_F(BrowseTree, HasFiveRootsWithCountsAndChildrenInNameOrderIgnoringCase)
+{
+    DE.cn.exec("INSERT INTO CATEGORY (CATEGORY) VALUES ('breads')");
+    const QString cookbook = makeCookbook();
+    auto w = openWindow(cookbook);
+    QTreeWidget* tree = w->tvRecipes();
+
+    QStringList roots, keys;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        roots << tree->topLevelItem(i)->text(0);
+        keys << recipelist::itemKey(tree->topLevelItem(i));
+        EXPECT_TRUE(tree->topLevelItem(i)->font(0).bold());
+        EXPECT_FALSE(tree->topLevelItem(i)->isExpanded()) << "roots start collapsed";
+    }
+    EXPECT_EQ(roots, QStringList({"Categories (4)", "Ingredients (3)", "Country (3)", "Recipes", "Favourites"}));
+    EXPECT_EQ(keys, QStringList({"Categories", "Ingredients", "Country", "Recipes", "Favourites"}));
+
+    EXPECT_EQ(childTexts(root(tree, "Categories")), QStringList({"breads", "Desserts", "Main Dish", "Soups"}));
+    EXPECT_EQ(childTexts(root(tree, "Country")), QStringList({"Cote d'Ivoire", "France", "Italy"}));
+    EXPECT_EQ(childTexts(root(tree, "Recipes")), QStringList({"List All"}));
+    EXPECT_EQ(recipelist::itemKey(child(tree, "Recipes", "List All")), "RECIPES1");
+
+    db::Query desserts(DE.cn, "SELECT ID FROM CATEGORY WHERE CATEGORY='Desserts'");
+    ASSERT_TRUE(desserts.next());
+    EXPECT_EQ(recipelist::itemKey(child(tree, "Categories", "Desserts")), "A" + desserts.value("ID").toString());
+    EXPECT_TRUE(recipelist::itemKey(child(tree, "Ingredients", "Flour")).startsWith("I"));
+    EXPECT_TRUE(recipelist::itemKey(child(tree, "Country", "Italy")).startsWith("C"));
+}
+
+TEST_F(BrowseTree, FavouritesShowTheirRecipesTitlesAndDropDeletedRecipes)
+{
+    const QString cookbook = makeCookbook();
+    ASSERT_TRUE(basDatabase::OpenCookbook(cookbook));
+    {
+        db::Query pie(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE TITLE='Mom$$s Pie'");
+        ASSERT_TRUE(pie.next());
+        basDatabase::AddFavourite(pie.value("ID").toLongLong());
+    }
+    basDatabase::cnCookbook.exec("INSERT INTO FAVOURITES (RECIPEID) VALUES (999)"); // a deleted recipe
+    basDatabase::CloseCookbook();
+
+    auto w = openWindow(cookbook);
+    QTreeWidgetItem* favourites = root(w->tvRecipes(), "Favourites");
+    ASSERT_EQ(childTexts(favourites), QStringList({"Mom's Pie"}));
+    QTreeWidgetItem* node = favourites->child(0);
+    EXPECT_EQ(recipelist::itemKey(node), "F" + recipelist::itemTag(node));
+    EXPECT_FALSE(recipelist::itemTag(node).isEmpty());
+
+    // Rebuilding the branch alone keeps it last and opens it.
+    basDatabase::AddFavourite(1);
+    w->RefreshFavourites();
+    favourites = root(w->tvRecipes(), "Favourites");
+    EXPECT_EQ(w->tvRecipes()->indexOfTopLevelItem(favourites), 4);
+    EXPECT_EQ(childTexts(favourites), QStringList({"Mom's Pie", "Beef Stew"}));
+    EXPECT_TRUE(favourites->isExpanded());
+}
+
+TEST_F(BrowseTree, WithNoCookbookTheViewsStayEmptyAndNothingIsReported)
+{
+    frmMain w;
+    w.RefreshViews();
+    w.RefreshFavourites();
+    EXPECT_EQ(w.tvRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(w.lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_EQ(program.errorLog(), "");
+}
+
+TEST_F(BrowseTree, EachBranchFillsTheListWithItsBannerAndStatus)
+{
+    const QString cookbook = makeCookbook();
+    ASSERT_TRUE(basDatabase::OpenCookbook(cookbook));
+    basDatabase::AddFavourite(3);
+    basDatabase::CloseCookbook();
+    auto w = openWindow(cookbook);
+
+    struct Row {
+        const char* root;
+        const char* node;
+        QStringList titles;
+        QString banner;
+        QString status;
+    };
+    const Row rows[] = {
+        {"Country", "France", {"apple Crumble", "Carrot Soup"}, "Browsing by Country of Origin : France",
+         "Found 2 recipes for France"},
+        {"Ingredients", "Flour", {"Beef Stew", "Mom's Pie"}, "Browsing by Ingredients : Flour",
+         "Found 2 recipes for Flour"},
+        {"Categories", "Desserts", {"apple Crumble", "Mom's Pie"}, "Browsing by Category : Desserts",
+         "Found 2 recipes for Desserts"},
+        {"Recipes", "List All", {"apple Crumble", "Beef Stew", "Carrot Soup", "Mom's Pie"}, "Browsing by All Recipes",
+         "Found 4 recipes for List All"},
+        {"Favourites", "Carrot Soup", {"Carrot Soup"}, "Browsing by Favourites", ""},
+        {"Country", "Cote d'Ivoire", {}, "Browsing by Country of Origin : Cote d'Ivoire",
+         "Found 0 recipes for Cote d'Ivoire"},
+    };
+    for (const Row& row : rows) {
+        w->setStatusText("before");
+        QTreeWidgetItem* node = child(w->tvRecipes(), row.root, row.node);
+        ASSERT_NE(node, nullptr) << row.node;
+        w->tvRecipes()->setCurrentItem(node);
+        w->tvRecipes_DblClick();
+        EXPECT_EQ(titles(w->lstVRecipes()), row.titles) << row.node;
+        EXPECT_EQ(banner(*w), row.banner);
+        EXPECT_EQ(w->statusText(), row.status);
+    }
+
+    // Items carry key, tag, categories and the mark.
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    QTreeWidget* list = w->lstVRecipes();
+    EXPECT_EQ(list->headerItem()->text(0), "Title");
+    EXPECT_EQ(list->headerItem()->text(1), "Categories");
+    QTreeWidgetItem* soup = listItem(list, "Carrot Soup");
+    EXPECT_EQ(recipelist::itemKey(soup), "R3");
+    EXPECT_EQ(recipelist::itemTag(soup), "3");
+    EXPECT_EQ(soup->text(1), "Soups");
+    EXPECT_EQ(soup->checkState(0), Qt::Checked);
+    EXPECT_EQ(listItem(list, "Beef Stew")->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(program.errorLog(), "");
+}
+
+TEST_F(BrowseTree, ANameWithAnApostropheFindsRecipesStoredEitherWay)
+{
+    const QString cookbook = program.createCookbook("Family");
+    ScratchProgram::addRecipe("Fufu", "Soups", "Yam", "Cote d$$Ivoire");
+    ScratchProgram::addRecipe("Attieke", "Main Dish", "Cassava", "Cote d'Ivoire");
+    ScratchProgram::addRecipe("Crepes", "Desserts", "Flour", "France");
+    basDatabase::CloseCookbook();
+    auto w = openWindow(cookbook);
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Country", "Cote d'Ivoire"));
+    w->tvRecipes_DblClick();
+    EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"Attieke", "Fufu"}));
+}
+
+TEST_F(BrowseTree, ARootOrNothingSelectedLeavesTheList)
+{
+    auto w = openWindow(makeCookbook());
+    w->tvRecipes_DblClick(); // nothing selected
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
+
+    w->tvRecipes()->setCurrentItem(root(w->tvRecipes(), "Categories"));
+    w->tvRecipes_DblClick();
+    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 4);
+    EXPECT_EQ(w->statusText(), "") << "the status text is still cleared";
+    EXPECT_EQ(w->locationName(), "blank.html");
+}
+
+TEST_F(BrowseTree, EnterOnANodeFillsTheListAsADoubleClickDoes)
+{
+    auto w = openWindow(makeCookbook());
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Categories", "Soups"));
+    w->tvRecipes_KeyUp(Qt::Key_Space, Qt::NoModifier);
+    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+    QKeyEvent enter(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w->tvRecipes(), &enter);
+    EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"Carrot Soup"}));
+}
+
+TEST_F(BrowseTree, TickingARecipeStoresItsMarkAndFillingWritesNone)
+{
+    const QString cookbook = makeCookbook();
+    auto w = openWindow(cookbook);
+    sqlite3* handle = basDatabase::cnCookbook.handle();
+    const int writesBefore = sqlite3_total_changes(handle);
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    EXPECT_EQ(sqlite3_total_changes(handle), writesBefore) << "a fill writes no mark";
+
+    QTreeWidgetItem* stew = listItem(w->lstVRecipes(), "Beef Stew");
+    stew->setCheckState(0, Qt::Checked); // as the user's click does
+    EXPECT_EQ(markOf("Beef Stew"), 1);
+    listItem(w->lstVRecipes(), "Carrot Soup")->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(markOf("Carrot Soup"), 0);
+
+    // Read back through a fresh fill.
+    w->tvRecipes_DblClick();
+    EXPECT_EQ(listItem(w->lstVRecipes(), "Beef Stew")->checkState(0), Qt::Checked);
+    EXPECT_EQ(listItem(w->lstVRecipes(), "Carrot Soup")->checkState(0), Qt::Unchecked);
+}
+
+TEST_F(BrowseTree, AMarkThatCannotBeStoredIsPutBackAndReported)
+{
+    auto w = openWindow(makeCookbook());
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    basDatabase::cnCookbook.close();
+    QTreeWidgetItem* stew = listItem(w->lstVRecipes(), "Beef Stew");
+    stew->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(stew->checkState(0), Qt::Unchecked);
+    EXPECT_TRUE(program.errorLog().contains("occurred in module lstVRecipes ItemCheck"));
+    EXPECT_EQ(markOf("Beef Stew"), 0);
+}
+
+TEST_F(BrowseTree, AFailingFillIsReported)
+{
+    auto w = openWindow(makeCookbook());
+    basDatabase::cnCookbook.close();
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    EXPECT_TRUE(program.errorLog().endsWith("occurred in module tvRecipes DblClick\r\n"));
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry Error");
+}
+
+TEST_F(BrowseTree, ARightClickSelectsWhatIsUnderThePointerOnly)
+{
+    auto w = openWindow(makeCookbook());
+    w->resize(900, 600);
+    w->show();
+    QTreeWidget* tree = w->tvRecipes();
+    QTreeWidgetItem* recipes = root(tree, "Recipes");
+    w->tvRecipes_MouseUp(Qt::RightButton, tree->visualItemRect(recipes).center());
+    EXPECT_EQ(recipelist::selectedItem(tree), recipes);
+    w->tvRecipes_MouseUp(Qt::RightButton, QPoint(5, tree->viewport()->height() - 5));
+    EXPECT_EQ(recipelist::selectedItem(tree), recipes) << "nothing under the pointer: nothing changes";
+
+    recipes->setExpanded(true);
+    tree->setCurrentItem(child(tree, "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    QTreeWidget* list = w->lstVRecipes();
+    QTreeWidgetItem* second = list->topLevelItem(1);
+    w->lstVRecipes_MouseUp(Qt::RightButton, list->visualItemRect(second).center());
+    EXPECT_EQ(recipelist::selectedItem(list), second);
+    w->lstVRecipes_MouseUp(Qt::RightButton, QPoint(5, list->viewport()->height() - 5));
+    EXPECT_EQ(recipelist::selectedItem(list), second);
+}
+
+TEST_F(BrowseTree, LetterButtonsFilterTheListOfTheSelectedNode)
+{
+    auto w = openWindow(makeCookbook());
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    w->cmdList_Click(3); // "C"
+    EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"Carrot Soup"}));
+    EXPECT_EQ(w->statusText(), "Found 1 recipes for List All listing (c)");
+    w->cmdList_Click(0);
+    EXPECT_EQ(w->statusText(), "Found 4 recipes for List All listing (Display all)");
+}
+
+TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)
+{
+    auto w = openWindow(makeCookbook());
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
+    w->lstVRecipes()->setCurrentItem(w->lstVRecipes()->topLevelItem(0));
+    w->lstVRecipes_Click();
+    const bool written = QFile::exists(program.path("temp/recipe.html"));
+    EXPECT_EQ(w->locationName(), written ? "recipe.html" : "blank.html");
+}
