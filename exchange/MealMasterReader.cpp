@@ -19,10 +19,17 @@ QStringView trimmedBlanks(QStringView s)
 
 bool isBlank(QStringView line) { return trimmedBlanks(line).isEmpty(); }
 
-// A header line holds both "Meal-Master" and "-----", in either order.
+// A header line holds both "Meal-Master" and "-----", in either order. Every line is tested, so the
+// rare dash run is looked for first, by hand.
 bool isRecipeStart(QStringView line)
 {
-    return line.contains(u"-----") && line.contains(u"Meal-Master");
+    int dashes = 0;
+    for (QChar c : line) {
+        dashes = c == u'-' ? dashes + 1 : 0;
+        if (dashes == 5)
+            return line.contains(u"Meal-Master");
+    }
+    return false;
 }
 
 // "MMMMM", or a run of five or more dashes and nothing else.
@@ -46,9 +53,15 @@ QString afterColon(QStringView line)
     return trimmedBlanks(colon < 0 ? line : line.sliced(colon + 1)).toString();
 }
 
+// Apostrophes stored as "$$"; most values hold none, and then no copy is made.
+QString encoded(const QString& value)
+{
+    return value.contains(u'\'') ? text::encodeApostrophes(value) : value;
+}
+
 QString titleFrom(QStringView line)
 {
-    QString title = text::encodeApostrophes(afterColon(line));
+    QString title = encoded(afterColon(line));
     title.remove(u'"');
     return text::properCase(title);
 }
@@ -141,10 +154,10 @@ bool readRecipe(TextImportRun& run)
     run.insertRecipe({
         {QStringLiteral("TITLE"), title},
         {QStringLiteral("AUTHOR"), QStringLiteral("Not known")},
-        {QStringLiteral("CATEGORY"), text::encodeApostrophes(categories)},
-        {QStringLiteral("YIELD"), text::encodeApostrophes(yield)},
-        {QStringLiteral("INSTRUCTIONS"), text::encodeApostrophes(instructions)},
-        {QStringLiteral("INGREDIENTS"), text::encodeApostrophes(ingredients)},
+        {QStringLiteral("CATEGORY"), encoded(categories)},
+        {QStringLiteral("YIELD"), encoded(yield)},
+        {QStringLiteral("INSTRUCTIONS"), encoded(instructions)},
+        {QStringLiteral("INGREDIENTS"), encoded(ingredients)},
     });
     return lines.nextStarts;
 }
