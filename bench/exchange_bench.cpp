@@ -213,7 +213,6 @@ qint64 writeLargeMealMaster(const QString& path, qint64 bytes)
 int importChild(const QString& folder, const QString& cookbook, const QString& file)
 {
     paths::setProgramFolder(folder);
-    cImport::setYieldHook({});
     if (!basDatabase::OpenCookbook(cookbook))
         return 2;
     const qint64 before = peakRssKb();
@@ -259,7 +258,6 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + "/data/cookbooks");
     paths::setProgramFolder(dir.path());
-    cImport::setYieldHook({}); // no event loop to serve here
 
     openEmptyCookbook("Source");
     fillSourceCookbook();

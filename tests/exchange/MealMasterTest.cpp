@@ -105,6 +105,7 @@ TEST_F(MealMasterTest, RecipesAreNeverMergedOrLostAndDuplicatesAreSkipped)
     EXPECT_EQ(recipes()[0]["INSTRUCTIONS"].toString(), "Bake.");
     EXPECT_EQ(recipes()[1]["INGREDIENTS"].toString(), "pears");
     EXPECT_EQ(recipes()[2]["CATEGORY"].toString(), "Unknown");
+    EXPECT_EQ(recipes()[2]["YIELD"], QVariant(QString("")));
     EXPECT_EQ(processing.mid(0, 4), (QList<QList<qint32>>{{1, 0, 0}, {1, 1, 0}, {2, 1, 0}, {2, 1, 1}}));
     EXPECT_EQ(counters(), (QList<qint32>{5, 3, 2})); // the header with no recipe under it is skipped
     EXPECT_EQ(yields, 5);
