@@ -7,17 +7,34 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <sqlite3.h>
 
 // ---------------------------------------------------------------- cImport
+Throttle::Throttle(qint64 intervalMs, Clock clock) : interval_(intervalMs), clock_(std::move(clock))
+{
+    if (!clock_) {
+        auto timer = std::make_shared<QElapsedTimer>();
+        timer->start();
+        clock_ = [timer] { return timer->elapsed(); };
+    }
+}
+
+bool Throttle::ready()
+{
+    const qint64 now = clock_();
+    if (started_ && now - last_ < interval_)
+        return false;
+    started_ = true;
+    last_ = now;
+    return true;
+}
+
 namespace {
 cImport::YieldHook& yieldHook()
 {
-    static cImport::YieldHook hook = [] {
-        static QElapsedTimer since;
-        if (!since.isValid() || since.elapsed() >= 50) {
+    static cImport::YieldHook hook = [throttle = std::make_shared<Throttle>(50)] {
+        if (throttle->ready())
             QCoreApplication::processEvents();
-            since.restart();
-        }
     };
     return hook;
 }
@@ -102,18 +119,35 @@ void TextImportRun::recipeFailed()
     recipeSkipped();
 }
 
+bool TextImportRun::titleExists(const QString& storedTitle)
+{
+    try {
+        if (!titleQuery_)
+            titleQuery_ = std::make_unique<db::Query>(basDatabase::cnCookbook,
+                                                      "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1");
+        titleQuery_->reset();
+        titleQuery_->bind(1, storedTitle);
+        const bool found = titleQuery_->next();
+        titleQuery_->reset();
+        return found;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
 bool TextImportRun::insertRecipe(const RecipeColumns& columns)
 {
-    QStringList names;
+    QString key;
     for (const auto& c : columns)
-        names << c.first;
-    const QString key = names.join(',');
+        key.append(c.first).append(',');
     auto& query = inserts_[key];
     try {
         if (!query) {
-            QStringList marks;
-            for (int i = 1; i <= names.size(); ++i)
-                marks << QString("?%1").arg(i);
+            QStringList names, marks;
+            for (int i = 0; i < columns.size(); ++i) {
+                names << columns[i].first;
+                marks << QString("?%1").arg(i + 1);
+            }
             query = std::make_shared<db::Query>(
                 basDatabase::cnCookbook,
                 "INSERT INTO RECIPES (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")");
@@ -123,6 +157,8 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
             query->bind(i + 1, columns[i].second);
         query->exec();
     } catch (const AppError&) {
+        if (basDatabase::cnCookbook.isOpen() && sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
+            throw; // the engine gave up the whole transaction
         recipeFailed();
         return false;
     }
@@ -134,6 +170,7 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
 bool TextImportRun::finish()
 {
     inserts_.clear();
+    titleQuery_.reset();
     transaction_.commit();
     in_.close();
     return !failed_;

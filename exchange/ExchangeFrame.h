@@ -9,10 +9,25 @@
 #include <QList>
 #include <QPair>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 // One column of a recipe to insert, with its value (a null QVariant stores Null).
 using RecipeColumns = QList<QPair<QString, QVariant>>;
+
+// Lets a call through at most once per interval; the first call always passes.
+class Throttle {
+public:
+    using Clock = std::function<qint64()>; // milliseconds from any fixed point
+    explicit Throttle(qint64 intervalMs, Clock clock = {});
+    bool ready();
+
+private:
+    qint64 interval_;
+    Clock clock_;
+    qint64 last_ = 0;
+    bool started_ = false;
+};
 
 // One call of a text reader: zeroes the counters, opens the file and a transaction on the open cookbook
 // that is committed however the call ends, and keeps the count of recipes that failed on their own.
@@ -28,9 +43,13 @@ public:
 
     void recipeFound();      // Found + 1, Processing
     void recipeSkipped();    // Skipped + 1, Processing
+    // The duplicate test of basDatabase::RecipeTitleExists (stored form, letter case ignored, false on
+    // any error) on a statement prepared once per run.
+    bool titleExists(const QString& storedTitle);
     // Inserts the recipe with bound values (the caller has encoded apostrophes); Imported + 1 and
     // Processing on success. A value the cookbook refuses counts the recipe as skipped, marks the run as
-    // failed and returns false; the read goes on.
+    // failed and returns false; the read goes on. A failure that cost the whole transaction (the engine
+    // rolled it back: disk full, I/O error) is raised, since it is not confined to this recipe.
     bool insertRecipe(const RecipeColumns& columns);
     // A recipe that could not be read (a malformed title line): skipped, and the run fails at its end.
     void recipeFailed();
@@ -43,6 +62,7 @@ private:
     text::LineReader in_;
     db::Transaction transaction_;
     QHash<QString, std::shared_ptr<db::Query>> inserts_; // prepared once per column list
+    std::unique_ptr<db::Query> titleQuery_;
     bool failed_ = false;
 };
 

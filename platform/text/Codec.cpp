@@ -84,15 +84,17 @@ QByteArray toCp1252Html(const QString& text)
 
 QString decode8bit(const QByteArray& bytes)
 {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return QString::fromLatin1(bytes); // plain ASCII, the common case
-    if (isValidUtf8(bytes)) {
-        QString s = QString::fromUtf8(bytes);
-        if (s.startsWith(QChar(0xFEFF)))
-            s.remove(0, 1);
-        return s;
-    }
-    return fromCp1252(bytes);
+    // Plain ASCII, most lines of most files, reads the same either way.
+    const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; });
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString s = decoder(bytes);
+    if (decoder.hasError())
+        return fromCp1252(bytes);
+    if (s.startsWith(QChar(0xFEFF)))
+        s.remove(0, 1);
+    return s;
 }
 
 } // namespace text

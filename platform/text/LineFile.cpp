@@ -67,28 +67,31 @@ QByteArray LineReader::readRawLine()
         throwClosed();
     if (atEnd())
         throw AppError(AppError::InputPastEnd, "Input past end of file");
-    for (qsizetype i = pos_;; ++i) {
-        if (i >= buf_.size()) {
-            const qsizetype offset = i - pos_;
+    qsizetype scanned = 0; // bytes after pos_ known to hold no line end
+    for (;;) {
+        const char* data = buf_.constData();
+        const qsizetype size = buf_.size();
+        qsizetype i = pos_ + scanned;
+        while (i < size && data[i] != '\n' && data[i] != '\r')
+            ++i;
+        if (i >= size) {
+            scanned = i - pos_;
             if (!fill()) { // last line without a line end
                 QByteArray line = buf_.mid(pos_);
                 pos_ = buf_.size();
                 return line;
             }
-            i = pos_ + offset;
+            continue;
         }
-        const char c = buf_[i];
-        if (c == '\n' || c == '\r') {
-            QByteArray line = buf_.mid(pos_, i - pos_);
-            pos_ = i + 1;
-            if (c == '\r') {
-                if (pos_ >= buf_.size())
-                    fill();
-                if (pos_ < buf_.size() && buf_[pos_] == '\n')
-                    ++pos_;
-            }
-            return line;
+        QByteArray line = buf_.mid(pos_, i - pos_);
+        pos_ = i + 1;
+        if (data[i] == '\r') {
+            if (pos_ >= buf_.size())
+                fill();
+            if (pos_ < buf_.size() && buf_.at(pos_) == '\n')
+                ++pos_;
         }
+        return line;
     }
 }
 

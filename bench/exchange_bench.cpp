@@ -1,0 +1,273 @@
+// Exchange benchmark: exports 20,000 marked recipes in each format, imports each file into an empty
+// cookbook, compares the import with a bare prepared-INSERT loop of the same rows, and measures the peak
+// memory of importing a ~100 MB Meal-Master file (in a child process, so earlier phases do not count).
+// Prints one line per figure: "name value unit".
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "exchange/cExport.h"
+#include "exchange/cImport.h"
+#include "platform/paths/ProgramFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int kRecipes = 20000;
+constexpr qint64 kMemoryFileBytes = 100LL * 1024 * 1024;
+
+void print(const QString& name, double value, const char* unit)
+{
+    std::printf("%s %.6g %s\n", name.toUtf8().constData(), value, unit);
+    std::fflush(stdout);
+}
+
+qint64 peakRssKb()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+// Opens a new, empty cookbook of that name as the current one.
+void openEmptyCookbook(const QString& name)
+{
+    basDatabase::CreateCookbook(name + ".tqc");
+    if (!basDatabase::OpenCookbook(name + ".tqc"))
+        qFatal("could not open cookbook %s", qPrintable(name));
+}
+
+void fillSourceCookbook()
+{
+    db::Transaction tx(basDatabase::cnCookbook);
+    db::Query q(basDatabase::cnCookbook,
+                "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, YIELD, INGREDIENTS, INSTRUCTIONS, PREPTIME, "
+                "COOKTIME, TOTALTIME, CALORIESPERSERVING, ORIGIN, WINE, MARK) "
+                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, 1)");
+    const QString instructions =
+        "Heat the oven. Mix the dry ingredients in a large bowl and rub in the butter until it looks like\r\n"
+        "fine crumbs. Stir in the milk and the eggs, then knead briefly on a floured board.\r\n"
+        "\r\n"
+        "Shape, glaze and bake for 25 minutes until golden. Mum$$s tip: leave to cool on a rack.";
+    for (int i = 0; i < kRecipes; ++i) {
+        QStringList ingredients;
+        for (int k = 0; k < 8; ++k)
+            ingredients << QString("%1 c ingredient number %2 of recipe %3").arg(k + 1).arg(k).arg(i);
+        q.reset();
+        q.bind(1, QString("Recipe Number %1 Apple$$s Pie").arg(i));
+        q.bind(2, "Jane Doe");
+        q.bind(3, "Desserts,Pies");
+        q.bind(4, "6 servings");
+        q.bind(5, ingredients.join("\r\n"));
+        q.bind(6, instructions);
+        q.bind(7, "00:20");
+        q.bind(8, "00:25");
+        q.bind(9, "00:45");
+        q.bind(10, "350");
+        q.bind(11, "England");
+        q.bind(12, "Riesling");
+        q.exec();
+    }
+    tx.commit();
+}
+
+// Inserts the imported rows again with one prepared statement in one transaction; returns the seconds.
+double bareInsertSeconds(const QString& importedCookbook, const QString& bareCookbook)
+{
+    basDatabase::CreateCookbook(bareCookbook + ".tqc");
+    db::Connection from, to;
+    from.open(basDatabase::CookbookPath(importedCookbook + ".tqc"));
+    to.open(basDatabase::CookbookPath(bareCookbook + ".tqc"));
+
+    // Only the columns the import filled, so the loop does no more than the reader's own inserts.
+    const QStringList all = {"TITLE", "AUTHOR", "CATEGORY", "YIELD", "INGREDIENTS", "INSTRUCTIONS", "PREPTIME",
+                             "COOKTIME", "TOTALTIME", "CALORIESPERSERVING", "ORIGIN", "WINE", "PICTURENAME",
+                             "RECIPEPICTURE"};
+    QStringList columns;
+    for (const QString& c : all) {
+        db::Query used(from, "SELECT 1 FROM RECIPES WHERE " + c + " IS NOT NULL LIMIT 1");
+        if (used.next())
+            columns << c;
+    }
+    QList<QVariantList> rows;
+    db::Query read(from, "SELECT " + columns.join(", ") + " FROM RECIPES ORDER BY ID");
+    while (read.next()) {
+        QVariantList row;
+        for (int c = 0; c < columns.size(); ++c)
+            row << read.value(c);
+        rows << row;
+    }
+    QStringList marks;
+    for (int c = 1; c <= columns.size(); ++c)
+        marks << QString("?%1").arg(c);
+
+    QElapsedTimer timer;
+    timer.start();
+    {
+        db::Transaction tx(to);
+        db::Query insert(to, "INSERT INTO RECIPES (" + columns.join(", ") + ") VALUES (" + marks.join(", ") + ")");
+        for (const QVariantList& row : rows) {
+            insert.reset();
+            for (int c = 0; c < row.size(); ++c)
+                insert.bind(c + 1, row[c]);
+            insert.exec();
+        }
+        tx.commit();
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+struct Format {
+    QString name;
+    QString extension;
+    std::function<void(cExport&, const QString&)> write;
+    std::function<bool(cImport&, const QString&)> read;
+};
+
+const QList<Format>& formats()
+{
+    static const QList<Format> all = {
+        {"mealmaster", ".mmf", &cExport::ExportMealMaster, &cImport::ImportMealMaster},
+        {"mastercook", ".mxp", &cExport::ExportMasterCook, &cImport::ImportMasterCook},
+        {"compuchef", ".txt", &cExport::ExportCompuChef, &cImport::ImportCompuChef},
+        {"xml", ".xml", &cExport::ExportXML, &cImport::ImportXML},
+    };
+    return all;
+}
+
+void benchFormat(const Format& f, const QString& folder)
+{
+    const QString file = folder + "/bench" + f.extension;
+
+    basDatabase::OpenCookbook("Source.tqc");
+    cExport exporter;
+    qint32 written = 0;
+    QObject::connect(&exporter, &cExport::Exported, [&written](qint32 count) { written = count; });
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        f.write(exporter, file);
+    } catch (const AppError& e) {
+        std::printf("# %s export failed: %s\n", qPrintable(f.name), qPrintable(e.description));
+    }
+    const double exportSeconds = timer.nsecsElapsed() / 1e9;
+    if (written == 0 && QFileInfo(file).size() > 0)
+        written = kRecipes; // a writer that reports no count: every recipe is marked
+    print(f.name + "_exported", written, "recipes");
+    print(f.name + "_export_rate", written / exportSeconds, "recipes/s");
+
+    const QString imported = "Import_" + f.name;
+    openEmptyCookbook(imported);
+    cImport importer;
+    basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
+    timer.restart();
+    const bool ok = QFile::exists(file) && f.read(importer, file);
+    const double importSeconds = timer.nsecsElapsed() / 1e9;
+    basDatabase::CloseCookbook();
+    print(f.name + "_import_ok", ok ? 1 : 0, "bool");
+    print(f.name + "_imported", basMain::lRecipesImported, "recipes");
+    print(f.name + "_import_rate", basMain::lRecipesImported / importSeconds, "recipes/s");
+    if (basMain::lRecipesImported == 0)
+        return; // nothing to compare with
+    const double bareSeconds = bareInsertSeconds(imported, "Bare_" + f.name);
+    print(f.name + "_import_seconds", importSeconds, "s");
+    print(f.name + "_bare_insert_seconds", bareSeconds, "s");
+    print(f.name + "_import_vs_bare_insert", importSeconds / bareSeconds, "ratio");
+}
+
+// A Meal-Master file of about `bytes` bytes, written straight, not through a cookbook.
+qint64 writeLargeMealMaster(const QString& path, qint64 bytes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    qint64 recipes = 0;
+    QByteArray chunk;
+    while (out.size() + chunk.size() < bytes) {
+        chunk += "MMMMM----- Recipe via Meal-Master (tm) v8.06\r\n \r\n      Title: Large file recipe "
+                 + QByteArray::number(recipes++) + "\r\n Categories: Breads,Quick\r\n      Yield: 2 loaves\r\n \r\n";
+        for (int k = 0; k < 10; ++k)
+            chunk += "  1 1/2 c  flour, sifted twice with the salt and the baking powder\r\n";
+        chunk += " \r\n";
+        for (int k = 0; k < 8; ++k)
+            chunk += "  Mix everything in a large bowl, knead for ten minutes, leave to rise and bake.\r\n";
+        chunk += " \r\nMMMMM\r\n \r\n";
+        if (chunk.size() > (1 << 20)) {
+            out.write(chunk);
+            chunk.clear();
+        }
+    }
+    out.write(chunk);
+    return recipes;
+}
+
+// Child process: imports the file into the named (empty) cookbook and prints the peak RSS before and after.
+int importChild(const QString& folder, const QString& cookbook, const QString& file)
+{
+    paths::setProgramFolder(folder);
+    if (!basDatabase::OpenCookbook(cookbook))
+        return 2;
+    const qint64 before = peakRssKb();
+    cImport importer;
+    const bool ok = importer.ImportMealMaster(file);
+    const qint64 after = peakRssKb();
+    std::printf("%lld %lld %d %d\n", static_cast<long long>(before), static_cast<long long>(after), ok ? 1 : 0,
+                basMain::lRecipesImported);
+    return 0;
+}
+
+void benchMemory(const QString& folder)
+{
+    const QString file = folder + "/large.mmf";
+    const qint64 recipes = writeLargeMealMaster(file, kMemoryFileBytes);
+    basDatabase::CreateCookbook("Memory.tqc");
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--import-child", folder, "Memory.tqc", file});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+        std::printf("# memory child failed\n");
+        return;
+    }
+    const QList<QByteArray> out = child.readAllStandardOutput().trimmed().split(' ');
+    if (out.size() != 4)
+        return;
+    print("mealmaster_large_file_size", QFileInfo(file).size() / (1024.0 * 1024.0), "MB");
+    print("mealmaster_large_file_imported", out[3].toDouble(), "recipes");
+    print("mealmaster_large_file_expected", static_cast<double>(recipes), "recipes");
+    print("mealmaster_large_import_peak_rss_increase", (out[1].toDouble() - out[0].toDouble()) / 1024.0, "MB");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == "--import-child")
+        return importChild(args[2], args[3], args[4]);
+
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/data/cookbooks");
+    paths::setProgramFolder(dir.path());
+
+    openEmptyCookbook("Source");
+    fillSourceCookbook();
+    print("recipes", kRecipes, "recipes");
+    for (const Format& f : formats())
+        benchFormat(f, dir.path());
+    basDatabase::CloseCookbook();
+    benchMemory(dir.path());
+    return 0;
+}

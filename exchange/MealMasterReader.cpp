@@ -1,0 +1,183 @@
+// Reads Meal-Master files: each recipe runs from a header line to an end line.
+#include "core/basMain.h"
+#include "exchange/ExchangeFrame.h"
+#include "platform/text/TextRules.h"
+
+#include <QStringView>
+
+namespace {
+
+QStringView trimmedBlanks(QStringView s)
+{
+    qsizetype from = 0, to = s.size();
+    while (from < to && s[from] == u' ')
+        ++from;
+    while (to > from && s[to - 1] == u' ')
+        --to;
+    return s.sliced(from, to - from);
+}
+
+bool isBlank(QStringView line) { return trimmedBlanks(line).isEmpty(); }
+
+// A header line holds both "Meal-Master" and "-----", in either order. Every line is tested, so the
+// rare dash run is looked for first, by hand.
+bool isRecipeStart(QStringView line)
+{
+    int dashes = 0;
+    for (QChar c : line) {
+        dashes = c == u'-' ? dashes + 1 : 0;
+        if (dashes == 5)
+            return line.contains(u"Meal-Master");
+    }
+    return false;
+}
+
+// "MMMMM", or a run of five or more dashes and nothing else.
+bool isRecipeEnd(QStringView line)
+{
+    const QStringView t = trimmedBlanks(line);
+    if (t == u"MMMMM")
+        return true;
+    if (t.size() < 5)
+        return false;
+    for (QChar c : t)
+        if (c != u'-')
+            return false;
+    return true;
+}
+
+// The text after the first ":" (the whole line without one), trimmed.
+QString afterColon(QStringView line)
+{
+    const qsizetype colon = line.indexOf(u':');
+    return trimmedBlanks(colon < 0 ? line : line.sliced(colon + 1)).toString();
+}
+
+// Apostrophes stored as "$$"; most values hold none, and then no copy is made.
+QString encoded(const QString& value)
+{
+    return value.contains(u'\'') ? text::encodeApostrophes(value) : value;
+}
+
+QString titleFrom(QStringView line)
+{
+    QString title = encoded(afterColon(line));
+    title.remove(u'"');
+    return text::properCase(title);
+}
+
+QString categoriesFrom(QStringView line)
+{
+    const QString categories = afterColon(line);
+    return categories.size() < 3 ? QStringLiteral("Unknown") : categories;
+}
+
+// From the first digit to the end of the line, untrimmed; "" when the line holds none.
+QString yieldFrom(QStringView line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if (line[i] >= u'0' && line[i] <= u'9')
+            return line.sliced(i).toString();
+    return {};
+}
+
+// The lines of one recipe. read() is false at the line that ends the recipe: its end line, or the
+// header of the next recipe (then nextStarts is set, and that recipe is read at once).
+class RecipeLines {
+public:
+    explicit RecipeLines(text::LineReader& in) : in_(in) {}
+
+    bool read()
+    {
+        line = in_.readLine();
+        if (isRecipeStart(line)) {
+            nextStarts = true;
+            return false;
+        }
+        return !isRecipeEnd(line);
+    }
+
+    QString line;
+    bool nextStarts = false;
+
+private:
+    text::LineReader& in_;
+};
+
+// Reads one recipe after its header line and stores it unless its title is stored already. Returns
+// true when the recipe ended at the header of the next one.
+bool readRecipe(TextImportRun& run)
+{
+    RecipeLines lines(run.in());
+
+    bool more;
+    while ((more = lines.read()) && isBlank(lines.line)) {
+    }
+    if (!more) { // a header with no recipe under it
+        run.recipeSkipped();
+        return lines.nextStarts;
+    }
+    const QString title = titleFrom(lines.line);
+    if (run.titleExists(title)) {
+        run.recipeSkipped();
+        return false; // its lines are scanned for the next header
+    }
+
+    QString categories, yield, ingredients, instructions;
+    if ((more = lines.read())) {
+        categories = lines.line;
+        more = lines.read();
+    }
+    categories = categoriesFrom(categories);
+    if (more) {
+        yield = yieldFrom(lines.line);
+        while ((more = lines.read()) && isBlank(lines.line)) {
+        }
+    }
+    if (more) {
+        ingredients = trimmedBlanks(lines.line).toString();
+        while ((more = lines.read()) && !isBlank(lines.line))
+            ingredients.append(u"\r\n").append(trimmedBlanks(lines.line));
+    }
+    bool firstInstruction = true;
+    while (more && (more = lines.read())) {
+        if (firstInstruction) {
+            if (isBlank(lines.line))
+                continue;
+            instructions = trimmedBlanks(lines.line).toString();
+            firstInstruction = false;
+        } else {
+            instructions.append(u"\r\n").append(lines.line);
+        }
+    }
+
+    run.insertRecipe({
+        {QStringLiteral("TITLE"), title},
+        {QStringLiteral("AUTHOR"), QStringLiteral("Not known")},
+        {QStringLiteral("CATEGORY"), encoded(categories)},
+        {QStringLiteral("YIELD"), encoded(yield)},
+        {QStringLiteral("INSTRUCTIONS"), encoded(instructions)},
+        {QStringLiteral("INGREDIENTS"), encoded(ingredients)},
+    });
+    return lines.nextStarts;
+}
+
+} // namespace
+
+bool cImport::ImportMealMaster(const QString& path)
+{
+    try {
+        TextImportRun run(*this, path);
+        bool nextStarts = false; // the last recipe ended at the header of the next one
+        while (nextStarts ? !basMain::bCancelImport : run.scanning()) {
+            if (!nextStarts && !isRecipeStart(run.in().readLine()))
+                continue;
+            run.recipeFound();
+            yieldToEventLoop();
+            nextStarts = readRecipe(run);
+        }
+        return run.finish();
+    } catch (const AppError&) {
+        return false;
+    }
+}

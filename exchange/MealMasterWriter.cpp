@@ -1,0 +1,55 @@
+// Writes the marked recipes as Meal-Master text.
+#include "core/basMain.h"
+#include "exchange/ExchangeFrame.h"
+#include "platform/text/TextRules.h"
+
+namespace {
+
+// The author line is left out when there is no author to name.
+bool hasAuthor(const QString& author)
+{
+    return !text::trimBlanks(author).isEmpty() && author.compare(QLatin1String("Not Known"), Qt::CaseInsensitive) != 0;
+}
+
+void writeRecipe(TextExportRun& run)
+{
+    text::LineWriter& out = run.out();
+    const QString blank = QStringLiteral(" ");
+    out.writeLine(QStringLiteral("MMMMM----- Recipe via Meal-Master (tm) v8.06"));
+    out.writeLine(blank);
+    out.writeLine(QStringLiteral("      Title: ") + run.decoded("TITLE"));
+    out.writeLine(QStringLiteral(" Categories: ") + run.decoded("CATEGORY"));
+    out.writeLine(QStringLiteral("      Yield: ") + run.decoded("YIELD"));
+    out.writeLine(blank);
+    const QString ingredients = run.decoded("INGREDIENTS");
+    if (!ingredients.isEmpty()) {
+        for (QStringView line : QStringView(ingredients).split(u"\r\n"))
+            out.writeLine(line.toString());
+    }
+    out.writeLine(blank);
+    out.writeLine(run.decoded("INSTRUCTIONS"));
+    out.writeLine(blank);
+    const QString author = run.decoded("AUTHOR");
+    if (hasAuthor(author)) {
+        out.writeLine(author);
+        out.writeLine(blank);
+    }
+    out.writeLine(QStringLiteral("MMMMM"));
+    out.writeLine(blank);
+}
+
+} // namespace
+
+void cExport::ExportMealMaster(const QString& path)
+{
+    try {
+        TextExportRun run(*this, path);
+        while (run.next()) {
+            writeRecipe(run);
+            run.recipeWritten();
+        }
+        run.finish();
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "ExportTovalquendry");
+    }
+}
