@@ -119,22 +119,6 @@ void TextImportRun::recipeFailed()
     recipeSkipped();
 }
 
-bool TextImportRun::titleExists(const QString& storedTitle)
-{
-    try {
-        if (!titleQuery_)
-            titleQuery_ = std::make_unique<db::Query>(basDatabase::cnCookbook,
-                                                      "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1");
-        titleQuery_->reset();
-        titleQuery_->bind(1, storedTitle);
-        const bool found = titleQuery_->next();
-        titleQuery_->reset();
-        return found;
-    } catch (const AppError&) {
-        return false;
-    }
-}
-
 bool TextImportRun::insertRecipe(const RecipeColumns& columns)
 {
     QString key;
@@ -170,7 +154,6 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
 bool TextImportRun::finish()
 {
     inserts_.clear();
-    titleQuery_.reset();
     transaction_.commit();
     in_.close();
     return !failed_;

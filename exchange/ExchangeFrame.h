@@ -43,9 +43,6 @@ public:
 
     void recipeFound();      // Found + 1, Processing
     void recipeSkipped();    // Skipped + 1, Processing
-    // The duplicate test of basDatabase::RecipeTitleExists (stored form, letter case ignored, false on
-    // any error) on a statement prepared once per run.
-    bool titleExists(const QString& storedTitle);
     // Inserts the recipe with bound values (the caller has encoded apostrophes); Imported + 1 and
     // Processing on success. A value the cookbook refuses counts the recipe as skipped, marks the run as
     // failed and returns false; the read goes on. A failure that cost the whole transaction (the engine
@@ -62,7 +59,6 @@ private:
     text::LineReader in_;
     db::Transaction transaction_;
     QHash<QString, std::shared_ptr<db::Query>> inserts_; // prepared once per column list
-    std::unique_ptr<db::Query> titleQuery_;
     bool failed_ = false;
 };
 

@@ -1,5 +1,6 @@
 // Reads Meal-Master files: each recipe runs from a header line to an end line.
 #include "core/basMain.h"
+#include "core/basDatabase.h"
 #include "exchange/ExchangeFrame.h"
 #include "platform/text/TextRules.h"
 
@@ -118,7 +119,7 @@ bool readRecipe(TextImportRun& run)
         return lines.nextStarts;
     }
     const QString title = titleFrom(lines.line);
-    if (run.titleExists(title)) {
+    if (basDatabase::RecipeTitleExists(title)) {
         run.recipeSkipped();
         return false; // its lines are scanned for the next header
     }

@@ -1,6 +1,7 @@
 // The frame every reader and writer runs in: counters, events, the transaction, the yield, the text helpers.
 #include "ImportFixture.h"
 
+#include "core/basDatabase.h"
 #include "exchange/ExchangeFrame.h"
 #include "exchange/cExport.h"
 
@@ -88,8 +89,8 @@ TEST_F(FrameTest, RefusedRecipeIsSkippedAndTheRunGoesOnButFails)
         run.recipeFound();
         EXPECT_FALSE(run.insertRecipe(recipe("Stew", QString(51, '9')))); // longer than the column allows
         run.recipeFound();
-        EXPECT_TRUE(run.titleExists("SOUP"));
-        EXPECT_FALSE(run.titleExists("Broth"));
+        EXPECT_TRUE(basDatabase::RecipeTitleExists("SOUP")); // seen inside the open transaction
+        EXPECT_FALSE(basDatabase::RecipeTitleExists("Broth"));
         EXPECT_TRUE(run.insertRecipe(recipe("Broth")));
         EXPECT_FALSE(run.finish());
     }
