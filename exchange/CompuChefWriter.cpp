@@ -5,7 +5,6 @@
 #include "exchange/ExchangeFrame.h"
 #include "exchange/cExport.h"
 
-#include "core/basMain.h"
 #include "platform/text/TextRules.h"
 
 namespace {
@@ -46,14 +45,5 @@ void writeRecipe(TextExportRun& run)
 
 void cExport::ExportCompuChef(const QString& path)
 {
-    try {
-        TextExportRun run(*this, path);
-        while (run.next()) {
-            writeRecipe(run);
-            run.recipeWritten();
-        }
-        run.finish();
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "ExportTovalquendry");
-    }
+    TextExportRun::writeAll(*this, path, writeRecipe);
 }

@@ -168,6 +168,20 @@ TextExportRun::TextExportRun(cExport& owner, const QString& path)
 {
 }
 
+void TextExportRun::writeAll(cExport& owner, const QString& path, void (*writeRecipe)(TextExportRun&))
+{
+    try {
+        TextExportRun run(owner, path);
+        while (run.next()) {
+            writeRecipe(run);
+            run.recipeWritten();
+        }
+        run.finish();
+    } catch (const AppError& e) {
+        basMain::LogError(e.number, e.description, "ExportTovalquendry");
+    }
+}
+
 bool TextExportRun::next() { return rows_->next(); }
 
 QString TextExportRun::field(const char* column) const { return rows_->text(column); }

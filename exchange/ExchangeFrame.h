@@ -65,6 +65,10 @@ private:
 // One call of a text writer: closes every open file, selects the marked recipes and creates the output.
 class TextExportRun {
 public:
+    // Writes every marked recipe through `writeRecipe`, raising Exported after each; an error ends the
+    // run and is reported under "ExportTovalquendry" (the file keeps what was written).
+    static void writeAll(cExport& owner, const QString& path, void (*writeRecipe)(TextExportRun&));
+
     TextExportRun(cExport& owner, const QString& path);
 
     bool next();                       // the next marked recipe; false at the end

@@ -1,6 +1,5 @@
 // Writes the marked recipes as MasterCook export text, laid out so that our own reader takes every
 // field back.
-#include "core/basMain.h"
 #include "exchange/ExchangeFrame.h"
 
 namespace {
@@ -43,14 +42,5 @@ void writeRecipe(TextExportRun& run)
 
 void cExport::ExportMasterCook(const QString& path)
 {
-    try {
-        TextExportRun run(*this, path);
-        while (run.next()) {
-            writeRecipe(run);
-            run.recipeWritten();
-        }
-        run.finish();
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "ExportTovalquendry");
-    }
+    TextExportRun::writeAll(*this, path, writeRecipe);
 }

@@ -1,5 +1,4 @@
 // Writes the marked recipes as Meal-Master text.
-#include "core/basMain.h"
 #include "exchange/ExchangeFrame.h"
 #include "platform/text/TextRules.h"
 
@@ -42,14 +41,5 @@ void writeRecipe(TextExportRun& run)
 
 void cExport::ExportMealMaster(const QString& path)
 {
-    try {
-        TextExportRun run(*this, path);
-        while (run.next()) {
-            writeRecipe(run);
-            run.recipeWritten();
-        }
-        run.finish();
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "ExportTovalquendry");
-    }
+    TextExportRun::writeAll(*this, path, writeRecipe);
 }
