@@ -95,6 +95,14 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event)
 
 void frmSplash::keyPressEvent(QKeyEvent*) { Form_KeyDown(); }
 
+void frmSplash::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Take the keyboard, so that a key closes the splash.
+    activateWindow();
+    setFocus();
+}
+
 void frmSplash::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
