@@ -1,6 +1,5 @@
 // Tovalquendry: a personal recipe collection.
-#include "browser/frmMain.h"
-#include "browser/frmSplash.h"
+#include "browser/ProgramWindows.h"
 #include "core/basMain.h"
 
 #include <QApplication>
@@ -9,10 +8,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     app.setApplicationName("Tovalquendry");
-    basMain::setStartupWindows({
-        [] { return static_cast<QWidget*>(new frmSplash); },
-        [] { return static_cast<IMainWindow*>(new frmMain); },
-    });
+    basMain::setStartupWindows(programStartupWindows());
     if (!basMain::Main())
         return 0;
     return app.exec();

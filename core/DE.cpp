@@ -20,8 +20,12 @@ QString GetOriginName(const QString& id)
         return {};
     bool ok = false;
     const double number = id.trimmed().toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(number))
         throw AppError(AppError::TypeMismatch, "Type mismatch");
-    db::Query q(DE.cn, "SELECT * FROM ORIGIN WHERE [ID]=?1", {static_cast<qlonglong>(std::nearbyint(number))});
+    // A whole number as a 32-bit conversion makes it: halves go to the even neighbour.
+    const double whole = std::nearbyint(number);
+    if (whole < -2147483648.0 || whole > 2147483647.0)
+        throw AppError(AppError::Overflow, "Overflow");
+    db::Query q(DE.cn, "SELECT * FROM ORIGIN WHERE [ID]=?1", {static_cast<qlonglong>(whole)});
     return q.next() ? q.text("ORIGIN") : QString();
 }

@@ -13,5 +13,6 @@ QString CountCategories();
 QString CountIngredients();
 QString CountOrigins();
 // The country name of the ORIGIN row with that ID ("" for an empty ID or no such row). The ID is
-// rounded to a whole number; text that is no number raises "Type mismatch".
+// rounded to a whole number (halves to even); text that is no number raises "Type mismatch" (13), a
+// number beyond 32 bits "Overflow" (6).
 QString GetOriginName(const QString& id);

@@ -18,8 +18,8 @@ void SelectAllText(QLineEdit* box);
 void SelectAllText(QTextEdit* box);
 void SelectAllText(QPlainTextEdit* box);
 
-// The key code when its character is among the allowed ones (letter case ignored; backspace, code 8,
-// when allowed), else 0 to drop the key.
+// The character code of a key press when that character is among the allowed ones (letter case ignored;
+// backspace, code 8, when allowed), else 0 to drop the key. Codes that are no character give 0.
 int FilterKey(int keyCode, const QString& allowed, bool allowBackspace);
 
 // Fits every column of a report list (or only the given one-based column) to its contents.

@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace basMain {
 namespace {
 
@@ -49,6 +51,12 @@ IMainWindow*& currentMainWindow()
 {
     static IMainWindow* window = nullptr;
     return window;
+}
+
+bool anyWindowShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
 }
 } // namespace
 
@@ -106,7 +114,7 @@ bool Main()
                 window->widget()->show();
         }
         delete splash;
-        return true;
+        return anyWindowShown();
     } catch (const AppError& e) {
         LogError(e.number, e.description, "subroutine Main");
     } catch (const std::exception& e) {
@@ -124,15 +132,20 @@ void ShutDown()
     } catch (...) {
     }
     // Close every window that is still up; the main window's close handler comes back here, and
-    // finds only what is left.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows) {
+    // finds only what is left. A close handler may delete another window, hence the guarded list.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget>& w : windows) {
         try {
             if (w && w->isVisible())
                 w->close();
         } catch (...) {
         }
     }
+    // The program ends when no window is left (nothing happens while no event loop runs).
+    if (!anyWindowShown())
+        QCoreApplication::quit();
 }
 
 void LogError(long number, const QString& description, const QString& routine)

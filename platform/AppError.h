@@ -12,6 +12,7 @@ struct AppError : std::exception {
         PathNotFound = 76,
         BadFileNumber = 52,
         InvalidProcedureCall = 5,
+        Overflow = 6,
         TypeMismatch = 13,
     };
 

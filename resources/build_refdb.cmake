@@ -1,10 +1,13 @@
-# Builds the reference database from its SQL script with SQLite itself (cmake -P).
+# Builds the reference database from its SQL script with SQLite itself (cmake -P). The file appears
+# only once the whole script ran, so a failed build never leaves a half-filled database behind.
 find_program(SQLITE3 sqlite3)
-if(SQLITE3)
-  execute_process(COMMAND ${SQLITE3} ${DB} INPUT_FILE ${SQL} RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "sqlite3 failed on ${SQL}")
-  endif()
-else()
+if(NOT SQLITE3)
   message(FATAL_ERROR "sqlite3 is needed to build the reference database")
 endif()
+file(REMOVE ${DB}.part)
+execute_process(COMMAND ${SQLITE3} -bail ${DB}.part INPUT_FILE ${SQL} RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  file(REMOVE ${DB}.part)
+  message(FATAL_ERROR "sqlite3 failed on ${SQL}")
+endif()
+file(RENAME ${DB}.part ${DB})

@@ -2,10 +2,44 @@
 
 #include "platform/db/UnicodeLike.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace db {
+namespace {
+quint32 bigEndian32(const QByteArray& bytes, int at)
+{
+    quint32 v = 0;
+    for (int i = 0; i < 4; ++i)
+        v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+}
+
+// SQLite takes a file of no bytes for a new, empty database, and a file cut short fails only when a
+// missing page is read. Both are damaged files here. What is not a database at all fails the probe.
+void refuseCutShortFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return; // SQLite reports it
+    const qint64 size = f.size();
+    if (size == 0)
+        throw AppError(-SQLITE_NOTADB, QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB)));
+    const QByteArray header = f.read(100);
+    if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3", 16)))
+        return;
+    // A journal beside the file means an interrupted write that SQLite rolls back on open.
+    if (QFileInfo::exists(path + "-journal") || QFileInfo::exists(path + "-wal"))
+        return;
+    const quint32 rawPageSize = (static_cast<unsigned char>(header[16]) << 8) | static_cast<unsigned char>(header[17]);
+    const qint64 pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
+    const quint32 pages = bigEndian32(header, 28);
+    const bool pageCountValid = bigEndian32(header, 24) == bigEndian32(header, 92);
+    if (pageCountValid && pages > 0 && size < pageSize * pages)
+        throw AppError(-SQLITE_CORRUPT, QString::fromUtf8(sqlite3_errstr(SQLITE_CORRUPT)));
+}
+} // namespace
 
 AppError lastError(sqlite3* db, int rc)
 {
@@ -47,6 +81,7 @@ void Connection::open(const QString& path)
     close();
     if (!QFileInfo(path).isFile())
         throw AppError(AppError::FileNotFound, QString("Could not find file '%1'.").arg(path));
+    refuseCutShortFile(path);
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -196,7 +231,12 @@ Query& Query::bind(int index, const QVariant& value)
         case QMetaType::LongLong:
         case QMetaType::ULongLong:
         case QMetaType::Long:
+        case QMetaType::ULong:
         case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
             rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
             break;
         case QMetaType::Double:
@@ -257,8 +297,10 @@ QString Query::columnName(int index) const { return QString::fromUtf8(sqlite3_co
 int Query::columnIndex(const QString& column) const
 {
     if (columns_.isEmpty()) {
+        // The first of two columns of one name wins (SELECT * over a join).
         for (int i = 0, n = columnCount(); i < n; ++i)
-            columns_.insert(columnName(i).toLower(), i);
+            if (!columns_.contains(columnName(i).toLower()))
+                columns_.insert(columnName(i).toLower(), i);
     }
     return columns_.value(column.toLower(), -1);
 }
@@ -321,9 +363,21 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    if (open_) {
-        open_ = false;
+    if (!open_)
+        return;
+    open_ = false;
+    try {
         connection_.exec("COMMIT");
+    } catch (...) {
+        // A failed COMMIT (a busy file) leaves the transaction open: end it so that later statements on
+        // the connection do not run inside it.
+        if (connection_.handle() && !sqlite3_get_autocommit(connection_.handle())) {
+            try {
+                connection_.exec("ROLLBACK");
+            } catch (...) {
+            }
+        }
+        throw;
     }
 }
 

@@ -28,8 +28,9 @@ public:
     Connection(Connection&& other) noexcept;
     Connection& operator=(Connection&& other) noexcept;
 
-    // Opens an existing database file read-write; never creates one. The file is probed with a
-    // query, so a missing or damaged file fails here rather than later.
+    // Opens an existing database file read-write; never creates one. A missing file fails with 53; a
+    // file of no bytes, one cut short or one that is no database fails with a negative number. The file
+    // is probed with a query, so such files fail here rather than later.
     void open(const QString& path);
     // Creates a new database file; fails when the file exists already.
     void create(const QString& path);
@@ -103,7 +104,7 @@ public:
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
-    void commit();
+    void commit();   // a failed COMMIT rolls back before it throws
     void rollback();
 
 private:

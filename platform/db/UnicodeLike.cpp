@@ -24,6 +24,10 @@ void foldUtf8(const unsigned char* s, int n, std::vector<char32_t>& out)
             out.push_back(cp);
             i += 1;
             continue;
+        } else if (c < 0xC0) {
+            out.push_back(0xFFFD); // a stray continuation byte
+            i += 1;
+            continue;
         } else if ((c & 0xE0) == 0xC0) {
             cp = c & 0x1F;
             len = 2;

@@ -6,14 +6,20 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <optional>
+
 namespace ini {
 namespace {
 
-QStringList readLines(const QString& file)
+// The file's lines; an empty list when the file does not exist, nothing when it exists but cannot be read.
+std::optional<QStringList> readLines(const QString& file)
 {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (f.exists())
+            return std::nullopt;
+        return QStringList();
+    }
     QString content = text::decode8bit(f.readAll());
     content.replace("\r\n", "\n").replace('\r', '\n');
     QStringList lines = content.split('\n');
@@ -54,12 +60,23 @@ bool hasLineBreak(const QString& s)
 {
     return s.contains('\n') || s.contains('\r');
 }
+
+// The value as it goes into the file. Reading trims blanks and drops one pair of enclosing quotes, so a
+// value that would lose either is written inside double quotes and reads back unchanged.
+QString storedForm(const QString& value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+                        && value.back() == value.front();
+    if (quoted || value != value.trimmed())
+        return '"' + value + '"';
+    return value;
+}
 } // namespace
 
 QString readValue(const QString& file, const QString& section, const QString& key)
 {
     bool inSection = false;
-    for (const QString& line : readLines(file)) {
+    for (const QString& line : readLines(file).value_or(QStringList())) {
         const QString name = sectionOf(line);
         if (!name.isNull()) {
             inSection = name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
@@ -75,10 +92,14 @@ QString readValue(const QString& file, const QString& section, const QString& ke
 bool writeValue(const QString& file, const QString& section, const QString& key, const QString& value)
 {
     if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || section.contains(']')
-        || key.contains('=') || key.trimmed().startsWith('[') || key.trimmed().isEmpty())
+        || key.contains('=') || key.trimmed().startsWith('[') || key.trimmed().startsWith(';')
+        || key.trimmed().isEmpty())
         return false;
-    QStringList lines = readLines(file);
-    const QString entry = key + '=' + value;
+    const std::optional<QStringList> existing = readLines(file);
+    if (!existing)
+        return false; // never replace a file that could not be read
+    QStringList lines = *existing;
+    const QString entry = key + '=' + storedForm(value);
 
     int sectionStart = -1, lastKeyLine = -1;
     bool inSection = false;

@@ -12,8 +12,9 @@ namespace ini {
 QString readValue(const QString& file, const QString& section, const QString& key);
 
 // Stores the value, replacing an earlier one, adding the key and the section when missing and creating
-// the file when missing. Refuses (returns false, writes nothing) a section, key or value holding a line
-// break, and a section holding "]" or a key holding "=" or starting with "[".
+// the file when missing; whatever the value holds reads back unchanged. Refuses (returns false, writes
+// nothing) a section, key or value holding a line break, a section holding "]", a key holding "=" or
+// starting with "[" or ";", and a file that exists but cannot be read.
 bool writeValue(const QString& file, const QString& section, const QString& key, const QString& value);
 
 } // namespace ini

@@ -23,8 +23,12 @@ RegisteredFile::~RegisteredFile()
 void closeAllFiles()
 {
     const auto files = openFiles(); // close() must not change the list, but be safe
-    for (RegisteredFile* f : files)
-        f->close();
+    for (RegisteredFile* f : files) {
+        try {
+            f->close(); // a file whose last write fails is closed all the same
+        } catch (...) {
+        }
+    }
 }
 
 } // namespace text

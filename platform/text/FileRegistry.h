@@ -14,7 +14,8 @@ public:
     virtual void close() = 0;
 };
 
-// Closes every registered file; later reads or writes on them fail with "Bad file name or number".
+// Closes every registered file, each even when flushing it fails; later reads or writes on them fail
+// with "Bad file name or number".
 void closeAllFiles();
 
 } // namespace text

@@ -1,16 +1,177 @@
+#include "platform/AppError.h"
 #include "platform/text/Codec.h"
-#include "platform/text/TextRules.h"
+#include "platform/text/FileRegistry.h"
+#include "platform/text/LineFile.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(Codec, Cp1252HighRangeRoundTrips)
+namespace {
+QByteArray highRange()
 {
     QByteArray bytes;
     for (int b = 0x80; b <= 0x9F; ++b)
         bytes.append(static_cast<char>(b));
-    const QString decoded = text::fromCp1252(bytes);
-    EXPECT_EQ(decoded[0], QChar(0x20AC));  // euro
-    EXPECT_EQ(decoded[0x13], QChar(0x201C)); // left double quote
-    EXPECT_EQ(decoded[0x16], QChar(0x2013)); // en dash
-    EXPECT_EQ(text::toCp1252(decoded), bytes);
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+template <typename F>
+int errorNumber(F&& f)
+{
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.number;
+    }
+    return 0;
+}
+} // namespace
+
+TEST(Codec, Cp1252HighRangeMapsEveryByte)
+{
+    // The code page's own characters in 0x80..0x9F; 0 marks the five bytes it leaves undefined.
+    const char16_t expected[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                   0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                   0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    const QString decoded = text::fromCp1252(highRange());
+    ASSERT_EQ(decoded.size(), 32);
+    for (int i = 0; i < 32; ++i) {
+        const char16_t want = expected[i] ? expected[i] : char16_t(0x80 + i);
+        EXPECT_EQ(decoded[i].unicode(), want) << "byte 0x" << std::hex << 0x80 + i;
+    }
+    EXPECT_EQ(text::toCp1252(decoded), highRange());
+    EXPECT_EQ(text::toCp1252Html(decoded), highRange());
+}
+
+TEST(Codec, WritesWhatTheCodePageCannotHold)
+{
+    const QString s = QString::fromUtf8("caf\u00e9 \u2014 \u4e2d \U0001F600!");
+    EXPECT_EQ(text::toCp1252(s), QByteArray("caf\xe9 \x97 ? ?!"));
+    EXPECT_EQ(text::toCp1252Html(s), QByteArray("caf\xe9 \x97 &#20013; &#128512;!"));
+    EXPECT_EQ(text::fromCp1252(QByteArray("\xa0\xe9\xff")), QString::fromUtf8("\u00a0\u00e9\u00ff"));
+}
+
+TEST(Codec, Decode8bitTakesUtf8OnlyWhenValid)
+{
+    struct Case {
+        QByteArray bytes;
+        QString text;
+    };
+    const Case cases[] = {
+        {"plain", "plain"},
+        {"caf\xc3\xa9", QString::fromUtf8("caf\u00e9")},                 // valid UTF-8
+        {"\xef\xbb\xbf" "bom", "bom"},                                   // byte-order mark dropped
+        {"caf\xe9", QString::fromUtf8("caf\u00e9")},                     // Windows-1252
+        {"\x93quoted\x94 \x80", QString::fromUtf8("\u201cquoted\u201d \u20ac")},
+        {"ends in half a character \xc3", QString::fromUtf8("ends in half a character \u00c3")},
+        {"\xc3\xa9 then \xe9", QString::fromUtf8("\u00c3\u00a9 then \u00e9")}, // mixed: all Windows-1252
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(text::decode8bit(c.bytes), c.text) << c.bytes.toHex().constData();
+}
+
+class LineFiles : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.path() + '/' + name; }
+    QStringList readAll(const QByteArray& bytes)
+    {
+        writeFile(path("in.txt"), bytes);
+        text::LineReader r(path("in.txt"));
+        QStringList lines;
+        while (!r.atEnd())
+            lines << r.readLine();
+        return lines;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(LineFiles, ReaderAcceptsEveryLineEnd)
+{
+    const QStringList abc{"a", "b", "c"};
+    EXPECT_EQ(readAll("a\r\nb\r\nc\r\n"), abc);
+    EXPECT_EQ(readAll("a\nb\nc\n"), abc);
+    EXPECT_EQ(readAll("a\rb\rc\r"), abc);
+    EXPECT_EQ(readAll("a\r\nb\nc"), abc);                       // last line without a line end
+    EXPECT_EQ(readAll("a\r\n\r\nb"), (QStringList{"a", "", "b"})); // an empty line stays
+    EXPECT_EQ(readAll("a\n\rb"), (QStringList{"a", "", "b"}));     // LF then CR are two line ends
+    EXPECT_EQ(readAll(""), QStringList());
+    EXPECT_EQ(readAll("Cr\xe8me \x96 br\xfbl\xe9"), QStringList{QString::fromUtf8("Cr\u00e8me \u2013 br\u00fbl\u00e9")});
+}
+
+TEST_F(LineFiles, ReaderKeepsCrLfTogetherAcrossItsBuffer)
+{
+    // A CR as the last byte of one read and its LF as the first of the next make one line end.
+    for (const int before : {65535, 65536, 65534}) {
+        QByteArray bytes(before, 'x');
+        bytes.append("\r\nnext\r\n");
+        const QStringList lines = readAll(bytes);
+        ASSERT_EQ(lines.size(), 2) << before;
+        EXPECT_EQ(lines[0].size(), before);
+        EXPECT_EQ(lines[1], "next");
+    }
+}
+
+TEST_F(LineFiles, ReadingPastTheEndRaisesError62)
+{
+    writeFile(path("in.txt"), "only\r\n");
+    text::LineReader r(path("in.txt"));
+    EXPECT_EQ(r.readLine(), "only");
+    EXPECT_TRUE(r.atEnd());
+    try {
+        r.readLine();
+        FAIL() << "no error past the end";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number, 62);
+        EXPECT_EQ(e.description, "Input past end of file");
+    }
+}
+
+TEST_F(LineFiles, OpeningFailuresCarryTheFileErrorNumbers)
+{
+    EXPECT_EQ(errorNumber([&] { text::LineReader r(path("missing.txt")); }), 53);
+    EXPECT_EQ(errorNumber([&] { text::LineReader r(dir.path()); }), 75);
+    EXPECT_EQ(errorNumber([&] { text::LineWriter w(path("no/such/folder/out.txt")); }), 75);
+    EXPECT_EQ(errorNumber([&] { text::readAllBytes(path("missing.txt")); }), 53);
+}
+
+TEST_F(LineFiles, WriterWritesWindows1252WithCrLf)
+{
+    {
+        text::LineWriter w(path("out.txt"));
+        w.writeLine(QString::fromUtf8("Cr\u00e8me br\u00fbl\u00e9e \u2013 \u20ac5"));
+        w.writeLine("");
+        w.writeLine(QString::fromUtf8("\u4e2d"));
+    }
+    EXPECT_EQ(readFile(path("out.txt")), QByteArray("Cr\xe8me br\xfbl\xe9" "e \x96 \x80" "5\r\n\r\n?\r\n"));
+}
+
+TEST_F(LineFiles, CloseAllFilesClosesReadersAndFlushesWriters)
+{
+    writeFile(path("in.txt"), "one\r\ntwo\r\n");
+    text::LineReader r(path("in.txt"));
+    EXPECT_EQ(r.readLine(), "one");
+    text::LineWriter w(path("out.txt"));
+    w.writeLine("kept");
+
+    text::closeAllFiles();
+
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_EQ(errorNumber([&] { r.readLine(); }), 52);
+    EXPECT_EQ(errorNumber([&] { w.writeLine("lost"); }), 52);
+    EXPECT_EQ(readFile(path("out.txt")), QByteArray("kept\r\n"));
 }

@@ -1,0 +1,137 @@
+#include "support/ScratchProgram.h"
+#include "core/Settings.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+class Settings : public ::testing::Test {
+protected:
+    QString ini() const { return program.path("TQSettings.ini"); }
+    ScratchProgram program{false};
+};
+
+TEST_F(Settings, AMissingFileReadsEmptyAndIsNotCreatedByReading)
+{
+    EXPECT_EQ(ReadINI("Options", "Display Splash Screen"), "");
+    EXPECT_EQ(ReadINI("Size", "Main Window Left"), "");
+    EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(Settings, ValuesReadBackExactlyAsWritten)
+{
+    const QString values[] = {
+        "True",
+        "",
+        "  leading and trailing blanks  ",
+        "\"quoted\"",
+        "'single quoted'",
+        "\"",
+        "a=b; not a comment",
+        "[Size]",
+        "C:\\Program Files\\Tovalquendry\\templates\\default.html",
+        QString::fromUtf8("Cr\u00e8me Br\u00fbl\u00e9e \u2013 \u20ac"),
+        QString(300, 'x'),
+    };
+    int i = 0;
+    for (const QString& v : values)
+        WriteINI("Options", QString("Key %1").arg(i++), v);
+    i = 0;
+    for (const QString& v : values)
+        EXPECT_EQ(ReadINI("Options", QString("Key %1").arg(i++)), v) << v.toStdString();
+}
+
+TEST_F(Settings, WritingReplacesOnlyItsOwnKey)
+{
+    WriteINI("Options", "Open Last", "True");
+    WriteINI("Size", "Main Window Left", "120");
+    WriteINI("Options", "Last CookBook", "Family.tqc");
+    WriteINI("options", "OPEN LAST", "False");   // same key, other letter case
+    WriteINI("Size", "Open Last", "in another section");
+    WriteINI("Options", "Empty", "");
+
+    EXPECT_EQ(readFile(ini()), QByteArray("[Options]\r\n"
+                                          "OPEN LAST=False\r\n"
+                                          "Last CookBook=Family.tqc\r\n"
+                                          "Empty=\r\n"
+                                          "[Size]\r\n"
+                                          "Main Window Left=120\r\n"
+                                          "Open Last=in another section\r\n"));
+    EXPECT_EQ(ReadINI("Options", "Open Last"), "False");
+    EXPECT_EQ(ReadINI("SIZE", "open last"), "in another section");
+    EXPECT_EQ(ReadINI("Options", "Empty"), "");
+}
+
+TEST_F(Settings, LineBreaksAreRefusedAndNothingIsWritten)
+{
+    WriteINI("Options", "Senders Name", "Ann");
+    const QByteArray before = readFile(ini());
+    WriteINI("Options", "Senders Name", "Ann\r\n[Options]\r\nOpen Last=True");
+    WriteINI("Options", "Senders Name", "line\nbreak");
+    WriteINI("Options", "Senders Name", "carriage\rreturn");
+    WriteINI("Options", "New\nKey", "x");
+    WriteINI("Opt\rions", "Key", "x");
+    EXPECT_EQ(readFile(ini()), before);
+    EXPECT_EQ(ReadINI("Options", "Senders Name"), "Ann");
+    EXPECT_EQ(ReadINI("Options", "Open Last"), "");
+}
+
+TEST_F(Settings, FilesWrittenOnWindowsReadCorrectly)
+{
+    writeFile(ini(), "; written by hand\r\n"
+                     "[OPTIONS]\r\n"
+                     "Display Splash Screen = False \r\n"
+                     "  HTML Template=\"C:\\Tovalquendry\\templates\\my page.html\"\r\n"
+                     "Senders Name='Ren\xe9 \x93" "Chef\x94 Dupont'\r\n"
+                     "Open Last=\r\n"
+                     "\r\n"
+                     "[size]\r\n"
+                     "main window left=1440\r\n"
+                     "Horizontal Panel=2000");
+    EXPECT_EQ(ReadINI("Options", "Display Splash Screen"), "False");
+    EXPECT_EQ(ReadINI("Options", "HTML Template"), "C:\\Tovalquendry\\templates\\my page.html");
+    EXPECT_EQ(ReadINI("Options", "Senders Name"), QString::fromUtf8("Ren\u00e9 \u201cChef\u201d Dupont"));
+    EXPECT_EQ(ReadINI("Options", "Open Last"), "");
+    EXPECT_EQ(ReadINI("Size", "Main Window Left"), "1440");
+    EXPECT_EQ(ReadINI("Size", "Horizontal Panel"), "2000");
+    EXPECT_EQ(ReadINI("Size", "Display Splash Screen"), "");
+
+    // A write keeps every other setting, the comment and the accented name.
+    WriteINI("Size", "Vertical Panel", "3000");
+    WriteINI("Options", "Open Last", "True");
+    EXPECT_EQ(ReadINI("Options", "Senders Name"), QString::fromUtf8("Ren\u00e9 \u201cChef\u201d Dupont"));
+    EXPECT_EQ(ReadINI("Options", "Open Last"), "True");
+    EXPECT_EQ(ReadINI("Size", "Vertical Panel"), "3000");
+    EXPECT_EQ(ReadINI("Size", "Horizontal Panel"), "2000");
+    EXPECT_TRUE(readFile(ini()).startsWith("; written by hand\r\n[OPTIONS]\r\n"));
+}
+
+TEST(SettingsBoolean, ConvertsAnyLetterCaseAndNumbers)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        bool value;
+    };
+    const Case cases[] = {{"True", true, true},   {"true", true, true},  {"FALSE", true, false}, {"0", true, false},
+                          {"-1", true, true},     {" 2 ", true, true},   {"", false, false},     {"yes", false, false}};
+    for (const Case& c : cases) {
+        bool ok = !c.ok;
+        EXPECT_EQ(toBoolean(c.text, &ok), c.value) << c.text;
+        EXPECT_EQ(ok, c.ok) << c.text;
+    }
+}

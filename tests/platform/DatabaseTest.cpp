@@ -1,0 +1,230 @@
+#include "platform/db/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+qint64 countRows(db::Connection& cn, const QString& sql, std::initializer_list<QVariant> values = {})
+{
+    db::Query q(cn, sql, values);
+    return q.next() ? q.value(0).toLongLong() : -1;
+}
+} // namespace
+
+class Database : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        file = dir.path() + "/test.db";
+        cn.create(file);
+        cn.exec("CREATE TABLE T (ID INTEGER PRIMARY KEY AUTOINCREMENT, NAME TEXT COLLATE NOCASE, N INTEGER, "
+                "X REAL, PIC BLOB)");
+    }
+    QTemporaryDir dir;
+    QString file;
+    db::Connection cn;
+};
+
+TEST_F(Database, BoundValuesComeBackAsStored)
+{
+    const QByteArray blob("\x00\x01\xff\x00 picture", 12);
+    const QString name = QString::fromUtf8("O'Brien's \"Cr\u00e8me\"; DROP TABLE T; --");
+    db::Query(cn, "INSERT INTO T (NAME, N, X, PIC) VALUES (?1, ?2, ?3, ?4)", {name, true, 2.5, blob}).exec();
+    db::Query(cn, "INSERT INTO T (NAME, N, X, PIC) VALUES (?1, ?2, ?3, ?4)", {QString(""), QVariant(), 7, QByteArray()})
+        .exec();
+
+    db::Query q(cn, "SELECT * FROM T ORDER BY ID");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.text("name"), name);
+    EXPECT_EQ(q.value("N").toLongLong(), 1);
+    EXPECT_DOUBLE_EQ(q.value("x").toDouble(), 2.5);
+    EXPECT_EQ(q.value("Pic").toByteArray(), blob);
+    ASSERT_TRUE(q.next());
+    EXPECT_FALSE(q.isNull("NAME")) << "an empty text is stored as text, not NULL";
+    EXPECT_EQ(q.text("NAME"), "");
+    EXPECT_TRUE(q.isNull("N"));
+    EXPECT_EQ(q.text("N"), "");
+    EXPECT_FALSE(q.next());
+    EXPECT_EQ(countRows(cn, "SELECT count(*) FROM T"), 2) << "the name was data, not SQL";
+}
+
+TEST_F(Database, ColumnNamesIgnoreCaseAndUnknownOnesRaise)
+{
+    cn.exec("CREATE TABLE U (ID INTEGER, NAME TEXT); INSERT INTO U VALUES (1, 'second table'); "
+            "INSERT INTO T (ID, NAME) VALUES (1, 'first table')");
+    db::Query q(cn, "SELECT * FROM T JOIN U ON T.ID = U.ID");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.text("Name"), "first table") << "the first of two columns of one name";
+    EXPECT_EQ(q.columnIndex("nAmE"), 1);
+    try {
+        q.value("NOSUCH");
+        FAIL() << "an unknown column gave a value";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number, 3265);
+    }
+}
+
+TEST_F(Database, ErrorsCarryNegativeNumbers)
+{
+    try {
+        db::Query(cn, "SELECT * FROM NOSUCH");
+        FAIL();
+    } catch (const AppError& e) {
+        EXPECT_LT(e.number, 0);
+        EXPECT_TRUE(e.description.contains("NOSUCH"));
+    }
+}
+
+TEST_F(Database, LikeIgnoresCaseBeyondAscii)
+{
+    struct Case {
+        const char* text;
+        const char* pattern;
+        const char* escape; // nullptr: no ESCAPE clause
+        bool matches;
+    };
+    const Case cases[] = {
+        {"Cr\u00e8me Br\u00fbl\u00e9e", "CR\u00c8ME%", nullptr, true},
+        {"\u00c9clair", "%\u00e9clair", nullptr, true},
+        {"Stra\u00dfe", "STRA\u00dfE", nullptr, true},
+        {"Apple Pie", "apple pie", nullptr, true},
+        {"Apple Pie", "%PIE%", nullptr, true},
+        {"Apple Pie", "%pies%", nullptr, false},
+        {"Caf\u00e9", "Caf_", nullptr, true},          // "_" is one character, not one byte
+        {"Caf\u00e9", "Caf__", nullptr, false},
+        {"", "%", nullptr, true},
+        {"", "_", nullptr, false},
+        {"abc", "a%c%", nullptr, true},
+        {"100%", "100\\%", "\\", true},
+        {"1000", "100\\%", "\\", false},
+        {"a_b", "a\\_b", "\\", true},
+        {"axb", "a\\_b", "\\", false},
+        {"50% off", "%!%%", "!", true},
+    };
+    for (const Case& c : cases) {
+        const QString sql = c.escape ? "SELECT ?1 LIKE ?2 ESCAPE ?3" : "SELECT ?1 LIKE ?2";
+        db::Query q(cn, sql);
+        q.bind(1, QString::fromUtf8(c.text)).bind(2, QString::fromUtf8(c.pattern));
+        if (c.escape)
+            q.bind(3, QString::fromUtf8(c.escape));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), c.matches ? 1 : 0) << c.text << " LIKE " << c.pattern;
+    }
+    db::Query null(cn, "SELECT NULL LIKE 'a'");
+    ASSERT_TRUE(null.next());
+    EXPECT_TRUE(null.value(0).isNull());
+}
+
+TEST_F(Database, OpeningNeverCreatesAFile)
+{
+    db::Connection other;
+    const QString missing = dir.path() + "/missing.db";
+    try {
+        other.open(missing);
+        FAIL() << "a missing file opened";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number, 53);
+    }
+    EXPECT_FALSE(other.isOpen());
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(Database, DamagedFilesFailAtOpenAndStayUntouched)
+{
+    db::Query(cn, "INSERT INTO T (NAME, PIC) VALUES ('big', ?1)", {QByteArray(64 * 1024, 'p')}).exec();
+    cn.close();
+    const QByteArray good = readFile(file);
+
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"empty.db", QByteArray()},
+        {"text.db", "This is not a database at all.\r\n"},
+        {"random.db", QByteArray(8192, '\x5a')},
+        {"cut.db", good.left(good.size() / 2)},
+        {"header-only.db", good.left(100)},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.path() + '/' + c.name;
+        writeFile(path, c.bytes);
+        db::Connection damaged;
+        try {
+            damaged.open(path);
+            FAIL() << c.name << " opened";
+        } catch (const AppError& e) {
+            EXPECT_LT(e.number, 0) << c.name;
+        }
+        EXPECT_FALSE(damaged.isOpen()) << c.name;
+        EXPECT_EQ(readFile(path), c.bytes) << c.name;
+        EXPECT_EQ(QDir(dir.path()).entryList({QString(c.name) + "-*"}, QDir::Files), QStringList()) << c.name;
+    }
+
+    db::Connection whole;
+    whole.open(file);
+    EXPECT_EQ(countRows(whole, "SELECT count(*) FROM T"), 1);
+}
+
+TEST_F(Database, TransactionsRollBackUnlessCommitted)
+{
+    {
+        db::Transaction t(cn);
+        db::Query(cn, "INSERT INTO T (NAME) VALUES ('rolled back')").exec();
+    }
+    {
+        db::Transaction t(cn);
+        db::Query(cn, "INSERT INTO T (NAME) VALUES ('committed')").exec();
+        t.commit();
+    }
+    try {
+        db::Transaction t(cn, db::Transaction::OnScopeExit::Commit);
+        db::Query(cn, "INSERT INTO T (NAME) VALUES ('kept before the failure')").exec();
+        db::Query(cn, "INSERT INTO NOSUCH VALUES (1)").exec();
+    } catch (const AppError&) {
+    }
+    db::Query q(cn, "SELECT NAME FROM T ORDER BY ID");
+    QStringList names;
+    while (q.next())
+        names << q.text("NAME");
+    EXPECT_EQ(names, (QStringList{"committed", "kept before the failure"}));
+    // No transaction is left open on the connection.
+    db::Transaction again(cn);
+    again.commit();
+}
+
+TEST_F(Database, AFailedCommitLeavesNoTransactionOpen)
+{
+    // A second connection holds a read lock, so the first cannot commit its write.
+    db::Connection reader;
+    reader.open(file);
+    db::Query(cn, "INSERT INTO T (NAME) VALUES ('one')").exec();
+    reader.exec("BEGIN");
+    db::Query hold(reader, "SELECT * FROM T");
+    ASSERT_TRUE(hold.next());
+    sqlite3_busy_timeout(cn.handle(), 0); // fail at once rather than wait for the lock
+    db::Transaction t(cn);
+    db::Query(cn, "INSERT INTO T (NAME) VALUES ('two')").exec();
+    EXPECT_THROW(t.commit(), AppError);
+    hold.reset();
+    reader.exec("COMMIT");
+    // The connection is usable again outside any transaction.
+    db::Query(cn, "INSERT INTO T (NAME) VALUES ('three')").exec();
+    EXPECT_EQ(countRows(reader, "SELECT count(*) FROM T"), 2);
+}
