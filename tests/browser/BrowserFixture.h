@@ -5,6 +5,7 @@
 #include "support/UiRecorder.h"
 
 #include "browser/frmMain.h"
+#include "core/DE.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
@@ -21,8 +22,19 @@
 
 class BrowserTest : public ::testing::Test {
 protected:
+    BrowserTest() { useSmallReferenceLists(); }
+
     ScratchProgram program;
     UiRecorder recorder;
+
+    // Known, short reference lists in place of the shipped ones.
+    static void useSmallReferenceLists()
+    {
+        DE.cn.exec("DELETE FROM CATEGORY; DELETE FROM INGREDIENT; DELETE FROM ORIGIN;"
+                   "INSERT INTO CATEGORY (CATEGORY) VALUES ('Desserts'), ('Main Dish'), ('Soups');"
+                   "INSERT INTO INGREDIENT (INGREDIENT) VALUES ('Flour'), ('Sugar'), ('Butter');"
+                   "INSERT INTO ORIGIN (ORIGIN) VALUES ('France'), ('Italy'), ('Cote d''Ivoire');");
+    }
 
     // Writes the settings file as given (a Windows-written file has CR LF line ends).
     void writeSettings(const QByteArray& content)

@@ -2,6 +2,8 @@
 // A scratch program folder laid out like the real one (the reference database built from resources/,
 // data/blank.html, data/cookbooks/, templates/, help/, temp/), made the program folder for as long as it
 // lives. On the way out it closes the cookbook and the reference database and resets the shared values.
+#include "QtPrinters.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
