@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 // Page bytes print as text when a comparison fails.
-inline void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << '"' << bytes.toStdString() << '"'; }
 
 namespace {
 
