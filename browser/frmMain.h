@@ -117,6 +117,7 @@ private:
     void toggleStatusBar();
     void switchClipboardMonitor(QAction* button);
     void openHelpContents();
+    void showAbout();
     void addRecipe();
     void editRecipe();
     void deleteRecipe();
@@ -130,7 +131,6 @@ private:
     void showEditIngredients() {}
     void showEditUnitsOfMeasure() {}
     void showOptions() {}
-    void showAbout() {}
     void showSearch() {}
     void showEmail() {}
     void showImport() {}

@@ -1,7 +1,9 @@
 // The main window's commands: every click on the menu bar, the toolbar and their drop-downs arrives here
 // and is dispatched on the clicked button's caption.
-#include "browser/PageSaver.h"
 #include "browser/frmMain.h"
+
+#include "browser/PageSaver.h"
+#include "browser/frmAbout.h"
 #include "core/RecipeListItems.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
@@ -70,6 +72,12 @@ void frmMain::cmdBar_ButtonClick(QAction* button)
     } catch (const AppError& e) {
         basMain::LogError(e.number, e.description, "cmdBar ButtonClick");
     }
+}
+
+void frmMain::showAbout()
+{
+    frmAbout dlg(this);
+    dlg.exec();
 }
 
 void frmMain::showCookbookManager()

@@ -209,7 +209,7 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     EXPECT_EQ(w->locationName(), "blank.html") << "the page goes back to blank after the delete dialog";
 }
 
-TEST_F(CommandBar, CookbookManagerOpensModallyAndThenShowsTheBlankPage)
+TEST_F(CommandBar, CookbookManagerAndAboutOpenModally)
 {
     frmMain w;
     w.findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
@@ -221,6 +221,13 @@ TEST_F(CommandBar, CookbookManagerOpensModallyAndThenShowsTheBlankPage)
     w.commandButton("TOOLBAR:OPENCOOKBOOK")->trigger();
     EXPECT_EQ(opened, "frmCookbook");
     EXPECT_EQ(w.locationName(), "blank.html");
+
+    whenModalOpens([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        dialog->close();
+    });
+    w.commandButton("MENU:HELP:ABOUT")->trigger();
+    EXPECT_EQ(opened, "frmAbout");
 }
 
 namespace {

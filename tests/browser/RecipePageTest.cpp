@@ -10,8 +10,6 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-// Page bytes print as text when a comparison fails.
-
 namespace {
 
 QByteArray ReadBytes(const QString& path)
