@@ -2,6 +2,7 @@
 // What the main window's tests share: a scratch program folder, the recorder in front of message boxes,
 // the settings file, a cookbook with recipes, and finding nodes and controls.
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 
 #include "browser/frmMain.h"
@@ -37,12 +38,7 @@ protected:
     }
 
     // Writes the settings file as given (a Windows-written file has CR LF line ends).
-    void writeSettings(const QByteArray& content)
-    {
-        QFile f(program.path("TQSettings.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(content);
-    }
+    void writeSettings(const QByteArray& content) { writeBytes(program.path("TQSettings.ini"), content); }
 
     // A cookbook "Family.tqc" with a few recipes, closed again so that a window can open it.
     QString makeCookbook()

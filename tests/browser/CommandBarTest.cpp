@@ -276,9 +276,7 @@ TEST_F(CommandBar, PrintingCommandsShareOnePrinterSoThePageSetupLasts)
     }
     EXPECT_EQ(w.calls, QStringList({"setup", "print", "setup", "print", "print", "preview", "preview"}));
     EXPECT_EQ(w.orientationAtPrint, QPageLayout::Landscape);
-    QFile pdf(w.pdf);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+    EXPECT_TRUE(readBytes(w.pdf).startsWith("%PDF"));
 }
 
 TEST_F(CommandBar, SaveRecipeWritesThePageAndItsPictureBesideIt)
@@ -287,14 +285,8 @@ TEST_F(CommandBar, SaveRecipeWritesThePageAndItsPictureBesideIt)
     const QByteArray page = "<html><head><title>Mom's Pie</title></head><body>\xe9t\xe9"
                             "<img src=\"" + program.path("temp/pie.jpg").toUtf8() +
                             "\"><img src='http://example.com/x.png'></body></html>\r\n";
-    {
-        QFile f(program.path("temp/recipe.html"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(page);
-        QFile pic(program.path("temp/pie.jpg"));
-        ASSERT_TRUE(pic.open(QIODevice::WriteOnly));
-        pic.write("JPEGBYTES");
-    }
+    writeBytes(program.path("temp/recipe.html"), page);
+    writeBytes(program.path("temp/pie.jpg"), "JPEGBYTES");
     frmMain w;
     w.findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("temp/recipe.html")));
     QDir().mkpath(program.path("saved"));
@@ -304,14 +296,11 @@ TEST_F(CommandBar, SaveRecipeWritesThePageAndItsPictureBesideIt)
     ASSERT_EQ(recorder.dialogs.size(), 1);
     EXPECT_EQ(recorder.dialogs[0].kind, ui::FileDialogRequest::Kind::Save);
     EXPECT_TRUE(recorder.dialogs[0].folder.endsWith("/Mom's Pie.html")) << "the page's title names the file";
-    QFile saved(program.path("saved/pie page.html"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     QByteArray expected = page;
     expected.replace(program.path("temp/pie.jpg").toUtf8(), "pie.jpg");
-    EXPECT_EQ(saved.readAll(), expected) << "the page keeps its bytes; its picture reference points beside it";
-    QFile picture(program.path("saved/pie.jpg"));
-    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
-    EXPECT_EQ(picture.readAll(), "JPEGBYTES");
+    EXPECT_EQ(readBytes(program.path("saved/pie page.html")), expected)
+        << "the page keeps its bytes; its picture reference points beside it";
+    EXPECT_EQ(readBytes(program.path("saved/pie.jpg")), "JPEGBYTES");
 
     w.commandButton("MENU:FILE:SAVE")->trigger(); // cancelled
     EXPECT_EQ(QDir(program.path("saved")).entryList(QDir::Files).size(), 2);

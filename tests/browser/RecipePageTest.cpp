@@ -3,6 +3,7 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 
 #include <QDir>
@@ -11,19 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 struct Recipe {
     QVariant title = "Mum$$s ##pie##";
@@ -60,7 +48,7 @@ protected:
     }
     void useTemplate(const QByteArray& bytes)
     {
-        WriteBytes(program.path("templates/fixed.html"), bytes);
+        writeBytes(program.path("templates/fixed.html"), bytes);
         basMain::sTemplatePath = program.path("templates/fixed.html");
     }
     QString key(qint64 id) const { return "R" + QString::number(id); }
@@ -78,12 +66,12 @@ TEST_F(RecipePage, FillsEveryPlaceholderInOrderAndWritesTheDisplayPage)
 
     const QString picture = program.path("temp/cake.jpg");
     ASSERT_EQ(page, program.path("temp/recipe.html"));
-    EXPECT_EQ(ReadBytes(page),
+    EXPECT_EQ(readBytes(page),
               "<html><title>Mum's  pie </title>[Dessert,Mum's|Cote d'Ivoire|4 servings|Ann O'Neil|00:10|01:05|01:15]\r\n"
               "<!--PICSTART--><img src=\"" + picture.toUtf8() + "\"><!--PICEND-->\r\n"
               "<p>1 cup flour<br>2 eggs</p><p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n");
-    EXPECT_EQ(ReadBytes(picture), "JPEGDATA");
-    EXPECT_EQ(ReadBytes(program.path("recipe.html")), kTemplate) << "the working copy of the template";
+    EXPECT_EQ(readBytes(picture), "JPEGDATA");
+    EXPECT_EQ(readBytes(program.path("recipe.html")), kTemplate) << "the working copy of the template";
     EXPECT_TRUE(recorder.boxes.isEmpty());
 }
 
@@ -105,7 +93,7 @@ TEST_F(RecipePage, NullFieldsAndMissingPicturesEmptyTheirPlaces)
         r.pictureName = c.pictureName;
         r.picture = c.picture;
         const QString page = WriteRecipePage(key(AddRecipe(r)), false);
-        EXPECT_EQ(ReadBytes(page), "<html><title>T " + QByteArray(c.name) + "</title>[Dessert,Mum's||||||]\r\n"
+        EXPECT_EQ(readBytes(page), "<html><title>T " + QByteArray(c.name) + "</title>[Dessert,Mum's||||||]\r\n"
                                    "<!--PICSTART--><!--PICEND-->\r\n<p>1 cup flour<br>2 eggs</p>"
                                    "<p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n")
             << c.name;
@@ -119,8 +107,8 @@ TEST_F(RecipePage, PictureNameFromDataNeverChoosesAFolder)
     r.pictureName = "..\\..\\outside/cake.jpg";
     r.picture = QByteArray("JPEG");
     const QString page = WriteRecipePage(key(AddRecipe(r)), false);
-    EXPECT_TRUE(ReadBytes(page).contains("src=\"" + program.path("temp/cake.jpg").toUtf8() + "\""));
-    EXPECT_EQ(ReadBytes(program.path("temp/cake.jpg")), "JPEG");
+    EXPECT_TRUE(readBytes(page).contains("src=\"" + program.path("temp/cake.jpg").toUtf8() + "\""));
+    EXPECT_EQ(readBytes(program.path("temp/cake.jpg")), "JPEG");
     EXPECT_FALSE(QFile::exists(program.path("outside")));
 }
 
@@ -137,12 +125,12 @@ TEST_F(RecipePage, BrokenPictureBlockIsReportedAndWritesNoPage)
     }
     // With the start marker missing there is no block, and nothing to complain about.
     useTemplate("a<!--PICEND-->b");
-    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)), "a<!--PICEND-->b\r\n");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)), "a<!--PICEND-->b\r\n");
 }
 
 TEST_F(RecipePage, KeysThatNameNoRecipe)
 {
-    WriteBytes(program.path("temp/old.html"), "old");
+    writeBytes(program.path("temp/old.html"), "old");
     EXPECT_EQ(WriteRecipePage("R999", false), "");
     EXPECT_TRUE(recorder.boxes.isEmpty()) << "an unknown recipe is no error";
     EXPECT_FALSE(QFile::exists(program.path("temp/old.html")));
@@ -161,9 +149,9 @@ TEST_F(RecipePage, EmailPagesAreNumberedAndTempIsEmptiedButNotItsFolders)
 {
     QDir().mkpath(program.path("temp/email"));
     QDir().mkpath(program.path("temp/keep"));
-    WriteBytes(program.path("temp/keep/inner.txt"), "inner");
-    WriteBytes(program.path("temp/1.bmp"), "pasted");
-    WriteBytes(program.path("temp/.hidden"), "h");
+    writeBytes(program.path("temp/keep/inner.txt"), "inner");
+    writeBytes(program.path("temp/1.bmp"), "pasted");
+    writeBytes(program.path("temp/.hidden"), "h");
 
     Recipe a, b;
     a.pictureName = "cake.jpeg";
@@ -178,12 +166,12 @@ TEST_F(RecipePage, EmailPagesAreNumberedAndTempIsEmptiedButNotItsFolders)
     EXPECT_EQ(WriteRecipePage(key(idB), true), program.path("temp/email/recipe2.html"));
     EXPECT_EQ(basMain::lEmailCount, 2);
 
-    EXPECT_EQ(ReadBytes(program.path("temp/email/1.jpeg")), "A");
-    EXPECT_EQ(ReadBytes(program.path("temp/email/2.png")), "B");
-    EXPECT_TRUE(ReadBytes(program.path("temp/email/recipe2.html"))
+    EXPECT_EQ(readBytes(program.path("temp/email/1.jpeg")), "A");
+    EXPECT_EQ(readBytes(program.path("temp/email/2.png")), "B");
+    EXPECT_TRUE(readBytes(program.path("temp/email/recipe2.html"))
                     .contains("src=\"" + program.path("temp/email/2.png").toUtf8() + "\""));
     EXPECT_TRUE(QDir(program.path("temp")).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(ReadBytes(program.path("temp/keep/inner.txt")), "inner");
+    EXPECT_EQ(readBytes(program.path("temp/keep/inner.txt")), "inner");
     EXPECT_FALSE(QFile::exists(program.path("recipe.html"))) << "e-mail pages leave the display copy alone";
 }
 
@@ -194,26 +182,26 @@ TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
     const qint64 id = AddRecipe(r);
 
     useTemplate("<meta charset=\"windows-1252\">\xE9 %title%");
-    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)),
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)),
               "<meta charset=\"windows-1252\">\xE9 Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\r\n");
 
     useTemplate("\xC3\xA9 %title%");
-    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)), QByteArray("\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)), QByteArray("\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
 
     // Declared UTF-8 with stray 8-bit bytes: the page keeps to its declaration.
     useTemplate("<meta charset=utf-8>\xE9 %title%");
-    EXPECT_EQ(ReadBytes(WriteRecipePage(key(id), false)),
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)),
               QByteArray("<meta charset=utf-8>\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
 }
 
 TEST_F(RecipePage, TemplateThatIsTheWorkingCopyIsReadInPlace)
 {
-    WriteBytes(program.path("recipe.html"), "<b>%title%</b>");
+    writeBytes(program.path("recipe.html"), "<b>%title%</b>");
     basMain::sTemplatePath = program.path("recipe.html");
     Recipe r;
     r.title = "Soup";
-    EXPECT_EQ(ReadBytes(WriteRecipePage(key(AddRecipe(r)), false)), "<b>Soup</b>\r\n");
-    EXPECT_EQ(ReadBytes(program.path("recipe.html")), "<b>%title%</b>");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(AddRecipe(r)), false)), "<b>Soup</b>\r\n");
+    EXPECT_EQ(readBytes(program.path("recipe.html")), "<b>%title%</b>");
 }
 
 TEST_F(RecipePage, ShippedTemplateNamesThePictureInItsFirstSource)
@@ -223,7 +211,7 @@ TEST_F(RecipePage, ShippedTemplateNamesThePictureInItsFirstSource)
     Recipe r;
     r.pictureName = "cake.jpg";
     r.picture = QByteArray("JPEG");
-    const QString html = QString::fromUtf8(ReadBytes(WriteRecipePage(key(AddRecipe(r)), true)));
+    const QString html = QString::fromUtf8(readBytes(WriteRecipePage(key(AddRecipe(r)), true)));
     const QRegularExpressionMatch src = QRegularExpression("src=\"([^\"]*)\"").match(html);
     ASSERT_TRUE(src.hasMatch());
     EXPECT_EQ(src.captured(1), program.path("temp/email/1.jpg"));

@@ -1,6 +1,8 @@
 // A new cookbook file: its tables as SQLite itself reports them, and the "Code Gen Error" box.
 #include "core/basDatabase.h"
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
+#include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 
 #include <QDir>
@@ -68,12 +70,6 @@ const std::vector<Table>& expectedTables()
     return tables;
 }
 
-qint64 scalar(db::Connection& c, const QString& sql, std::initializer_list<QVariant> values = {})
-{
-    db::Query q(c, sql, values);
-    return q.next() ? q.value(0).toLongLong() : -1;
-}
-
 // Inserts a row holding a distinct text in every required text column; returns its ID.
 qint64 insertMinimalRow(db::Connection& c, const Table& t)
 {
@@ -89,12 +85,6 @@ qint64 insertMinimalRow(db::Connection& c, const Table& t)
     else
         c.exec("INSERT INTO " + t.name + " (" + names.join(',') + ") VALUES (" + marks.join(',') + ")");
     return c.lastInsertId();
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class CookbookFormatTest : public ::testing::Test {
@@ -245,11 +235,7 @@ TEST_F(CookbookFormatTest, CookbooksFolderIsFoundWhateverItsLetterCase)
 TEST_F(CookbookFormatTest, AbortOnAnExistingFileLeavesItAsItWas)
 {
     const QByteArray precious = "my own notes, not a cookbook";
-    {
-        QFile f(cookbook("Family.tqc"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(precious);
-    }
+    writeBytes(cookbook("Family.tqc"), precious);
     recorder.answers << ui::Answer::Abort;
     CreateCookbook("Family.tqc");
 
@@ -263,23 +249,19 @@ TEST_F(CookbookFormatTest, AbortOnAnExistingFileLeavesItAsItWas)
     ASSERT_EQ(parts.size(), 2);
     EXPECT_TRUE(parts[0].endsWith(' ')) << "the number is followed by a blank";
     EXPECT_FALSE(parts[1].isEmpty()) << "the error's message follows the line break";
-    EXPECT_EQ(fileBytes(cookbook("Family.tqc")), precious);
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), precious);
 }
 
 TEST_F(CookbookFormatTest, IgnoreGoesOnWithEveryLaterStepWithoutTouchingTheFile)
 {
     const QByteArray precious = "SQLite format 3? no, just text";
-    {
-        QFile f(cookbook("Family.tqc"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(precious);
-    }
+    writeBytes(cookbook("Family.tqc"), precious);
     for (int i = 0; i < 5; ++i)
         recorder.answers << ui::Answer::Ignore;
     CreateCookbook("Family.tqc");
     // The file step and then each of the four table steps fail.
     EXPECT_EQ(recorder.boxes.size(), 5);
-    EXPECT_EQ(fileBytes(cookbook("Family.tqc")), precious);
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), precious);
 }
 
 TEST_F(CookbookFormatTest, MissingFolderFailsAndMakesNothing)
@@ -322,7 +304,7 @@ TEST_F(CookbookFormatTest, RetryRepeatsTheFailedStep)
 {
     FixingRecorder user;
     const QString path = cookbook("Family.tqc");
-    QFile(path).open(QIODevice::WriteOnly);
+    writeBytes(path, {});
     user.fix = [&] { QFile::remove(path); };
 
     CreateCookbook("Family.tqc");

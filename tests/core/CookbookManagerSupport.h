@@ -4,11 +4,11 @@
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -35,12 +35,6 @@ inline void MakeCookbook(const QString& file, const QVariant& name, const QStrin
     if (deleted > 0)
         db::Query(cn, "DELETE FROM RECIPES WHERE ID <= ?1", {deleted}).exec();
     t.commit();
-}
-
-inline QByteArray FileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The main window's operations, recorded in the order they are called.

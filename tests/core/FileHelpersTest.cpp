@@ -1,16 +1,13 @@
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "core/Helpers.h"
 
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 TEST(FileHelpers, FilesAndFoldersAreToldApart)
 {
     ScratchProgram program(false);
-    QFile f(program.path("data/cookbooks/Family.tqc"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    writeBytes(program.path("data/cookbooks/Family.tqc"), {});
     const QString file = program.path("data/cookbooks/Family.tqc");
     const QString folder = program.path("data/cookbooks");
 

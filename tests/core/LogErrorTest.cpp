@@ -1,4 +1,5 @@
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 #include "core/basMain.h"
 #include "platform/AppError.h"
@@ -6,20 +7,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
 
 class LogErrorTest : public ::testing::Test {
 protected:
-    QByteArray log() const { return readFile(program.path("error.log")); }
+    QByteArray log() const { return readBytes(program.path("error.log")); }
     ScratchProgram program{false};
     UiRecorder recorder;
 };
@@ -38,10 +30,7 @@ TEST_F(LogErrorTest, RecordsAreAppendedThreeLinesEach)
 
 TEST_F(LogErrorTest, AnExistingLogIsOnlyAppendedTo)
 {
-    QFile f(program.path("error.log"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("(5)\r\nold\r\noccurred in module CmdClear\r\n");
-    f.close();
+    writeBytes(program.path("error.log"), "(5)\r\nold\r\noccurred in module CmdClear\r\n");
     basMain::LogError(13, QString::fromUtf8("Type mismatch \u2013 caf\u00e9"), "CmdSearch");
     EXPECT_EQ(log(), QByteArray("(5)\r\nold\r\noccurred in module CmdClear\r\n"
                                 "(13)\r\nType mismatch \xe2\x80\x93 caf\xc3\xa9\r\noccurred in module CmdSearch\r\n"));
@@ -64,10 +53,7 @@ TEST_F(LogErrorTest, EachErrorIsShownInItsOwnBox)
 
 TEST_F(LogErrorTest, FilesTheCallerHeldOpenAreClosed)
 {
-    QFile in(program.path("temp/clip.tmp"));
-    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
-    in.write("line one\r\nline two\r\n");
-    in.close();
+    writeBytes(program.path("temp/clip.tmp"), "line one\r\nline two\r\n");
     text::LineReader reader(program.path("temp/clip.tmp"));
     reader.readLine();
     text::LineWriter writer(program.path("temp/export.mmf"));
@@ -78,7 +64,7 @@ TEST_F(LogErrorTest, FilesTheCallerHeldOpenAreClosed)
     EXPECT_TRUE(reader.atEnd());
     EXPECT_THROW(reader.readLine(), AppError);
     EXPECT_THROW(writer.writeLine("after"), AppError);
-    EXPECT_EQ(readFile(program.path("temp/export.mmf")), QByteArray("written before the error\r\n"));
+    EXPECT_EQ(readBytes(program.path("temp/export.mmf")), QByteArray("written before the error\r\n"));
 }
 
 TEST_F(LogErrorTest, TheWaitCursorGoesAndAnUnwritableLogStillShowsTheBox)

@@ -4,6 +4,7 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 
 #include <QFile>
@@ -21,12 +22,6 @@ QString versionCaption()
         .arg(basMain::versionRevision());
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class OpenCookbookTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -38,9 +33,7 @@ protected:
 
     void writeFile(const QString& name, const QByteArray& bytes)
     {
-        QFile f(program.path("data/cookbooks/" + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeBytes(program.path("data/cookbooks/" + name), bytes);
     }
 
     void expectClosed()
@@ -121,7 +114,7 @@ TEST_F(OpenCookbookTest, FileThatIsNotACookbookIsRefusedAndLeftAlone)
         other.create(program.path("data/cookbooks/Notes.tqc"));
         other.exec("CREATE TABLE Notes (Text TEXT)");
     }
-    QByteArray damaged = fileBytes(program.path("data/cookbooks/Garden.tqc"));
+    QByteArray damaged = readBytes(program.path("data/cookbooks/Garden.tqc"));
     damaged.replace(100, damaged.size() - 100, QByteArray(damaged.size() - 100, '\xAA'));
     writeFile("Damaged.tqc", damaged);
     writeFile("Text.tqc", "Title: Pie\r\nBake it.\r\n");
@@ -130,7 +123,7 @@ TEST_F(OpenCookbookTest, FileThatIsNotACookbookIsRefusedAndLeftAlone)
     for (const QString name : {"Notes.tqc", "Damaged.tqc", "Text.tqc", "Empty.tqc"}) {
         SCOPED_TRACE(name.toStdString());
         const QString path = program.path("data/cookbooks/" + name);
-        const QByteArray before = fileBytes(path);
+        const QByteArray before = readBytes(path);
         ASSERT_TRUE(OpenCookbook("Family.tqc"));
         window.resets = 0;
 
@@ -140,7 +133,7 @@ TEST_F(OpenCookbookTest, FileThatIsNotACookbookIsRefusedAndLeftAlone)
         expectClosed();
         EXPECT_EQ(window.resets, 1);
         EXPECT_EQ(ReadINI("Options", "Last CookBook"), "Family.tqc");
-        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(readBytes(path), before);
     }
 }
 

@@ -2,6 +2,8 @@
 #include "CookbookTestWindow.h"
 #include "core/basDatabase.h"
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
+#include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 
 #include <QDir>
@@ -12,18 +14,6 @@
 using namespace basDatabase;
 
 namespace {
-
-qint64 scalar(const QString& sql, std::initializer_list<QVariant> values = {})
-{
-    db::Query q(cnCookbook, sql, values);
-    return q.next() ? q.value(0).toLongLong() : -1;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray pictureBytes(int size)
 {
@@ -44,10 +34,7 @@ protected:
     QString writeFile(const QString& relative, const QByteArray& bytes)
     {
         const QString path = program.path(relative);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeBytes(path, bytes);
         return path;
     }
 
@@ -79,9 +66,9 @@ TEST_F(RecipeRecordsTest, PictureRoundTripsByteForByte)
 
         const QString out = program.path("temp");
         EXPECT_EQ(ExtractRecipePicture(pie, out, ""), out + "/My Cake.jpeg");
-        EXPECT_EQ(fileBytes(out + "/My Cake.jpeg"), bytes);
+        EXPECT_EQ(readBytes(out + "/My Cake.jpeg"), bytes);
         EXPECT_EQ(ExtractPictureFromRecordset(row, out, "1"), out + "/1.jpeg");
-        EXPECT_EQ(fileBytes(out + "/1.jpeg"), bytes);
+        EXPECT_EQ(readBytes(out + "/1.jpeg"), bytes);
     }
 }
 
@@ -153,7 +140,7 @@ TEST_F(RecipeRecordsTest, ExtractedNameStaysInsideTheFolder)
         } else {
             EXPECT_EQ(written, out + '/' + c.written);
             EXPECT_EQ(files, QStringList{c.written});
-            EXPECT_EQ(fileBytes(out + '/' + c.written), c.bytes.toByteArray());
+            EXPECT_EQ(readBytes(out + '/' + c.written), c.bytes.toByteArray());
         }
         EXPECT_FALSE(QFile::exists(program.path("x")));
         EXPECT_FALSE(QFile::exists(program.path("temp/x")));
@@ -164,7 +151,7 @@ TEST_F(RecipeRecordsTest, ExtractWithoutAFolderWritesIntoTheProgramFolder)
 {
     storePicture(pie, "cake.jpg", QByteArray("JPEG"));
     EXPECT_EQ(ExtractRecipePicture(pie, "", "1"), program.path("1.jpg"));
-    EXPECT_EQ(fileBytes(program.path("1.jpg")), QByteArray("JPEG"));
+    EXPECT_EQ(readBytes(program.path("1.jpg")), QByteArray("JPEG"));
     EXPECT_EQ(ExtractRecipePicture(pie + 1, program.path("temp"), ""), "") << "no such recipe";
 }
 
@@ -200,7 +187,7 @@ public:
                         "CREATE TEMP TRIGGER count_mark_writes AFTER UPDATE OF MARK ON RECIPES "
                         "BEGIN INSERT INTO mark_writes VALUES (NEW.ID); END;");
     }
-    qint64 count() const { return scalar("SELECT count(*) FROM mark_writes"); }
+    qint64 count() const { return scalar(cnCookbook, "SELECT count(*) FROM mark_writes"); }
 };
 
 TEST_F(RecipeRecordsTest, SetRecipeMarkWritesOnlyAChange)
@@ -210,20 +197,20 @@ TEST_F(RecipeRecordsTest, SetRecipeMarkWritesOnlyAChange)
     const QString key = "R" + QString::number(pie);
 
     SetRecipeMark(key, true);
-    EXPECT_EQ(scalar("SELECT ID FROM RECIPES WHERE MARK=1"), pie);
-    EXPECT_EQ(scalar("SELECT MARK FROM RECIPES WHERE ID=?1", {tart}), 0);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT ID FROM RECIPES WHERE MARK=1"), pie);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT MARK FROM RECIPES WHERE ID=?1", {tart}), 0);
     EXPECT_EQ(writes.count(), 1);
 
     SetRecipeMark(key, true);
     EXPECT_EQ(writes.count(), 1) << "already marked";
     SetRecipeMark(key, false);
-    EXPECT_EQ(scalar("SELECT MARK FROM RECIPES WHERE ID=?1", {pie}), 0);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT MARK FROM RECIPES WHERE ID=?1", {pie}), 0);
     EXPECT_EQ(writes.count(), 2);
     SetRecipeMark(key, false);
     EXPECT_EQ(writes.count(), 2) << "already unmarked";
 
     SetRecipeMark("R" + QString::number(tart + 100), true); // no such recipe: nothing to do
-    EXPECT_EQ(scalar("SELECT count(*) FROM RECIPES WHERE MARK=1"), 0);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT count(*) FROM RECIPES WHERE MARK=1"), 0);
     EXPECT_THROW(SetRecipeMark("R", true), AppError);
     EXPECT_THROW(SetRecipeMark("Rx1", true), AppError);
     CloseCookbook();
@@ -241,7 +228,7 @@ TEST_F(RecipeRecordsTest, ClearAllMarksClearsTheCookbookAndTheList)
     window.addItem(flan, "Flan", false);
 
     ClearAllMarks();
-    EXPECT_EQ(scalar("SELECT count(*) FROM RECIPES WHERE MARK<>0"), 0);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT count(*) FROM RECIPES WHERE MARK<>0"), 0);
     QTreeWidget* list = window.lstVRecipes();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     for (int i = 0; i < 3; ++i)
@@ -250,14 +237,14 @@ TEST_F(RecipeRecordsTest, ClearAllMarksClearsTheCookbookAndTheList)
 
     // The list's own check box still writes afterwards.
     list->topLevelItem(1)->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(scalar("SELECT ID FROM RECIPES WHERE MARK=1"), tart);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT ID FROM RECIPES WHERE MARK=1"), tart);
 }
 
 TEST_F(RecipeRecordsTest, ClearAllMarksWithAnEmptyListOrNoCookbook)
 {
     cnCookbook.exec("UPDATE RECIPES SET MARK=1");
     ClearAllMarks();
-    EXPECT_EQ(scalar("SELECT count(*) FROM RECIPES WHERE MARK=1"), 0);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT count(*) FROM RECIPES WHERE MARK=1"), 0);
 
     CloseCookbook();
     EXPECT_THROW(ClearAllMarks(), AppError);
@@ -271,11 +258,11 @@ TEST_F(RecipeRecordsTest, RecipeIsAFavouriteOnlyOnce)
     AddFavourite(pie);
     AddFavourite(pie);
     AddFavourite(tart);
-    EXPECT_EQ(scalar("SELECT count(*) FROM FAVOURITES"), 2);
-    EXPECT_EQ(scalar("SELECT count(*) FROM FAVOURITES WHERE RECIPEID=?1", {pie}), 1);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT count(*) FROM FAVOURITES"), 2);
+    EXPECT_EQ(scalar(cnCookbook, "SELECT count(*) FROM FAVOURITES WHERE RECIPEID=?1", {pie}), 1);
 
-    const qint64 pieRow = scalar("SELECT ID FROM FAVOURITES WHERE RECIPEID=?1", {pie});
-    const qint64 tartRow = scalar("SELECT ID FROM FAVOURITES WHERE RECIPEID=?1", {tart});
+    const qint64 pieRow = scalar(cnCookbook, "SELECT ID FROM FAVOURITES WHERE RECIPEID=?1", {pie});
+    const qint64 tartRow = scalar(cnCookbook, "SELECT ID FROM FAVOURITES WHERE RECIPEID=?1", {tart});
     EXPECT_EQ(GetFavouriteRecipeID(pieRow), pie);
     EXPECT_EQ(GetFavouriteRecipeID(tartRow), tart);
 
@@ -284,7 +271,7 @@ TEST_F(RecipeRecordsTest, RecipeIsAFavouriteOnlyOnce)
     EXPECT_EQ(GetFavouriteRecipeID(tartRow), 0);
     AddFavourite(tart);
     EXPECT_EQ(GetFavouriteRecipeID(tartRow), 0);
-    EXPECT_GT(scalar("SELECT ID FROM FAVOURITES WHERE RECIPEID=?1", {tart}), tartRow);
+    EXPECT_GT(scalar(cnCookbook, "SELECT ID FROM FAVOURITES WHERE RECIPEID=?1", {tart}), tartRow);
     EXPECT_EQ(GetFavouriteRecipeID(0), 0);
 
     CloseCookbook();

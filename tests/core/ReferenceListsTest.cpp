@@ -1,15 +1,10 @@
 #include "support/ScratchProgram.h"
+#include "support/TestQueries.h"
 #include "core/DE.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-qint64 scalar(const QString& sql, std::initializer_list<QVariant> values = {})
-{
-    db::Query q(DE.cn, sql, values);
-    return q.next() ? q.value(0).toLongLong() : -1;
-}
-
 int errorNumber(const QString& id)
 {
     try {
@@ -28,21 +23,21 @@ protected:
 
 TEST_F(ReferenceLists, TheShippedListsAreFilled)
 {
-    EXPECT_GE(scalar("SELECT count(*) FROM ORIGIN"), 240);
-    EXPECT_GE(scalar("SELECT count(*) FROM CATEGORY"), 20);
-    EXPECT_GE(scalar("SELECT count(*) FROM INGREDIENT"), 50);
-    EXPECT_GE(scalar("SELECT count(*) FROM MEASURES"), 20);
-    EXPECT_EQ(scalar("SELECT count(*) FROM ORIGIN WHERE length(ORIGIN) > 50"), 0);
-    EXPECT_EQ(scalar("SELECT count(*) FROM (SELECT ORIGIN FROM ORIGIN GROUP BY ORIGIN HAVING count(*) > 1)"), 0);
-    EXPECT_EQ(scalar("SELECT count(*) FROM WINES"), 0);
-    EXPECT_EQ(scalar("SELECT count(*) FROM CONTACTS"), 0);
+    EXPECT_GE(scalar(DE.cn, "SELECT count(*) FROM ORIGIN"), 240);
+    EXPECT_GE(scalar(DE.cn, "SELECT count(*) FROM CATEGORY"), 20);
+    EXPECT_GE(scalar(DE.cn, "SELECT count(*) FROM INGREDIENT"), 50);
+    EXPECT_GE(scalar(DE.cn, "SELECT count(*) FROM MEASURES"), 20);
+    EXPECT_EQ(scalar(DE.cn, "SELECT count(*) FROM ORIGIN WHERE length(ORIGIN) > 50"), 0);
+    EXPECT_EQ(scalar(DE.cn, "SELECT count(*) FROM (SELECT ORIGIN FROM ORIGIN GROUP BY ORIGIN HAVING count(*) > 1)"), 0);
+    EXPECT_EQ(scalar(DE.cn, "SELECT count(*) FROM WINES"), 0);
+    EXPECT_EQ(scalar(DE.cn, "SELECT count(*) FROM CONTACTS"), 0);
 }
 
 TEST_F(ReferenceLists, CountsFollowTheTables)
 {
-    EXPECT_EQ(CountCategories(), QString::number(scalar("SELECT count(*) FROM CATEGORY")));
-    EXPECT_EQ(CountIngredients(), QString::number(scalar("SELECT count(*) FROM INGREDIENT")));
-    EXPECT_EQ(CountOrigins(), QString::number(scalar("SELECT count(*) FROM ORIGIN")));
+    EXPECT_EQ(CountCategories(), QString::number(scalar(DE.cn, "SELECT count(*) FROM CATEGORY")));
+    EXPECT_EQ(CountIngredients(), QString::number(scalar(DE.cn, "SELECT count(*) FROM INGREDIENT")));
+    EXPECT_EQ(CountOrigins(), QString::number(scalar(DE.cn, "SELECT count(*) FROM ORIGIN")));
 
     const QString before = CountCategories();
     db::Query(DE.cn, "INSERT INTO CATEGORY (CATEGORY) VALUES (?1)", {"Granny's Best"}).exec();
@@ -53,7 +48,7 @@ TEST_F(ReferenceLists, CountsFollowTheTables)
 
 TEST_F(ReferenceLists, OriginNamesByID)
 {
-    const qint64 ivory = scalar("SELECT ID FROM ORIGIN WHERE ORIGIN = ?1", {"Cote d'Ivoire"});
+    const qint64 ivory = scalar(DE.cn, "SELECT ID FROM ORIGIN WHERE ORIGIN = ?1", {"Cote d'Ivoire"});
     ASSERT_GT(ivory, 0);
     EXPECT_EQ(GetOriginName(QString::number(ivory)), "Cote d'Ivoire");
     EXPECT_EQ(GetOriginName(" " + QString::number(ivory) + " "), "Cote d'Ivoire");

@@ -1,23 +1,9 @@
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "core/Settings.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-} // namespace
 
 class Settings : public ::testing::Test {
 protected:
@@ -64,7 +50,7 @@ TEST_F(Settings, WritingReplacesOnlyItsOwnKey)
     WriteINI("Size", "Open Last", "in another section");
     WriteINI("Options", "Empty", "");
 
-    EXPECT_EQ(readFile(ini()), QByteArray("[Options]\r\n"
+    EXPECT_EQ(readBytes(ini()), QByteArray("[Options]\r\n"
                                           "OPEN LAST=False\r\n"
                                           "Last CookBook=Family.tqc\r\n"
                                           "Empty=\r\n"
@@ -79,20 +65,20 @@ TEST_F(Settings, WritingReplacesOnlyItsOwnKey)
 TEST_F(Settings, LineBreaksAreRefusedAndNothingIsWritten)
 {
     WriteINI("Options", "Senders Name", "Ann");
-    const QByteArray before = readFile(ini());
+    const QByteArray before = readBytes(ini());
     WriteINI("Options", "Senders Name", "Ann\r\n[Options]\r\nOpen Last=True");
     WriteINI("Options", "Senders Name", "line\nbreak");
     WriteINI("Options", "Senders Name", "carriage\rreturn");
     WriteINI("Options", "New\nKey", "x");
     WriteINI("Opt\rions", "Key", "x");
-    EXPECT_EQ(readFile(ini()), before);
+    EXPECT_EQ(readBytes(ini()), before);
     EXPECT_EQ(ReadINI("Options", "Senders Name"), "Ann");
     EXPECT_EQ(ReadINI("Options", "Open Last"), "");
 }
 
 TEST_F(Settings, FilesWrittenOnWindowsReadCorrectly)
 {
-    writeFile(ini(), "; written by hand\r\n"
+    writeBytes(ini(), "; written by hand\r\n"
                      "[OPTIONS]\r\n"
                      "Display Splash Screen = False \r\n"
                      "  HTML Template=\"C:\\Tovalquendry\\templates\\my page.html\"\r\n"
@@ -117,7 +103,7 @@ TEST_F(Settings, FilesWrittenOnWindowsReadCorrectly)
     EXPECT_EQ(ReadINI("Options", "Open Last"), "True");
     EXPECT_EQ(ReadINI("Size", "Vertical Panel"), "3000");
     EXPECT_EQ(ReadINI("Size", "Horizontal Panel"), "2000");
-    EXPECT_TRUE(readFile(ini()).startsWith("; written by hand\r\n[OPTIONS]\r\n"));
+    EXPECT_TRUE(readBytes(ini()).startsWith("; written by hand\r\n[OPTIONS]\r\n"));
 }
 
 TEST(SettingsBoolean, ConvertsAnyLetterCaseAndNumbers)

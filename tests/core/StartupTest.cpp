@@ -1,4 +1,5 @@
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 #include "core/DE.h"
 #include "core/MainWindow.h"
@@ -43,12 +44,6 @@ protected:
     }
 };
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QList<QWidget*> visibleWindows()
 {
     QList<QWidget*> shown;
@@ -85,19 +80,14 @@ protected:
         basMain::setStartupWindows({});
     }
     QString databasePath() const { return program.path("data/tovalquendry.mdb"); }
-    void writeSettings(const QByteArray& bytes)
-    {
-        QFile f(program.path("TQSettings.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void writeSettings(const QByteArray& bytes) { writeBytes(program.path("TQSettings.ini"), bytes); }
     // Start-up failed the way it must: one record under "subroutine Main", shown in the error box, no
     // window left, no database open.
     void expectFailedStart(bool started)
     {
         EXPECT_FALSE(started);
-        const QList<QByteArray> lines = readFile(program.path("error.log")).split('\n');
-        ASSERT_EQ(lines.size(), 4) << readFile(program.path("error.log")).constData();
+        const QList<QByteArray> lines = readBytes(program.path("error.log")).split('\n');
+        ASSERT_EQ(lines.size(), 4) << readBytes(program.path("error.log")).constData();
         EXPECT_TRUE(lines[0].startsWith('(') && lines[0].endsWith(")\r"));
         EXPECT_EQ(lines[2], "occurred in module subroutine Main\r");
         EXPECT_EQ(lines[3], "");
@@ -130,27 +120,19 @@ TEST_F(Startup, AMissingDatabaseIsLoggedAndNothingIsCreated)
 
 TEST_F(Startup, ADamagedDatabaseIsLoggedAndLeftUntouched)
 {
-    const QByteArray damaged = readFile(databasePath()).left(3000);
+    const QByteArray damaged = readBytes(databasePath()).left(3000);
     ASSERT_FALSE(damaged.isEmpty());
-    {
-        QFile f(databasePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(damaged);
-    }
+    writeBytes(databasePath(), damaged);
     expectFailedStart(basMain::Main());
-    EXPECT_EQ(readFile(databasePath()), damaged);
+    EXPECT_EQ(readBytes(databasePath()), damaged);
     EXPECT_EQ(QDir(program.path("data")).entryList(QDir::Files), (QStringList{"blank.html", "tovalquendry.mdb"}));
 }
 
 TEST_F(Startup, AFileThatIsNoDatabaseIsLogged)
 {
-    {
-        QFile f(databasePath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("Standard Jet DB, or so it says");
-    }
+    writeBytes(databasePath(), "Standard Jet DB, or so it says");
     expectFailedStart(basMain::Main());
-    EXPECT_EQ(readFile(databasePath()), QByteArray("Standard Jet DB, or so it says"));
+    EXPECT_EQ(readBytes(databasePath()), QByteArray("Standard Jet DB, or so it says"));
 }
 
 TEST_F(Startup, OnlyExactlyFalseSuppressesTheSplash)

@@ -47,10 +47,7 @@ TEST_F(CookbookManager, ListsEveryCookbookWithNameDescriptionAndGroupedCount)
     MakeCookbook("Error.tqc", "Error", "named like a failure");
     MakeCookbook("Nameless.TQC", QVariant(), {}, 2);
     MakeCookbook("Other.db", "Other");
-    QFile broken(cookbook("Broken.tqc"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a database at all, just some bytes that happen to have the extension");
-    broken.close();
+    writeBytes(cookbook("Broken.tqc"), "not a database at all, just some bytes that happen to have the extension");
 
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     frmCookbook dlg;
@@ -194,10 +191,7 @@ TEST_F(CookbookManager, CompactShrinksTheSelectedCookbookAndReopensTheOpenOne)
 {
     MakeCookbook("Family.tqc", "Family", "", 10);
     MakeCookbook("Big.tqc", "Big", "", 600, 500);
-    QFile leftover(cookbook("temp.mdb"));
-    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    leftover.write("left over from last time");
-    leftover.close();
+    writeBytes(cookbook("temp.mdb"), "left over from last time");
     ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
 
     frmCookbook dlg;
@@ -230,13 +224,13 @@ TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
     ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
     // Something that is not a file stands where the compacted copy would go.
     QDir().mkpath(cookbook("temp.mdb"));
-    const QByteArray original = FileBytes(cookbook("Family.tqc"));
+    const QByteArray original = readBytes(cookbook("Family.tqc"));
 
     frmCookbook dlg;
     select(dlg, "Family.tqc");
     dlg.cmdAction_Click(6);
 
-    EXPECT_EQ(FileBytes(cookbook("Family.tqc")), original);
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), original);
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_TRUE(recorder.boxes[0].text.startsWith("Failed to compact cookbook!"));
     EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);

@@ -49,7 +49,7 @@ TEST_F(EditCookbook, CreateMakesTheFileWithItsIdentifierRow)
 TEST_F(EditCookbook, RefusesNamesThatCannotBeANewCookbookFile)
 {
     MakeCookbook("Family.tqc", "Family", "kept");
-    const QByteArray family = FileBytes(cookbook("Family.tqc"));
+    const QByteArray family = readBytes(cookbook("Family.tqc"));
     const QString invalid = "The cookbook name may not be \".\" or \"..\" nor hold \"/\", \"\\\" or control characters.";
     const struct {
         QString name;
@@ -80,7 +80,7 @@ TEST_F(EditCookbook, RefusesNamesThatCannotBeANewCookbookFile)
         EXPECT_EQ(dlg.txtDescription->toPlainText(), "typed");
     }
     EXPECT_EQ(cookbookFiles(), QStringList{"Family.tqc"});
-    EXPECT_EQ(FileBytes(cookbook("Family.tqc")), family) << "an existing cookbook is never written into";
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), family) << "an existing cookbook is never written into";
 
     frmEditCookbook longest;
     longest.txtName->setText(QString(50, 'n'));

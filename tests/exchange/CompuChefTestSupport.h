@@ -1,8 +1,9 @@
 #pragma once
 // Small helpers shared by the Compu-Chef tests: rows in and out of the open cookbook, files in and out.
 #include "core/basDatabase.h"
+#include "support/TestFiles.h"
+#include "support/TestQueries.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QVariantMap>
 #include <map>
@@ -38,25 +39,6 @@ inline Row rowByTitle(const QString& title)
             row[q.columnName(i).toUpper().toStdString()] =
                 q.value(i).isNull() ? "<null>" : q.value(i).toString().toStdString();
     return row;
-}
-
-inline int recipeCount()
-{
-    db::Query q(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES");
-    return q.next() ? q.value(0).toInt() : -1;
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
 }
 
 } // namespace compuchef_test

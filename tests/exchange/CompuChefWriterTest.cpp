@@ -70,24 +70,21 @@ protected:
 TEST_F(CompuChefWriter, WritesTheMarkedRecipesByteForByte)
 {
     const QString path = exportTo("out.txt");
-    const QByteArray golden = fileBytes(QString(TQ_SOURCE_DIR) + "/tests/exchange/data/compuchef-export.txt");
+    const QByteArray golden = readBytes(QString(TQ_SOURCE_DIR) + "/tests/exchange/data/compuchef-export.txt");
     ASSERT_FALSE(golden.isEmpty());
-    EXPECT_EQ(fileBytes(path).toStdString(), golden.toStdString());
+    EXPECT_EQ(readBytes(path).toStdString(), golden.toStdString());
     EXPECT_EQ(counts, (QList<qint32>{1, 2, 3}));
-    EXPECT_FALSE(fileBytes(path).contains('\0'));
+    EXPECT_FALSE(readBytes(path).contains('\0'));
 }
 
 TEST_F(CompuChefWriter, WritesAnEmptyFileWhenNothingIsMarked)
 {
     db::Query(basDatabase::cnCookbook, "UPDATE RECIPES SET MARK=0").exec();
-    QFile stale(program.path("out.txt"));
-    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-    stale.write("old contents");
-    stale.close();
+    writeBytes(program.path("out.txt"), "old contents");
 
     const QString path = exportTo("out.txt");
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(fileBytes(path).size(), 0);
+    EXPECT_EQ(readBytes(path).size(), 0);
     EXPECT_TRUE(counts.isEmpty());
 }
 

@@ -149,7 +149,7 @@ TEST_F(FrameTest, ExportRaisesExportedPerRecipeAndEmptiesTheFile)
     const QString out = writeFile("out.mmf", "old content");
     exporter.ExportMealMaster(out);
     EXPECT_TRUE(QFile::exists(out));
-    EXPECT_TRUE(readFile(out).isEmpty());
+    EXPECT_TRUE(readBytes(out).isEmpty());
     EXPECT_TRUE(exported.isEmpty());
 
     for (const char* title : {"A", "B", "C"})

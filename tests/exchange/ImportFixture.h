@@ -3,13 +3,13 @@
 // cancel request reset around each test, the event-loop yield replaced by a counter, and small file and
 // row helpers.
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/cImport.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QVariantMap>
 #include <gtest/gtest.h>
@@ -37,9 +37,7 @@ protected:
     QString writeFile(const QString& name, const QByteArray& bytes) const
     {
         const QString path = program.path(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeBytes(path, bytes);
         return path;
     }
     // The lines joined with CR LF, each line ended.
@@ -49,11 +47,6 @@ protected:
         for (const QString& l : lines)
             out += l.toUtf8() + "\r\n";
         return out;
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     // Every recipe row in ID order, each as column name (upper case) -> value.

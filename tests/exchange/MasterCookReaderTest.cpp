@@ -217,10 +217,8 @@ TEST_F(MasterCookReader, ImportsRealWorldFiles)
     for (const QString& name : corpus.entryList(QDir::Files)) {
         SCOPED_TRACE(name.toStdString());
         basDatabase::cnCookbook.exec("DELETE FROM RECIPES");
-        QFile f(corpus.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         int headers = 0;
-        for (const QByteArray& line : f.readAll().split('\n'))
+        for (const QByteArray& line : readBytes(corpus.filePath(name)).split('\n'))
             headers += header.match(QString::fromLatin1(line)).hasMatch() ? 1 : 0;
         ASSERT_GT(headers, 0);
 

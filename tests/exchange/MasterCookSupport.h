@@ -6,8 +6,8 @@
 #include "exchange/cImport.h"
 #include "platform/text/Codec.h"
 #include "support/ScratchProgram.h"
+#include "support/TestFiles.h"
 
-#include <QFile>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -71,9 +71,7 @@ protected:
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
         const QString path = program.path("temp/" + name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeBytes(path, bytes);
         return path;
     }
     // Lines as an 8-bit text file with CR LF line ends.

@@ -191,7 +191,7 @@ TEST_F(MealMasterExport, WritesTheMarkedRecipesByteForByte)
 {
     const QString out = program.path("out.mmf");
     cExport().ExportMealMaster(out);
-    EXPECT_EQ(readFile(out), readFile(QString(TQ_SOURCE_DIR) + "/tests/exchange/data/mealmaster-export.mmf"));
+    EXPECT_EQ(readBytes(out), readBytes(QString(TQ_SOURCE_DIR) + "/tests/exchange/data/mealmaster-export.mmf"));
     EXPECT_TRUE(recorder.boxes.isEmpty());
 }
 
@@ -235,7 +235,7 @@ TEST_F(MealMasterTest, RealWorldFiles)
         const QString path = it.next();
         SCOPED_TRACE(path.toStdString());
         qint32 headers = 0;
-        for (const QByteArray& line : readFile(path).split('\n'))
+        for (const QByteArray& line : readBytes(path).split('\n'))
             headers += line.contains("Meal-Master") && line.contains("-----");
         program.createCookbook(QString("corpus%1").arg(++files));
         EXPECT_TRUE(importer.ImportMealMaster(path));

@@ -1,8 +1,9 @@
 #pragma once
 // Small helpers for the XML exchange tests: recipe rows in and out of the open cookbook, files as bytes.
 #include "core/basDatabase.h"
+#include "support/TestFiles.h"
+#include "support/TestQueries.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -55,26 +56,6 @@ inline void insertFixedRecipes()
                   {"Instructions", "Boil.\x1a"}, {"Mark", 1}});
     insertRecipe({{"Title", "Not Marked"}, {"Author", "x"}, {"Category", "x"}, {"Ingredients", "x"},
                   {"Instructions", "x"}});
-}
-
-inline int recipeCount()
-{
-    db::Query q(basDatabase::cnCookbook, "SELECT COUNT(*) FROM RECIPES");
-    q.next();
-    return q.value(0).toInt();
-}
-
-inline QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
 }
 
 } // namespace xmltest

@@ -1,31 +1,12 @@
 #include "platform/db/Database.h"
+#include "support/TestFiles.h"
+#include "support/TestQueries.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-namespace {
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-qint64 countRows(db::Connection& cn, const QString& sql, std::initializer_list<QVariant> values = {})
-{
-    db::Query q(cn, sql, values);
-    return q.next() ? q.value(0).toLongLong() : -1;
-}
-} // namespace
 
 class Database : public ::testing::Test {
 protected:
@@ -61,7 +42,7 @@ TEST_F(Database, BoundValuesComeBackAsStored)
     EXPECT_TRUE(q.isNull("N"));
     EXPECT_EQ(q.text("N"), "");
     EXPECT_FALSE(q.next());
-    EXPECT_EQ(countRows(cn, "SELECT count(*) FROM T"), 2) << "the name was data, not SQL";
+    EXPECT_EQ(scalar(cn, "SELECT count(*) FROM T"), 2) << "the name was data, not SQL";
 }
 
 TEST_F(Database, ColumnNamesIgnoreCaseAndUnknownOnesRaise)
@@ -149,7 +130,7 @@ TEST_F(Database, DamagedFilesFailAtOpenAndStayUntouched)
 {
     db::Query(cn, "INSERT INTO T (NAME, PIC) VALUES ('big', ?1)", {QByteArray(64 * 1024, 'p')}).exec();
     cn.close();
-    const QByteArray good = readFile(file);
+    const QByteArray good = readBytes(file);
 
     struct Case {
         const char* name;
@@ -164,7 +145,7 @@ TEST_F(Database, DamagedFilesFailAtOpenAndStayUntouched)
     };
     for (const Case& c : cases) {
         const QString path = dir.path() + '/' + c.name;
-        writeFile(path, c.bytes);
+        writeBytes(path, c.bytes);
         db::Connection damaged;
         try {
             damaged.open(path);
@@ -173,13 +154,13 @@ TEST_F(Database, DamagedFilesFailAtOpenAndStayUntouched)
             EXPECT_LT(e.number, 0) << c.name;
         }
         EXPECT_FALSE(damaged.isOpen()) << c.name;
-        EXPECT_EQ(readFile(path), c.bytes) << c.name;
+        EXPECT_EQ(readBytes(path), c.bytes) << c.name;
         EXPECT_EQ(QDir(dir.path()).entryList({QString(c.name) + "-*"}, QDir::Files), QStringList()) << c.name;
     }
 
     db::Connection whole;
     whole.open(file);
-    EXPECT_EQ(countRows(whole, "SELECT count(*) FROM T"), 1);
+    EXPECT_EQ(scalar(whole, "SELECT count(*) FROM T"), 1);
 }
 
 TEST_F(Database, TransactionsRollBackUnlessCommitted)
@@ -226,5 +207,5 @@ TEST_F(Database, AFailedCommitLeavesNoTransactionOpen)
     reader.exec("COMMIT");
     // The connection is usable again outside any transaction.
     db::Query(cn, "INSERT INTO T (NAME) VALUES ('three')").exec();
-    EXPECT_EQ(countRows(reader, "SELECT count(*) FROM T"), 2);
+    EXPECT_EQ(scalar(reader, "SELECT count(*) FROM T"), 2);
 }

@@ -2,8 +2,8 @@
 #include "platform/AppError.h"
 #include "platform/text/Codec.h"
 #include "platform/text/LineFile.h"
+#include "support/TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,10 +13,7 @@ QList<QByteArray> readAll(const QByteArray& bytes)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("in.txt");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    f.close();
+    writeBytes(path, bytes);
     text::LineReader in(path);
     QList<QByteArray> lines;
     while (!in.atEnd())

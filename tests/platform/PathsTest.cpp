@@ -1,17 +1,9 @@
 #include "platform/paths/ProgramFolder.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-void touch(const QString& path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-}
-} // namespace
 
 class ProgramPaths : public ::testing::Test {
 protected:
@@ -19,7 +11,7 @@ protected:
     {
         root = dir.path();
         QDir().mkpath(root + "/Data/CookBooks");
-        touch(root + "/Data/CookBooks/Family.TQC");
+        writeBytes(root + "/Data/CookBooks/Family.TQC", {});
         paths::setProgramFolder(root);
     }
     QTemporaryDir dir;

@@ -2,8 +2,8 @@
 #include "platform/text/Codec.h"
 #include "platform/text/FileRegistry.h"
 #include "platform/text/LineFile.h"
+#include "support/TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,19 +14,6 @@ QByteArray highRange()
     for (int b = 0x80; b <= 0x9F; ++b)
         bytes.append(static_cast<char>(b));
     return bytes;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 template <typename F>
@@ -90,7 +77,7 @@ protected:
     QString path(const QString& name) const { return dir.path() + '/' + name; }
     QStringList readAll(const QByteArray& bytes)
     {
-        writeFile(path("in.txt"), bytes);
+        writeBytes(path("in.txt"), bytes);
         text::LineReader r(path("in.txt"));
         QStringList lines;
         while (!r.atEnd())
@@ -128,7 +115,7 @@ TEST_F(LineFiles, ReaderKeepsCrLfTogetherAcrossItsBuffer)
 
 TEST_F(LineFiles, ReadingPastTheEndRaisesError62)
 {
-    writeFile(path("in.txt"), "only\r\n");
+    writeBytes(path("in.txt"), "only\r\n");
     text::LineReader r(path("in.txt"));
     EXPECT_EQ(r.readLine(), "only");
     EXPECT_TRUE(r.atEnd());
@@ -157,12 +144,12 @@ TEST_F(LineFiles, WriterWritesWindows1252WithCrLf)
         w.writeLine("");
         w.writeLine(QString::fromUtf8("\u4e2d"));
     }
-    EXPECT_EQ(readFile(path("out.txt")), QByteArray("Cr\xe8me br\xfbl\xe9" "e \x96 \x80" "5\r\n\r\n?\r\n"));
+    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("Cr\xe8me br\xfbl\xe9" "e \x96 \x80" "5\r\n\r\n?\r\n"));
 }
 
 TEST_F(LineFiles, CloseAllFilesClosesReadersAndFlushesWriters)
 {
-    writeFile(path("in.txt"), "one\r\ntwo\r\n");
+    writeBytes(path("in.txt"), "one\r\ntwo\r\n");
     text::LineReader r(path("in.txt"));
     EXPECT_EQ(r.readLine(), "one");
     text::LineWriter w(path("out.txt"));
@@ -173,5 +160,5 @@ TEST_F(LineFiles, CloseAllFilesClosesReadersAndFlushesWriters)
     EXPECT_TRUE(r.atEnd());
     EXPECT_EQ(errorNumber([&] { r.readLine(); }), 52);
     EXPECT_EQ(errorNumber([&] { w.writeLine("lost"); }), 52);
-    EXPECT_EQ(readFile(path("out.txt")), QByteArray("kept\r\n"));
+    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("kept\r\n"));
 }

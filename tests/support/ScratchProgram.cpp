@@ -1,4 +1,5 @@
 #include "ScratchProgram.h"
+#include "TestFiles.h"
 
 #include "core/DE.h"
 #include "core/basDatabase.h"
@@ -61,8 +62,7 @@ QString ScratchProgram::path(const QString& relative) const
 
 QString ScratchProgram::errorLog() const
 {
-    QFile f(path("error.log"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(readBytes(path("error.log")));
 }
 
 QString ScratchProgram::createCookbook(const QString& name)
