@@ -7,11 +7,11 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
+#include "tests/support/Headless.h"
+#include "tests/support/ProgramLayout.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -109,11 +109,7 @@ void benchCookbook(int recipes)
 {
     QTemporaryDir dir;
     const QString root = dir.path();
-    QDir().mkpath(root + "/data/cookbooks");
-    QDir().mkpath(root + "/temp");
-    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/data/tovalquendry.mdb", root + "/data/tovalquendry.mdb");
-    QFile::setPermissions(root + "/data/tovalquendry.mdb", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/data/blank.html", root + "/data/blank.html");
+    layOutProgramFolder(root);
     paths::setProgramFolder(root);
     DE.cn.open(root + "/data/tovalquendry.mdb");
     fillReferenceLists();
@@ -156,13 +152,7 @@ void benchCookbook(int recipes)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtime;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    }
+    Headless headless;
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     for (int recipes : {20000, 100000})

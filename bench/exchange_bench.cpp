@@ -7,9 +7,10 @@
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
 #include "platform/paths/ProgramFolder.h"
+#include "tests/support/Headless.h"
+#include "tests/support/ProgramLayout.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -251,15 +252,14 @@ void benchMemory(const QString& folder)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Headless headless;
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == "--import-child")
         return importChild(args[2], args[3], args[4]);
 
     QTemporaryDir dir;
-    QDir().mkpath(dir.path() + "/data/cookbooks");
+    layOutProgramFolder(dir.path());
     paths::setProgramFolder(dir.path());
 
     openEmptyCookbook("Source");

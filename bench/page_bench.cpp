@@ -6,11 +6,11 @@
 #include "core/frmCookbook.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/ui/Ui.h"
+#include "tests/support/Headless.h"
+#include "tests/support/ProgramLayout.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QBuffer>
@@ -89,17 +89,13 @@ void InsertRecipes(int count, const QByteArray& picture)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Headless headless;
     QApplication app(argc, argv);
     SilentUi silent;
     ui::install(&silent);
 
     QTemporaryDir dir;
-    QDir().mkpath(dir.path() + "/data/cookbooks");
-    QDir().mkpath(dir.path() + "/temp");
-    QDir().mkpath(dir.path() + "/templates");
-    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/templates/default.html", dir.path() + "/templates/default.html");
+    layOutProgramFolder(dir.path());
     paths::setProgramFolder(dir.path());
     basMain::sTemplatePath = dir.path() + "/templates/default.html";
 

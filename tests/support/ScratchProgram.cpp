@@ -1,4 +1,5 @@
 #include "ScratchProgram.h"
+#include "ProgramLayout.h"
 #include "TestFiles.h"
 
 #include "core/DE.h"
@@ -6,37 +7,12 @@
 #include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <gtest/gtest.h>
-
-namespace {
-void copyTree(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + '/' + QDir(from).relativeFilePath(src);
-        if (it.fileInfo().isDir())
-            QDir().mkpath(dst);
-        else
-            QFile::copy(src, dst);
-    }
-}
-} // namespace
 
 ScratchProgram::ScratchProgram(bool openReferenceDatabase)
 {
     const QString root = dir_.path();
-    QDir().mkpath(root + "/data/cookbooks");
-    QDir().mkpath(root + "/temp");
-    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/data/tovalquendry.mdb", root + "/data/tovalquendry.mdb");
-    QFile::setPermissions(root + "/data/tovalquendry.mdb", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QFile::copy(QString(TQ_BUILT_PROGRAM_DIR) + "/data/blank.html", root + "/data/blank.html");
-    copyTree(QString(TQ_BUILT_PROGRAM_DIR) + "/templates", root + "/templates");
-    copyTree(QString(TQ_BUILT_PROGRAM_DIR) + "/help", root + "/help");
+    layOutProgramFolder(root);
     paths::setProgramFolder(root);
     if (openReferenceDatabase)
         DE.cn.open(root + "/data/tovalquendry.mdb");
