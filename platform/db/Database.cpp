@@ -69,8 +69,17 @@ Connection& Connection::operator=(Connection&& other) noexcept
     return *this;
 }
 
-void Connection::configure()
+void Connection::openHandle(const QString& path, int flags)
 {
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        AppError error = lastError(handle, rc);
+        sqlite3_close(handle);
+        throw error;
+    }
+    db_ = handle;
+    path_ = path;
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_extended_result_codes(db_, 0);
     registerUnicodeLike(db_);
@@ -82,16 +91,7 @@ void Connection::open(const QString& path)
     if (!QFileInfo(path).isFile())
         throw AppError(AppError::FileNotFound, QString("Could not find file '%1'.").arg(path));
     refuseCutShortFile(path);
-    sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        AppError error = lastError(handle, rc);
-        sqlite3_close(handle);
-        throw error;
-    }
-    db_ = handle;
-    path_ = path;
-    configure();
+    openHandle(path, SQLITE_OPEN_READWRITE);
     try {
         // A file that is not a database (or is damaged) fails on its first read.
         Query probe(*this, "SELECT count(*) FROM sqlite_master");
@@ -107,17 +107,7 @@ void Connection::create(const QString& path)
     close();
     if (QFileInfo::exists(path))
         throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' already exists.").arg(path));
-    sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
-    if (rc != SQLITE_OK) {
-        AppError error = lastError(handle, rc);
-        sqlite3_close(handle);
-        throw error;
-    }
-    db_ = handle;
-    path_ = path;
-    configure();
+    openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
 }
 
 sqlite3_stmt* Connection::takeCached(const QString& sql)

@@ -47,7 +47,8 @@ public:
 private:
     friend class Query;
     struct CachedStatement;
-    void configure();
+    // Opens the SQLite handle with these flags and sets it up (busy timeout, LIKE); throws on failure.
+    void openHandle(const QString& path, int flags);
     sqlite3_stmt* takeCached(const QString& sql);
     void giveBack(const QString& sql, sqlite3_stmt* stmt);
     sqlite3* db_ = nullptr;
