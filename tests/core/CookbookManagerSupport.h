@@ -4,6 +4,7 @@
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "support/StubMainWindow.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -38,28 +39,15 @@ inline void MakeCookbook(const QString& file, const QVariant& name, const QStrin
 }
 
 // The main window's operations, recorded in the order they are called.
-class RecordingWindow final : public IMainWindow {
+class RecordingWindow final : public StubMainWindow {
 public:
-    RecordingWindow() { basMain::setMainWindow(this); }
-    ~RecordingWindow() override { basMain::setMainWindow(nullptr); }
-
     QStringList calls;
-    QWidget* widget() override { return nullptr; }
-    void setCaption(const QString& c) override { caption_ = c; }
-    QString caption() const override { return caption_; }
     void DisplayRecipe(const QString&, bool) override { calls << "DisplayRecipe"; }
     void EnableToolBarButtons() override { calls << "EnableToolBarButtons"; }
     void RefreshFavourites() override { calls << "RefreshFavourites"; }
     void RefreshViews() override { calls << "RefreshViews"; }
     void ResetScreen() override { calls << "ResetScreen"; }
-    QTreeWidget* tvRecipes() override { return nullptr; }
-    QTreeWidget* lstVRecipes() override { return nullptr; }
-    void setStatusText(const QString&) override {}
-    QString statusText() const override { return {}; }
     void showBlankPage() override { calls << "showBlankPage"; }
-
-private:
-    QString caption_;
 };
 
 // Waits for the code under test to open a modal dialog of type T, runs `action` on it, and closes it if

@@ -1,13 +1,12 @@
 #pragma once
 // A main window for cookbook tests: records the caption and ResetScreen calls, and has a recipe list with
 // check boxes whose changes write the mark the way the real list does (and are counted).
-#include "core/MainWindow.h"
 #include "core/basDatabase.h"
-#include "core/basMain.h"
+#include "support/StubMainWindow.h"
 
 #include <QTreeWidget>
 
-class CookbookTestWindow final : public IMainWindow {
+class CookbookTestWindow final : public StubMainWindow {
 public:
     CookbookTestWindow()
     {
@@ -16,9 +15,7 @@ public:
             ++markWrites;
             basDatabase::SetRecipeMark(item->data(0, Qt::UserRole).toString(), item->checkState(0) == Qt::Checked);
         });
-        basMain::setMainWindow(this);
     }
-    ~CookbookTestWindow() override { basMain::setMainWindow(nullptr); }
 
     // Adds a list item as the list fills do: key "R" & ID, title, check box.
     QTreeWidgetItem* addItem(qint64 recipeId, const QString& title, bool checked)
@@ -30,29 +27,17 @@ public:
         return item;
     }
 
-    QWidget* widget() override { return nullptr; }
-    void setCaption(const QString& caption) override { caption_ = caption; }
-    QString caption() const override { return caption_; }
-    void DisplayRecipe(const QString&, bool) override {}
-    void EnableToolBarButtons() override {}
-    void RefreshFavourites() override {}
-    void RefreshViews() override {}
     void ResetScreen() override
     {
         ++resets;
         list_.clear();
         basDatabase::sCurrentCookbook.clear();
     }
-    QTreeWidget* tvRecipes() override { return nullptr; }
     QTreeWidget* lstVRecipes() override { return &list_; }
-    void setStatusText(const QString& text) override { status_ = text; }
-    QString statusText() const override { return status_; }
-    void showBlankPage() override {}
 
     int resets = 0;      // ResetScreen calls
     int markWrites = 0;  // check box changes that reached the cookbook
 
 private:
     QTreeWidget list_;
-    QString caption_, status_;
 };

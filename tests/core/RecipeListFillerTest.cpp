@@ -1,5 +1,6 @@
 // The letter filter on the main window's recipe list, and the shared pieces of every list fill.
 #include "support/ScratchProgram.h"
+#include "support/StubMainWindow.h"
 
 #include "core/MainWindow.h"
 #include "core/NumberText.h"
@@ -14,29 +15,18 @@
 namespace {
 
 // The parts of a main window the filler works on: a tree, a list and the status text.
-class ListWindow final : public IMainWindow {
+class ListWindow final : public StubMainWindow {
 public:
     QWidget frame;
     QTreeWidget tree{&frame};
     QTreeWidget list{&frame};
     QString status = "untouched";
 
-    ListWindow() { basMain::setMainWindow(this); }
-    ~ListWindow() override { basMain::setMainWindow(nullptr); }
-
     QWidget* widget() override { return &frame; }
-    void setCaption(const QString&) override {}
-    QString caption() const override { return {}; }
-    void DisplayRecipe(const QString&, bool) override {}
-    void EnableToolBarButtons() override {}
-    void RefreshFavourites() override {}
-    void RefreshViews() override {}
-    void ResetScreen() override {}
     QTreeWidget* tvRecipes() override { return &tree; }
     QTreeWidget* lstVRecipes() override { return &list; }
     void setStatusText(const QString& text) override { status = text; }
     QString statusText() const override { return status; }
-    void showBlankPage() override {}
 
     QTreeWidgetItem* node(const QString& rootText, const QString& text, const QString& tag = {})
     {
