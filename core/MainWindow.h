@@ -41,3 +41,25 @@ public:
     virtual QString statusText() const = 0;
     virtual void showBlankPage() = 0;
 };
+
+// A main window without a window: keeps its caption and status text and does nothing else. The stand-in
+// that `basMain::mainWindow()` answers with while there is no main window builds on it.
+class NullMainWindow : public IMainWindow {
+public:
+    QWidget* widget() override { return nullptr; }
+    void setCaption(const QString& caption) override { caption_ = caption; }
+    QString caption() const override { return caption_; }
+    void DisplayRecipe(const QString&, bool) override {}
+    void EnableToolBarButtons() override {}
+    void RefreshFavourites() override {}
+    void RefreshViews() override {}
+    void ResetScreen() override {}
+    QTreeWidget* tvRecipes() override { return nullptr; }
+    QTreeWidget* lstVRecipes() override { return nullptr; }
+    void setStatusText(const QString& text) override { status_ = text; }
+    QString statusText() const override { return status_; }
+    void showBlankPage() override {}
+
+private:
+    QString caption_, status_;
+};

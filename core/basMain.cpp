@@ -27,24 +27,9 @@ StartupWindows& startupWindows()
 }
 
 // Stands in for the main window while there is none: keeps the no-cookbook state, shows nothing.
-class NoMainWindow final : public IMainWindow {
+class NoMainWindow final : public NullMainWindow {
 public:
-    QWidget* widget() override { return nullptr; }
-    void setCaption(const QString& caption) override { caption_ = caption; }
-    QString caption() const override { return caption_; }
-    void DisplayRecipe(const QString&, bool) override {}
-    void EnableToolBarButtons() override {}
-    void RefreshFavourites() override {}
-    void RefreshViews() override {}
-    void ResetScreen() override;
-    QTreeWidget* tvRecipes() override { return nullptr; }
-    QTreeWidget* lstVRecipes() override { return nullptr; }
-    void setStatusText(const QString& text) override { status_ = text; }
-    QString statusText() const override { return status_; }
-    void showBlankPage() override {}
-
-private:
-    QString caption_, status_;
+    void ResetScreen() override { basDatabase::sCurrentCookbook.clear(); }
 };
 
 IMainWindow*& currentMainWindow()
@@ -59,8 +44,6 @@ bool anyWindowShown()
     return std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
 }
 } // namespace
-
-void NoMainWindow::ResetScreen() { basDatabase::sCurrentCookbook.clear(); }
 
 int versionMajor() { return TQ_VERSION_MAJOR; }
 int versionMinor() { return TQ_VERSION_MINOR; }

@@ -17,21 +17,11 @@
 
 namespace {
 // A main window as small as start-up needs: it calls ShutDown from its close handler, as the real one does.
-class TestMainWindow : public QWidget, public IMainWindow {
+class TestMainWindow : public QWidget, public NullMainWindow {
 public:
     QWidget* widget() override { return this; }
     void setCaption(const QString& caption) override { setWindowTitle(caption); }
     QString caption() const override { return windowTitle(); }
-    void DisplayRecipe(const QString&, bool) override {}
-    void EnableToolBarButtons() override {}
-    void RefreshFavourites() override {}
-    void RefreshViews() override {}
-    void ResetScreen() override {}
-    QTreeWidget* tvRecipes() override { return nullptr; }
-    QTreeWidget* lstVRecipes() override { return nullptr; }
-    void setStatusText(const QString&) override {}
-    QString statusText() const override { return {}; }
-    void showBlankPage() override {}
 
     int closes = 0;
 
