@@ -20,38 +20,38 @@ protected:
     void SetUp() override
     {
         program.createCookbook("Export");
-        insertRow({{"TITLE", "Grandma$$s Apple Pie"},
-                   {"AUTHOR", "Jane Doe"},
-                   {"CATEGORY", "Dessert,Pies"},
-                   {"CALORIESPERSERVING", "250"},
-                   {"YIELD", "8"},
-                   {"PREPTIME", "00:30"},
-                   {"TOTALTIME", "01:15"},
-                   {"INGREDIENTS", "6 tart apples\r\n1 cup sugar\r\n2 tbsp Grandma$$s spice mix"},
-                   {"INSTRUCTIONS", "Peel and slice the apples.\r\nToss with the sugar and spice.\r\n\r\n"
-                                    "Bake 45 minutes; don$$t overbake."},
-                   {"MARK", 1}});
-        insertRow({{"TITLE", "Beef Stew"},
-                   {"AUTHOR", "Not Known"},
-                   {"CATEGORY", "Main"},
-                   {"INGREDIENTS", "1 lb beef"},
-                   {"INSTRUCTIONS", "Simmer."},
-                   {"MARK", 0}});
-        insertRow({{"TITLE", QString::fromUtf8(" Crème Brûlée ")},
-                   {"AUTHOR", "Not Known"},
-                   {"CATEGORY", "Dessert"},
-                   {"CALORIESPERSERVING", QVariant()},
-                   {"YIELD", QVariant()},
-                   {"TOTALTIME", QVariant()},
-                   {"INGREDIENTS", "2 cups cream\r\n5 egg yolks"},
-                   {"INSTRUCTIONS", "Whisk, bake in a water bath, chill."},
-                   {"MARK", 1}});
-        insertRow({{"TITLE", "Plain Toast"},
-                   {"AUTHOR", ""},
-                   {"CATEGORY", ""},
-                   {"INGREDIENTS", ""},
-                   {"INSTRUCTIONS", ""},
-                   {"MARK", 1}});
+        insertRecipe({{"TITLE", "Grandma$$s Apple Pie"},
+                      {"AUTHOR", "Jane Doe"},
+                      {"CATEGORY", "Dessert,Pies"},
+                      {"CALORIESPERSERVING", "250"},
+                      {"YIELD", "8"},
+                      {"PREPTIME", "00:30"},
+                      {"TOTALTIME", "01:15"},
+                      {"INGREDIENTS", "6 tart apples\r\n1 cup sugar\r\n2 tbsp Grandma$$s spice mix"},
+                      {"INSTRUCTIONS", "Peel and slice the apples.\r\nToss with the sugar and spice.\r\n\r\n"
+                                       "Bake 45 minutes; don$$t overbake."},
+                      {"MARK", 1}});
+        insertRecipe({{"TITLE", "Beef Stew"},
+                      {"AUTHOR", "Not Known"},
+                      {"CATEGORY", "Main"},
+                      {"INGREDIENTS", "1 lb beef"},
+                      {"INSTRUCTIONS", "Simmer."},
+                      {"MARK", 0}});
+        insertRecipe({{"TITLE", QString::fromUtf8(" Crème Brûlée ")},
+                      {"AUTHOR", "Not Known"},
+                      {"CATEGORY", "Dessert"},
+                      {"CALORIESPERSERVING", QVariant()},
+                      {"YIELD", QVariant()},
+                      {"TOTALTIME", QVariant()},
+                      {"INGREDIENTS", "2 cups cream\r\n5 egg yolks"},
+                      {"INSTRUCTIONS", "Whisk, bake in a water bath, chill."},
+                      {"MARK", 1}});
+        insertRecipe({{"TITLE", "Plain Toast"},
+                      {"AUTHOR", ""},
+                      {"CATEGORY", ""},
+                      {"INGREDIENTS", ""},
+                      {"INSTRUCTIONS", ""},
+                      {"MARK", 1}});
     }
 
     QString exportTo(const QString& name)

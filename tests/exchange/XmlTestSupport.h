@@ -4,25 +4,9 @@
 #include "support/TestFiles.h"
 #include "support/TestQueries.h"
 
-#include <QStringList>
 #include <QVariantMap>
 
 namespace xmltest {
-
-// Inserts a recipe row with exactly the given columns (the others take their defaults); returns its ID.
-inline qint64 insertRecipe(const QVariantMap& columns)
-{
-    QStringList marks;
-    for (int i = 1; i <= columns.size(); ++i)
-        marks << QString("?%1").arg(i);
-    db::Query q(basDatabase::cnCookbook,
-                "INSERT INTO RECIPES (" + columns.keys().join(", ") + ") VALUES (" + marks.join(", ") + ")");
-    int i = 1;
-    for (const QVariant& v : columns)
-        q.bind(i++, v);
-    q.exec();
-    return basDatabase::cnCookbook.lastInsertId();
-}
 
 // The stored row with this title (exact match), every column by its name; empty when there is none.
 inline QVariantMap recipeRow(const QString& storedTitle)
