@@ -1,23 +1,13 @@
 #include "browser/ProgramWindows.h"
 #include "core/DE.h"
 #include "support/ScratchProgram.h"
+#include "support/ShownWindows.h"
 #include "support/UiRecorder.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QWidget>
 #include <gtest/gtest.h>
-
-namespace {
-QWidgetList shownWindows()
-{
-    QWidgetList shown;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            shown << w;
-    return shown;
-}
-} // namespace
 
 TEST(ProgramStart, SplashThenTheMainWindowAndClosingItEndsTheProgram)
 {

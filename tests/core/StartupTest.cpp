@@ -1,4 +1,5 @@
 #include "support/ScratchProgram.h"
+#include "support/ShownWindows.h"
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 #include "core/DE.h"
@@ -33,15 +34,6 @@ protected:
         event->accept();
     }
 };
-
-QList<QWidget*> visibleWindows()
-{
-    QList<QWidget*> shown;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            shown << w;
-    return shown;
-}
 } // namespace
 
 class Startup : public ::testing::Test {
@@ -85,7 +77,7 @@ protected:
         EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry Error");
         EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);
         EXPECT_EQ(mainWindow, nullptr) << "the main window was created";
-        EXPECT_EQ(visibleWindows(), QList<QWidget*>());
+        EXPECT_EQ(shownWindows(), QList<QWidget*>());
         EXPECT_FALSE(DE.cn.isOpen());
     }
 
@@ -189,7 +181,7 @@ TEST_F(Startup, ShutDownClosesEveryWindowEvenWhenEnteredAgain)
 
     basMain::ShutDown();
     EXPECT_EQ(mainWindow->closes, 1);
-    EXPECT_EQ(visibleWindows(), QList<QWidget*>());
+    EXPECT_EQ(shownWindows(), QList<QWidget*>());
     EXPECT_FALSE(DE.cn.isOpen());
     basMain::ShutDown(); // once more: nothing left to do, nothing fails
     EXPECT_EQ(mainWindow->closes, 1);
@@ -201,6 +193,6 @@ TEST_F(Startup, ClosingTheMainWindowShutsDown)
     QWidget other;
     other.show();
     mainWindow->close();
-    EXPECT_EQ(visibleWindows(), QList<QWidget*>());
+    EXPECT_EQ(shownWindows(), QList<QWidget*>());
     EXPECT_FALSE(DE.cn.isOpen());
 }
