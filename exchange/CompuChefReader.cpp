@@ -19,7 +19,7 @@
 //   Peel the apples.
 //
 //   *** Recipe Via Compu-Chef (tm) ***
-#include "exchange/CompuChefFormat.h"
+#include "exchange/FormatDetection.h"
 #include "exchange/ExchangeFrame.h"
 #include "exchange/cImport.h"
 

@@ -1,7 +1,7 @@
 // Writes the marked recipes as Compu-Chef text: a framed title, the categories, three detail lines, the
 // ingredients and the directions under their rules, and the trailer. Every field is written with "$$"
 // turned back into "'".
-#include "exchange/CompuChefFormat.h"
+#include "exchange/FormatDetection.h"
 #include "exchange/ExchangeFrame.h"
 #include "exchange/cExport.h"
 

@@ -7,3 +7,11 @@
 // "Exported from MasterCook" ("*  Exported from  MasterCook  *", "* Exported from MasterCook *", and the
 // "II" and "Mac" variants).
 bool IsMasterCookStartLine(const QString& line);
+
+// The trailer that closes every Compu-Chef recipe.
+inline constexpr char kCompuChefTrailer[] = "*** Recipe Via Compu-Chef (tm) ***";
+
+// The line that starts a Compu-Chef recipe: it holds a run of five asterisks (the frame round the title).
+bool IsCompuChefStartLine(const QString& line);
+// The line that closes a Compu-Chef recipe: it holds the trailer.
+bool IsCompuChefTrailerLine(const QString& line);
