@@ -28,7 +28,7 @@ namespace {
 // Answers every box with its first button and writes nothing to the screen.
 class SilentUi final : public ui::Backend {
 public:
-    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString&) override
+    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString&, ui::DefaultButton) override
     {
         std::fprintf(stderr, "box: %s\n", qPrintable(text));
         return ui::Answer::OK;

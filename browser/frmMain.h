@@ -124,24 +124,24 @@ private:
     void sendEmail();
     QPrinter& printer();
 
-    // Windows that are not there yet: each command opens nothing for now.
-    void showRecipeEditor() {}
-    void showDeleteDialog() {}
-    void showEditCategories() {}
-    void showEditIngredients() {}
-    void showEditUnitsOfMeasure() {}
-    void showOptions() {}
-    void showSearch() {}
-    void showEmail() {}
-    void showImport() {}
-    void showExport() {}
-    void showWineList() {}
-    void showConverters() {}
-    void showMealMaker() {}
-    // The clipboard watcher and the two pop-up menus are not there yet either.
-    void CheckClipoard() {}
-    void popupSortMenu() {}
-    void popupDeleteMenu() {}
+    // The program's other windows, opened from the commands (frmMainWindows.cpp).
+    void showRecipeEditor();
+    void showDeleteDialog();
+    void showEditCategories();
+    void showEditIngredients();
+    void showEditUnitsOfMeasure();
+    void showOptions();
+    void showSearch();
+    void showEmail();
+    void showImport();
+    void showExport();
+    void showWineList();
+    void showConverters();
+    void showMealMaker();
+    // The clipboard watcher and the two pop-up menus.
+    void CheckClipoard();
+    void popupSortMenu();
+    void popupDeleteMenu();
 
     QToolBar* toolBar_ = nullptr;
     QWidget* imgDisplay_ = nullptr;

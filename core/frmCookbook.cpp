@@ -208,7 +208,8 @@ void frmCookbook::deleteSelected()
         return;
     const QString question =
         "Are you sure you wish to delete this Cookbook? (" + item->text() + "). This cannot be undone!";
-    if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, ui::programTitle()) != ui::Answer::Yes)
+    if (ui::msgBox(question, ui::Buttons::YesNo, ui::Icon::Question, ui::programTitle(), ui::DefaultButton::Second)
+        != ui::Answer::Yes)
         return;
     const QString file = item->data(FileRole).toString();
     basDatabase::CloseCookbook();

@@ -332,9 +332,10 @@ QString Query::text(const QString& column) const
 
 bool Query::isNull(const QString& column) const { return value(column).isNull(); }
 
-Transaction::Transaction(Connection& connection, OnScopeExit policy) : connection_(connection), policy_(policy)
+Transaction::Transaction(Connection& connection, OnScopeExit policy, Lock lock)
+    : connection_(connection), policy_(policy)
 {
-    connection_.exec("BEGIN");
+    connection_.exec(lock == Lock::Immediate ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction()

@@ -101,7 +101,11 @@ private:
 class Transaction {
 public:
     enum class OnScopeExit { Rollback, Commit };
-    explicit Transaction(Connection& connection, OnScopeExit policy = OnScopeExit::Rollback);
+    // Deferred takes the write lock at the first write; Immediate takes it at once, so that the busy timeout
+    // applies before the first read (bulk writes: imports, mark loops, clearing marks).
+    enum class Lock { Deferred, Immediate };
+    explicit Transaction(Connection& connection, OnScopeExit policy = OnScopeExit::Rollback,
+                         Lock lock = Lock::Deferred);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

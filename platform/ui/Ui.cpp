@@ -22,7 +22,8 @@ QWidget* dialogParent()
 
 class QtBackend final : public Backend {
 public:
-    Answer messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override
+    Answer messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                      DefaultButton defaultButton) override
     {
         QMessageBox box(dialogParent());
         box.setWindowTitle(title);
@@ -44,6 +45,15 @@ public:
         case Buttons::RetryCancel: set = QMessageBox::Retry | QMessageBox::Cancel; break;
         }
         box.setStandardButtons(set);
+        // The buttons in the order a Windows box shows them; the default is counted in that order.
+        QList<QMessageBox::StandardButton> order;
+        for (QMessageBox::StandardButton b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Abort,
+                                              QMessageBox::Retry, QMessageBox::Ignore, QMessageBox::Cancel})
+            if (set.testFlag(b))
+                order.append(b);
+        const int wanted = static_cast<int>(defaultButton);
+        if (wanted < order.size())
+            box.setDefaultButton(order.at(wanted));
         switch (box.exec()) {
         case QMessageBox::Cancel: return Answer::Cancel;
         case QMessageBox::Abort: return Answer::Abort;
@@ -133,9 +143,9 @@ Backend* install(Backend* b)
 
 QString programTitle() { return QStringLiteral("Tovalquendry"); }
 
-Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title)
+Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& title, DefaultButton defaultButton)
 {
-    return backend().messageBox(text, buttons, icon, title);
+    return backend().messageBox(text, buttons, icon, title, defaultButton);
 }
 
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter)

@@ -13,6 +13,9 @@ namespace ui {
 enum class Buttons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { OK, Cancel, Abort, Retry, Ignore, Yes, No };
+// Which button Enter presses. A question whose answer cannot be undone (delete a cookbook, recipes, a list
+// entry, a wine, a contact) takes the second, "No".
+enum class DefaultButton { First, Second, Third };
 
 struct FileDialogRequest {
     enum class Kind { Open, OpenMany, Save } kind = Kind::Open;
@@ -24,7 +27,8 @@ struct FileDialogRequest {
 class Backend {
 public:
     virtual ~Backend() = default;
-    virtual Answer messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) = 0;
+    virtual Answer messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                              DefaultButton defaultButton) = 0;
     // Chosen paths; empty when the user cancelled.
     virtual QStringList fileDialog(const FileDialogRequest& request) = 0;
     virtual bool openDocument(const QString& pathOrUrl) = 0;
@@ -40,7 +44,7 @@ Backend* install(Backend* backend);
 QString programTitle();
 
 Answer msgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
-              const QString& title = programTitle());
+              const QString& title = programTitle(), DefaultButton defaultButton = DefaultButton::First);
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter);
 QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter);
 QString getSaveFileName(const QString& title, const QString& folder, const QString& filter);

@@ -278,14 +278,15 @@ class FixingRecorder : public UiRecorder {
 public:
     std::function<void()> fix;
     ui::Answer answer = ui::Answer::Retry;
-    ui::Answer messageBox(const QString& text, ui::Buttons buttons, ui::Icon icon, const QString& title) override
+    ui::Answer messageBox(const QString& text, ui::Buttons buttons, ui::Icon icon, const QString& title,
+                          ui::DefaultButton defaultButton) override
     {
         if (fix) {
             std::exchange(fix, nullptr)();
-            boxes.append({text, buttons, icon, title});
+            boxes.append({text, buttons, icon, title, defaultButton});
             return answer;
         }
-        return UiRecorder::messageBox(text, buttons, icon, title);
+        return UiRecorder::messageBox(text, buttons, icon, title, defaultButton);
     }
 };
 

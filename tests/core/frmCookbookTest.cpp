@@ -128,6 +128,7 @@ TEST_F(CookbookManager, DeleteAsksFirstAndClosesTheOpenCookbook)
               "Are you sure you wish to delete this Cookbook? (Work lunches). This cannot be undone!");
     EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Question);
     EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(recorder.boxes[0].defaultButton, ui::DefaultButton::Second);
     EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry");
     EXPECT_TRUE(QFile::exists(cookbook("Work.tqc")));
     EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc");

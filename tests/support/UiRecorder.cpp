@@ -3,9 +3,10 @@
 UiRecorder::UiRecorder() : previous_(ui::install(this)) {}
 UiRecorder::~UiRecorder() { ui::install(previous_); }
 
-ui::Answer UiRecorder::messageBox(const QString& text, ui::Buttons buttons, ui::Icon icon, const QString& title)
+ui::Answer UiRecorder::messageBox(const QString& text, ui::Buttons buttons, ui::Icon icon, const QString& title,
+                                  ui::DefaultButton defaultButton)
 {
-    boxes.append({text, buttons, icon, title});
+    boxes.append({text, buttons, icon, title, defaultButton});
     if (!answers.isEmpty())
         return answers.dequeue();
     switch (buttons) {

@@ -12,6 +12,7 @@ struct RecordedBox {
     ui::Buttons buttons;
     ui::Icon icon;
     QString title;
+    ui::DefaultButton defaultButton = ui::DefaultButton::First;
 };
 
 class UiRecorder : public ui::Backend {
@@ -30,7 +31,8 @@ public:
     QList<QStringList> started;  // program followed by its arguments
     QStringList sounds;
 
-    ui::Answer messageBox(const QString& text, ui::Buttons buttons, ui::Icon icon, const QString& title) override;
+    ui::Answer messageBox(const QString& text, ui::Buttons buttons, ui::Icon icon, const QString& title,
+                          ui::DefaultButton defaultButton) override;
     QStringList fileDialog(const ui::FileDialogRequest& request) override;
     bool openDocument(const QString& pathOrUrl) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
