@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <new>
 
 namespace basMain {
 namespace {
@@ -144,6 +145,32 @@ void LogError(long number, const QString& description, const QString& routine)
         text::closeAllFiles();
         ui::msgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "Tovalquendry Error");
     } catch (...) {
+    }
+}
+
+bool RunHandler(const QString& routine, const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (...) {
+        LogCurrentException(routine);
+        return false;
+    }
+}
+
+void LogCurrentException(const QString& routine)
+{
+    try {
+        throw;
+    } catch (const AppError& e) {
+        LogError(e.number, e.description, routine);
+    } catch (const std::bad_alloc&) {
+        LogError(7, "Out of memory", routine);
+    } catch (const std::exception& e) {
+        LogError(51, "Internal error: " + QString::fromLocal8Bit(e.what()), routine);
+    } catch (...) {
+        LogError(51, "Internal error", routine);
     }
 }
 

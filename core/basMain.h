@@ -32,6 +32,11 @@ bool Main();
 void ShutDown();
 // Appends the error to "\error.log" (three CR LF lines) and shows it; never fails itself.
 void LogError(long number, const QString& description, const QString& routine);
+// Runs an event handler's body; any failure (the program's own error, any std::exception, anything else)
+// is reported through LogError under `routine`, so that nothing crosses the event loop. False when it failed.
+bool RunHandler(const QString& routine, const std::function<void()>& body);
+// Reports the exception being handled through LogError under `routine`; call it only inside a catch block.
+void LogCurrentException(const QString& routine);
 
 // The main window, or a window that does nothing while none exists.
 IMainWindow& mainWindow();

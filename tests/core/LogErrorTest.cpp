@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 class LogErrorTest : public ::testing::Test {
 protected:
@@ -75,4 +76,16 @@ TEST_F(LogErrorTest, TheWaitCursorGoesAndAnUnwritableLogStillShowsTheBox)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry Error");
+}
+
+TEST_F(LogErrorTest, RunHandlerReportsEveryKindOfFailure)
+{
+    EXPECT_TRUE(basMain::RunHandler("quiet", [] {}));
+    EXPECT_FALSE(basMain::RunHandler("own", [] { throw AppError(76, "Path not found"); }));
+    EXPECT_FALSE(basMain::RunHandler("std", [] { throw std::runtime_error("disk gone"); }));
+    EXPECT_FALSE(basMain::RunHandler("other", [] { throw 42; }));
+    ASSERT_EQ(recorder.boxes.size(), 3);
+    EXPECT_EQ(recorder.boxes[0].text, "(76)\r\nPath not found\r\noccurred in module own");
+    EXPECT_EQ(recorder.boxes[1].text, "(51)\r\nInternal error: disk gone\r\noccurred in module std");
+    EXPECT_EQ(recorder.boxes[2].text, "(51)\r\nInternal error\r\noccurred in module other");
 }
