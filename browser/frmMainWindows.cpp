@@ -2,6 +2,14 @@
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
 
+#include "browser/PopupMenus.h"
+#include "browser/frmMealMaker.h"
+#include "browser/frmSearch.h"
+#include "core/RecipeListItems.h"
+#include "editor/frmDelete.h"
+
+#include <QCursor>
+
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
@@ -12,6 +20,9 @@ void frmMain::showRecipeEditor()
 
 void frmMain::showDeleteDialog()
 {
+    frmDelete dlg(this);
+    dlg.Form_Load();
+    dlg.exec();
 }
 
 // ---- reference-list editors
@@ -38,6 +49,9 @@ void frmMain::showOptions()
 
 void frmMain::showSearch()
 {
+    frmSearch dlg(this);
+    dlg.Form_Load();
+    dlg.exec();
 }
 
 // ---- e-mail
@@ -72,6 +86,8 @@ void frmMain::showConverters()
 
 void frmMain::showMealMaker()
 {
+    frmMealMaker dlg(this);
+    dlg.exec();
 }
 
 // ---- clipboard watcher
@@ -84,8 +100,12 @@ void frmMain::CheckClipoard()
 
 void frmMain::popupSortMenu()
 {
+    frmContextMenus menus(this);
+    menus.popupSort(QCursor::pos());
 }
 
 void frmMain::popupDeleteMenu()
 {
+    frmContextMenus menus(this);
+    menus.popupDelete(QCursor::pos(), recipelist::selectedItem(tvRecipes_));
 }

@@ -67,4 +67,9 @@ QStringList containsPatterns(const QString& name)
     return {"%" + text::encodeApostrophes(name) + "%", "%" + name + "%"};
 }
 
+QString likeLiteral(QString text)
+{
+    return text.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
+}
+
 } // namespace recipelist

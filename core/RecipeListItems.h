@@ -36,4 +36,7 @@ QTreeWidgetItem* selectedItem(const QTreeWidget* widget);
 // stored with "$$" for its apostrophes or with the apostrophes as typed.
 QStringList containsPatterns(const QString& name);
 
+// A LIKE pattern that matches exactly this text, for use with ESCAPE '\\' (escapes "\\", "%" and "_").
+QString likeLiteral(QString text);
+
 } // namespace recipelist

@@ -2,6 +2,7 @@
 #include "core/basDatabase.h"
 
 #include "core/MainWindow.h"
+#include "core/RecipeListItems.h"
 #include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
@@ -17,12 +18,6 @@ namespace {
 bool isAscii(const QString& s)
 {
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-// A LIKE pattern that matches exactly this text ("\\" escapes the wildcards).
-QString likeLiteral(QString s)
-{
-    return s.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
 }
 } // namespace
 
@@ -77,7 +72,7 @@ bool RecipeTitleExists(const QString& storedTitle)
         if (isAscii(storedTitle))
             return false;
         return db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' LIMIT 1",
-                         {likeLiteral(storedTitle)})
+                         {recipelist::likeLiteral(storedTitle)})
             .next();
     } catch (const AppError&) {
         return false;

@@ -1,0 +1,64 @@
+#include "browser/frmView.h"
+
+#include "core/RecipeListFiller.h"
+#include "core/basMain.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmView::frmView(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmView");
+    setWindowTitle("Filter..");
+    setModal(true);
+
+    auto* lblInfo = new QLabel("Filter by:", this);
+    lblInfo->setObjectName("lblInfo");
+    cmbSort = new QComboBox(this);
+    cmbSort->setObjectName("cmbSort");
+    cmbSort->setEditable(true);
+    cmbSort->setInsertPolicy(QComboBox::NoInsert);
+    cmdSort = new QPushButton("Sort", this);
+    cmdSort->setObjectName("cmdSort");
+    cmdSort->setDefault(true);
+    cmdClose = new QPushButton("Close", this);
+    cmdClose->setObjectName("cmdClose");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblInfo);
+    layout->addWidget(cmbSort);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSort);
+    buttons->addWidget(cmdClose);
+    layout->addLayout(buttons);
+    resize(260, 110);
+
+    connect(cmdSort, &QPushButton::clicked, this, &frmView::cmdSort_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
+}
+
+void frmView::Form_Load()
+{
+    cmbSort->clear();
+    cmbSort->addItem("Display all");
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        cmbSort->addItem(QString(QChar(letter)));
+    cmbSort->setCurrentIndex(-1);
+    cmbSort->setEditText("");
+}
+
+void frmView::cmdSort_Click()
+{
+    const QList<QWidget*> controls{cmbSort, cmdSort, cmdClose};
+    for (QWidget* control : controls)
+        control->setEnabled(false);
+    basMain::RunHandler("frmView cmdSort", [this] { FilterRecipeList(cmbSort->currentText()); });
+    for (QWidget* control : controls)
+        control->setEnabled(true);
+}
+
+void frmView::cmdClose_Click() { reject(); }
