@@ -134,12 +134,13 @@ void frmContextMenus::markListedRecipes(int index)
     sinceYield.start();
     for (int i = 0; i < count; ++i) {
         if (i == 0 || sinceYield.elapsed() >= kYieldEveryMs) {
+            // The progress is written where the window can show it: right before it repaints.
+            window.setStatusText(QString("Processing recipe %1 of %2").arg(i + 1).arg(list->topLevelItemCount()));
             QCoreApplication::processEvents();
             sinceYield.restart();
         }
         if (!list || list->topLevelItemCount() != count || cn.handle() != handle)
             break;
-        window.setStatusText(QString("Processing recipe %1 of %2").arg(i + 1).arg(list->topLevelItemCount()));
 
         QTreeWidgetItem* item = list->topLevelItem(i);
         const bool marked = index == CheckAll           ? true

@@ -1,0 +1,124 @@
+// Searching a large cookbook: a text search that lists its finds, marking and unmarking the listed
+// recipes from the list's pop-up menu, and "What can I make with?" with three ingredients. Prints
+// "name value unit" per figure (median of several runs).
+#include "BenchCookbook.h"
+#include "browser/PopupMenus.h"
+#include "browser/frmMain.h"
+#include "browser/frmMealMaker.h"
+#include "browser/frmSearch.h"
+#include "platform/ui/Ui.h"
+#include "tests/support/Headless.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+using namespace bench;
+
+// Message boxes are printed and answered with their first button, so that a run never waits for a user.
+class PrintingBoxes : public ui::Backend {
+public:
+    PrintingBoxes() : previous_(ui::install(this)) {}
+    ~PrintingBoxes() override { ui::install(previous_); }
+    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString& title,
+                          ui::DefaultButton) override
+    {
+        std::fprintf(stderr, "message box \"%s\": %s\n", qPrintable(title), qPrintable(text));
+        return ui::Answer::OK;
+    }
+    QStringList fileDialog(const ui::FileDialogRequest&) override { return {}; }
+    bool openDocument(const QString&) override { return false; }
+    bool startProgram(const QString&, const QStringList&) override { return false; }
+    void playSound(const QString&) override {}
+
+private:
+    ui::Backend* previous_;
+};
+
+void print(const char* name, int recipes, double value, const char* unit)
+{
+    std::printf("%s_%d %.1f %s\n", name, recipes, value, unit);
+    std::fflush(stdout);
+}
+
+// Three ingredient names that one recipe holds, so that the search finds at least that recipe.
+QStringList threeIngredientsOfOneRecipe()
+{
+    db::Query first(basDatabase::cnCookbook, "SELECT INGREDIENTS FROM RECIPES ORDER BY ID LIMIT 1");
+    first.next();
+    QStringList names;
+    for (const QString& line : first.text("INGREDIENTS").split("\r\n").mid(0, 3))
+        names << line.section(" cup ", 1);
+    return names;
+}
+
+void benchCookbook(int recipes)
+{
+    QTemporaryDir dir;
+    setUpProgram(dir.path());
+    {
+        frmMain window;
+        window.resize(1000, 700);
+        window.show();
+        basDatabase::OpenCookbook("Bench.tqc");
+        fillCookbook(recipes);
+        window.EnableToolBarButtons();
+        window.RefreshViews();
+        QTreeWidget* list = window.lstVRecipes();
+        const QStringList ingredients = column("SELECT INGREDIENT FROM INGREDIENT ORDER BY ID", "INGREDIENT");
+
+        frmSearch search(&window);
+        search.Form_Load();
+        search.txtSearch->setText("Roast");
+        search.chkRecipeName->setChecked(true);
+        print("search_title", recipes, medianMs([&] { search.cmdSearch_Click(); }), "ms");
+        print("search_title_items", recipes, list->topLevelItemCount(), "items");
+
+        frmContextMenus menus(&window);
+        print("check_all_found", recipes,
+              medianMs([&] { menus.mnuSortOption_Click(frmContextMenus::CheckAll); }), "ms");
+        print("uncheck_all_found", recipes,
+              medianMs([&] { menus.mnuSortOption_Click(frmContextMenus::UncheckAll); }), "ms");
+
+        search.chkRecipeName->setChecked(false);
+        search.chkIng->setChecked(true);
+        search.txtSearch->setText("cup " + ingredients[7]);
+        print("search_ingredients", recipes, medianMs([&] { search.cmdSearch_Click(); }), "ms");
+        print("search_ingredients_items", recipes, list->topLevelItemCount(), "items");
+
+        window.tvRecipes()->setCurrentItem(childOf(window.tvRecipes(), "Recipes", 0));
+        window.tvRecipes_DblClick();
+        print("check_all_listed_all", recipes,
+              medianMs([&] { menus.mnuSortOption_Click(frmContextMenus::CheckAll); }, 3), "ms");
+        print("uncheck_all_listed_all", recipes,
+              medianMs([&] { menus.mnuSortOption_Click(frmContextMenus::UncheckAll); }, 3), "ms");
+
+        frmMealMaker mealMaker(&window);
+        mealMaker.txtSearch->setText(threeIngredientsOfOneRecipe().join(","));
+        print("meal_maker_three", recipes, medianMs([&] { mealMaker.cmdOption_Click(0); }), "ms");
+        print("meal_maker_three_items", recipes, list->topLevelItemCount(), "items");
+        mealMaker.txtSearch->setText(ingredients[0]);
+        print("meal_maker_one", recipes, medianMs([&] { mealMaker.cmdOption_Click(0); }), "ms");
+        print("meal_maker_one_items", recipes, list->topLevelItemCount(), "items");
+        basDatabase::CloseCookbook();
+    }
+    DE.cn.close();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Headless headless;
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    PrintingBoxes boxes;
+    for (int recipes : {20000, 100000})
+        benchCookbook(recipes);
+    return 0;
+}
