@@ -30,6 +30,7 @@ frmView::frmView(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblInfo);
     layout->addWidget(cmbSort);
+    layout->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdSort);

@@ -39,6 +39,7 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
 
     lblInfo[5] = MakeBanner(this, "Delete Recipe(s)");
     lblInfo[5]->setObjectName("lblInfo_5");
+    lblInfo[5]->setStyleSheet(lblInfo[5]->styleSheet().replace("#lblInfo ", "#lblInfo_5 "));
     lblInfo[0] = new QLabel(this);
     lblInfo[0]->setObjectName("lblInfo_0");
     lblInfo[0]->setWordWrap(true);
@@ -59,7 +60,9 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
     cmdDelete->setObjectName("cmdDelete");
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
-    cmdCancel->setDefault(true); // deleting cannot be undone: Enter cancels
+    // Deleting cannot be undone: Enter cancels, wherever the focus is.
+    cmdDelete->setAutoDefault(false);
+    cmdCancel->setDefault(true);
 
     auto* options = new QVBoxLayout(shpDel);
     options->addWidget(optDelete[0]);
@@ -107,6 +110,7 @@ void frmDelete::Form_Load()
                             " marked recipes in the database, do you want to:");
         shpDel->show();
     }
+    cmdCancel->setFocus();
     adjustSize();
 }
 
