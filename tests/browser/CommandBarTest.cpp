@@ -205,7 +205,13 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     EXPECT_EQ(basMain::sEditRecipeKey, recipelist::itemKey(soup));
 
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
+    QString opened;
+    whenModalOpens([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        dialog->close();
+    });
     w->commandButton("TOOLBAR:DELETERECIPE")->trigger();
+    EXPECT_EQ(opened, "frmDelete");
     EXPECT_EQ(w->locationName(), "blank.html") << "the page goes back to blank after the delete dialog";
 }
 

@@ -6,6 +6,7 @@
 #include "support/TestQueries.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPushButton>
 
 namespace {
@@ -158,4 +159,35 @@ TEST_F(PopupMenus, FilterDialogNarrowsTheListAndTheStatusTextComesBack)
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module frmView cmdSort"));
     EXPECT_TRUE(dlg.cmbSort->isEnabled() && dlg.cmdSort->isEnabled() && dlg.cmdClose->isEnabled());
+}
+
+TEST_F(PopupMenus, RightClickOnAFavouriteRemovesThatOne)
+{
+    basDatabase::AddFavourite(1);
+    basDatabase::AddFavourite(3);
+    window->RefreshFavourites();
+    window->resize(900, 600);
+    window->show();
+    QTreeWidget* tree = window->tvRecipes();
+    QTreeWidgetItem* first = root(tree, "Favourites")->child(0);
+    const QString kept = first->text(0);
+    tree->setCurrentItem(first);
+
+    // The user picks the menu's one item with the keyboard.
+    QTimer chooser;
+    QObject::connect(&chooser, &QTimer::timeout, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            for (int key : {Qt::Key_Down, Qt::Key_Return}) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QApplication::sendEvent(menu, &press);
+            }
+        }
+    });
+    chooser.start(10);
+    QTreeWidgetItem* second = root(tree, "Favourites")->child(1);
+    window->tvRecipes_MouseUp(Qt::RightButton, tree->visualItemRect(second).center());
+
+    EXPECT_EQ(favouriteCount(), 1);
+    ASSERT_EQ(root(tree, "Favourites")->childCount(), 1);
+    EXPECT_EQ(root(tree, "Favourites")->child(0)->text(0), kept);
 }

@@ -223,3 +223,21 @@ TEST_F(Search, WhatCanIMakeWithListsRecipesHoldingEveryPiece)
     ASSERT_EQ(recorder.boxes.size(), 3);
     EXPECT_TRUE(recorder.boxes[2].text.endsWith("occurred in module FindRecipes"));
 }
+
+TEST_F(Search, TheCommandsOpenTheDialogsModally)
+{
+    for (const char* key : {"TOOLBAR:SEARCH", "TOOLBAR:MEALMAKER"}) {
+        QString opened;
+        int pickEntries = 0;
+        whenModalOpens([&](QWidget* dialog) {
+            opened = dialog->objectName();
+            if (auto* search = qobject_cast<frmSearch*>(dialog))
+                pickEntries = search->cmbCat->count();
+            dialog->close();
+        });
+        window->commandButton(key)->trigger();
+        EXPECT_EQ(opened, QString(key) == "TOOLBAR:SEARCH" ? "frmSearch" : "frmMealMaker");
+        if (opened == "frmSearch")
+            EXPECT_EQ(pickEntries, 4) << "loaded from the tree before it shows";
+    }
+}
