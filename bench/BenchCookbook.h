@@ -1,11 +1,18 @@
 #pragma once
 // What the benchmarks share: reference lists and a cookbook filled with made-up recipes, the median of
 // several runs, and finding a browse-tree node.
+#include "browser/frmMain.h"
 #include "core/DE.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "platform/paths/ProgramFolder.h"
+#include "platform/ui/Ui.h"
+#include "tests/support/Headless.h"
 #include "tests/support/ProgramLayout.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <cstdio>
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -98,14 +105,61 @@ inline QTreeWidgetItem* childOf(QTreeWidget* tree, const QString& rootKey, int i
     return nullptr;
 }
 
-// A program folder at `root` with the large reference lists and an empty cookbook "Bench.tqc".
-inline void setUpProgram(const QString& root)
+// Runs `body` on a shown main window whose open cookbook holds `recipes` made-up recipes, in a scratch
+// program folder with large reference lists.
+inline void withFilledWindow(int recipes, const std::function<void(frmMain&)>& body)
 {
+    QTemporaryDir dir;
+    const QString root = dir.path();
     layOutProgramFolder(root);
     paths::setProgramFolder(root);
     DE.cn.open(root + "/data/tovalquendry.mdb");
     fillReferenceLists();
     basDatabase::CreateCookbook("Bench.tqc");
+    {
+        frmMain window;
+        window.resize(1000, 700);
+        window.show();
+        basDatabase::OpenCookbook("Bench.tqc");
+        fillCookbook(recipes);
+        window.EnableToolBarButtons();
+        body(window);
+        std::fflush(stdout);
+        basDatabase::CloseCookbook();
+    }
+    DE.cn.close();
+}
+
+// Message boxes are printed and answered with their first button, so that a run never waits for a user.
+class PrintingBoxes : public ui::Backend {
+public:
+    PrintingBoxes() : previous_(ui::install(this)) {}
+    ~PrintingBoxes() override { ui::install(previous_); }
+    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString& title,
+                          ui::DefaultButton) override
+    {
+        std::fprintf(stderr, "message box \"%s\": %s\n", qPrintable(title), qPrintable(text));
+        return ui::Answer::OK;
+    }
+    QStringList fileDialog(const ui::FileDialogRequest&) override { return {}; }
+    bool openDocument(const QString&) override { return false; }
+    bool startProgram(const QString&, const QStringList&) override { return false; }
+    void playSound(const QString&) override {}
+
+private:
+    ui::Backend* previous_;
+};
+
+// A benchmark program's main: runs `bench` headless for a cookbook of 20,000 and one of 100,000 recipes.
+inline int runForCookbookSizes(int argc, char** argv, void (*bench)(int recipes))
+{
+    Headless headless;
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    PrintingBoxes boxes;
+    for (int recipes : {20000, 100000})
+        bench(recipes);
+    return 0;
 }
 
 } // namespace bench

@@ -29,16 +29,7 @@ using namespace bench;
 
 void benchCookbook(int recipes)
 {
-    QTemporaryDir dir;
-    setUpProgram(dir.path());
-    {
-        frmMain window;
-        window.resize(1000, 700);
-        window.show();
-        basDatabase::OpenCookbook("Bench.tqc");
-        fillCookbook(recipes);
-        window.EnableToolBarButtons();
-
+    withFilledWindow(recipes, [recipes](frmMain& window) {
         const QString n = QString::number(recipes);
         std::printf("refresh_views_%s %.1f ms\n", qPrintable(n), medianMs([&] { window.RefreshViews(); }));
         int nodes = 0;
@@ -58,20 +49,9 @@ void benchCookbook(int recipes)
         std::printf("category_fill_%s %.1f ms\n", qPrintable(n), medianMs([&] { window.tvRecipes_DblClick(); }));
         tree->setCurrentItem(childOf(tree, "Ingredients", 11));
         std::printf("ingredient_fill_%s %.1f ms\n", qPrintable(n), medianMs([&] { window.tvRecipes_DblClick(); }));
-        std::fflush(stdout);
-        basDatabase::CloseCookbook();
-    }
-    DE.cn.close();
+    });
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    Headless headless;
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    for (int recipes : {20000, 100000})
-        benchCookbook(recipes);
-    return 0;
-}
+int main(int argc, char** argv) { return runForCookbookSizes(argc, argv, benchCookbook); }

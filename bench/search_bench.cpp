@@ -6,39 +6,15 @@
 #include "browser/frmMain.h"
 #include "browser/frmMealMaker.h"
 #include "browser/frmSearch.h"
-#include "platform/ui/Ui.h"
-#include "tests/support/Headless.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
 namespace {
 
 using namespace bench;
-
-// Message boxes are printed and answered with their first button, so that a run never waits for a user.
-class PrintingBoxes : public ui::Backend {
-public:
-    PrintingBoxes() : previous_(ui::install(this)) {}
-    ~PrintingBoxes() override { ui::install(previous_); }
-    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString& title,
-                          ui::DefaultButton) override
-    {
-        std::fprintf(stderr, "message box \"%s\": %s\n", qPrintable(title), qPrintable(text));
-        return ui::Answer::OK;
-    }
-    QStringList fileDialog(const ui::FileDialogRequest&) override { return {}; }
-    bool openDocument(const QString&) override { return false; }
-    bool startProgram(const QString&, const QStringList&) override { return false; }
-    void playSound(const QString&) override {}
-
-private:
-    ui::Backend* previous_;
-};
 
 void print(const char* name, int recipes, double value, const char* unit)
 {
@@ -59,15 +35,7 @@ QStringList threeIngredientsOfOneRecipe()
 
 void benchCookbook(int recipes)
 {
-    QTemporaryDir dir;
-    setUpProgram(dir.path());
-    {
-        frmMain window;
-        window.resize(1000, 700);
-        window.show();
-        basDatabase::OpenCookbook("Bench.tqc");
-        fillCookbook(recipes);
-        window.EnableToolBarButtons();
+    withFilledWindow(recipes, [recipes](frmMain& window) {
         window.RefreshViews();
         QTreeWidget* list = window.lstVRecipes();
         const QStringList ingredients = column("SELECT INGREDIENT FROM INGREDIENT ORDER BY ID", "INGREDIENT");
@@ -105,20 +73,9 @@ void benchCookbook(int recipes)
         mealMaker.txtSearch->setText(ingredients[0]);
         print("meal_maker_one", recipes, medianMs([&] { mealMaker.cmdOption_Click(0); }), "ms");
         print("meal_maker_one_items", recipes, list->topLevelItemCount(), "items");
-        basDatabase::CloseCookbook();
-    }
-    DE.cn.close();
+    });
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    Headless headless;
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    PrintingBoxes boxes;
-    for (int recipes : {20000, 100000})
-        benchCookbook(recipes);
-    return 0;
-}
+int main(int argc, char** argv) { return runForCookbookSizes(argc, argv, benchCookbook); }

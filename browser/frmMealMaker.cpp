@@ -8,7 +8,6 @@
 #include "core/basMain.h"
 #include "platform/ui/Ui.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,22 +34,11 @@ frmMealMaker::frmMealMaker(QWidget* parent) : QDialog(parent)
     }
     cmdOption[0]->setDefault(true);
 
-    auto* form = new QVBoxLayout;
-    form->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* form = MakeBannerLayout(this, "What can I make with?");
     form->addWidget(prompt);
     form->addWidget(txtSearch);
     form->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOption[0]);
-    buttons->addWidget(cmdOption[1]);
-    form->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "What can I make with?"));
-    layout->addLayout(form, 1);
+    form->addLayout(MakeButtonRow({cmdOption[0], cmdOption[1]}));
     resize(440, 190);
 }
 

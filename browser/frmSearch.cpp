@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,8 +62,7 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
         box->setMinimumContentsLength(18);
     }
 
-    auto* form = new QVBoxLayout;
-    form->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* form = MakeBannerLayout(this, "Search");
     form->addWidget(caption("Search for:", this));
     form->addWidget(txtSearch);
     form->addSpacing(6);
@@ -90,17 +88,7 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
     form->addWidget(chkSearchMark);
     form->addWidget(chkMark);
     form->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSearch);
-    buttons->addWidget(cmdClose);
-    form->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Search"));
-    layout->addLayout(form, 1);
+    form->addLayout(MakeButtonRow({cmdSearch, cmdClose}));
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSearch::cmdClose_Click);

@@ -1,10 +1,10 @@
 #include "browser/frmView.h"
 
+#include "core/Banner.h"
 #include "core/RecipeListFiller.h"
 #include "core/basMain.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,11 +31,7 @@ frmView::frmView(QWidget* parent) : QDialog(parent)
     layout->addWidget(lblInfo);
     layout->addWidget(cmbSort);
     layout->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdSort);
-    buttons->addWidget(cmdClose);
-    layout->addLayout(buttons);
+    layout->addLayout(MakeButtonRow({cmdSort, cmdClose}));
     resize(260, 110);
 
     connect(cmdSort, &QPushButton::clicked, this, &frmView::cmdSort_Click);

@@ -75,11 +75,8 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
     body->setSpacing(12);
     body->addWidget(imgDelete);
     body->addLayout(text, 1);
-    auto* buttons = new QHBoxLayout;
+    QHBoxLayout* buttons = MakeButtonRow({cmdDelete, cmdCancel});
     buttons->setContentsMargins(12, 6, 12, 12);
-    buttons->addStretch();
-    buttons->addWidget(cmdDelete);
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
