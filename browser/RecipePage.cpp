@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace {
 
 const QString kPicStart = QStringLiteral("<!--PICSTART-->");
@@ -47,11 +49,23 @@ QByteArray CopyTemplate(const QString& copyPath)
     return bytes;
 }
 
-bool DeclaresUtf8(const QByteArray& bytes)
+// The encoding a meta element declares, when it declares one the program writes.
+std::optional<PageEncoding> DeclaredEncoding(const QByteArray& bytes)
 {
-    static const QRegularExpression charset(QStringLiteral(R"(charset\s*=\s*["']?\s*utf-?8)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return charset.match(QString::fromLatin1(bytes)).hasMatch();
+    static const QRegularExpression meta(QStringLiteral(R"(<meta\b[^>]*?charset\s*=\s*["']?\s*([A-Za-z0-9_.:-]+))"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = meta.match(QString::fromLatin1(bytes));
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QString name = m.captured(1).toLower();
+    if (name == "utf-8" || name == "utf8")
+        return PageEncoding::Utf8;
+    // Browsers read all of these as Windows-1252.
+    static const QStringList cp1252{"windows-1252", "cp1252", "x-cp1252", "iso-8859-1", "iso8859-1", "iso_8859-1",
+                                    "latin1", "latin-1", "l1", "us-ascii", "ascii", "ansi_x3.4-1968"};
+    if (cp1252.contains(name))
+        return PageEncoding::Windows1252;
+    return std::nullopt;
 }
 
 qint64 RecipeIdOf(const QString& key)
@@ -81,7 +95,8 @@ QString Stored(const db::Query& row, const char* column) { return row.text(QStri
 
 // Fills the placeholders in their fixed order and returns the page text. Every value is shown with "$$"
 // turned back into "'": the importers store apostrophes that way in every field.
-QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName)
+QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName,
+                 QString* pictureWritten)
 {
     page.replace("%title%", text::decodeApostrophes(Stored(row, "TITLE")));
     page.replace("%by%", QString());
@@ -97,6 +112,7 @@ QString FillPage(QString page, const db::Query& row, const QString& pictureFolde
     const QString picture = Stored(row, "PICTURENAME").isEmpty()
                                 ? QString()
                                 : basDatabase::ExtractPictureFromRecordset(row, pictureFolder, pictureName);
+    *pictureWritten = picture;
     if (!picture.isEmpty())
         page.replace("%picture%", picture);
     else
@@ -111,8 +127,10 @@ QString FillPage(QString page, const db::Query& row, const QString& pictureFolde
 
 } // namespace
 
-QString WriteRecipePage(const QString& sRecipeKey, bool bEmail)
+QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture)
 {
+    if (picture)
+        picture->clear();
     try {
         text::closeAllFiles();
         EmptyTempFolder();
@@ -134,16 +152,35 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail)
         if (!row.next())
             return {};
 
-        // A UTF-8 template makes a UTF-8 page; any other is Windows-1252, where what the code page
-        // cannot hold is written as a character reference.
-        const bool utf8 = text::isValidUtf8(templateBytes) || DeclaresUtf8(templateBytes);
-        const QString page = FillPage(text::decode8bit(templateBytes), row, pictureFolder, pictureName) + "\r\n";
-        text::writeAllBytes(pagePath, utf8 ? page.toUtf8() : text::toCp1252Html(page));
+        const PageEncoding encoding = PageEncodingOf(templateBytes);
+        QString pictureWritten;
+        const QString page =
+            FillPage(DecodePage(templateBytes, encoding), row, pictureFolder, pictureName, &pictureWritten) + "\r\n";
+        text::writeAllBytes(pagePath, EncodePage(page, encoding));
+        if (picture)
+            *picture = pictureWritten;
         return pagePath;
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "Function DisplayRecipe");
-    } catch (const std::exception& e) {
-        basMain::LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "Function DisplayRecipe");
+    } catch (...) {
+        basMain::LogCurrentException("Function DisplayRecipe");
     }
     return {};
+}
+
+PageEncoding PageEncodingOf(const QByteArray& bytes)
+{
+    if (const std::optional<PageEncoding> declared = DeclaredEncoding(bytes))
+        return *declared;
+    return text::isValidUtf8(bytes) ? PageEncoding::Utf8 : PageEncoding::Windows1252;
+}
+
+QString DecodePage(const QByteArray& bytes) { return DecodePage(bytes, PageEncodingOf(bytes)); }
+
+QString DecodePage(const QByteArray& bytes, PageEncoding encoding)
+{
+    return encoding == PageEncoding::Windows1252 ? text::fromCp1252(bytes) : text::decode8bit(bytes);
+}
+
+QByteArray EncodePage(const QString& text, PageEncoding encoding)
+{
+    return encoding == PageEncoding::Utf8 ? text.toUtf8() : text::toCp1252Html(text);
 }

@@ -1,4 +1,5 @@
 #include "browser/RecipePage.h"
+#include "browser/PageView.h"
 
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -192,6 +194,57 @@ TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
     useTemplate("<meta charset=utf-8>\xE9 %title%");
     EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)),
               QByteArray("<meta charset=utf-8>\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
+
+    // A pure-ASCII template that declares Windows-1252 makes a Windows-1252 page.
+    useTemplate("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1252\">%title%");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)),
+              "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1252\">"
+              "Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\r\n");
+    // Without a declaration a template that is no UTF-8 makes a Windows-1252 page.
+    useTemplate("<p>\x93%title%\x94</p>");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)), "<p>\x93" "Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\x94</p>\r\n");
+}
+
+TEST(PageEncoding, EveryReaderFindsThePagesEncodingFromItsOwnBytes)
+{
+    struct Case {
+        QByteArray bytes;
+        PageEncoding encoding;
+        QString text;
+    };
+    const QString creme = QString::fromUtf8("Cr\u00e8me");
+    const Case cases[] = {
+        {"<meta charset=\"windows-1252\">Cr\xE8me", PageEncoding::Windows1252, "<meta charset=\"windows-1252\">" + creme},
+        {"<META CHARSET='ISO-8859-1'>Cr\xC3\xA8me", PageEncoding::Windows1252,
+         "<META CHARSET='ISO-8859-1'>Cr\u00c3\u00a8me"},
+        {"<meta charset=utf-8>Cr\xC3\xA8me", PageEncoding::Utf8, "<meta charset=utf-8>" + creme},
+        {"<meta charset=utf-8>Cr\xE8me", PageEncoding::Utf8, "<meta charset=utf-8>" + creme},
+        {"Cr\xC3\xA8me", PageEncoding::Utf8, creme},
+        {"Cr\xE8me", PageEncoding::Windows1252, creme},
+        {"<meta charset=koi8-r>Cr\xE8me", PageEncoding::Windows1252, "<meta charset=koi8-r>" + creme},
+        {"plain", PageEncoding::Utf8, "plain"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PageEncodingOf(c.bytes), c.encoding) << c.bytes.constData();
+        EXPECT_EQ(DecodePage(c.bytes), c.text) << c.bytes.constData();
+    }
+    EXPECT_EQ(EncodePage(creme + QChar(0x6F22), PageEncoding::Windows1252), "Cr\xE8me&#28450;");
+    EXPECT_EQ(EncodePage(creme, PageEncoding::Utf8), "Cr\xC3\xA8me");
+}
+
+TEST_F(RecipePage, TheViewReadsThePageInItsOwnEncoding)
+{
+    Recipe r;
+    r.title = QString::fromUtf8("Cr\u00e8me br\u00fbl\u00e9e");
+    const qint64 id = AddRecipe(r);
+    PageView view;
+    for (const QByteArray& page : {QByteArray("<meta charset=\"windows-1252\"><p>%title%</p>"),
+                                   QByteArray("<p>\x93%title%\x94</p>"), QByteArray("<p>\xC2\xBB%title%</p>")}) {
+        useTemplate(page);
+        view.setSource(QUrl::fromLocalFile(WriteRecipePage(key(id), false)));
+        EXPECT_TRUE(view.toPlainText().contains(r.title.toString())) << view.toPlainText().toStdString();
+        view.setSource(QUrl());
+    }
 }
 
 TEST_F(RecipePage, TemplateThatIsTheWorkingCopyIsReadInPlace)
