@@ -112,9 +112,8 @@ void frmAddressBook::ListContacts()
         cmdClose->setVisible(!bSelecting);
         lstvPeeps->clear();
         lstvPeeps->setHeaderLabels({"Name", "Email Address"});
-        const int half = qMax(lstvPeeps->viewport()->width() / 2, 60);
-        lstvPeeps->header()->resizeSection(0, half);
-        lstvPeeps->header()->resizeSection(1, half);
+        // Each column half the list's width, whatever the window's size.
+        lstvPeeps->header()->setSectionResizeMode(QHeaderView::Stretch);
 
         db::Query rows(DE.cn, "SELECT * FROM CONTACTS ORDER BY CONTACTNAME ASC");
         while (rows.next()) {

@@ -37,7 +37,7 @@ public:
     static QByteArray htmlCharset(const QByteArray& page);
 
     // The connection time limit and the time without progress after which the attempt is given up.
-    int timeoutSeconds = 60;
+    int timeoutSeconds = 30;
 };
 
 } // namespace mail
