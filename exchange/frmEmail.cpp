@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -39,6 +40,17 @@ void Yield() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); 
 int Twips(const QWidget* w, int twips) { return twips * w->logicalDpiY() / 1440; }
 
 QString EmailFolder() { return paths::resolve(kEmailFolder); }
+
+// The copy of the displayed page that is attached: "\recipe.html" beside the program, unless the user's
+// template is that very file, which must survive the send; the copy then goes into the e-mail folder.
+QString DisplayedPageCopy()
+{
+    const QString copy = paths::resolve("\\recipe.html");
+    const QString templatePath = QFileInfo(paths::resolveAbsolute(basMain::sTemplatePath)).canonicalFilePath();
+    if (!templatePath.isEmpty() && QFileInfo(copy).canonicalFilePath() == templatePath)
+        return EmailFolder() + "/recipe.html";
+    return copy;
+}
 
 } // namespace
 
@@ -240,7 +252,8 @@ void frmEmail::cmdSend_Click()
         Yield();
         basMain::RunHandler("frmEmail cmdSend", [&] { outcome = Send(); });
         sending_ = false;
-        QFile::remove(paths::resolve("\\recipe.html"));
+        if (DisplayedPageCopy() == paths::resolve("\\recipe.html"))
+            QFile::remove(paths::resolve("\\recipe.html"));
     }
     if (outcome == Outcome::NoPage) {
         ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
@@ -320,7 +333,8 @@ frmEmail::Outcome frmEmail::Send()
 // The page on display goes as a copy beside the program whose picture reference is the bare name.
 void frmEmail::AttachDisplayedPage()
 {
-    const QString copy = paths::resolve("\\recipe.html");
+    const QString copy = DisplayedPageCopy();
+    QDir().mkpath(QFileInfo(copy).path());
     text::writeAllBytes(copy, text::readAllBytes(paths::resolve("\\temp\\recipe.html")));
     SendMail.Attachments << copy;
     const QString picture = emailpages::StripPicturePath(copy, paths::resolve("\\temp"));

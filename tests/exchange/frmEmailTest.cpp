@@ -141,6 +141,24 @@ TEST_F(EmailDialog, TheDisplayedRecipeTravelsWithItsPicture)
     }
 }
 
+TEST_F(EmailDialog, ATemplateBesideTheProgramOutlivesTheSend)
+{
+    const QByteArray templateBytes = readBytes(program.path("templates/default.html"));
+    writeBytes(program.path("recipe.html"), templateBytes);
+    basMain::sTemplatePath = program.path("recipe.html");
+    display(recipe("Lemon Tart", false));
+    frmEmail dlg;
+    send(dlg, Attachments);
+
+    EXPECT_EQ(boxTitles(), QStringList{"Success"});
+    EXPECT_EQ(readBytes(program.path("recipe.html")), templateBytes);
+    const QList<ReceivedMail> got = server.received();
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(filenames(got[0]), (QStringList{"", "recipe.html"}));
+    EXPECT_TRUE(got[0].parts[1].data.contains("<h1>Lemon Tart</h1>"));
+    EXPECT_TRUE(QDir(program.path("temp/email")).entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(EmailDialog, MarkedRecipesGoInEachModeAndTheDisplayedOneStaysHome)
 {
     const QByteArray apple = PictureBytes(2), cherry = PictureBytes(3);
