@@ -2,6 +2,12 @@
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
 
+#include "core/basMain.h"
+#include "editor/frmEditCats.h"
+#include "editor/frmEditIngredients.h"
+#include "editor/frmEditUOM.h"
+#include "editor/frmWineAdd.h"
+
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
@@ -16,17 +22,24 @@ void frmMain::showDeleteDialog()
 
 // ---- reference-list editors
 
-void frmMain::showEditCategories()
+// The editors refresh the main window themselves when their Close button is pressed. A failure of the
+// ingredient or unit editor's first load ends the opening and is the command's to report.
+template <class Editor>
+static void showReferenceListEditor(QWidget* parent)
 {
+    try {
+        Editor dlg(parent);
+        dlg.exec();
+    } catch (...) {
+        basMain::LogCurrentException("cmdBar ButtonClick");
+    }
 }
 
-void frmMain::showEditIngredients()
-{
-}
+void frmMain::showEditCategories() { showReferenceListEditor<frmEditCats>(this); }
 
-void frmMain::showEditUnitsOfMeasure()
-{
-}
+void frmMain::showEditIngredients() { showReferenceListEditor<frmEditIngredients>(this); }
+
+void frmMain::showEditUnitsOfMeasure() { showReferenceListEditor<frmEditUOM>(this); }
 
 // ---- preferences
 
@@ -60,6 +73,8 @@ void frmMain::showExport()
 
 void frmMain::showWineList()
 {
+    frmWineAdd dlg(this);
+    dlg.exec();
 }
 
 // ---- unit converters
