@@ -2,6 +2,7 @@
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
 
+#include "browser/frmconverters.h"
 #include "core/basMain.h"
 #include "editor/frmEditCats.h"
 #include "editor/frmEditIngredients.h"
@@ -81,6 +82,8 @@ void frmMain::showWineList()
 
 void frmMain::showConverters()
 {
+    frmconverters dlg(this);
+    dlg.exec();
 }
 
 // ---- what can I make with?

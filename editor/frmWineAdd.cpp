@@ -105,6 +105,7 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     };
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(12);
     for (int i = 0; i < fields.size(); ++i) {
         auto* label = new QLabel(fields[i].first, this);
         label->setObjectName(QString("lblFieldLabel_%1").arg(i));
