@@ -2,6 +2,7 @@
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
 
+#include "browser/frmOptions.h"
 #include "browser/frmconverters.h"
 #include "core/basMain.h"
 #include "editor/frmEditCats.h"
@@ -46,6 +47,8 @@ void frmMain::showEditUnitsOfMeasure() { showReferenceListEditor<frmEditUOM>(thi
 
 void frmMain::showOptions()
 {
+    frmOptions dlg(this);
+    dlg.exec();
 }
 
 // ---- search
