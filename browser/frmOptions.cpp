@@ -69,8 +69,10 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
         fraOptions << page;
         pages_->addWidget(page);
     }
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         cmdBrowse << button(fraOptions[i == 2 ? 0 : 2], QString("cmdBrowse_%1").arg(i), "<<");
+        cmdBrowse[i]->setFixedWidth(cmdBrowse[i]->fontMetrics().horizontalAdvance("<<") + 24);
+    }
 
     // General
     QFrame* general = fraOptions[0];

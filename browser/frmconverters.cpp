@@ -22,6 +22,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -153,8 +154,13 @@ void frmconverters::Form_Load()
 
 void frmconverters::ShowPage(int index)
 {
-    if (index >= 0 && index < fraOption.size())
-        pages_->setCurrentIndex(index);
+    if (index < 0 || index >= fraOption.size())
+        return;
+    pages_->setCurrentIndex(index);
+    // Enter converts on the page in view.
+    const QList<QPushButton*> converts{cmdConvert, cmdTempConvert, cmdVolConvert};
+    for (int i = 0; i < converts.size(); ++i)
+        converts[i]->setDefault(i == index);
 }
 
 void frmconverters::cmdAction_Click(int index) { ShowPage(index); }
