@@ -1,6 +1,6 @@
 #include "browser/frmOptions.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
@@ -21,13 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 QLineEdit* box(QWidget* parent, const QString& name)
 {
@@ -70,7 +63,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
         pages_->addWidget(page);
     }
     for (int i = 0; i < 3; ++i) {
-        cmdBrowse << button(fraOptions[i == 2 ? 0 : 2], QString("cmdBrowse_%1").arg(i), "<<");
+        cmdBrowse << NamedButton(fraOptions[i == 2 ? 0 : 2], QString("cmdBrowse_%1").arg(i), "<<");
         cmdBrowse[i]->setFixedWidth(cmdBrowse[i]->fontMetrics().horizontalAdvance("<<") + 24);
     }
 
@@ -94,7 +87,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     txtSMTP = box(email, "txtSMTP");
     txtUserName = box(email, "txtUserName");
     txtEmailAddress = box(email, "txtEmailAddress");
-    cmdContacts = button(email, "cmdContacts", "Contact Manager");
+    cmdContacts = NamedButton(email, "cmdContacts", "Contact Manager");
     auto* e = new QGridLayout(email);
     e->addWidget(label(email, 2, "Simple Mail Transfer Protocol (SMTP) Server:"), 0, 0, 1, 2);
     e->addWidget(txtSMTP, 1, 0, 1, 2);
@@ -131,7 +124,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     auto* pageButtons = new QHBoxLayout;
     const QStringList captions{"General", "Email", "Clipboard"};
     for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(this, QString("cmdAction_%1").arg(i), captions[i]);
+        QPushButton* b = NamedButton(this, QString("cmdAction_%1").arg(i), captions[i]);
         cmdAction << b;
         pageButtons->addWidget(b);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
@@ -139,25 +132,18 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     }
     pageButtons->addStretch();
 
-    cmdOK = button(this, "cmdOK", "OK");
+    cmdOK = NamedButton(this, "cmdOK", "OK");
     cmdOK->setDefault(true);
-    cmdCancel = button(this, "cmdCancel", "Cancel");
+    cmdCancel = NamedButton(this, "cmdCancel", "Cancel");
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(cmdOK);
     bottom->addWidget(cmdCancel);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* body = BannerLayout(this, "Preferences");
     body->addLayout(pageButtons);
     body->addWidget(pages_, 1);
     body->addLayout(bottom);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Preferences"));
-    layout->addLayout(body, 1);
     resize(520, 400);
 
     connect(cmdContacts, &QPushButton::clicked, this, &frmOptions::cmdContacts_Click);

@@ -1,7 +1,7 @@
 #include "browser/frmconverters.h"
 
 #include "browser/UnitConversions.h"
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "platform/ui/Ui.h"
 
 #include <QFrame>
@@ -17,14 +17,6 @@
 #include <functional>
 
 namespace {
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The chosen unit's position, -1 when none is chosen.
 int chosen(const QListWidget* list)
@@ -55,7 +47,7 @@ frmconverters::frmconverters(QWidget* parent) : QDialog(parent)
     auto* pageButtons = new QHBoxLayout;
     const QStringList captions{"Weight", "Temperature", "Volume"};
     for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = button(this, QString("cmdAction_%1").arg(i), captions[i]);
+        QPushButton* b = NamedButton(this, QString("cmdAction_%1").arg(i), captions[i]);
         cmdAction << b;
         pageButtons->addWidget(b);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
@@ -81,26 +73,22 @@ frmconverters::frmconverters(QWidget* parent) : QDialog(parent)
     for (QFrame* page : fraOption)
         pages_->addWidget(page);
 
-    cmdCalc = button(this, "cmdCalc", "Calculator");
-    cmdClose = button(this, "cmdClose", "Close");
+    cmdCalc = NamedButton(this, "cmdCalc", "Calculator");
+    cmdClose = NamedButton(this, "cmdClose", "Close");
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(cmdCalc);
     bottom->addWidget(cmdClose);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* body = BannerLayout(this, "Conversions");
     body->addLayout(pageButtons);
     body->addWidget(pages_, 1);
     body->addLayout(bottom);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Conversions"));
-    layout->addLayout(body, 1);
     resize(560, 440);
 
+    // Enter presses only the Convert button of the page in view (ShowPage).
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
     connect(cmdConvert, &QPushButton::clicked, this, &frmconverters::cmdConvert_Click);
     connect(cmdTempConvert, &QPushButton::clicked, this, &frmconverters::cmdTempConvert_Click);
     connect(cmdVolConvert, &QPushButton::clicked, this, &frmconverters::cmdVolConvert_Click);
@@ -118,7 +106,7 @@ QFrame* frmconverters::makePage(int index, QLineEdit*& value, QListWidget*& from
     value = new QLineEdit(page);
     from = new QListWidget(page);
     to = new QListWidget(page);
-    convert = button(page, convertName, "Convert");
+    convert = NamedButton(page, convertName, "Convert");
     result = new QLineEdit(page);
     result->setReadOnly(true);
 

@@ -1,6 +1,6 @@
 #include "editor/ReferenceListEditor.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
@@ -16,13 +16,6 @@
 
 namespace {
 constexpr int kMaxNameLength = 50; // the name columns are Text(50)
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text)
 {
@@ -43,11 +36,11 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     txtName = new QLineEdit(this);
     txtName->setObjectName("txtName");
     txtName->setMaxLength(kMaxNameLength);
-    cmdAdd = button(this, "cmdAdd", "Add");
+    cmdAdd = NamedButton(this, "cmdAdd", "Add");
     cmdAdd->setDefault(true);
-    cmdDelete = button(this, "cmdDelete", "Delete");
-    cmdClear = button(this, "cmdClear", "Clear");
-    cmdClose = button(this, "cmdClose", "Close");
+    cmdDelete = NamedButton(this, "cmdDelete", "Delete");
+    cmdClear = NamedButton(this, "cmdClear", "Clear");
+    cmdClose = NamedButton(this, "cmdClose", "Close");
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {cmdAdd, cmdDelete, cmdClear, cmdClose})
@@ -55,7 +48,6 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     buttons->addStretch();
 
     auto* body = new QGridLayout;
-    body->setContentsMargins(12, 10, 12, 12);
     body->addWidget(label(this, "lblInfo_0", kind_.listLabel), 0, 0);
     body->addWidget(list_, 1, 0);
     body->addLayout(buttons, 1, 1);
@@ -63,11 +55,7 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     body->addWidget(txtName, 3, 0);
     body->setRowStretch(1, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, kind_.header));
-    layout->addLayout(body, 1);
+    BannerLayout(this, kind_.header)->addLayout(body, 1);
     resize(380, 420);
 
     connect(cmdAdd, &QPushButton::clicked, this, &ReferenceListEditor::cmdAdd_Click);

@@ -1,6 +1,6 @@
 #include "editor/frmWineAdd.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
@@ -34,13 +34,6 @@ constexpr WineColumn kSubItems[] = {
     {"YEAR", "Year"},         {"TYPE", "Type"},         {"COLOUR", "Colour"},
     {"COUNTRY", "Country"},   {"VINEYARD", "Vineyard"}, {"COMMENTS", "Comments"},
 };
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 QLineEdit* box(QWidget* parent, const QString& name, int maxLength = kMaxFieldLength)
 {
@@ -92,11 +85,11 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     cmbCountry->setObjectName("cmbCountry");
     cmbCountry->setMaxVisibleItems(20);
 
-    cmdAdd = button(this, "cmdAdd", "Add");
-    cmdDelete = button(this, "cmdDelete", "Delete");
-    cmdClear = button(this, "cmdClear", "Clear");
-    cmdClose = button(this, "cmdClose", "Close");
-    cmdSelect = button(this, "cmdSelect", "Select");
+    cmdAdd = NamedButton(this, "cmdAdd", "Add");
+    cmdDelete = NamedButton(this, "cmdDelete", "Delete");
+    cmdClear = NamedButton(this, "cmdClear", "Clear");
+    cmdClose = NamedButton(this, "cmdClose", "Close");
+    cmdSelect = NamedButton(this, "cmdSelect", "Select");
     cmdSelect->setVisible(false);
 
     const QList<QPair<QString, QWidget*>> fields{
@@ -123,17 +116,10 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     for (QPushButton* b : {cmdSelect, cmdAdd, cmdDelete, cmdClear, cmdClose})
         buttons->addWidget(b);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* body = BannerLayout(this, "Favourite Wine List");
     body->addWidget(lstvWines, 1);
     body->addLayout(grid);
     body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Favourite Wine List"));
-    layout->addLayout(body, 1);
     resize(720, 560);
 
     for (QLineEdit* b : boxes())

@@ -114,7 +114,8 @@ TEST_F(Preferences, CancelWritesNothing)
     dlg.show();
     for (QCheckBox* c : checks(dlg))
         c->setChecked(true);
-    for (QLineEdit* t : texts(dlg) << dlg.txtDisplayTemplate)
+    const QList<QLineEdit*> boxes = texts(dlg) << dlg.txtDisplayTemplate;
+    for (QLineEdit* t : boxes)
         t->setText("changed");
     dlg.cmdCancel_Click();
     EXPECT_FALSE(dlg.isVisible());
