@@ -62,7 +62,9 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     connect(cmdDelete, &QPushButton::clicked, this, &ReferenceListEditor::cmdDelete_Click);
     connect(cmdClear, &QPushButton::clicked, this, &ReferenceListEditor::cmdClear_Click);
     connect(cmdClose, &QPushButton::clicked, this, &ReferenceListEditor::cmdClose_Click);
+    // A click, or moving through the list with the keys, puts the chosen name into the box.
     connect(list_, &QListWidget::itemClicked, this, &ReferenceListEditor::list_Click);
+    connect(list_, &QListWidget::itemSelectionChanged, this, &ReferenceListEditor::list_Click);
 
     Form_Load();
 }

@@ -129,7 +129,9 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     connect(cmdClear, &QPushButton::clicked, this, &frmWineAdd::cmdClear_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmWineAdd::cmdClose_Click);
     connect(cmdSelect, &QPushButton::clicked, this, &frmWineAdd::cmdSelect_Click);
+    // A click, or moving through the list with the keys, loads the wine.
     connect(lstvWines, &QTreeWidget::itemClicked, this, &frmWineAdd::lstvWines_Click);
+    connect(lstvWines, &QTreeWidget::itemSelectionChanged, this, &frmWineAdd::lstvWines_Click);
 
     Form_Load();
 }
