@@ -97,6 +97,16 @@ TEST_F(Preferences, LoadsASettingsFileWrittenOnWindowsAndWritesBackWhatItShows)
     EXPECT_EQ(ReadINI("Options", "Last CookBook"), "Family.tqc") << "keys of others are kept";
     EXPECT_EQ(ReadINI("Size", "Main Window Left"), "120");
 
+    // What OK wrote reads back into the same controls.
+    {
+        frmOptions reread;
+        for (int i = 0; i < checks(dlg).size(); ++i)
+            EXPECT_EQ(checks(reread)[i]->isChecked(), checks(dlg)[i]->isChecked()) << i;
+        for (int i = 0; i < texts(dlg).size(); ++i)
+            EXPECT_EQ(texts(reread)[i]->text(), texts(dlg)[i]->text()) << i;
+        EXPECT_EQ(reread.txtDisplayTemplate->text(), dlg.txtDisplayTemplate->text());
+    }
+
     // A stored template whose file is gone is shown, and stored, as the standard one.
     QFile::remove(program.path("templates/plain.html"));
     frmOptions again;
