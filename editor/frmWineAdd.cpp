@@ -84,6 +84,8 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     cmbCountry = new QComboBox(this);
     cmbCountry->setObjectName("cmbCountry");
     cmbCountry->setMaxVisibleItems(20);
+    cmbCountry->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbCountry->setMinimumContentsLength(12);
 
     cmdAdd = NamedButton(this, "cmdAdd", "Add");
     cmdDelete = NamedButton(this, "cmdDelete", "Delete");
