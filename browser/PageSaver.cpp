@@ -46,7 +46,7 @@ void writeWhole(const QString& path, const QByteArray& bytes)
 bool SavePageWithPicture(const QString& page, const QString& target, const QString& picture)
 {
     const QByteArray bytes = text::readAllBytes(page);
-    const PageEncoding encoding = PageEncodingOf(bytes);
+    const text::PageEncoding encoding = text::PageEncodingOf(bytes);
     // Latin-1 maps every byte to one character and back, so the page's own bytes survive the editing.
     const QString html = QString::fromLatin1(bytes);
     const QDir pageFolder = QFileInfo(page).absoluteDir();
@@ -62,7 +62,7 @@ bool SavePageWithPicture(const QString& page, const QString& target, const QStri
     while (hasPicture && it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString raw = m.captured(3);
-        if (!sameFile(localFile(DecodePage(raw.toLatin1(), encoding), pageFolder), picture))
+        if (!sameFile(localFile(text::DecodePage(raw.toLatin1(), encoding), pageFolder), picture))
             continue;
         showsPicture = true;
         out += html.mid(last, m.capturedStart(3) - last);

@@ -17,7 +17,7 @@ QVariant PageView::loadResource(int type, const QUrl& name)
     if (type == QTextDocument::HtmlResource && name.isLocalFile()) {
         QFile page(name.toLocalFile());
         if (page.open(QIODevice::ReadOnly))
-            return DecodePage(page.readAll());
+            return text::DecodePage(page.readAll());
     }
     return QTextBrowser::loadResource(type, name);
 }

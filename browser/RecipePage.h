@@ -1,6 +1,8 @@
 #pragma once
-// The recipe page: the HTML template filled with one recipe's fields, and the encoding of its bytes.
-#include <QByteArray>
+// The recipe page: the HTML template filled with one recipe's fields. Its bytes follow the rule of
+// platform/text/PageEncoding.h, by which every reader of a page decodes it.
+#include "platform/text/PageEncoding.h"
+
 #include <QString>
 
 // Writes the page of the recipe with list key "R" & ID from the template in basMain::sTemplatePath: for
@@ -8,16 +10,3 @@
 // of the page written, or "" when none was (no such recipe, or an error, which is reported). `picture`,
 // when given, receives the path of the recipe's picture written beside the page ("" for none).
 QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture = nullptr);
-
-// A page's bytes follow the charset its template declares in a meta element when it declares one the
-// program writes (UTF-8, or Windows-1252 and the names that mean it); otherwise UTF-8 when the template
-// is valid UTF-8, else Windows-1252. A page keeps its template's declaration, so every reader of a page
-// (the view, Save Recipe, the e-mail) finds its encoding from the page's own bytes by the same rule.
-enum class PageEncoding { Utf8, Windows1252 };
-PageEncoding PageEncodingOf(const QByteArray& bytes);
-// The text of a page or template by that rule. Bytes that are no UTF-8 in a page declared UTF-8 are read
-// as Windows-1252, so that nothing is lost.
-QString DecodePage(const QByteArray& bytes);
-QString DecodePage(const QByteArray& bytes, PageEncoding encoding);
-// Page text as bytes; what Windows-1252 cannot hold becomes a character reference ("&#N;").
-QByteArray EncodePage(const QString& text, PageEncoding encoding);

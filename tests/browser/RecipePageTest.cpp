@@ -205,33 +205,6 @@ TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
     EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)), "<p>\x93" "Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\x94</p>\r\n");
 }
 
-TEST(PageEncoding, EveryReaderFindsThePagesEncodingFromItsOwnBytes)
-{
-    struct Case {
-        QByteArray bytes;
-        PageEncoding encoding;
-        QString text;
-    };
-    const QString creme = QString::fromUtf8("Cr\u00e8me");
-    const Case cases[] = {
-        {"<meta charset=\"windows-1252\">Cr\xE8me", PageEncoding::Windows1252, "<meta charset=\"windows-1252\">" + creme},
-        {"<META CHARSET='ISO-8859-1'>Cr\xC3\xA8me", PageEncoding::Windows1252,
-         "<META CHARSET='ISO-8859-1'>Cr\u00c3\u00a8me"},
-        {"<meta charset=utf-8>Cr\xC3\xA8me", PageEncoding::Utf8, "<meta charset=utf-8>" + creme},
-        {"<meta charset=utf-8>Cr\xE8me", PageEncoding::Utf8, "<meta charset=utf-8>" + creme},
-        {"Cr\xC3\xA8me", PageEncoding::Utf8, creme},
-        {"Cr\xE8me", PageEncoding::Windows1252, creme},
-        {"<meta charset=koi8-r>Cr\xE8me", PageEncoding::Windows1252, "<meta charset=koi8-r>" + creme},
-        {"plain", PageEncoding::Utf8, "plain"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(PageEncodingOf(c.bytes), c.encoding) << c.bytes.constData();
-        EXPECT_EQ(DecodePage(c.bytes), c.text) << c.bytes.constData();
-    }
-    EXPECT_EQ(EncodePage(creme + QChar(0x6F22), PageEncoding::Windows1252), "Cr\xE8me&#28450;");
-    EXPECT_EQ(EncodePage(creme, PageEncoding::Utf8), "Cr\xC3\xA8me");
-}
-
 TEST_F(RecipePage, TheViewReadsThePageInItsOwnEncoding)
 {
     Recipe r;
