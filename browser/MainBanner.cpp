@@ -1,9 +1,11 @@
 #include "browser/MainBanner.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 // The gap between the last letter button and the banner's right edge: 120 twips.
@@ -28,6 +30,17 @@ QString ElidedLabel::shownText() const
 QSize ElidedLabel::sizeHint() const { return {0, QLabel::sizeHint().height()}; }
 QSize ElidedLabel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
 
+bool ElidedLabel::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QLabel::event(event);
+    if (shownText() != text())
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
 void ElidedLabel::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -46,6 +59,14 @@ MainBanner::MainBanner(QWidget* parent) : QWidget(parent)
         button->setText(i == 0 ? QString("All") : QString(QChar('A' + i - 1)));
         buttons_.append(button);
     }
+}
+
+QSize MainBanner::minimumSizeHint() const
+{
+    int width = rightGap(this);
+    for (const QToolButton* button : buttons_)
+        width += button->sizeHint().width();
+    return {width, 0};
 }
 
 void MainBanner::resizeEvent(QResizeEvent* event)

@@ -22,6 +22,8 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    // A cut text shows whole as the label's tip.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -35,6 +37,8 @@ public:
 
     ElidedLabel* label() const { return label_; }
     const QList<QToolButton*>& buttons() const { return buttons_; }
+    // Room for every letter button, so that the window never hides one; the label asks for none.
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

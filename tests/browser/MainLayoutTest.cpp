@@ -95,6 +95,11 @@ TEST_F(MainLayout, ALongBannerIsCutAndNeverWidensTheWindowOrMovesTheLetters)
     QApplication::processEvents();
     EXPECT_EQ(banner->width() - letters.last()->geometry().right() - 1, gap);
     EXPECT_EQ(letters.last()->x(), before.last().x() + 140);
+
+    // The window does not get so narrow that a letter falls off the banner's left edge.
+    w.resize(300, 680);
+    QApplication::processEvents();
+    EXPECT_GE(letters.first()->x(), 0);
 }
 
 TEST_F(MainLayout, TheWindowPlaceIsItsOuterFrameAndTheVerticalLimitItsOuterWidth)

@@ -200,13 +200,13 @@ TEST_F(FormClose, AMinimizedWindowStoresStateOneAndItsNormalPlace)
 {
     frmMain w;
     w.move(40, 30);
-    w.resize(700, 500);
+    w.resize(800, 500);
     w.show();
     w.setWindowState(Qt::WindowMinimized);
     w.Form_QueryUnload();
     EXPECT_EQ(ReadINI("Size", "Main Window State"), "1");
     const int frameWidth = w.frameGeometry().width() - w.width(); // the window's place is its outer frame
-    EXPECT_EQ(ReadINI("Size", "Main Window Width"), QString::number((700 + frameWidth) * 1440 / w.logicalDpiX()));
+    EXPECT_EQ(ReadINI("Size", "Main Window Width"), QString::number((800 + frameWidth) * 1440 / w.logicalDpiX()));
 }
 
 TEST_F(FormClose, ClearsAllMarksOnlyWhenClearCheckedIsExactlyTrue)
