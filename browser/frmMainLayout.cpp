@@ -33,11 +33,9 @@ QRect ontoScreen(QRect place)
     return place;
 }
 
-} // namespace
-
-namespace {
 // What the window frame adds to the client area (nothing until the window manager has framed it).
 QSize frameExtra(const QWidget* w) { return w->frameGeometry().size() - w->size(); }
+
 } // namespace
 
 void frmMain::restoreWindowGeometry()
