@@ -2,10 +2,19 @@
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
 
+#include "core/basMain.h"
+#include "editor/frmAddRecipe.h"
+
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
 {
+    basMain::RunHandler("showRecipeEditor", [&] {
+        frmAddRecipe editor(this);
+        editor.Form_Load();
+        if (editor.loaded())
+            editor.exec();
+    });
 }
 
 // ---- delete dialog
