@@ -2,6 +2,7 @@
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
 
+#include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "editor/frmAddRecipe.h"
 
@@ -9,6 +10,8 @@
 
 void frmMain::showRecipeEditor()
 {
+    if (!basDatabase::cnCookbook.isOpen())
+        return;
     basMain::RunHandler("showRecipeEditor", [&] {
         frmAddRecipe editor(this);
         editor.Form_Load();
