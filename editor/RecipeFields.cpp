@@ -68,9 +68,23 @@ QStringList CategoriesFromSelection(const QString& selection)
     return CategoriesFromStored(selection);
 }
 
-QStringList LinesOfSelection(const QString& selection)
+namespace {
+const QRegularExpression& LineBreak()
 {
     static const QRegularExpression lineBreak("\r\n|\r|\n|\u2029");
+    return lineBreak;
+}
+} // namespace
+
+QString SingleLine(const QString& selection)
+{
+    static const QRegularExpression trailingBreaks("[\r\n\u2029]+$");
+    return QString(selection).remove(trailingBreaks).replace(LineBreak(), " ");
+}
+
+QStringList LinesOfSelection(const QString& selection)
+{
+    const QRegularExpression& lineBreak = LineBreak();
     QStringList lines;
     for (const QString& line : selection.split(lineBreak))
         lines << text::trimBlanks(line);

@@ -25,6 +25,10 @@ QStringList CategoriesFromStored(const QString& stored);
 // otherwise the selection itself, blanks included.
 QStringList CategoriesFromSelection(const QString& selection);
 
+// A copied selection for a one-line box: line breaks at its end dropped, those inside it turned into one
+// blank each (a selected line comes with its line break).
+QString SingleLine(const QString& selection);
+
 // The lines of a copied selection, each trimmed; line breaks are CR LF, CR, LF or U+2029. A break at the
 // very end gives an empty last line.
 QStringList LinesOfSelection(const QString& selection);

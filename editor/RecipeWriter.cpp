@@ -22,11 +22,11 @@ void CheckLength(const QString& field, const QString& stored, int limit)
 {
     const qsizetype length = stored.toUcs4().size();
     if (length > limit)
-        throw AppError(-19, QString("%1 is too long: at most %2 characters can be stored, and it has %3 "
-                                    "(an apostrophe takes two).")
+        throw AppError(-19, QString("%1 is too long: at most %2 characters can be stored, and it has %3%4.")
                                 .arg(field)
                                 .arg(limit)
-                                .arg(length));
+                                .arg(length)
+                                .arg(stored.contains("$$") ? " (an apostrophe takes two)" : ""));
 }
 
 // The stored forms of the values with a length limit (the Text columns of the Recipes table).

@@ -46,10 +46,19 @@ QPushButton* Button(QWidget* parent, const QString& name, const QString& caption
 
 QLineEdit* LineEdit(QWidget* parent, const QString& name) { return Named(new QLineEdit(parent), name); }
 
+// A combo as narrow as its place allows, whatever the length of its entries.
+QComboBox* Combo(QWidget* parent, const QString& name)
+{
+    auto* c = Named(new QComboBox(parent), name);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(6);
+    return c;
+}
+
 // A combo that only offers its entries, starting with none chosen.
 QComboBox* PickList(QWidget* parent, const QString& name)
 {
-    auto* c = Named(new QComboBox(parent), name);
+    auto* c = Combo(parent, name);
     c->setCurrentIndex(-1);
     return c;
 }
@@ -57,7 +66,7 @@ QComboBox* PickList(QWidget* parent, const QString& name)
 // A combo whose entries can be chosen or a name typed; no completion or insertion of its own.
 QComboBox* TypedList(QWidget* parent, const QString& name)
 {
-    auto* c = Named(new QComboBox(parent), name);
+    auto* c = Combo(parent, name);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setCompleter(nullptr);
@@ -166,6 +175,7 @@ QWidget* frmAddRecipe::buildFields()
 
     txtIng = LineEdit(fields, "txtIng");
     txtIng->setPlaceholderText("Amount");
+    txtIng->setMinimumWidth(56);
     cmbUOM = PickList(fields, "cmbUOM");
     cmbUOM->setPlaceholderText("Unit");
     cmbIng = PickList(fields, "cmbIng");
@@ -253,10 +263,10 @@ QWidget* frmAddRecipe::buildFields()
                               std::pair{TotalTime, static_cast<QWidget*>(txtTotalTime)},
                               std::pair{Yield, static_cast<QWidget*>(txtServes)},
                               std::pair{Calories, static_cast<QWidget*>(txtCalories)}}) {
-        lblInfo[label]->setWordWrap(true);
         right->addWidget(lblInfo[label], row, 0);
         right->addWidget(box, row++, 1, 1, 2);
     }
+    lblInfo[Calories]->setWordWrap(true);
     right->addWidget(lblInfo[Origin], row, 0);
     right->addWidget(cmbOrigin, row++, 1, 1, 2);
     right->addWidget(lblInfo[Wine], row, 0);
@@ -380,6 +390,9 @@ bool frmAddRecipe::loadRecipe(qint64 id)
 
     if (!row.isNull("Category"))
         lstCat->addItems(recipefields::CategoriesFromStored(row.text("Category")));
+    for (QLineEdit* box : {txtTitle, txtAuthor, txtCalories, txtCookTime, txtPrepTime, txtServes, txtWine})
+        box->home(false); // long texts show their beginning
+
     const QString ingredients = row.text("Ingredients");
     if (!ingredients.isEmpty())
         for (const QString& line : ingredients.split("\r\n"))

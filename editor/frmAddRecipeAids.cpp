@@ -314,18 +314,19 @@ void frmAddRecipe::cmdAction_Click(int Index)
         return;
     }
     IgnoreErrors([&] {
-        const QString s = text::toCrLf(selected);
+        const QString line = recipefields::SingleLine(selected);
         switch (Index) {
-        case 0: txtTitle->setText(s); break;
-        case 1: txtAuthor->setText(s); break;
-        case 2: txtServes->setText(s); break;
-        case 3: txtPrepTime->setText(s); break;
-        case 4: txtCookTime->setText(s); break;
-        case 5: lstCat->addItems(recipefields::CategoriesFromSelection(selected)); break;
-        case 6: rtb->setPlainText(recipefields::FromCrLf(s)); break;
+        case 0: txtTitle->setText(line); break;
+        case 1: txtAuthor->setText(line); break;
+        case 2: txtServes->setText(line); break;
+        case 3: txtPrepTime->setText(line); break;
+        case 4: txtCookTime->setText(line); break;
+        case 5: lstCat->addItems(recipefields::CategoriesFromSelection(line)); break;
+        case 6: rtb->setPlainText(recipefields::FromCrLf(text::toCrLf(selected))); break;
         case 7:
             for (const QString& line : recipefields::LinesOfSelection(selected))
                 appendIngredient(line);
+            AutoSizeColumns(lstVIng);
             break;
         default: break;
         }

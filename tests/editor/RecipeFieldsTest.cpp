@@ -63,4 +63,9 @@ TEST(RecipeFields, SelectionLinesSplitAtEveryKindOfLineBreak)
     EXPECT_EQ(LinesOfSelection("a\u2029\u2029b\u2029"), (QStringList{"a", "", "b", ""}));
     EXPECT_EQ(LinesOfSelection("Crème brûlée — 1 €"), QStringList{"Crème brûlée — 1 €"}) << "no character lost";
     EXPECT_EQ(FromCrLf("a\r\nb\rc\nd"), "a\nb\nc\nd");
+
+    // A line chosen for a one-line box leaves its line break behind.
+    EXPECT_EQ(SingleLine("0:35\u2029"), "0:35");
+    EXPECT_EQ(SingleLine(" Lemon\r\nTart \r\n"), " Lemon Tart ");
+    EXPECT_EQ(SingleLine("Soups,\u2029Stews\n\n"), "Soups, Stews");
 }

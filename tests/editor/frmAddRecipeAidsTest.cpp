@@ -218,12 +218,12 @@ TEST_F(RecipeEditorAids, CopyActionsPutTheSelectionIntoTheirField)
     };
 
     e->lstVIng->addTopLevelItem(new QTreeWidgetItem(QStringList{"salt"}));
-    copy("Lemon Tart", 0);
+    copy("Lemon Tart\n", 0); // a whole line, break included
     copy("by Ann", 1);
     copy("serves 6", 2);
-    copy("0:20", 3);
+    copy("0:20\n", 3);
     copy("xx", 4); // no time, taken all the same
-    copy("Desserts, Tarts ,  Baking", 5);
+    copy("Desserts, Tarts ,  Baking\n", 5);
     copy("Bake it.", 6);
     copy("1 lemon\n\n 2 eggs \n", 7);
     copy("serves", 5); // one category, as selected
