@@ -180,6 +180,8 @@ QWidget* frmAddRecipe::buildFields()
     cmbUOM->setPlaceholderText("Unit");
     cmbIng = PickList(fields, "cmbIng");
     cmbIng->setPlaceholderText("Ingredient");
+    for (QComboBox* narrow : {cmbUOM, cmbIng})
+        narrow->setMinimumContentsLength(3);
     cmdAddIng = Button(fields, "cmdAddIng", "Add");
     cmdRemoveIng = Button(fields, "cmdRemoveIng", "Remove");
     lstVIng = Named(new QTreeWidget(fields), "lstVIng");
