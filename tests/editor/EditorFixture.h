@@ -12,12 +12,31 @@
 #include "editor/frmAddRecipe.h"
 
 #include <QImage>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTreeWidget>
 #include <QVariantMap>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+// The texts of a list's entries and of a report list's items, in order.
+inline QStringList entries(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+inline QStringList items(const QTreeWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out << list->topLevelItem(i)->text(0);
+    return out;
+}
 
 // The editor with the wine list replaced by what the test wants it to do.
 class TestRecipeEditor : public frmAddRecipe {

@@ -16,22 +16,6 @@
 
 namespace {
 
-QStringList entries(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList items(const QTreeWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(0);
-    return out;
-}
-
 using RecipeEditorAids = EditorTest;
 
 TEST_F(RecipeEditorAids, IngredientLinesAreComposedAndRemoved)

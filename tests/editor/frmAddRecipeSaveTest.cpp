@@ -9,22 +9,6 @@
 
 namespace {
 
-QStringList entries(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList items(const QTreeWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        out << list->topLevelItem(i)->text(0);
-    return out;
-}
-
 class RecipeEditorSave : public EditorTest {
 protected:
     // Fills every field of the editor with values that hold apostrophes.
