@@ -380,9 +380,12 @@ bool frmAddRecipe::loadRecipe(qint64 id)
         txtWine->setText(decodeApostrophes(row.text("Wine")));
 
     if (!row.isNull("RecipePicture") && !row.isNull("PictureName")) {
-        sPicturePath = storedPictureName_ = paths::bareFileName(row.text("PictureName"));
+        // The stored name stands for the unchanged picture; one that names no file keeps it stored too.
+        const QString stored = row.text("PictureName");
+        const QString bare = paths::bareFileName(stored);
+        sPicturePath = storedPictureName_ = bare.isEmpty() ? stored : bare;
         // A picture that cannot be written out or shown is no reason to refuse the recipe: it stays stored.
-        if (!sPicturePath.isEmpty())
+        if (!bare.isEmpty())
             basMain::RunHandler("AddRecipe Form Load", [&] {
                 const QString extracted = basDatabase::ExtractPictureFromRecordset(row, paths::resolve("\\temp"), "");
                 if (!extracted.isEmpty())

@@ -336,6 +336,15 @@ TEST_F(RecipeEditorSave, StoredPictureIsShownKeptReplacedOrDeleted)
 
 TEST_F(RecipeEditorSave, AStoredPictureThatCannotBeShownIsLoggedAndKept)
 {
+    // A name that holds no file: nothing to show, and the bytes stay.
+    const qint64 nameless = storeRecipe({{"TITLE", "Nameless"}, {"PICTURENAME", "C:\\Pictures\\"},
+                                         {"RECIPEPICTURE", QByteArray("bytes")}});
+    auto first = openEditor(nameless);
+    EXPECT_TRUE(first->imgRecipe->pixmap().isNull());
+    first->cmdOk_Click();
+    EXPECT_EQ(row(nameless)["RECIPEPICTURE"].toByteArray(), QByteArray("bytes"));
+    recorder.boxes.clear();
+
     const qint64 id = storeRecipe({{"PICTURENAME", "broken.jpg"}, {"RECIPEPICTURE", QByteArray("not a picture")}});
     auto editor = openEditor(id);
     ASSERT_TRUE(editor->loaded());
