@@ -1,6 +1,6 @@
 #include "editor/frmAddRecipe.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
@@ -37,9 +37,10 @@ T* Named(T* widget, const QString& name)
     return widget;
 }
 
+// A button that Enter does not press unless it is the default one.
 QPushButton* Button(QWidget* parent, const QString& name, const QString& caption)
 {
-    auto* b = Named(new QPushButton(caption, parent), name);
+    auto* b = NamedButton(parent, name, caption);
     b->setAutoDefault(false);
     return b;
 }
@@ -126,7 +127,8 @@ frmAddRecipe::frmAddRecipe(QWidget* parent) : QDialog(parent)
 
 void frmAddRecipe::buildControls()
 {
-    lblInfo << MakeBanner(this, "Add New Recipe");
+    QVBoxLayout* layout = BannerLayout(this, "Add New Recipe");
+    lblInfo << findChild<QLabel*>("lblInfo");
     lblInfo[0]->setObjectName("lblInfo_0");
     lblInfo[0]->setStyleSheet(lblInfo[0]->styleSheet().replace("#lblInfo ", "#lblInfo_0 "));
     lblInfo[0]->setAlignment(Qt::AlignCenter);
@@ -139,22 +141,16 @@ void frmAddRecipe::buildControls()
     cmdClip = Button(this, "cmdClip", "Clipboard >>");
 
     auto* body = new QHBoxLayout;
-    body->setContentsMargins(10, 8, 10, 4);
     body->addWidget(buildFields(), 1);
     body->addWidget(buildClipboardPane());
     fraClip->hide();
 
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(10, 4, 10, 10);
     buttons->addWidget(cmdClip);
     buttons->addStretch();
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdCancel);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(lblInfo[0]);
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));

@@ -1,7 +1,6 @@
 #pragma once
 // What the main window's tests share: a scratch program folder, the recorder in front of message boxes,
 // the settings file, a cookbook with recipes, and finding nodes and controls.
-#include "support/ModalDialogs.h"
 #include "support/ScratchProgram.h"
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
@@ -96,7 +95,21 @@ protected:
 
     // Answers the next modal dialog that opens (within five seconds) by handing it to `answer`, which
     // must close it.
-    static void whenModalOpens(std::function<void(QWidget*)> answer) { ::whenModalOpens(std::move(answer)); }
+    static void whenModalOpens(std::function<void(QWidget*)> answer)
+    {
+        auto* poll = new QTimer;
+        auto started = std::make_shared<qint64>(QDateTime::currentMSecsSinceEpoch());
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, started] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                poll->deleteLater();
+                answer(modal);
+            } else if (QDateTime::currentMSecsSinceEpoch() - *started > 5000) {
+                poll->deleteLater();
+                ADD_FAILURE() << "no modal dialog opened";
+            }
+        });
+        poll->start(10);
+    }
 
     std::optional<qint64> markOf(const QString& title)
     {

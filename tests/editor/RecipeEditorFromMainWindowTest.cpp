@@ -1,6 +1,7 @@
 // From the main window: add a recipe with a picture, find it in the tree, amend it and see it on the page.
 #include "browser/BrowserFixture.h"
 #include "editor/frmAddRecipe.h"
+#include "support/ModalAnswer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,18 +14,11 @@ protected:
     // Runs the command; the editor that it opens is handed to `edit`, and then OK is pressed.
     void editWith(frmMain& w, const QString& command, std::function<void(frmAddRecipe&)> edit)
     {
-        bool opened = false;
-        whenModalOpens([&](QWidget* dialog) {
-            auto* editor = qobject_cast<frmAddRecipe*>(dialog);
-            ASSERT_NE(editor, nullptr);
-            opened = true;
-            edit(*editor);
-            editor->cmdOk_Click();
-            if (editor->isVisible())
-                editor->cmdCancel_Click();
+        ModalAnswer<frmAddRecipe> answer([&](frmAddRecipe& editor) {
+            edit(editor);
+            editor.cmdOk_Click();
         });
         w.commandButton(command)->trigger();
-        EXPECT_TRUE(opened);
     }
 
     QString page() const { return QString::fromUtf8(readBytes(program.path("temp/recipe.html"))); }

@@ -2,7 +2,7 @@
 // the clipboard pane and the instructions editor.
 #include "EditorFixture.h"
 #include "editor/frmExpand.h"
-#include "support/ModalDialogs.h"
+#include "support/ModalAnswer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -263,15 +263,15 @@ TEST_F(RecipeEditorAids, InstructionsEditorCopiesBackHoweverItCloses)
 {
     auto e = openEditor();
     e->rtb->setPlainText("Step one.");
-    whenModalOpens([](QWidget* dialog) {
-        auto* expand = qobject_cast<frmExpand*>(dialog);
-        ASSERT_NE(expand, nullptr);
-        EXPECT_EQ(expand->windowTitle(), "Editing..");
-        EXPECT_EQ(expand->rtbText->toPlainText(), "Step one.");
-        expand->rtbText->setPlainText("Step one.\nStep two.");
-        expand->cmdOk_Click();
-    });
-    e->cmdExpand_Click();
+    {
+        ModalAnswer<frmExpand> answer([](frmExpand& expand) {
+            EXPECT_EQ(expand.windowTitle(), "Editing..");
+            EXPECT_EQ(expand.rtbText->toPlainText(), "Step one.");
+            expand.rtbText->setPlainText("Step one.\nStep two.");
+            expand.cmdOk_Click();
+        });
+        e->cmdExpand_Click();
+    }
     EXPECT_EQ(e->rtb->toPlainText(), "Step one.\nStep two.");
 
     for (const auto& closeIt : std::initializer_list<std::function<void(frmExpand&)>>{
