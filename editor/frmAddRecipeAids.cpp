@@ -6,6 +6,7 @@
 #include "core/basMain.h"
 #include "editor/RecipeFields.h"
 #include "editor/frmExpand.h"
+#include "editor/frmWineAdd.h"
 #include "platform/AppError.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/TextRules.h"
@@ -242,7 +243,11 @@ void frmAddRecipe::cmdPicDelete_Click()
 
 // ---- wine
 
-void frmAddRecipe::openWineList() {}
+void frmAddRecipe::openWineList()
+{
+    frmWineAdd dlg(this);
+    dlg.exec();
+}
 
 void frmAddRecipe::cmdWine_Click()
 {

@@ -43,12 +43,16 @@ class TestRecipeEditor : public frmAddRecipe {
 public:
     std::function<void()> wineList = [] {};
     bool pickWineWhenOpened = false;
+    bool realWineList = false; // open the program's own wine list instead
 
 protected:
     void openWineList() override
     {
         pickWineWhenOpened = basMain::bPickWine;
-        wineList();
+        if (realWineList)
+            frmAddRecipe::openWineList();
+        else
+            wineList();
     }
 };
 

@@ -2,6 +2,7 @@
 // the clipboard pane and the instructions editor.
 #include "EditorFixture.h"
 #include "editor/frmExpand.h"
+#include "editor/frmWineAdd.h"
 #include "support/ModalAnswer.h"
 
 #include <QApplication>
@@ -184,6 +185,35 @@ TEST_F(RecipeEditorAids, PickTakesTheChosenWineName)
     EXPECT_EQ(e->txtWine->text(), "Côtes du Rhône");
     EXPECT_EQ(basMain::sSelectedWine, "");
     EXPECT_FALSE(basMain::bPickWine);
+}
+
+TEST_F(RecipeEditorAids, PickFromTheWineListPutsTheSelectedWineIntoTheRecipe)
+{
+    DE.cn.exec("INSERT INTO WINES (\"WINE NAME\", TYPE) VALUES ('Chablis', 'White'), ('Barolo', 'Red')");
+    auto e = openEditor();
+    e->realWineList = true;
+    bool selectShown = false;
+    {
+        ModalAnswer<frmWineAdd> answer([&](frmWineAdd& list) {
+            selectShown = list.cmdSelect->isVisible();
+            for (int i = 0; i < list.lstvWines->topLevelItemCount(); ++i)
+                if (list.lstvWines->topLevelItem(i)->text(0) == "Barolo")
+                    list.lstvWines->setCurrentItem(list.lstvWines->topLevelItem(i));
+            list.lstvWines_Click();
+            list.cmdSelect_Click();
+        });
+        e->cmdWine_Click();
+    }
+    EXPECT_TRUE(selectShown);
+    EXPECT_EQ(e->txtWine->text(), "Barolo");
+    EXPECT_EQ(basMain::sSelectedWine, "");
+    EXPECT_FALSE(basMain::bPickWine);
+
+    {
+        ModalAnswer<frmWineAdd> answer([](frmWineAdd& list) { list.cmdClose_Click(); }); // closed without a pick
+        e->cmdWine_Click();
+    }
+    EXPECT_EQ(e->txtWine->text(), "Barolo");
 }
 
 TEST_F(RecipeEditorAids, CopyActionsPutTheSelectionIntoTheirField)
