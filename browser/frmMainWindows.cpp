@@ -12,10 +12,22 @@
 #include "editor/frmEditUOM.h"
 #include "editor/frmWineAdd.h"
 
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "editor/frmAddRecipe.h"
+
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
 {
+    if (!basDatabase::cnCookbook.isOpen())
+        return;
+    basMain::RunHandler("showRecipeEditor", [&] {
+        frmAddRecipe editor(this);
+        editor.Form_Load();
+        if (editor.loaded())
+            editor.exec();
+    });
 }
 
 // ---- delete dialog

@@ -6,6 +6,7 @@
 #include "core/RecipeListItems.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
+#include "exchange/frmAddressBook.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/ui/Ui.h"
 
@@ -221,8 +222,11 @@ void frmOptions::cmdContacts_Click()
     basMain::RunHandler("frmOptions cmdContacts", [&] { openAddressBook(); });
 }
 
-// The address book arrives with the e-mail part of the program.
-void frmOptions::openAddressBook() {}
+void frmOptions::openAddressBook()
+{
+    frmAddressBook dlg(this);
+    dlg.exec();
+}
 
 void frmOptions::cmdOk_Click()
 {

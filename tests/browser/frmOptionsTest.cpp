@@ -3,6 +3,8 @@
 #include "BrowserFixture.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
+#include "exchange/frmAddressBook.h"
+#include "support/ModalAnswer.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -188,3 +190,16 @@ TEST_F(Preferences, OkShowsTheSelectedRecipeThroughTheNewTemplate)
 }
 
 } // namespace
+
+TEST_F(Preferences, ContactManagerOpensTheAddressBookAsAPlainEditor)
+{
+    frmOptions dlg;
+    dlg.show();
+    bool selecting = true;
+    {
+        ModalAnswer<frmAddressBook> answer([&](frmAddressBook& book) { selecting = book.bSelecting; });
+        dlg.cmdContacts_Click();
+    }
+    EXPECT_FALSE(selecting);
+    EXPECT_TRUE(dlg.isVisible());
+}
