@@ -156,7 +156,9 @@ bool writeValue(const QString& file, const QString& section, const QString& key,
     bool insertNeedsEol = false;
     for (const RawLine& line : splitLines(bytes)) {
         const QByteArray raw = bytes.mid(line.begin, line.end - line.begin);
-        const QString text = decode(raw);
+        QString text = decode(raw);
+        if (line.begin == 0 && text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1); // a byte-order mark, which reading skips too
         const QString name = sectionOf(text);
         if (!name.isNull()) {
             if (inSection)

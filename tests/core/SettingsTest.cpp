@@ -136,6 +136,11 @@ TEST_F(Settings, AWriteKeepsTheFilesLineEndsAndAValueBeyondItsCodePageKeepsEvery
     EXPECT_EQ(ReadINI("Options", "Last CookBook"), kanji + ".tqc");
     EXPECT_EQ(readBytes(ini()), QByteArray("[Options]\nSenders Name=Ren\xc3\xa9\nOpen Last=True\nLast CookBook=") +
                                     (kanji + ".tqc").toUtf8() + "\n[View]\nToolbar Visible=False\n");
+
+    // A file that starts with a byte-order mark: its first section is found as reading finds it.
+    writeBytes(ini(), "\xEF\xBB\xBF[Options]\r\nOpen Last=False\r\n");
+    WriteINI("Options", "Open Last", "True");
+    EXPECT_EQ(readBytes(ini()), "\xEF\xBB\xBF[Options]\r\nOpen Last=True\r\n");
 }
 
 TEST(SettingsBoolean, ConvertsAnyLetterCaseAndNumbers)
