@@ -2,13 +2,17 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 namespace ui {
 namespace {
@@ -207,6 +211,28 @@ RepaintFreeze::~RepaintFreeze()
 {
     if (widget_ && wasEnabled_)
         widget_->setUpdatesEnabled(true);
+}
+
+void showPainted(QWidget* window, int timeoutMs)
+{
+    if (!window)
+        return;
+    QPointer<QWidget> guard(window);
+    window->show();
+    // Under a window manager the window is drawn only once it has been mapped and exposed, which happens
+    // later and asynchronously: wait for that, not merely for the show.
+    QElapsedTimer waited;
+    waited.start();
+    auto exposed = [&] { return guard && guard->windowHandle() && guard->windowHandle()->isExposed(); };
+    while (guard && guard->isVisible() && !exposed() && waited.elapsed() < timeoutMs) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (guard && guard->isVisible()) {
+        guard->repaint();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 bool isBusy() { return busyDepth() > 0; }

@@ -53,6 +53,10 @@ bool openDocument(const QString& pathOrUrl);
 bool startProgram(const QString& program, const QStringList& arguments = {});
 void playSound(const QString& wavePath);
 
+// Shows a window and returns once it is on the screen and drawn (the window manager has mapped and
+// exposed it), or after `timeoutMs` when that does not happen; what else arrives meanwhile is handled.
+void showPainted(QWidget* window, int timeoutMs = 2000);
+
 // The hourglass pointer for as long as the guard lives.
 class WaitCursor {
 public:
