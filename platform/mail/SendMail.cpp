@@ -1,6 +1,7 @@
 #include "platform/mail/SendMail.h"
 
 #include "platform/text/Codec.h"
+#include "platform/text/PageEncoding.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -155,12 +156,7 @@ QByteArray SendMail::contentId(const QString& path)
 
 QByteArray SendMail::htmlCharset(const QByteArray& page)
 {
-    static const QRegularExpression declared(QStringLiteral(R"(<meta[^>]*charset\s*=\s*["']?\s*([A-Za-z0-9_.:-]+))"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = declared.match(QString::fromLatin1(page.left(4096)));
-    if (m.hasMatch())
-        return m.captured(1).toLower().toLatin1();
-    return text::isValidUtf8(page) ? "utf-8" : "windows-1252";
+    return text::PageEncodingOf(page) == text::PageEncoding::Utf8 ? "utf-8" : "windows-1252";
 }
 
 void SendMail::Send()
