@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -75,13 +78,17 @@ public:
     {
         switch (r.kind) {
         case FileDialogRequest::Kind::Open: {
-            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter);
+            QString selected = r.selectedFilter;
+            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter, &selected);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
-        case FileDialogRequest::Kind::OpenMany:
-            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter);
+        case FileDialogRequest::Kind::OpenMany: {
+            QString selected = r.selectedFilter;
+            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter, &selected);
+        }
         case FileDialogRequest::Kind::Save: {
-            const QString f = QFileDialog::getSaveFileName(dialogParent(), r.title, r.folder, r.filter);
+            QString selected = r.selectedFilter;
+            const QString f = QFileDialog::getSaveFileName(dialogParent(), r.title, r.folder, r.filter, &selected);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
         }
@@ -102,8 +109,11 @@ public:
 
     void playSound(const QString& wavePath) override
     {
-        // Fire and forget: the effect deletes itself when the application goes. Without an audio
-        // device it never reports that it stopped, so nothing waits on it.
+        // Nothing to play, or nothing to play it on: stay silent rather than let the sound engine
+        // complain or wait for a device that is not there.
+        if (wavePath.isEmpty() || !QFileInfo(wavePath).isFile() || QMediaDevices::audioOutputs().isEmpty())
+            return;
+        // Fire and forget: the effect deletes itself when the application goes, and nothing waits on it.
         static QPointer<QSoundEffect> effect;
         if (!effect)
             effect = new QSoundEffect(qApp);
@@ -150,18 +160,20 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter});
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter, {}});
     return r.isEmpty() ? QString() : r.first();
 }
 
-QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter)
+QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
+                             const QString& selectedFilter)
 {
-    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter});
+    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter, selectedFilter});
 }
 
-QString getSaveFileName(const QString& title, const QString& folder, const QString& filter)
+QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& selectedFilter)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Save, title, folder, filter});
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Save, title, folder, filter, selectedFilter});
     return r.isEmpty() ? QString() : r.first();
 }
 

@@ -22,6 +22,7 @@ struct FileDialogRequest {
     QString title;
     QString folder;   // starting folder or file
     QString filter;   // Qt filter text, "Meal-Master (*.mmf);;All files (*)"
+    QString selectedFilter; // the entry of `filter` shown first ("" for the first entry)
 };
 
 class Backend {
@@ -46,11 +47,14 @@ QString programTitle();
 Answer msgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = programTitle(), DefaultButton defaultButton = DefaultButton::First);
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter);
-QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter);
-QString getSaveFileName(const QString& title, const QString& folder, const QString& filter);
+QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
+                             const QString& selectedFilter = {});
+QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& selectedFilter = {});
 // Opens a file in its program, or a link (http:, mailto:) in the browser or mail client.
 bool openDocument(const QString& pathOrUrl);
 bool startProgram(const QString& program, const QStringList& arguments = {});
+// Plays a wave file without waiting for it; silent when the file is missing or there is no audio device.
 void playSound(const QString& wavePath);
 
 // The hourglass pointer for as long as the guard lives.
