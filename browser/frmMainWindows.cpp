@@ -48,12 +48,19 @@ void frmMain::showEmail()
 
 // ---- import and export
 
+#include "exchange/frmExport.h"
+#include "exchange/frmImport.h"
+
 void frmMain::showImport()
 {
+    frmImport dialog(this);
+    dialog.exec();
 }
 
 void frmMain::showExport()
 {
+    frmExport dialog(this);
+    dialog.exec();
 }
 
 // ---- wine list
@@ -76,8 +83,11 @@ void frmMain::showMealMaker()
 
 // ---- clipboard watcher
 
+#include "exchange/ClipboardWatcher.h"
+
 void frmMain::CheckClipoard()
 {
+    basMain::CheckClipoard();
 }
 
 // ---- pop-up menus
