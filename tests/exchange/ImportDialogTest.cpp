@@ -2,11 +2,13 @@
 #include "ImportFixture.h"
 #include "RecipeTextSamples.h"
 
+#include "exchange/FormatDetection.h"
 #include "exchange/RecipeMarkers.h"
 #include "exchange/cExport.h"
 #include "exchange/frmImport.h"
 #include "support/TestQueries.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -257,6 +259,48 @@ TEST_F(ImportDialog, CancelStopsTheRunAndOnlyThatRun)
     EXPECT_EQ(recipeCount(), 3);
     EXPECT_FALSE(titles().contains("Other Pie"));
     expectIdle(dlg);
+}
+
+TEST_F(ImportDialog, RealFilesFromOtherProgramsAreRecognisedAndImportedInOneRun)
+{
+    const QDir corpus(QString(TQ_SOURCE_DIR) + "/../shared/corpus");
+    if (!corpus.exists())
+        GTEST_SKIP() << "no corpus at " << corpus.path().toStdString();
+    frmImport dlg;
+    dlg.show();
+    qint32 headers = 0;
+    for (const QString folder : {"mealmaster", "mastercook", "mealmaster/anymeal-fixtures"}) {
+        SCOPED_TRACE(folder.toStdString());
+        const QDir dir(corpus.filePath(folder));
+        const QStringList names = dir.entryList({"*.mmf", "*.mxp"}, QDir::Files, QDir::Name);
+        ASSERT_FALSE(names.isEmpty());
+        qint32 lastFileHeaders = 0;
+        for (const QString& name : names) {
+            const QString format = dlg.CheckFormatRequired(dir.filePath(name));
+            EXPECT_EQ(format, name.endsWith(".mmf") ? "MealMaster" : "MasterCook") << name.toStdString();
+            lastFileHeaders = 0;
+            for (const QString& line : QString::fromUtf8(readBytes(dir.filePath(name))).split('\n'))
+                lastFileHeaders += format == "MealMaster" ? IsMealMasterStartLine(line) : IsMasterCookStartLine(line);
+            headers += lastFileHeaders;
+        }
+
+        QStringList paths;
+        for (const QString& name : names)
+            paths << dir.filePath(name);
+        recorder.files.enqueue(paths);
+        dlg.cmdBrowse_Click();
+        dlg.cmdImport_Click();
+        expectIdle(dlg);
+        EXPECT_EQ(dlg.lblFound->text(), QString::number(lastFileHeaders));
+        EXPECT_EQ(dlg.lblImported->text().toInt() + dlg.lblSkipped->text().toInt(), lastFileHeaders);
+    }
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_GE(headers, 70);
+    // Every recipe is stored, but for those whose title another file already brought.
+    const qint64 distinctTitles = scalar(basDatabase::cnCookbook, "SELECT COUNT(DISTINCT TITLE) FROM RECIPES");
+    EXPECT_EQ(recipeCount(), distinctTitles);
+    EXPECT_GT(recipeCount(), 0);
+    EXPECT_LE(recipeCount(), headers);
 }
 
 TEST_F(ImportDialog, AFailedRunIsReportedAndTheDialogRecovers)
