@@ -23,6 +23,16 @@ QWidget* dialogParent()
     return QApplication::activeWindow();
 }
 
+// Whether the machine can play sound at all. Where no sound server runs, asking prints a warning of the
+// audio layer's own; a machine without sound is no fault of ours, so the answer is taken quietly.
+bool hasAudioOutput()
+{
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const bool any = !QMediaDevices::audioOutputs().isEmpty();
+    qInstallMessageHandler(previous);
+    return any;
+}
+
 class QtBackend final : public Backend {
 public:
     Answer messageBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
@@ -111,7 +121,7 @@ public:
     {
         // Nothing to play, or nothing to play it on: stay silent rather than let the sound engine
         // complain or wait for a device that is not there.
-        if (wavePath.isEmpty() || !QFileInfo(wavePath).isFile() || QMediaDevices::audioOutputs().isEmpty())
+        if (wavePath.isEmpty() || !QFileInfo(wavePath).isFile() || !hasAudioOutput())
             return;
         // Fire and forget: the effect deletes itself when the application goes, and nothing waits on it.
         static QPointer<QSoundEffect> effect;
