@@ -66,7 +66,7 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     layout->setSpacing(0);
     layout->addWidget(MakeBanner(this, "Export"));
     layout->addLayout(form, 1);
-    resize(480, 280);
+    resize(480, 250);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmExport::cmdBrowse_Click);
     connect(cmdExport, &QPushButton::clicked, this, &frmExport::cmdExport_Click);

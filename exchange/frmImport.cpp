@@ -95,7 +95,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     layout->setSpacing(0);
     layout->addWidget(MakeBanner(this, "Import"));
     layout->addLayout(form, 1);
-    resize(480, 300);
+    resize(480, 260);
 
     txtFile->installEventFilter(this);
     connect(txtFile, &QLineEdit::textEdited, this, &frmImport::txtFile_Edited);
