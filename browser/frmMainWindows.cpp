@@ -1,6 +1,8 @@
 // The main window's entry points to the program's other windows: each opens its window and, where the
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
+#include "core/basMain.h"
+#include "exchange/frmEmail.h"
 
 // ---- recipe editor
 
@@ -44,6 +46,10 @@ void frmMain::showSearch()
 
 void frmMain::showEmail()
 {
+    basMain::RunHandler("showEmail", [&] {
+        frmEmail dialog(this);
+        dialog.exec();
+    });
 }
 
 // ---- import and export
