@@ -1,9 +1,9 @@
 #include "exchange/frmExport.h"
 
-#include "core/Banner.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "exchange/ExchangeDialogLayout.h"
 #include "exchange/cExport.h"
 #include "platform/ui/Ui.h"
 
@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QVBoxLayout>
 
 frmExport::frmExport(QWidget* parent) : QDialog(parent)
 {
@@ -23,11 +22,7 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     setWindowTitle("Export Recipes");
     setModal(true);
 
-    txtFile = new QLineEdit(this);
-    txtFile->setObjectName("txtFile");
-    cmdBrowse = new QPushButton("<<", this);
-    cmdBrowse->setObjectName("cmdBrowse");
-    cmdBrowse->setToolTip("Browse");
+    QHBoxLayout* fileRow = MakeFileRow(this, txtFile, cmdBrowse);
     cmbFormat = new QComboBox(this);
     cmbFormat->setObjectName("cmbFormat");
     cmbFormat->setEditable(false);
@@ -42,12 +37,8 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     cmdCancel->setObjectName("cmdCancel");
 
     auto* form = new QGridLayout;
-    form->setContentsMargins(12, 10, 12, 12);
     form->setColumnStretch(1, 1);
     form->addWidget(new QLabel("Export to file:", this), 0, 0);
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(txtFile, 1);
-    fileRow->addWidget(cmdBrowse);
     form->addLayout(fileRow, 0, 1);
     form->addWidget(new QLabel("Export Format:", this), 1, 0);
     form->addWidget(cmbFormat, 1, 1);
@@ -61,11 +52,7 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdCancel);
     form->addLayout(buttons, 5, 0, 1, 2);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Export"));
-    layout->addLayout(form, 1);
+    PlaceUnderBanner(this, "Export", form);
     resize(480, 250);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmExport::cmdBrowse_Click);
@@ -85,9 +72,8 @@ void frmExport::Form_Load()
 void frmExport::cmdBrowse_Click()
 {
     try {
-        const QString chosen = ui::getSaveFileName("Select the file you wish to export to", {},
-                                                   "Meal Master Files (*.mmf);;Master Cook Files (*.mxp);;All Files (*)",
-                                                   "All Files (*)");
+        const QString chosen = ui::getSaveFileName("Select the file you wish to export to", {}, kExchangeFileFilter,
+                                                   kAllFilesFilter);
         if (!chosen.isEmpty())
             txtFile->setText(chosen);
     } catch (...) {

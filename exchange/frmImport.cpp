@@ -1,9 +1,9 @@
 #include "exchange/frmImport.h"
 
-#include "core/Banner.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/basMain.h"
+#include "exchange/ExchangeDialogLayout.h"
 #include "exchange/RecipeMarkers.h"
 #include "exchange/cImport.h"
 #include "platform/text/LineFile.h"
@@ -48,11 +48,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     setWindowTitle("Import Recipes From File...");
     setModal(true);
 
-    txtFile = new QLineEdit(this);
-    txtFile->setObjectName("txtFile");
-    cmdBrowse = new QPushButton("<<", this);
-    cmdBrowse->setObjectName("cmdBrowse");
-    cmdBrowse->setToolTip("Browse");
+    QHBoxLayout* fileRow = MakeFileRow(this, txtFile, cmdBrowse);
     cmdImport = new QPushButton("Import", this);
     cmdImport->setObjectName("cmdImport");
     cmdImport->setDefault(true);
@@ -66,11 +62,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     lblMulti->setObjectName("lblMulti");
 
     auto* form = new QVBoxLayout;
-    form->setContentsMargins(12, 10, 12, 12);
     form->addWidget(new QLabel("Select the file(s) to import from:", this));
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(txtFile, 1);
-    fileRow->addWidget(cmdBrowse);
     form->addLayout(fileRow);
     auto* counters = new QGridLayout;
     counters->setColumnStretch(0, 1);
@@ -90,11 +82,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdCancel);
     form->addLayout(buttons);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Import"));
-    layout->addLayout(form, 1);
+    PlaceUnderBanner(this, "Import", form);
     resize(480, 260);
 
     txtFile->installEventFilter(this);
@@ -129,8 +117,7 @@ void frmImport::cmdBrowse_Click()
 {
     basMain::RunHandler("frmImport cmdBrowse", [&] {
         const QStringList chosen = ui::getOpenFileNames(
-            "Please select a file to import the recipes from", {},
-            "Meal Master Files (*.mmf);;Master Cook Files (*.mxp);;All Files (*)", "All Files (*)");
+            "Please select a file to import the recipes from", {}, kExchangeFileFilter, kAllFilesFilter);
         txtFile->clear();
         m_Files.clear();
         m_MultiSelect = chosen.size() > 1;

@@ -5,7 +5,6 @@
 
 #include "core/Settings.h"
 #include "exchange/ClipboardWatcher.h"
-#include "exchange/cExport.h"
 #include "support/TestQueries.h"
 
 #include <QApplication>
@@ -34,13 +33,6 @@ protected:
     {
         const QMimeData* data = clipboard()->mimeData();
         return data && data->hasText();
-    }
-    static QStringList titles()
-    {
-        QStringList t;
-        for (const QVariantMap& r : recipes())
-            t << r["TITLE"].toString();
-        return t;
     }
     void soundsOn()
     {
@@ -73,7 +65,7 @@ TEST_F(ClipboardWatcher, CapturesEachFormatAndEmptiesTheClipboard)
         SCOPED_TRACE(c.name);
         clipboard()->setText("Copied from a mail:\n" + c.text);
         basMain::CheckClipoard();
-        EXPECT_TRUE(titles().contains(c.title));
+        EXPECT_TRUE(storedTitles().contains(c.title));
         EXPECT_FALSE(clipboardHasText()) << "emptied, so the next tick captures nothing";
         EXPECT_EQ(window.refreshes, ++refreshes);
         EXPECT_EQ(recorder.sounds.last(), "/sounds/yes.wav");
@@ -90,15 +82,12 @@ TEST_F(ClipboardWatcher, CapturesEachFormatAndEmptiesTheClipboard)
 
 TEST_F(ClipboardWatcher, CapturesTheProgramsOwnXml)
 {
-    insertRecipe({{"Title", "Xml Cake"}, {"Author", "A"}, {"Category", "Cakes"}, {"Ingredients", "flour"},
-                  {"Instructions", "Bake."}, {"Mark", 1}});
     const QString xml = program.path("cake.xml");
-    cExport().ExportXML(xml);
-    db::Query(basDatabase::cnCookbook, "DELETE FROM RECIPES").exec();
+    samples::writeXml(xml, "Xml Cake");
 
     clipboard()->setText(QString::fromUtf8(readBytes(xml)));
     basMain::CheckClipoard();
-    EXPECT_EQ(titles(), QStringList{"Xml Cake"});
+    EXPECT_EQ(storedTitles(), QStringList{"Xml Cake"});
     EXPECT_FALSE(clipboardHasText());
 }
 

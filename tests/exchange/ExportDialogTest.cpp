@@ -62,9 +62,7 @@ TEST_F(ExportDialog, WritesTheMarkedRecipesInEachFormatAndReadsThemBack)
         exportAs(dlg, c.format, path);
         EXPECT_EQ(dlg.lblExported->text(), "2");
         ASSERT_EQ(recorder.boxes.size(), 1);
-        EXPECT_EQ(recorder.boxes[0].text, "2 recipes exported to " + path);
-        EXPECT_EQ(recorder.boxes[0].title, "Export");
-        EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
+        expectBox(recorder.boxes[0], "2 recipes exported to " + path, "Export", ui::Icon::Information);
         EXPECT_EQ(marked(), 2) << "marks stay unless asked";
 
         // Read back into an empty cookbook, recognised as the import dialog recognises files.
@@ -72,10 +70,7 @@ TEST_F(ExportDialog, WritesTheMarkedRecipesInEachFormatAndReadsThemBack)
         frmImport reader;
         EXPECT_EQ(reader.CheckFormatRequired(path), c.detected);
         EXPECT_TRUE(ImportWithReader(*reader.Import, c.detected, path));
-        QStringList titles;
-        for (const QVariantMap& r : recipes())
-            titles << r["TITLE"].toString();
-        EXPECT_EQ(titles, (QStringList{"Apple Pie", "Carrot Soup"}));
+        EXPECT_EQ(storedTitles(), (QStringList{"Apple Pie", "Carrot Soup"}));
         ASSERT_TRUE(basDatabase::OpenCookbook("Test.tqc"));
     }
     EXPECT_TRUE(window.refreshes == 0);
@@ -102,9 +97,7 @@ TEST_F(ExportDialog, AsksBeforeOverwritingAndNeedsAFile)
     dlg.show();
     dlg.cmdExport_Click();
     ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_EQ(recorder.boxes[0].text, "Please enter a file to export to");
-    EXPECT_EQ(recorder.boxes[0].title, "Export");
-    EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
+    expectBox(recorder.boxes[0], "Please enter a file to export to", "Export", ui::Icon::Information);
 
     const QString path = writeFile("kept.mmf", "old content");
     recorder.boxes.clear();

@@ -4,7 +4,6 @@
 
 #include "exchange/FormatDetection.h"
 #include "exchange/RecipeMarkers.h"
-#include "exchange/cExport.h"
 #include "exchange/frmImport.h"
 #include "support/TestQueries.h"
 
@@ -24,13 +23,6 @@ protected:
     QStringList labels(const frmImport& dlg) const
     {
         return {dlg.lblFound->text(), dlg.lblImported->text(), dlg.lblSkipped->text()};
-    }
-    static QStringList titles()
-    {
-        QStringList t;
-        for (const QVariantMap& r : recipes())
-            t << r["TITLE"].toString();
-        return t;
     }
     // The dialog is idle again, whatever ended the run.
     static void expectIdle(const frmImport& dlg)
@@ -99,12 +91,8 @@ TEST_F(ImportDialog, ClipboardTextIsRecognisedInTheWatchersOrder)
 
 TEST_F(ImportDialog, ImportsOneFileOfEachFormat)
 {
-    // The XML file is written by the program's own writer from a marked recipe.
-    insertRecipe({{"Title", "Xml Cake"}, {"Author", "A"}, {"Category", "Cakes"}, {"Ingredients", "flour"},
-                  {"Instructions", "Bake."}, {"Mark", 1}});
     const QString xml = program.path("cake.xml");
-    cExport().ExportXML(xml);
-    db::Query(basDatabase::cnCookbook, "DELETE FROM RECIPES").exec();
+    samples::writeXml(xml, "Xml Cake");
 
     const struct {
         QString path, title;
@@ -119,7 +107,7 @@ TEST_F(ImportDialog, ImportsOneFileOfEachFormat)
     for (const auto& c : cases) {
         dlg.txtFile->setText(c.path);
         dlg.cmdImport_Click();
-        EXPECT_TRUE(titles().contains(c.title)) << c.path.toStdString();
+        EXPECT_TRUE(storedTitles().contains(c.title)) << c.path.toStdString();
         EXPECT_EQ(labels(dlg), (QStringList{"1", "1", "0"})) << c.path.toStdString();
         expectIdle(dlg);
     }
@@ -138,17 +126,13 @@ TEST_F(ImportDialog, MessagesForAnEmptyBoxAndAnUnknownFile)
     dlg.show();
     dlg.cmdImport_Click();
     ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_EQ(recorder.boxes[0].text, "Please select a file to import from");
-    EXPECT_EQ(recorder.boxes[0].title, "Import Error");
-    EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
+    expectBox(recorder.boxes[0], "Please select a file to import from", "Import Error", ui::Icon::Information);
     EXPECT_TRUE(dlg.cmdImport->isEnabled());
 
     dlg.txtFile->setText(file("letter.txt", "Dear Jane\r\n"));
     dlg.cmdImport_Click();
     ASSERT_EQ(recorder.boxes.size(), 2);
-    EXPECT_EQ(recorder.boxes[1].text, "File format not recognised.");
-    EXPECT_EQ(recorder.boxes[1].title, "File format Error");
-    EXPECT_EQ(recorder.boxes[1].icon, ui::Icon::Exclamation);
+    expectBox(recorder.boxes[1], "File format not recognised.", "File format Error", ui::Icon::Exclamation);
     EXPECT_EQ(recipeCount(), 0);
     expectIdle(dlg);
 }
@@ -197,7 +181,7 @@ TEST_F(ImportDialog, SeveralFilesAreImportedInTurnPastAnUnknownOne)
     dlg.cmdImport_Click();
 
     EXPECT_EQ(seen, (QStringList{"File: 1 of 3", "File: 2 of 3", "File: 3 of 3"}));
-    EXPECT_EQ(titles(), (QStringList{"First Pie", "Second Pie", "Beef Stew"}));
+    EXPECT_EQ(storedTitles(), (QStringList{"First Pie", "Second Pie", "Beef Stew"}));
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_EQ(recorder.boxes[0].text, "File format not recognised.");
     EXPECT_EQ(labels(dlg), (QStringList{"1", "1", "0"})) << "the counters are those of the last file";
@@ -257,7 +241,7 @@ TEST_F(ImportDialog, CancelStopsTheRunAndOnlyThatRun)
     });
     dlg.cmdImport_Click();
     EXPECT_EQ(recipeCount(), 3);
-    EXPECT_FALSE(titles().contains("Other Pie"));
+    EXPECT_FALSE(storedTitles().contains("Other Pie"));
     expectIdle(dlg);
 }
 
