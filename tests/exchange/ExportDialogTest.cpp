@@ -134,6 +134,19 @@ TEST_F(ExportDialog, AFailedExportIsReportedAndKeepsTheMarks)
     }
     EXPECT_TRUE(recorder.boxes.last().text.contains("occurred in module"));
     EXPECT_TRUE(program.errorLog().contains("frmExport cmdExport")) << "the XML writer's failure";
+
+    // The cookbook cannot be read: the file the user chose keeps what it held.
+    const QString kept = writeFile("kept.mmf", "old content");
+    basDatabase::cnCookbook.close();
+    for (const QString format : {"Tovalquendry", "MealMaster", "Compu-Chef", "MasterCook"}) {
+        SCOPED_TRACE(format.toStdString());
+        recorder.boxes.clear();
+        recorder.answers.enqueue(ui::Answer::Yes);
+        exportAs(dlg, format, kept, true);
+        ASSERT_EQ(recorder.boxes.size(), 2);
+        EXPECT_EQ(recorder.boxes[1].title, "Tovalquendry Error");
+        EXPECT_EQ(readBytes(kept), "old content");
+    }
 }
 
 TEST_F(ExportDialog, StaysOpenWhileItWrites)

@@ -64,9 +64,13 @@ TEST_F(ImportDialog, DetectsEachFormatByItsFirstMarkerLine)
     for (const auto& c : cases)
         EXPECT_EQ(dlg.CheckFormatRequired(file("detect.txt", c.text)), c.format) << c.name;
 
-    EXPECT_EQ(dlg.CheckFormatRequired(program.path("missing.mmf")), "");
-    ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module function CheckFormatRequired"));
+    // What cannot be read is logged, and the file is passed over.
+    for (const QString& unreadable : {program.path("missing.mmf"), program.path("temp")}) {
+        recorder.boxes.clear();
+        EXPECT_EQ(dlg.CheckFormatRequired(unreadable), "") << unreadable.toStdString();
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module function CheckFormatRequired"));
+    }
 }
 
 TEST_F(ImportDialog, ClipboardTextIsRecognisedInTheWatchersOrder)
