@@ -72,8 +72,9 @@ void frmExport::Form_Load()
 void frmExport::cmdBrowse_Click()
 {
     try {
+        // Export asks before it overwrites, so the file dialog does not ask as well.
         const QString chosen = ui::getSaveFileName("Select the file you wish to export to", {}, kExchangeFileFilter,
-                                                   kAllFilesFilter);
+                                                   kAllFilesFilter, false);
         if (!chosen.isEmpty())
             txtFile->setText(chosen);
     } catch (...) {

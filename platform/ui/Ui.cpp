@@ -98,7 +98,9 @@ public:
         }
         case FileDialogRequest::Kind::Save: {
             QString selected = r.selectedFilter;
-            const QString f = QFileDialog::getSaveFileName(dialogParent(), r.title, r.folder, r.filter, &selected);
+            const QString f = QFileDialog::getSaveFileName(
+                dialogParent(), r.title, r.folder, r.filter, &selected,
+                r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
         }
@@ -170,20 +172,21 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter, {}});
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter, {}, true});
     return r.isEmpty() ? QString() : r.first();
 }
 
 QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
                              const QString& selectedFilter)
 {
-    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter, selectedFilter});
+    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter, selectedFilter, true});
 }
 
 QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
-                        const QString& selectedFilter)
+                        const QString& selectedFilter, bool confirmOverwrite)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Save, title, folder, filter, selectedFilter});
+    const QStringList r = backend().fileDialog(
+        {FileDialogRequest::Kind::Save, title, folder, filter, selectedFilter, confirmOverwrite});
     return r.isEmpty() ? QString() : r.first();
 }
 

@@ -23,6 +23,7 @@ struct FileDialogRequest {
     QString folder;   // starting folder or file
     QString filter;   // Qt filter text, "Meal-Master (*.mmf);;All files (*)"
     QString selectedFilter; // the entry of `filter` shown first ("" for the first entry)
+    bool confirmOverwrite = true; // Save: the dialog asks before it names an existing file
 };
 
 class Backend {
@@ -49,8 +50,9 @@ Answer msgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Ic
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter);
 QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
                              const QString& selectedFilter = {});
+// `confirmOverwrite` false: the caller asks itself before it replaces an existing file.
 QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
-                        const QString& selectedFilter = {});
+                        const QString& selectedFilter = {}, bool confirmOverwrite = true);
 // Opens a file in its program, or a link (http:, mailto:) in the browser or mail client.
 bool openDocument(const QString& pathOrUrl);
 bool startProgram(const QString& program, const QStringList& arguments = {});

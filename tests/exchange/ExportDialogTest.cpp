@@ -115,6 +115,15 @@ TEST_F(ExportDialog, AsksBeforeOverwritingAndNeedsAFile)
     recorder.answers.enqueue(ui::Answer::Yes);
     exportAs(dlg, "MealMaster", path);
     EXPECT_TRUE(readBytes(path).startsWith("MMMMM"));
+
+    // The file dialog leaves the question to Export, so that it is asked once.
+    recorder.files.enqueue({path});
+    dlg.cmdBrowse_Click();
+    EXPECT_EQ(dlg.txtFile->text(), path);
+    ASSERT_EQ(recorder.dialogs.size(), 1);
+    EXPECT_EQ(recorder.dialogs[0].kind, ui::FileDialogRequest::Kind::Save);
+    EXPECT_FALSE(recorder.dialogs[0].confirmOverwrite);
+    EXPECT_EQ(recorder.dialogs[0].selectedFilter, "All Files (*)");
 }
 
 TEST_F(ExportDialog, AFailedExportIsReportedAndKeepsTheMarks)
