@@ -83,14 +83,14 @@ int main(int argc, char** argv)
     writeRecipeFile(file);
     QElapsedTimer clock;
 
-    // The reader alone and through the dialog, three times each in turn (the median counts), the dialog
+    // The reader alone and through the dialog, five times each in turn (the median counts), the dialog
     // sampling its counter each time the readers let the event loop run.
     frmImport dlg;
     dlg.show();
     dlg.txtFile->setText(file);
     const cImport::YieldHook eventLoop = cImport::setYieldHook({});
     QList<double> readerRates, dialogRates, updateRates, gaps;
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 5; ++run) {
         cImport::setYieldHook(eventLoop);
         openNewCookbook(QString("Reader%1").arg(run));
         {

@@ -138,6 +138,7 @@ QString frmImport::CheckFormatRequired(const QString& path)
     try {
         text::LineReader in(path);
         while (!in.atEnd()) {
+            cImport::yieldToEventLoop(); // a long file without a marker must not freeze the dialog
             const QString format = FileLineFormat(in.readLine());
             if (!format.isEmpty())
                 return format;

@@ -53,6 +53,8 @@ TEST_F(ClipboardWatcher, CapturesEachFormatAndEmptiesTheClipboard)
         QString text, title;
     } cases[] = {
         {"Meal-Master", samples::mealMaster("cherry pie"), "Cherry Pie"},
+        {"text beyond the 8-bit code page", samples::mealMaster(QString::fromUtf8("żurek z jajkiem €")),
+         QString::fromUtf8("Żurek Z Jajkiem €")},
         {"Compu-Chef", samples::compuChef("Leek Soup"), "Leek Soup"},
         {"MasterCook", samples::masterCook("Lamb Stew"), "Lamb Stew"},
         {"MasterCook II, LF line ends", QString(samples::masterCook("Pork Stew", "*  Exported from  MasterCook II  *"))
@@ -70,14 +72,14 @@ TEST_F(ClipboardWatcher, CapturesEachFormatAndEmptiesTheClipboard)
         EXPECT_EQ(window.refreshes, ++refreshes);
         EXPECT_EQ(recorder.sounds.last(), "/sounds/yes.wav");
     }
-    EXPECT_EQ(recorder.sounds.size(), 5);
+    EXPECT_EQ(recorder.sounds.size(), 6);
     EXPECT_TRUE(recorder.boxes.isEmpty());
     EXPECT_FALSE(ui::isBusy());
 
     // The next tick finds an empty clipboard and does nothing.
     basMain::CheckClipoard();
     EXPECT_EQ(window.refreshes, refreshes);
-    EXPECT_EQ(recipeCount(), 5);
+    EXPECT_EQ(recipeCount(), 6);
 }
 
 TEST_F(ClipboardWatcher, CapturesTheProgramsOwnXml)
