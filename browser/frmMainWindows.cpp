@@ -4,10 +4,30 @@
 #include "core/basMain.h"
 #include "exchange/frmEmail.h"
 
+#include "browser/frmOptions.h"
+#include "browser/frmconverters.h"
+#include "core/basMain.h"
+#include "editor/frmEditCats.h"
+#include "editor/frmEditIngredients.h"
+#include "editor/frmEditUOM.h"
+#include "editor/frmWineAdd.h"
+
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "editor/frmAddRecipe.h"
+
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
 {
+    if (!basDatabase::cnCookbook.isOpen())
+        return;
+    basMain::RunHandler("showRecipeEditor", [&] {
+        frmAddRecipe editor(this);
+        editor.Form_Load();
+        if (editor.loaded())
+            editor.exec();
+    });
 }
 
 // ---- delete dialog
@@ -18,22 +38,31 @@ void frmMain::showDeleteDialog()
 
 // ---- reference-list editors
 
-void frmMain::showEditCategories()
+// The editors refresh the main window themselves when their Close button is pressed. A failure of the
+// ingredient or unit editor's first load ends the opening and is the command's to report.
+template <class Editor>
+static void showReferenceListEditor(QWidget* parent)
 {
+    try {
+        Editor dlg(parent);
+        dlg.exec();
+    } catch (...) {
+        basMain::LogCurrentException("cmdBar ButtonClick");
+    }
 }
 
-void frmMain::showEditIngredients()
-{
-}
+void frmMain::showEditCategories() { showReferenceListEditor<frmEditCats>(this); }
 
-void frmMain::showEditUnitsOfMeasure()
-{
-}
+void frmMain::showEditIngredients() { showReferenceListEditor<frmEditIngredients>(this); }
+
+void frmMain::showEditUnitsOfMeasure() { showReferenceListEditor<frmEditUOM>(this); }
 
 // ---- preferences
 
 void frmMain::showOptions()
 {
+    frmOptions dlg(this);
+    dlg.exec();
 }
 
 // ---- search
@@ -73,12 +102,16 @@ void frmMain::showExport()
 
 void frmMain::showWineList()
 {
+    frmWineAdd dlg(this);
+    dlg.exec();
 }
 
 // ---- unit converters
 
 void frmMain::showConverters()
 {
+    frmconverters dlg(this);
+    dlg.exec();
 }
 
 // ---- what can I make with?

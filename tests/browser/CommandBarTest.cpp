@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageLayout>
@@ -201,8 +202,15 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     ASSERT_NE(soup, nullptr);
     w->lstVRecipes()->setCurrentItem(soup);
 
+    QString opened, title;
+    whenModalOpens([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        title = dialog->findChild<QLineEdit*>("txtTitle")->text();
+        dialog->close();
+    });
     w->commandButton("TOOLBAR:EDITRECIPE")->trigger();
-    EXPECT_EQ(basMain::sEditRecipeKey, recipelist::itemKey(soup));
+    EXPECT_EQ(opened, "frmAddRecipe");
+    EXPECT_EQ(title, "Carrot Soup") << "the editor opens on the selected recipe";
 
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
     w->commandButton("TOOLBAR:DELETERECIPE")->trigger();
