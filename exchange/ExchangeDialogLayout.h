@@ -1,19 +1,15 @@
 #pragma once
-// What the import and export dialogs share: the file box with its "<<" browse button, the banner over
-// the form, and the file dialogs' filter.
+// What the import and export dialogs share: the file box with its "<<" browse button and the file
+// dialogs' filter.
 #include <QString>
 
 class QDialog;
 class QHBoxLayout;
-class QLayout;
 class QLineEdit;
 class QPushButton;
 
 // Makes `txtFile` and `cmdBrowse` and returns the row that holds them.
 QHBoxLayout* MakeFileRow(QDialog* dialog, QLineEdit*& txtFile, QPushButton*& cmdBrowse);
-
-// Puts the banner with its header across the top of the dialog and the form below it.
-void PlaceUnderBanner(QDialog* dialog, const QString& header, QLayout* form);
 
 // Meal-Master files, MasterCook files and every file; the dialogs open on the last.
 inline const QString kExchangeFileFilter =

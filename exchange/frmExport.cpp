@@ -1,5 +1,6 @@
 #include "exchange/frmExport.h"
 
+#include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -30,11 +31,9 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     chkClear->setObjectName("chkClear");
     lblExported = new QLabel(this);
     lblExported->setObjectName("lblExported");
-    cmdExport = new QPushButton("Export", this);
-    cmdExport->setObjectName("cmdExport");
+    cmdExport = NamedButton(this, "cmdExport", "Export");
     cmdExport->setDefault(true);
-    cmdCancel = new QPushButton("Close", this);
-    cmdCancel->setObjectName("cmdCancel");
+    cmdCancel = NamedButton(this, "cmdCancel", "Close");
 
     auto* form = new QGridLayout;
     form->setColumnStretch(1, 1);
@@ -51,8 +50,7 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdExport);
     buttons->addWidget(cmdCancel);
     form->addLayout(buttons, 5, 0, 1, 2);
-
-    PlaceUnderBanner(this, "Export", form);
+    BannerLayout(this, "Export")->addLayout(form, 1);
     resize(480, 250);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmExport::cmdBrowse_Click);

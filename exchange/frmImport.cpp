@@ -1,5 +1,6 @@
 #include "exchange/frmImport.h"
 
+#include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/basMain.h"
@@ -49,11 +50,9 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     setModal(true);
 
     QHBoxLayout* fileRow = MakeFileRow(this, txtFile, cmdBrowse);
-    cmdImport = new QPushButton("Import", this);
-    cmdImport->setObjectName("cmdImport");
+    cmdImport = NamedButton(this, "cmdImport", "Import");
     cmdImport->setDefault(true);
-    cmdCancel = new QPushButton("Close", this);
-    cmdCancel->setObjectName("cmdCancel");
+    cmdCancel = NamedButton(this, "cmdCancel", "Close");
     cmdCancel->setCursor(Qt::ArrowCursor); // stays clickable-looking while the dialog shows the hourglass
     lblFound = counterLabel(this, "lblFound");
     lblImported = counterLabel(this, "lblImported");
@@ -61,7 +60,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     lblMulti = new QLabel(this);
     lblMulti->setObjectName("lblMulti");
 
-    auto* form = new QVBoxLayout;
+    QVBoxLayout* form = BannerLayout(this, "Import");
     form->addWidget(new QLabel("Select the file(s) to import from:", this));
     form->addLayout(fileRow);
     auto* counters = new QGridLayout;
@@ -81,8 +80,6 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdImport);
     buttons->addWidget(cmdCancel);
     form->addLayout(buttons);
-
-    PlaceUnderBanner(this, "Import", form);
     resize(480, 260);
 
     txtFile->installEventFilter(this);
