@@ -83,12 +83,19 @@ void frmMain::showEmail()
 
 // ---- import and export
 
+#include "exchange/frmExport.h"
+#include "exchange/frmImport.h"
+
 void frmMain::showImport()
 {
+    frmImport dialog(this);
+    dialog.exec();
 }
 
 void frmMain::showExport()
 {
+    frmExport dialog(this);
+    dialog.exec();
 }
 
 // ---- wine list
@@ -115,8 +122,11 @@ void frmMain::showMealMaker()
 
 // ---- clipboard watcher
 
+#include "exchange/ClipboardWatcher.h"
+
 void frmMain::CheckClipoard()
 {
+    basMain::CheckClipoard();
 }
 
 // ---- pop-up menus

@@ -128,8 +128,15 @@ void ShutDown()
         QCoreApplication::quit();
 }
 
+namespace {
+qint64 loggedErrors = 0;
+}
+
+qint64 errorsLogged() { return loggedErrors; }
+
 void LogError(long number, const QString& description, const QString& routine)
 {
+    ++loggedErrors;
     try {
         ui::restoreDefaultCursor();
         const QString message =

@@ -5,6 +5,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -22,6 +25,16 @@ QWidget* dialogParent()
     if (QWidget* w = QApplication::activeModalWidget())
         return w;
     return QApplication::activeWindow();
+}
+
+// Whether the machine can play sound at all. Where no sound server runs, asking prints a warning of the
+// audio layer's own; a machine without sound is no fault of ours, so the answer is taken quietly.
+bool hasAudioOutput()
+{
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const bool any = !QMediaDevices::audioOutputs().isEmpty();
+    qInstallMessageHandler(previous);
+    return any;
 }
 
 class QtBackend final : public Backend {
@@ -79,13 +92,19 @@ public:
     {
         switch (r.kind) {
         case FileDialogRequest::Kind::Open: {
-            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter);
+            QString selected = r.selectedFilter;
+            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter, &selected);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
-        case FileDialogRequest::Kind::OpenMany:
-            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter);
+        case FileDialogRequest::Kind::OpenMany: {
+            QString selected = r.selectedFilter;
+            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter, &selected);
+        }
         case FileDialogRequest::Kind::Save: {
-            const QString f = QFileDialog::getSaveFileName(dialogParent(), r.title, r.folder, r.filter);
+            QString selected = r.selectedFilter;
+            const QString f = QFileDialog::getSaveFileName(
+                dialogParent(), r.title, r.folder, r.filter, &selected,
+                r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
         }
@@ -106,8 +125,11 @@ public:
 
     void playSound(const QString& wavePath) override
     {
-        // Fire and forget: the effect deletes itself when the application goes. Without an audio
-        // device it never reports that it stopped, so nothing waits on it.
+        // Nothing to play, or nothing to play it on: stay silent rather than let the sound engine
+        // complain or wait for a device that is not there.
+        if (wavePath.isEmpty() || !QFileInfo(wavePath).isFile() || !hasAudioOutput())
+            return;
+        // Fire and forget: the effect deletes itself when the application goes, and nothing waits on it.
         static QPointer<QSoundEffect> effect;
         if (!effect)
             effect = new QSoundEffect(qApp);
@@ -154,18 +176,21 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter});
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter, {}, true});
     return r.isEmpty() ? QString() : r.first();
 }
 
-QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter)
+QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
+                             const QString& selectedFilter)
 {
-    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter});
+    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter, selectedFilter, true});
 }
 
-QString getSaveFileName(const QString& title, const QString& folder, const QString& filter)
+QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& selectedFilter, bool confirmOverwrite)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Save, title, folder, filter});
+    const QStringList r = backend().fileDialog(
+        {FileDialogRequest::Kind::Save, title, folder, filter, selectedFilter, confirmOverwrite});
     return r.isEmpty() ? QString() : r.first();
 }
 
