@@ -75,11 +75,7 @@ bool Main()
     try {
         if (ReadINI("Options", "Display Splash Screen") != "False" && startupWindows().createSplash) {
             splash = startupWindows().createSplash();
-            if (splash) {
-                splash->show();
-                splash->repaint();
-                QApplication::processEvents(); // draw it before the database opens
-            }
+            ui::showPainted(splash); // drawn before the database opens
         }
 
         const QString databasePath = paths::resolve("\\data\\tovalquendry.mdb");
@@ -132,8 +128,15 @@ void ShutDown()
         QCoreApplication::quit();
 }
 
+namespace {
+qint64 loggedErrors = 0;
+}
+
+qint64 errorsLogged() { return loggedErrors; }
+
 void LogError(long number, const QString& description, const QString& routine)
 {
+    ++loggedErrors;
     try {
         ui::restoreDefaultCursor();
         const QString message =

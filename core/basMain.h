@@ -37,6 +37,9 @@ void LogError(long number, const QString& description, const QString& routine);
 bool RunHandler(const QString& routine, const std::function<void()>& body);
 // Reports the exception being handled through LogError under `routine`; call it only inside a catch block.
 void LogCurrentException(const QString& routine);
+// How many errors LogError has reported so far: a caller of a routine that reports its own errors and
+// returns normally compares it before and after the call to learn whether the routine failed.
+qint64 errorsLogged();
 
 // The main window, or a window that does nothing while none exists.
 IMainWindow& mainWindow();
