@@ -1,7 +1,7 @@
 #include "browser/frmMealMaker.h"
 
 #include "browser/SearchCondition.h"
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
@@ -28,17 +28,16 @@ frmMealMaker::frmMealMaker(QWidget* parent) : QDialog(parent)
     txtSearch->setObjectName("txtSearch");
     const char* captions[] = {"Search", "Close"};
     for (int i = 0; i < 2; ++i) {
-        cmdOption[i] = new QPushButton(captions[i], this);
-        cmdOption[i]->setObjectName(QString("cmdOption_%1").arg(i));
+        cmdOption[i] = NamedButton(this, QString("cmdOption_%1").arg(i), captions[i]);
         connect(cmdOption[i], &QPushButton::clicked, this, [this, i] { cmdOption_Click(i); });
     }
     cmdOption[0]->setDefault(true);
 
-    QVBoxLayout* form = MakeBannerLayout(this, "What can I make with?");
+    QVBoxLayout* form = BannerLayout(this, "What can I make with?");
     form->addWidget(prompt);
     form->addWidget(txtSearch);
     form->addStretch();
-    form->addLayout(MakeButtonRow({cmdOption[0], cmdOption[1]}));
+    form->addLayout(ButtonRow({cmdOption[0], cmdOption[1]}));
     resize(440, 190);
 }
 

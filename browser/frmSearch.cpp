@@ -1,7 +1,7 @@
 #include "browser/frmSearch.h"
 
 #include "browser/SearchCondition.h"
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
@@ -54,15 +54,15 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
     cmbOrigin = named(new QComboBox(this), "cmbOrigin");
     chkSearchMark = named(new QCheckBox("Search checked recipes only", this), "chkSearchMark");
     chkMark = named(new QCheckBox("Check found recipes", this), "chkMark");
-    cmdSearch = named(new QPushButton("Search", this), "cmdSearch");
+    cmdSearch = NamedButton(this, "cmdSearch", "Search");
     cmdSearch->setDefault(true);
-    cmdClose = named(new QPushButton("Close", this), "cmdClose");
+    cmdClose = NamedButton(this, "cmdClose", "Close");
     for (QComboBox* box : {cmbCat, cmbIngredients, cmbOrigin}) {
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(18);
     }
 
-    QVBoxLayout* form = MakeBannerLayout(this, "Search");
+    QVBoxLayout* form = BannerLayout(this, "Search");
     form->addWidget(caption("Search for:", this));
     form->addWidget(txtSearch);
     form->addSpacing(6);
@@ -88,7 +88,7 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
     form->addWidget(chkSearchMark);
     form->addWidget(chkMark);
     form->addStretch();
-    form->addLayout(MakeButtonRow({cmdSearch, cmdClose}));
+    form->addLayout(ButtonRow({cmdSearch, cmdClose}));
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSearch::cmdClose_Click);

@@ -1,6 +1,6 @@
 #include "browser/frmView.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/RecipeListFiller.h"
 #include "core/basMain.h"
 
@@ -21,17 +21,15 @@ frmView::frmView(QWidget* parent) : QDialog(parent)
     cmbSort->setObjectName("cmbSort");
     cmbSort->setEditable(true);
     cmbSort->setInsertPolicy(QComboBox::NoInsert);
-    cmdSort = new QPushButton("Sort", this);
-    cmdSort->setObjectName("cmdSort");
+    cmdSort = NamedButton(this, "cmdSort", "Sort");
     cmdSort->setDefault(true);
-    cmdClose = new QPushButton("Close", this);
-    cmdClose->setObjectName("cmdClose");
+    cmdClose = NamedButton(this, "cmdClose", "Close");
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblInfo);
     layout->addWidget(cmbSort);
     layout->addStretch();
-    layout->addLayout(MakeButtonRow({cmdSort, cmdClose}));
+    layout->addLayout(ButtonRow({cmdSort, cmdClose}));
     resize(260, 110);
 
     connect(cmdSort, &QPushButton::clicked, this, &frmView::cmdSort_Click);

@@ -1,10 +1,7 @@
 #include "core/Banner.h"
 
 #include <QFont>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 QLabel* MakeBanner(QWidget* dialog, const QString& header)
 {
@@ -19,25 +16,4 @@ QLabel* MakeBanner(QWidget* dialog, const QString& header)
     label->setStyleSheet("QLabel#lblInfo { color: white; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, "
                          "stop:0 #7a2e1d, stop:1 #c8794a); }");
     return label;
-}
-
-QVBoxLayout* MakeBannerLayout(QWidget* dialog, const QString& header)
-{
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
-    auto* layout = new QVBoxLayout(dialog);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(dialog, header));
-    layout->addLayout(body, 1);
-    return body;
-}
-
-QHBoxLayout* MakeButtonRow(std::initializer_list<QPushButton*> buttons)
-{
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton* button : buttons)
-        row->addWidget(button);
-    return row;
 }

@@ -1,6 +1,7 @@
 #include "editor/frmDelete.h"
 
 #include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
@@ -56,10 +57,8 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < 2; ++i)
         optDelete[i]->setObjectName(QString("optDelete_%1").arg(i));
     optDelete[1]->setChecked(true);
-    cmdDelete = new QPushButton("Delete", this);
-    cmdDelete->setObjectName("cmdDelete");
-    cmdCancel = new QPushButton("Cancel", this);
-    cmdCancel->setObjectName("cmdCancel");
+    cmdDelete = NamedButton(this, "cmdDelete", "Delete");
+    cmdCancel = NamedButton(this, "cmdCancel", "Cancel");
     // Deleting cannot be undone: Enter cancels, wherever the focus is.
     cmdDelete->setAutoDefault(false);
     cmdCancel->setDefault(true);
@@ -75,7 +74,7 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
     body->setSpacing(12);
     body->addWidget(imgDelete);
     body->addLayout(text, 1);
-    QHBoxLayout* buttons = MakeButtonRow({cmdDelete, cmdCancel});
+    QHBoxLayout* buttons = ButtonRow({cmdDelete, cmdCancel});
     buttons->setContentsMargins(12, 6, 12, 12);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
