@@ -5,7 +5,6 @@
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
-#include "platform/AppError.h"
 #include "platform/ui/Ui.h"
 
 #include <QAction>
@@ -18,16 +17,6 @@
 #include <optional>
 
 namespace {
-
-// The number after the key's or tag's first character ("R12" -> 12); a text that is no number fails.
-qint64 idOf(const QString& text, int skip)
-{
-    bool ok = false;
-    const qint64 id = text.mid(skip).toLongLong(&ok);
-    if (!ok)
-        throw AppError(AppError::TypeMismatch, "Type mismatch");
-    return id;
-}
 
 // How often the mark loop lets the window repaint and take input.
 constexpr int kYieldEveryMs = 30;
@@ -94,7 +83,7 @@ void frmContextMenus::mnuSortOption_Click(int index)
             break;
         case AddToFavourites:
             if (const QTreeWidgetItem* item = recipelist::selectedItem(window.lstVRecipes())) {
-                basDatabase::AddFavourite(idOf(recipelist::itemKey(item), 1));
+                basDatabase::AddFavourite(recipelist::idOf(recipelist::itemKey(item)));
                 window.RefreshFavourites();
             }
             break;
@@ -147,7 +136,7 @@ void frmContextMenus::markListedRecipes(int index)
                             : index == UncheckAll       ? false
                                                         : item->checkState(0) != Qt::Checked;
         db::Query(cn, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", db::Query::Cached{},
-                  {marked ? 1 : 0, idOf(recipelist::itemKey(item), 1)})
+                  {marked ? 1 : 0, recipelist::idOf(recipelist::itemKey(item))})
             .exec();
         const QSignalBlocker block(list.data()); // stored already: no second write from the check box
         item->setCheckState(0, marked ? Qt::Checked : Qt::Unchecked);
@@ -163,7 +152,8 @@ void frmContextMenus::mnuDeleteOption_Click(int index)
     basMain::RunHandler("mnuDelete", [this] {
         if (sFavouriteTag.isEmpty())
             return;
-        db::Query(basDatabase::cnCookbook, "DELETE FROM FAVOURITES WHERE ID=?1", {idOf(sFavouriteTag, 0)}).exec();
+        db::Query(basDatabase::cnCookbook, "DELETE FROM FAVOURITES WHERE ID=?1", {recipelist::idOf(sFavouriteTag, 0)})
+            .exec();
         basMain::mainWindow().RefreshFavourites();
     });
 }

@@ -95,11 +95,9 @@ void ClearAllMarks()
 
 void SetRecipeMark(const QString& listKey, bool marked)
 {
-    bool ok = false;
-    const qint64 id = listKey.mid(1).toLongLong(&ok);
-    if (!ok)
-        throw AppError(AppError::TypeMismatch, "Type mismatch");
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", {marked ? 1 : 0, id}).exec();
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1",
+              {marked ? 1 : 0, recipelist::idOf(listKey)})
+        .exec();
 }
 
 void AddFavourite(qint64 recipeId)

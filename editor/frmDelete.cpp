@@ -6,7 +6,6 @@
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
-#include "platform/AppError.h"
 #include "platform/ui/Ui.h"
 
 #include <QFrame>
@@ -121,11 +120,7 @@ void frmDelete::cmdDelete_Click()
             step([&] { db::Query(cn, "DELETE FROM RECIPES WHERE MARK=1").exec(); });
         } else if (!sRecipeKey_.isEmpty()) {
             step([&] {
-                bool ok = false;
-                const qint64 id = sRecipeKey_.mid(1).toLongLong(&ok);
-                if (!ok)
-                    throw AppError(AppError::TypeMismatch, "Type mismatch");
-                db::Query(cn, "DELETE FROM RECIPES WHERE ID=?1", {id}).exec();
+                db::Query(cn, "DELETE FROM RECIPES WHERE ID=?1", {recipelist::idOf(sRecipeKey_)}).exec();
             });
             step([&] {
                 QTreeWidget* list = basMain::mainWindow().lstVRecipes();

@@ -214,7 +214,7 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     EXPECT_EQ(title, "Carrot Soup") << "the editor opens on the selected recipe";
 
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
-    QString opened;
+    opened.clear();
     whenModalOpens([&](QWidget* dialog) {
         opened = dialog->objectName();
         dialog->close();
