@@ -1,4 +1,5 @@
 #include "platform/db/Database.h"
+#include "platform/db/UnicodeLike.h"
 #include "support/TestFiles.h"
 #include "support/TestQueries.h"
 
@@ -97,6 +98,13 @@ TEST_F(Database, LikeIgnoresCaseBeyondAscii)
         {"a_b", "a\\_b", "\\", true},
         {"axb", "a\\_b", "\\", false},
         {"50% off", "%!%%", "!", true},
+        {"a\\b", "a\\\\b", "\\", true},
+        {"ab\\", "ab\\", "\\", false},        // a lone escape at the end matches nothing
+        {"mississippi", "%iss%ppi", nullptr, true},
+        {"mississippi", "%iss%ipi", nullptr, false},
+        {"aXbXc", "%x_x", nullptr, false},
+        {"aXbXc", "%x_x_", nullptr, true},
+        {"\u00c9t\u00e9 %", "%\u00e9 \\%", "\\", true},
     };
     for (const Case& c : cases) {
         const QString sql = c.escape ? "SELECT ?1 LIKE ?2 ESCAPE ?3" : "SELECT ?1 LIKE ?2";
@@ -110,6 +118,28 @@ TEST_F(Database, LikeIgnoresCaseBeyondAscii)
     db::Query null(cn, "SELECT NULL LIKE 'a'");
     ASSERT_TRUE(null.next());
     EXPECT_TRUE(null.value(0).isNull());
+}
+
+TEST_F(Database, LikeStaysLinearWhateverThePattern)
+{
+    // Backtracking over every "%" takes for ever here; the answer must come at once.
+    const QString text(300, 'a');
+    const struct {
+        QString pattern;
+        bool matches;
+    } cases[] = {
+        {"a%a%a%a%b", false},
+        {QString("%a").repeated(40) + "%b", false},
+        {QString("%a").repeated(40) + "%", true},
+        {QString("%_").repeated(299) + "%", true},
+        {QString("_").repeated(301), false},
+    };
+    for (const auto& c : cases) {
+        db::Query q(cn, "SELECT ?1 LIKE ?2", {text, c.pattern});
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), c.matches ? 1 : 0) << c.pattern.left(40).toStdString();
+    }
+    EXPECT_EQ(db::likeLiteral("50%_off\\x"), "50\\%\\_off\\\\x");
 }
 
 TEST_F(Database, OpeningNeverCreatesAFile)
