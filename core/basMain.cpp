@@ -161,16 +161,22 @@ bool RunHandler(const QString& routine, const std::function<void()>& body)
 
 void LogCurrentException(const QString& routine)
 {
+    const AppError error = CurrentError();
+    LogError(error.number, error.description, routine);
+}
+
+AppError CurrentError()
+{
     try {
         throw;
     } catch (const AppError& e) {
-        LogError(e.number, e.description, routine);
+        return e;
     } catch (const std::bad_alloc&) {
-        LogError(7, "Out of memory", routine);
+        return AppError(7, "Out of memory");
     } catch (const std::exception& e) {
-        LogError(51, "Internal error: " + QString::fromLocal8Bit(e.what()), routine);
+        return AppError(51, "Internal error: " + QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        LogError(51, "Internal error", routine);
+        return AppError(51, "Internal error");
     }
 }
 

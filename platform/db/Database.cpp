@@ -1,9 +1,11 @@
 #include "platform/db/Database.h"
 
 #include "platform/db/UnicodeLike.h"
+#include "platform/paths/NewFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 #include <sqlite3.h>
 
 namespace db {
@@ -47,6 +49,40 @@ AppError lastError(sqlite3* db, int rc)
     return AppError(-(rc & 0xff), message);
 }
 
+namespace {
+int& busyTimeoutSetting()
+{
+    static int milliseconds = 5000;
+    return milliseconds;
+}
+} // namespace
+
+void setBusyTimeout(int milliseconds) { busyTimeoutSetting() = milliseconds; }
+int busyTimeout() { return busyTimeoutSetting(); }
+
+bool isStorageFailure(const AppError& error)
+{
+    switch (-error.number) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_NOMEM:
+    case SQLITE_READONLY:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PROTOCOL:
+    case SQLITE_NOTADB:
+    case SQLITE_NOLFS:
+    case SQLITE_AUTH:
+        return true;
+    default:
+        // The program's own file errors (not found, access, path) are failures of the disk too.
+        return error.number == AppError::FileNotFound || error.number == AppError::PathFileAccess
+               || error.number == AppError::PathNotFound;
+    }
+}
+
 Connection::~Connection() { close(); }
 
 Connection::Connection(Connection&& other) noexcept
@@ -80,7 +116,7 @@ void Connection::openHandle(const QString& path, int flags)
     }
     db_ = handle;
     path_ = path;
-    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_busy_timeout(db_, busyTimeout());
     sqlite3_extended_result_codes(db_, 0);
     registerUnicodeLike(db_);
 }
@@ -105,9 +141,29 @@ void Connection::open(const QString& path)
 void Connection::create(const QString& path)
 {
     close();
-    if (QFileInfo::exists(path))
-        throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' already exists.").arg(path));
-    openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+    // The file is made here, exclusively, and SQLite only opens it: a file that appears under the name
+    // at the same moment is never written into.
+    std::optional<paths::NewFile> file;
+    try {
+        file.emplace(path);
+    } catch (const AppError& e) {
+        if (e.number == 58)
+            throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' already exists.").arg(path));
+        throw;
+    }
+    try {
+        openHandle(path, SQLITE_OPEN_READWRITE);
+        if (!file->stillAtPath())
+            throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' was replaced while it was made.").arg(path));
+    } catch (...) {
+        close();
+        if (file->stillAtPath())
+            QFile::remove(path);
+        throw;
+    }
+    // Closed before SQLite takes a lock on the file: closing any descriptor of a file drops the
+    // process's locks on it.
+    file->close();
 }
 
 sqlite3_stmt* Connection::takeCached(const QString& sql)
