@@ -91,6 +91,8 @@ bool Main()
             ShutDown();
             return false;
         }
+        // A foreign file (an empty database, a cookbook copied over this one) fails here, not later.
+        CheckReferenceDatabase();
 
         if (startupWindows().createMainWindow) {
             IMainWindow* window = startupWindows().createMainWindow();
@@ -99,10 +101,8 @@ bool Main()
         }
         delete splash;
         return anyWindowShown();
-    } catch (const AppError& e) {
-        LogError(e.number, e.description, "subroutine Main");
-    } catch (const std::exception& e) {
-        LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "subroutine Main");
+    } catch (...) {
+        LogCurrentException("subroutine Main");
     }
     delete splash;
     ShutDown();
