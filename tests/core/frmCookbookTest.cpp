@@ -245,4 +245,39 @@ TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
     EXPECT_EQ(QDir(program.path("data/cookbooks")).entryList(QDir::Files), QStringList{"Family.tqc"});
 }
 
+TEST_F(CookbookManager, AMissingCookbooksFolderIsReportedNotShownEmpty)
+{
+    MakeCookbook("Family.tqc", "Family");
+    frmCookbook dlg;
+    ASSERT_EQ(dlg.lstvCookbooks->count(), 1);
+    ASSERT_TRUE(QDir(program.path("data/cookbooks")).removeRecursively());
+
+    dlg.cmdAction_Click(5);
+    EXPECT_EQ(program.errorLog(), "(76)\r\nPath not found\r\noccurred in module cmdAction_Click\r\n");
+    EXPECT_EQ(dlg.lstvCookbooks->count(), 0);
+
+    // Loading the manager raises it to the command that shows the manager, which reports it.
+    try {
+        frmCookbook missing;
+        ADD_FAILURE() << "the manager was shown without its folder";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number, 76);
+    }
+}
+
+TEST_F(CookbookManager, NothingAHandlerRaisesCrossesTheEventLoop)
+{
+    MakeCookbook("Family.tqc", "Family");
+    struct ThrowingWindow final : StubMainWindow {
+        void EnableToolBarButtons() override { throw std::runtime_error("toolbar gone"); }
+        void RefreshViews() override { throw 42; }
+    } broken;
+    frmCookbook dlg;
+    select(dlg, "Family.tqc");
+    EXPECT_NO_THROW(dlg.cmdAction_Click(0));
+    EXPECT_NO_THROW(dlg.lstvCookbooks_DblClick());
+    EXPECT_EQ(program.errorLog(), "(51)\r\nInternal error: toolbar gone\r\noccurred in module cmdAction_Click\r\n"
+                                  "(51)\r\nInternal error: toolbar gone\r\noccurred in module lstvCookbooks_DblClick\r\n");
+}
+
 } // namespace
