@@ -62,24 +62,28 @@ int busyTimeout() { return busyTimeoutSetting(); }
 
 bool isStorageFailure(const AppError& error)
 {
-    switch (-error.number) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-    case SQLITE_NOMEM:
-    case SQLITE_READONLY:
-    case SQLITE_IOERR:
-    case SQLITE_CORRUPT:
-    case SQLITE_FULL:
-    case SQLITE_CANTOPEN:
-    case SQLITE_PROTOCOL:
-    case SQLITE_NOTADB:
-    case SQLITE_NOLFS:
-    case SQLITE_AUTH:
+    if (error.number < 0) {
+        switch (-error.number) {
+        case SQLITE_CONSTRAINT: // a duplicate title, a missing required value, a value too long
+        case SQLITE_TOOBIG:
+        case SQLITE_MISMATCH:
+        case SQLITE_RANGE:
+            return false;
+        default:
+            return true;
+        }
+    }
+    // The program's own file errors: not found, device I/O, disk full, permission, access, path.
+    switch (error.number) {
+    case AppError::FileNotFound:
+    case 57:
+    case 61:
+    case 70:
+    case AppError::PathFileAccess:
+    case AppError::PathNotFound:
         return true;
     default:
-        // The program's own file errors (not found, access, path) are failures of the disk too.
-        return error.number == AppError::FileNotFound || error.number == AppError::PathFileAccess
-               || error.number == AppError::PathNotFound;
+        return false;
     }
 }
 

@@ -128,9 +128,9 @@ void setBusyTimeout(int milliseconds);
 int busyTimeout();
 
 // True when the error is a failure of the database or the disk itself (locked or busy, read-only, full,
-// I/O error, damaged or foreign file, cannot open) rather than a fault of the values written (a
-// constraint, a value too big, a type mismatch): a bulk write ends on the first, and skips the row on
-// the second.
+// I/O error, damaged or foreign file, cannot open, a missing table) rather than a fault of the values
+// written (a constraint such as a duplicate title, a value too big, a type mismatch): a bulk write ends
+// on the first and skips the row on the second.
 bool isStorageFailure(const AppError& error);
 
 } // namespace db
