@@ -130,7 +130,7 @@ void frmCookbook::ListCookbooks()
     lstvCookbooks->clear();
     const QDir folder(paths::resolve("\\data\\cookbooks"));
     if (!folder.exists())
-        throw AppError(AppError::PathNotFound, "Path not found");
+        throw AppError(AppError::PathNotFound, "Path not found: " + QDir::toNativeSeparators(folder.path()));
     const QStringList files = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     static const QIcon icon = CookbookIcon();
     for (const QString& file : files) {

@@ -253,7 +253,8 @@ TEST_F(CookbookManager, AMissingCookbooksFolderIsReportedNotShownEmpty)
     ASSERT_TRUE(QDir(program.path("data/cookbooks")).removeRecursively());
 
     dlg.cmdAction_Click(5);
-    EXPECT_EQ(program.errorLog(), "(76)\r\nPath not found\r\noccurred in module cmdAction_Click\r\n");
+    EXPECT_EQ(program.errorLog(), "(76)\r\nPath not found: " + program.path("data/cookbooks")
+                                      + "\r\noccurred in module cmdAction_Click\r\n");
     EXPECT_EQ(dlg.lstvCookbooks->count(), 0);
 
     // Loading the manager raises it to the command that shows the manager, which reports it.
