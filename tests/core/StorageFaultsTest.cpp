@@ -81,6 +81,7 @@ TEST_F(StorageFaults, AWriteDuringCompactionIsKeptOrRefusedNeverLost)
 {
     MakeCookbook("Family.tqc", "Family", "", 300, 200);
     const QString path = cookbook("Family.tqc");
+    db::setBusyTimeout(savedTimeout); // each side waits out the other's short hold, however slow the disk
 
     // Another instance saving recipes one after the other, each in its own transaction; after a failed
     // save it opens the cookbook again, as a user would.
