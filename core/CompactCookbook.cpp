@@ -54,9 +54,10 @@ void SyncFolder(const QString& path)
     }
 }
 
-} // namespace
-
+// The start of the name of every temporary copy made while compacting the cookbook at this path.
 QString CompactCopyPrefix(const QString& cookbookPath) { return QFileInfo(cookbookPath).fileName() + ".~compact-"; }
+
+} // namespace
 
 void CompactCookbookFile(const QString& fileName)
 {
@@ -81,8 +82,9 @@ void CompactCookbookFile(const QString& fileName)
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
         const bool stale = (name.startsWith(prefix, Qt::CaseInsensitive) && name.endsWith(".tmp"))
                            || name.compare("temp.mdb", Qt::CaseInsensitive) == 0;
-        if (stale && !QFile::remove(folder.filePath(name)))
-            throw AccessError("Cannot delete " + folder.filePath(name));
+        QFile leftover(folder.filePath(name));
+        if (stale && !leftover.remove())
+            throw AppError(AppError::PathFileAccess, "Cannot delete " + leftover.fileName() + ": " + leftover.errorString());
     }
 
     // A copy of its own, made empty and exclusively (two compactions never share one).

@@ -8,6 +8,3 @@
 // it in the cookbook's place with one atomic rename. On any failure the cookbook stays as it was, the
 // copy is removed, and an AppError is thrown. The file must not be open as the current cookbook.
 void CompactCookbookFile(const QString& fileName);
-
-// The start of the name of every temporary copy made while compacting the cookbook at this path.
-QString CompactCopyPrefix(const QString& cookbookPath);

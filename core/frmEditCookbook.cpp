@@ -162,7 +162,9 @@ void frmEditCookbook::writeIdentifier(const QString& name, const QString& descri
     if (created) // a step of the creation may have failed: only a complete cookbook is written
         for (const char* table : {"RECIPES", "INGREDIENTS", "IDENTIFIER", "FAVOURITES"})
             db::Query(cn, QString("SELECT * FROM %1 LIMIT 0").arg(table)).next();
-    db::Transaction transaction(cn);
+    // It reads the first row before it writes: the write lock first, so that another instance's write is
+    // waited for rather than failing the upgrade at once.
+    db::Transaction transaction(cn, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
     QVariant firstId;
     {
         db::Query first(cn, "SELECT ID FROM IDENTIFIER ORDER BY ID LIMIT 1");
