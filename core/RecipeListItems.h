@@ -32,8 +32,9 @@ QString itemTag(const QTreeWidgetItem* item);
 // The selected item of a list or tree, nullptr when none is selected.
 QTreeWidgetItem* selectedItem(const QTreeWidget* widget);
 
-// The LIKE patterns that find `name` anywhere in a column of the Recipes table, whether the name was
-// stored with "$$" for its apostrophes or with the apostrophes as typed.
+// The LIKE patterns (for ESCAPE '\') that find `name` anywhere in a column of the Recipes table, whether
+// the name was stored with "$$" for its apostrophes or with the apostrophes as typed. A "%" or "_" in
+// the name matches only itself.
 QStringList containsPatterns(const QString& name);
 
 } // namespace recipelist
