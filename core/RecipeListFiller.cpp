@@ -59,7 +59,7 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
 
     QStringList conditions;
     if (!column.isEmpty())
-        conditions << QString("(%1 LIKE :stored OR %1 LIKE :typed)").arg(column);
+        conditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
     if (branch == BrowseBranch::Favourites)
         conditions << "ID = :id";
     if (titlePattern)

@@ -3,6 +3,7 @@
 #include "core/MainWindow.h"
 #include "platform/AppError.h"
 #include "platform/db/Database.h"
+#include "platform/db/UnicodeLike.h"
 #include "platform/text/TextRules.h"
 
 #include <QSignalBlocker>
@@ -74,7 +75,7 @@ QTreeWidgetItem* selectedItem(const QTreeWidget* widget)
 
 QStringList containsPatterns(const QString& name)
 {
-    return {"%" + text::encodeApostrophes(name) + "%", "%" + name + "%"};
+    return {"%" + db::likeLiteral(text::encodeApostrophes(name)) + "%", "%" + db::likeLiteral(name) + "%"};
 }
 
 QString likeLiteral(QString text)

@@ -36,8 +36,9 @@ qint64 idOf(const QString& keyOrTag, int skip = 1);
 // The selected item of a list or tree, nullptr when none is selected.
 QTreeWidgetItem* selectedItem(const QTreeWidget* widget);
 
-// The LIKE patterns that find `name` anywhere in a column of the Recipes table, whether the name was
-// stored with "$$" for its apostrophes or with the apostrophes as typed.
+// The LIKE patterns (for ESCAPE '\') that find `name` anywhere in a column of the Recipes table, whether
+// the name was stored with "$$" for its apostrophes or with the apostrophes as typed. A "%" or "_" in
+// the name matches only itself.
 QStringList containsPatterns(const QString& name);
 
 // A LIKE pattern that matches exactly this text, for use with ESCAPE '\\' (escapes "\\", "%" and "_").

@@ -82,7 +82,13 @@ bool RecipeTitleExists(const QString& storedTitle)
 void ClearAllMarks()
 {
     ui::WaitCursor wait;
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
+    {
+        // The write lock first, so that another instance's write is waited for, not failed at once.
+        db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback,
+                                    db::Transaction::Lock::Immediate);
+        db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
+        transaction.commit();
+    }
 
     QTreeWidget* list = basMain::mainWindow().lstVRecipes();
     if (!list)

@@ -87,6 +87,8 @@ bool Main()
             ShutDown();
             return false;
         }
+        // A foreign file (an empty database, a cookbook copied over this one) fails here, not later.
+        CheckReferenceDatabase();
 
         if (startupWindows().createMainWindow) {
             IMainWindow* window = startupWindows().createMainWindow();
@@ -95,10 +97,8 @@ bool Main()
         }
         delete splash;
         return anyWindowShown();
-    } catch (const AppError& e) {
-        LogError(e.number, e.description, "subroutine Main");
-    } catch (const std::exception& e) {
-        LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "subroutine Main");
+    } catch (...) {
+        LogCurrentException("subroutine Main");
     }
     delete splash;
     ShutDown();
@@ -164,16 +164,22 @@ bool RunHandler(const QString& routine, const std::function<void()>& body)
 
 void LogCurrentException(const QString& routine)
 {
+    const AppError error = CurrentError();
+    LogError(error.number, error.description, routine);
+}
+
+AppError CurrentError()
+{
     try {
         throw;
     } catch (const AppError& e) {
-        LogError(e.number, e.description, routine);
+        return e;
     } catch (const std::bad_alloc&) {
-        LogError(7, "Out of memory", routine);
+        return AppError(7, "Out of memory");
     } catch (const std::exception& e) {
-        LogError(51, "Internal error: " + QString::fromLocal8Bit(e.what()), routine);
+        return AppError(51, "Internal error: " + QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        LogError(51, "Internal error", routine);
+        return AppError(51, "Internal error");
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // Start-up, shutdown, the error reporter, and the values that windows and classes hand to each other.
+#include "platform/AppError.h"
+
 #include <QString>
 #include <functional>
 
@@ -40,6 +42,8 @@ void LogCurrentException(const QString& routine);
 // How many errors LogError has reported so far: a caller of a routine that reports its own errors and
 // returns normally compares it before and after the call to learn whether the routine failed.
 qint64 errorsLogged();
+// The exception being handled as the number and description the error log shows; only inside a catch block.
+AppError CurrentError();
 
 // The main window, or a window that does nothing while none exists.
 IMainWindow& mainWindow();
