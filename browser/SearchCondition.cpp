@@ -5,6 +5,7 @@
 #include "core/RecipeListItems.h"
 #include "core/basMain.h"
 #include "platform/db/Database.h"
+#include "platform/db/UnicodeLike.h"
 #include "platform/text/TextRules.h"
 
 #include <QTreeWidget>
@@ -24,11 +25,16 @@ QString likeAny(SqlCondition& condition, const QString& column, QStringList patt
 }
 
 // The stored and the typed form of a name picked from a list, matched literally, with `suffix` ("%" or "")
-// and `prefix` around it.
-QStringList pickedPatterns(const QString& name, const QString& prefix, const QString& suffix)
+// after it.
+QStringList pickedPatterns(const QString& name, const QString& suffix)
 {
-    const QString literal = recipelist::likeLiteral(name);
-    return {prefix + text::encodeApostrophes(literal) + suffix, prefix + literal + suffix};
+    return {db::likeLiteral(text::encodeApostrophes(name)) + suffix, db::likeLiteral(name) + suffix};
+}
+
+// The stored and the typed form of what the user typed, found anywhere; its "%" and "_" stay wildcards.
+QStringList typedPatterns(const QString& typed)
+{
+    return {"%" + text::encodeApostrophes(typed) + "%", "%" + typed + "%"};
 }
 
 bool isPicked(const QString& value) { return !value.isEmpty() && value != "-Any-"; }
@@ -38,7 +44,7 @@ bool isPicked(const QString& value) { return !value.isEmpty() && value != "-Any-
 SqlCondition searchCondition(const SearchCriteria& c)
 {
     SqlCondition condition;
-    const QStringList typed = recipelist::containsPatterns(c.text);
+    const QStringList typed = typedPatterns(c.text);
     QStringList terms;
     const struct {
         bool ticked;
@@ -55,11 +61,11 @@ SqlCondition searchCondition(const SearchCriteria& c)
         terms << likeAny(condition, "TITLE", typed, false);
 
     if (isPicked(c.pickedCategory))
-        terms << likeAny(condition, "CATEGORY", pickedPatterns(c.pickedCategory, "", "%"), true);
+        terms << likeAny(condition, "CATEGORY", pickedPatterns(c.pickedCategory, "%"), true);
     if (isPicked(c.pickedIngredient))
-        terms << likeAny(condition, "INGREDIENTS", pickedPatterns(c.pickedIngredient, "%", "%"), true);
+        terms << likeAny(condition, "INGREDIENTS", recipelist::containsPatterns(c.pickedIngredient), true);
     if (isPicked(c.pickedOrigin))
-        terms << likeAny(condition, "ORIGIN", pickedPatterns(c.pickedOrigin, "", ""), true);
+        terms << likeAny(condition, "ORIGIN", pickedPatterns(c.pickedOrigin, ""), true);
 
     condition.sql = terms.join(" OR ");
     if (c.markedOnly)
@@ -72,7 +78,7 @@ SqlCondition ingredientsCondition(const QString& typed)
     SqlCondition condition;
     QStringList terms;
     for (const QString& piece : typed.split(','))
-        terms << likeAny(condition, "INGREDIENTS", recipelist::containsPatterns(piece), false);
+        terms << likeAny(condition, "INGREDIENTS", typedPatterns(piece), false);
     condition.sql = terms.join(" AND ");
     return condition;
 }

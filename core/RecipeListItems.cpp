@@ -78,9 +78,4 @@ QStringList containsPatterns(const QString& name)
     return {"%" + db::likeLiteral(text::encodeApostrophes(name)) + "%", "%" + db::likeLiteral(name) + "%"};
 }
 
-QString likeLiteral(QString text)
-{
-    return text.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
-}
-
 } // namespace recipelist

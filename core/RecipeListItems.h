@@ -41,7 +41,4 @@ QTreeWidgetItem* selectedItem(const QTreeWidget* widget);
 // the name matches only itself.
 QStringList containsPatterns(const QString& name);
 
-// A LIKE pattern that matches exactly this text, for use with ESCAPE '\\' (escapes "\\", "%" and "_").
-QString likeLiteral(QString text);
-
 } // namespace recipelist

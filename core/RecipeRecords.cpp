@@ -4,6 +4,7 @@
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basMain.h"
+#include "platform/db/UnicodeLike.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
 #include "platform/ui/Ui.h"
@@ -72,7 +73,7 @@ bool RecipeTitleExists(const QString& storedTitle)
         if (isAscii(storedTitle))
             return false;
         return db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' LIMIT 1",
-                         {recipelist::likeLiteral(storedTitle)})
+                         {db::likeLiteral(storedTitle)})
             .next();
     } catch (const AppError&) {
         return false;
