@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <optional>
@@ -66,18 +67,18 @@ void frmMealMaker::FindRecipes()
         db::Query rows(basDatabase::cnCookbook,
                        "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES WHERE " + condition.sql + " ORDER BY TITLE ASC");
         bindCondition(rows, condition);
-        if (!rows.next()) { // nothing found: the list stays as it was
+        QTreeWidget found; // read aside first: when nothing is found, the list stays as it was
+        if (recipelist::appendRows(&found, rows) == 0) {
             wait.reset();
             ui::msgBox("No recipes found for the search criteria", ui::Buttons::OK, ui::Icon::Information,
                        "Search Finished");
             return;
         }
-        rows.reset();
-        bindCondition(rows, condition);
         {
             ui::RepaintFreeze freeze(list);
             recipelist::resetColumns(list);
-            recipelist::appendRows(list, rows);
+            const QSignalBlocker block(list);
+            list->addTopLevelItems(found.invisibleRootItem()->takeChildren());
         }
         reportFound(list);
     });

@@ -204,6 +204,7 @@ TEST_F(Search, WhatCanIMakeWithListsRecipesHoldingEveryPiece)
         EXPECT_EQ(window->statusText(), QString("Found %1 for entered search criteria").arg(c.expected.size()));
     }
     EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_EQ(window->lstVRecipes()->topLevelItem(0)->text(1), "Desserts");
 
     // Nothing found, or nothing typed: the previous list stays.
     dlg.txtSearch->setText("butter, sugar");
