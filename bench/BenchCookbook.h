@@ -1,6 +1,7 @@
 #pragma once
-// What the benchmarks share: reference lists and a cookbook filled with made-up recipes, the median of
-// several runs, and finding a browse-tree node.
+// What the benchmarks share: reference lists and a cookbook filled with made-up recipes, a shown main
+// window on it, finding a browse-tree node, and the programs' main.
+#include "Median.h"
 #include "browser/frmMain.h"
 #include "core/DE.h"
 #include "core/RecipeListItems.h"
@@ -14,13 +15,10 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTreeWidget>
 
-#include <algorithm>
 #include <functional>
-#include <vector>
 
 namespace bench {
 
@@ -82,19 +80,6 @@ inline void fillCookbook(int recipes)
         insert.exec();
     }
     t.commit();
-}
-
-inline double medianMs(const std::function<void()>& run, int times = 5)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        run();
-        ms.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
 }
 
 inline QTreeWidgetItem* childOf(QTreeWidget* tree, const QString& rootKey, int index)
