@@ -1,37 +1,20 @@
 // The program's case-folding LIKE against SQLite's own, on ordinary and on backtracking patterns.
 // Prints "name value unit" per figure (median of several runs) and the ratio to SQLite's own.
+#include "Median.h"
 #include "platform/db/Database.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <sqlite3.h>
-#include <vector>
 
 namespace {
 
 const int Rows = 2000;
 
-// Milliseconds for counting the rows whose text matches, median of five runs.
-template <class Run>
-double median(Run run)
-{
-    std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        run();
-        times.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 double ownLike(db::Connection& cn, const QString& pattern)
 {
-    return median([&] {
+    return bench::medianMs([&] {
         db::Query q(cn, "SELECT count(*) FROM T WHERE X LIKE ?1", {pattern});
         q.next();
     });
@@ -40,7 +23,7 @@ double ownLike(db::Connection& cn, const QString& pattern)
 double sqliteLike(sqlite3* raw, const QString& pattern)
 {
     const QByteArray utf8 = pattern.toUtf8();
-    return median([&] {
+    return bench::medianMs([&] {
         sqlite3_stmt* stmt = nullptr;
         sqlite3_prepare_v2(raw, "SELECT count(*) FROM T WHERE X LIKE ?1", -1, &stmt, nullptr);
         sqlite3_bind_text(stmt, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);

@@ -16,6 +16,14 @@
 #include "core/basMain.h"
 #include "editor/frmAddRecipe.h"
 
+#include "browser/PopupMenus.h"
+#include "browser/frmMealMaker.h"
+#include "browser/frmSearch.h"
+#include "core/RecipeListItems.h"
+#include "editor/frmDelete.h"
+
+#include <QCursor>
+
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
@@ -34,6 +42,9 @@ void frmMain::showRecipeEditor()
 
 void frmMain::showDeleteDialog()
 {
+    frmDelete dlg(this);
+    dlg.Form_Load();
+    dlg.exec();
 }
 
 // ---- reference-list editors
@@ -69,6 +80,9 @@ void frmMain::showOptions()
 
 void frmMain::showSearch()
 {
+    frmSearch dlg(this);
+    dlg.Form_Load();
+    dlg.exec();
 }
 
 // ---- e-mail
@@ -118,6 +132,8 @@ void frmMain::showConverters()
 
 void frmMain::showMealMaker()
 {
+    frmMealMaker dlg(this);
+    dlg.exec();
 }
 
 // ---- clipboard watcher
@@ -133,8 +149,12 @@ void frmMain::CheckClipoard()
 
 void frmMain::popupSortMenu()
 {
+    frmContextMenus menus(this);
+    menus.popupSort(QCursor::pos());
 }
 
 void frmMain::popupDeleteMenu()
 {
+    frmContextMenus menus(this);
+    menus.popupDelete(QCursor::pos(), recipelist::selectedItem(tvRecipes_));
 }

@@ -2,6 +2,7 @@
 
 #include "core/Banner.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,4 +24,13 @@ QVBoxLayout* BannerLayout(QWidget* dialog, const QString& header)
     body->setContentsMargins(12, 10, 12, 12);
     layout->addLayout(body, 1);
     return body;
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    return row;
 }

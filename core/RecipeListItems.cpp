@@ -1,6 +1,7 @@
 #include "core/RecipeListItems.h"
 
 #include "core/MainWindow.h"
+#include "platform/AppError.h"
 #include "platform/db/Database.h"
 #include "platform/db/UnicodeLike.h"
 #include "platform/text/TextRules.h"
@@ -51,6 +52,15 @@ int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
 
 QString itemKey(const QTreeWidgetItem* item) { return item ? item->data(0, ItemKeyRole).toString() : QString(); }
 QString itemTag(const QTreeWidgetItem* item) { return item ? item->data(0, ItemTagRole).toString() : QString(); }
+
+qint64 idOf(const QString& keyOrTag, int skip)
+{
+    bool ok = false;
+    const qint64 id = keyOrTag.mid(skip).toLongLong(&ok);
+    if (!ok)
+        throw AppError(AppError::TypeMismatch, "Type mismatch");
+    return id;
+}
 
 QTreeWidgetItem* selectedItem(const QTreeWidget* widget)
 {

@@ -2,7 +2,9 @@
 #include "core/basDatabase.h"
 
 #include "core/MainWindow.h"
+#include "core/RecipeListItems.h"
 #include "core/basMain.h"
+#include "platform/db/UnicodeLike.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
 #include "platform/ui/Ui.h"
@@ -17,12 +19,6 @@ namespace {
 bool isAscii(const QString& s)
 {
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-// A LIKE pattern that matches exactly this text ("\\" escapes the wildcards).
-QString likeLiteral(QString s)
-{
-    return s.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
 }
 } // namespace
 
@@ -77,7 +73,7 @@ bool RecipeTitleExists(const QString& storedTitle)
         if (isAscii(storedTitle))
             return false;
         return db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' LIMIT 1",
-                         {likeLiteral(storedTitle)})
+                         {db::likeLiteral(storedTitle)})
             .next();
     } catch (const AppError&) {
         return false;
@@ -106,11 +102,9 @@ void ClearAllMarks()
 
 void SetRecipeMark(const QString& listKey, bool marked)
 {
-    bool ok = false;
-    const qint64 id = listKey.mid(1).toLongLong(&ok);
-    if (!ok)
-        throw AppError(AppError::TypeMismatch, "Type mismatch");
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", {marked ? 1 : 0, id}).exec();
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1",
+              {marked ? 1 : 0, recipelist::idOf(listKey)})
+        .exec();
 }
 
 void AddFavourite(qint64 recipeId)

@@ -259,6 +259,12 @@ TEST_F(BrowseTree, ARightClickSelectsWhatIsUnderThePointerOnly)
     auto w = openWindow(makeCookbook());
     w->resize(900, 600);
     w->show();
+    QTimer closeMenus; // the pop-up menus the right-clicks raise are closed unchosen
+    QObject::connect(&closeMenus, &QTimer::timeout, [] {
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    closeMenus.start(10);
     QTreeWidget* tree = w->tvRecipes();
     QTreeWidgetItem* recipes = root(tree, "Recipes");
     w->tvRecipes_MouseUp(Qt::RightButton, tree->visualItemRect(recipes).center());

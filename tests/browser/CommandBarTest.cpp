@@ -214,7 +214,13 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     EXPECT_EQ(title, "Carrot Soup") << "the editor opens on the selected recipe";
 
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
+    opened.clear();
+    whenModalOpens([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        dialog->close();
+    });
     w->commandButton("TOOLBAR:DELETERECIPE")->trigger();
+    EXPECT_EQ(opened, "frmDelete");
     EXPECT_EQ(w->locationName(), "blank.html") << "the page goes back to blank after the delete dialog";
 }
 
