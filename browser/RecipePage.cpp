@@ -1,6 +1,7 @@
 // The recipe page: the template filled with one recipe's fields, written beside its picture.
 #include "browser/RecipePage.h"
 
+#include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/AppError.h"
@@ -46,15 +47,6 @@ QByteArray CopyTemplate(const QString& copyPath)
     if (copyCanonical.isEmpty() || copyCanonical != QFileInfo(templatePath).canonicalFilePath())
         text::writeAllBytes(copyPath, bytes);
     return bytes;
-}
-
-qint64 RecipeIdOf(const QString& key)
-{
-    bool ok = false;
-    const qint64 id = key.mid(1).trimmed().toLongLong(&ok);
-    if (!ok)
-        throw AppError(AppError::TypeMismatch, "Type mismatch");
-    return id;
 }
 
 // Drops what lies between the picture block's markers, keeping both markers.
@@ -128,7 +120,7 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
         }
         const QByteArray templateBytes = CopyTemplate(copyPath);
 
-        db::Query row(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE [ID]=?1", {RecipeIdOf(sRecipeKey)});
+        db::Query row(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE [ID]=?1", {recipelist::idOf(sRecipeKey)});
         if (!row.next())
             return {};
 

@@ -56,7 +56,7 @@ QString itemTag(const QTreeWidgetItem* item) { return item ? item->data(0, ItemT
 qint64 idOf(const QString& keyOrTag, int skip)
 {
     bool ok = false;
-    const qint64 id = keyOrTag.mid(skip).toLongLong(&ok);
+    const qint64 id = keyOrTag.mid(skip).trimmed().toLongLong(&ok);
     if (!ok)
         throw AppError(AppError::TypeMismatch, "Type mismatch");
     return id;

@@ -3,6 +3,7 @@
 #include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
+#include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "editor/RecipeFields.h"
@@ -326,11 +327,7 @@ void frmAddRecipe::Form_Load()
 
         if (!basMain::sEditRecipeKey.isEmpty()) {
             lblInfo[0]->setText("Edit Recipe");
-            bool ok = false;
-            const qint64 id = basMain::sEditRecipeKey.mid(1).toLongLong(&ok);
-            if (!ok)
-                throw AppError(AppError::TypeMismatch, "Type mismatch");
-            found = loadRecipe(id);
+            found = loadRecipe(recipelist::idOf(basMain::sEditRecipeKey));
         }
     });
     loaded_ = loaded_ && found;
@@ -457,7 +454,7 @@ void frmAddRecipe::cmdOk_Click()
         if (adding) {
             recipewriter::InsertRecipe(values, picture);
         } else {
-            const qint64 id = basMain::sEditRecipeKey.mid(1).toLongLong();
+            const qint64 id = recipelist::idOf(basMain::sEditRecipeKey);
             written = recipewriter::UpdateRecipe(id, values, picture);
         }
     });

@@ -52,15 +52,6 @@ std::optional<qint64> countryId(const QVariant& stored)
     return stored.isNull() || !ok ? std::nullopt : std::optional<qint64>(id);
 }
 
-// The [WINE INDEX] of a list item: its key "W" & index without the "W".
-qint64 wineIndex(const QTreeWidgetItem* item)
-{
-    bool ok = false;
-    const qint64 index = recipelist::itemKey(item).mid(1).toLongLong(&ok);
-    if (!ok)
-        throw AppError(AppError::TypeMismatch, "Type mismatch");
-    return index;
-}
 } // namespace
 
 frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
@@ -221,7 +212,7 @@ void frmWineAdd::lstvWines_Click()
         const QTreeWidgetItem* item = recipelist::selectedItem(lstvWines);
         if (!item)
             return;
-        db::Query row(DE.cn, "SELECT * FROM WINES WHERE \"WINE INDEX\"=?1", {wineIndex(item)});
+        db::Query row(DE.cn, "SELECT * FROM WINES WHERE \"WINE INDEX\"=?1", {recipelist::idOf(recipelist::itemKey(item))});
         if (!row.next())
             return;
         for (QLineEdit* b : boxes())
@@ -279,7 +270,7 @@ void frmWineAdd::cmdDelete_Click()
         if (ui::msgBox("Delete selected wine " + item->text(0) + "?", ui::Buttons::YesNo, ui::Icon::Question,
                        "Delete Confirmation", ui::DefaultButton::Second) != ui::Answer::Yes)
             return;
-        db::Query(DE.cn, "DELETE FROM WINES WHERE \"WINE INDEX\"=?1", {wineIndex(item)}).exec();
+        db::Query(DE.cn, "DELETE FROM WINES WHERE \"WINE INDEX\"=?1", {recipelist::idOf(recipelist::itemKey(item))}).exec();
         ClearForm();
         FillListView();
     });
