@@ -4,6 +4,7 @@
 #include "core/basMain.h"
 #include "platform/text/FileRegistry.h"
 #include "platform/text/TextRules.h"
+#include "exchange/ColumnFit.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,13 +33,18 @@ bool Throttle::ready()
 namespace {
 cImport::YieldHook& yieldHook()
 {
-    static cImport::YieldHook hook = [throttle = std::make_shared<Throttle>(50)] {
-        if (throttle->ready())
-            QCoreApplication::processEvents();
-    };
+    static cImport::YieldHook hook = cImport::defaultYieldHook();
     return hook;
 }
 } // namespace
+
+cImport::YieldHook cImport::defaultYieldHook()
+{
+    return [throttle = std::make_shared<Throttle>(50)] {
+        if (throttle->ready())
+            QCoreApplication::processEvents();
+    };
+}
 
 cImport::YieldHook cImport::setYieldHook(YieldHook hook)
 {
@@ -87,10 +93,36 @@ void zeroCounters()
 }
 } // namespace
 
+bool IsRecipeFault(const AppError& e)
+{
+    switch (-e.number) {
+    case SQLITE_CONSTRAINT:
+    case SQLITE_TOOBIG:
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ImportFailed(const char* routine)
+{
+    try {
+        throw;
+    } catch (const AppError& e) {
+        if (e.number < 0) // the database, not the file
+            basMain::LogError(e.number, e.description, routine);
+    } catch (...) {
+        basMain::LogCurrentException(routine);
+    }
+    return false;
+}
+
 TextImportRun::TextImportRun(cImport& owner, const QString& path)
     : owner_(owner),
       in_((zeroCounters(), path)),
-      transaction_(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit)
+      transaction_(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit, db::Transaction::Lock::Immediate)
 {
 }
 
@@ -119,6 +151,20 @@ void TextImportRun::recipeFailed()
     recipeSkipped();
 }
 
+bool TextImportRun::readRecipe(const std::function<bool()>& body)
+{
+    in_.startRecord(kMaxRecipeBytes);
+    try {
+        const bool nextStarts = body();
+        in_.endRecord();
+        return nextStarts;
+    } catch (const text::RecordTooLarge&) {
+        in_.endRecord();
+        recipeFailed();
+        return false;
+    }
+}
+
 bool TextImportRun::insertRecipe(const RecipeColumns& columns)
 {
     QString key;
@@ -137,15 +183,20 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
                 "INSERT INTO RECIPES (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")");
         }
         query->reset();
-        for (int i = 0; i < columns.size(); ++i)
-            query->bind(i + 1, columns[i].second);
+        for (int i = 0; i < columns.size(); ++i) {
+            const QVariant& v = columns[i].second;
+            query->bind(i + 1, v.isNull() ? v : QVariant(FitToColumn(columns[i].first, v.toString())));
+        }
         query->exec();
-    } catch (const AppError&) {
-        if (basDatabase::cnCookbook.isOpen() && sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
-            throw; // the engine gave up the whole transaction
+    } catch (const AppError& e) {
+        if (!IsRecipeFault(e) || sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
+            throw; // not this recipe alone
         recipeFailed();
         return false;
     }
+    for (const auto& c : columns)
+        if (c.first.compare(QLatin1String("TITLE"), Qt::CaseInsensitive) == 0)
+            titles_.add(c.second.toString());
     ++basMain::lRecipesImported;
     owner_.raiseProcessing();
     return true;
@@ -177,8 +228,8 @@ void TextExportRun::writeAll(cExport& owner, const QString& path, void (*writeRe
             run.recipeWritten();
         }
         run.finish();
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "ExportTovalquendry");
+    } catch (...) {
+        basMain::LogCurrentException("ExportTovalquendry");
     }
 }
 
@@ -187,6 +238,23 @@ bool TextExportRun::next() { return rows_->next(); }
 QString TextExportRun::field(const char* column) const { return rows_->text(column); }
 
 QString TextExportRun::decoded(const char* column) const { return text::decodeApostrophes(field(column)); }
+
+QStringList TextExportRun::ingredientLines() const
+{
+    QStringList lines;
+    for (const QString& line : decoded("INGREDIENTS").split(QLatin1String("\r\n")))
+        if (!text::trimBlanks(line).isEmpty())
+            lines << line;
+    return lines;
+}
+
+QString TextExportRun::instructions() const
+{
+    QString s = decoded("INSTRUCTIONS");
+    while (s.endsWith(QLatin1String("\r\n")))
+        s.chop(2);
+    return s;
+}
 
 void TextExportRun::recipeWritten()
 {
@@ -197,5 +265,5 @@ void TextExportRun::recipeWritten()
 void TextExportRun::finish()
 {
     rows_.reset();
-    out_.close();
+    out_.commit();
 }

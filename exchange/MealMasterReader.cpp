@@ -33,16 +33,19 @@ bool isRecipeStart(QStringView line)
     return false;
 }
 
-// "MMMMM", or a run of five or more dashes and nothing else.
+// "MMMMM", or five or more dashes from the first column on and nothing after them but blanks (an
+// underline indented inside the directions is text).
 bool isRecipeEnd(QStringView line)
 {
-    const QStringView t = trimmedBlanks(line);
-    if (t == u"MMMMM")
+    if (trimmedBlanks(line) == u"MMMMM")
         return true;
-    if (t.size() < 5)
+    qsizetype dashes = 0;
+    while (dashes < line.size() && line[dashes] == u'-')
+        ++dashes;
+    if (dashes < 5)
         return false;
-    for (QChar c : t)
-        if (c != u'-')
+    for (qsizetype i = dashes; i < line.size(); ++i)
+        if (line[i] != u' ')
             return false;
     return true;
 }
@@ -119,7 +122,7 @@ bool readRecipe(TextImportRun& run)
         return lines.nextStarts;
     }
     const QString title = titleFrom(lines.line);
-    if (basDatabase::RecipeTitleExists(title)) {
+    if (run.titleExists(title)) {
         run.recipeSkipped();
         return false; // its lines are scanned for the next header
     }
@@ -175,10 +178,10 @@ bool cImport::ImportMealMaster(const QString& path)
                 continue;
             run.recipeFound();
             yieldToEventLoop();
-            nextStarts = readRecipe(run);
+            nextStarts = run.readRecipe([&] { return readRecipe(run); });
         }
         return run.finish();
-    } catch (const AppError&) {
-        return false;
+    } catch (...) {
+        return ImportFailed("ImportMealMaster");
     }
 }
