@@ -66,9 +66,14 @@ void cImport::raiseProcessing()
 
 QString cImport::RemoveDoubleSpaces(const QString& text)
 {
-    QString s = text;
-    while (s.contains(QLatin1String("  ")))
-        s.replace(QLatin1String("  "), QLatin1String(" "));
+    // One pass: the same as replacing "  " by " " until none is left.
+    if (!text.contains(QLatin1String("  ")))
+        return text;
+    QString s;
+    s.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] != u' ' || s.isEmpty() || s.back() != u' ')
+            s.append(text[i]);
     return s;
 }
 
@@ -170,24 +175,27 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
     QString key;
     for (const auto& c : columns)
         key.append(c.first).append(',');
-    auto& query = inserts_[key];
+    PreparedInsert& insert = inserts_[key];
     try {
-        if (!query) {
+        if (!insert.query) {
             QStringList names, marks;
             for (int i = 0; i < columns.size(); ++i) {
                 names << columns[i].first;
                 marks << QString("?%1").arg(i + 1);
+                insert.sizes << RecipeColumnSize(columns[i].first);
             }
-            query = std::make_shared<db::Query>(
+            insert.query = std::make_shared<db::Query>(
                 basDatabase::cnCookbook,
                 "INSERT INTO RECIPES (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")");
         }
-        query->reset();
+        db::Query& query = *insert.query;
+        query.reset();
         for (int i = 0; i < columns.size(); ++i) {
             const QVariant& v = columns[i].second;
-            query->bind(i + 1, v.isNull() ? v : QVariant(FitToColumn(columns[i].first, v.toString())));
+            const int size = insert.sizes[i];
+            query.bind(i + 1, v.isNull() || size == 0 ? v : QVariant(FitToSize(v.toString(), size)));
         }
-        query->exec();
+        query.exec();
     } catch (const AppError& e) {
         if (!IsRecipeFault(e) || sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
             throw; // not this recipe alone

@@ -79,7 +79,11 @@ private:
     text::LineReader in_;
     db::Transaction transaction_;
     basDatabase::RecipeTitles titles_;
-    QHash<QString, std::shared_ptr<db::Query>> inserts_; // prepared once per column list
+    struct PreparedInsert {
+        std::shared_ptr<db::Query> query;
+        QList<int> sizes; // each column's size limit, 0 for none
+    };
+    QHash<QString, PreparedInsert> inserts_; // prepared once per column list
     bool failed_ = false;
 };
 

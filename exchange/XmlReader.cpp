@@ -36,6 +36,18 @@ constexpr const char* kColumnNames[ColumnCount] = {
     "Instructions", "Wine", "Ingredients", "Origin", "PictureName", "RecipePicture",
 };
 
+// The size limit of each column, 0 for none.
+int columnSize(int column)
+{
+    static const auto sizes = [] {
+        std::array<int, ColumnCount> s{};
+        for (int c = 0; c < ColumnCount; ++c)
+            s[c] = RecipeColumnSize(QLatin1String(kColumnNames[c]));
+        return s;
+    }();
+    return sizes[column];
+}
+
 int columnOf(QStringView attribute)
 {
     for (int c = 0; c < ColumnCount; ++c)
@@ -178,10 +190,11 @@ private:
     {
         std::array<QString, ColumnCount> values;
         std::array<bool, ColumnCount> present{};
-        for (const QXmlStreamAttribute& a : attributes) {
+        for (qsizetype i = 0; i < attributes.size(); ++i) {
+            const QXmlStreamAttribute& a = attributes[i];
             if (!a.namespaceUri().isEmpty())
                 continue;
-            const int c = columnOf(a.name());
+            const int c = cachedColumnOf(i, a.name());
             if (c >= 0) {
                 values[c] = a.value().toString();
                 present[c] = true;
@@ -195,7 +208,7 @@ private:
         // empty text, Yield stays Null.
         auto value = [&](Column c, const char* nullDefault = nullptr) -> QVariant {
             if (present[c])
-                return FitToColumn(QLatin1String(kColumnNames[c]), text::encodeApostrophes(values[c]));
+                return FitToSize(text::encodeApostrophes(values[c]), columnSize(c));
             return nullDefault ? QVariant(QString::fromLatin1(nullDefault)) : QVariant();
         };
 
@@ -223,7 +236,7 @@ private:
                 .bind(10, value(Wine, ""))
                 .bind(11, value(Ingredients, ""))
                 .bind(12, value(Origin, "Unknown"))
-                .bind(13, FitToColumn("PictureName", pictureName))
+                .bind(13, FitToSize(pictureName, columnSize(PictureName)))
                 .bind(14, picture);
             insert.exec();
         } catch (const AppError& e) {
@@ -234,6 +247,20 @@ private:
         titles_->add(title);
         ++basMain::lRecipesImported;
         owner_.raiseProcessing();
+    }
+
+    // The column of the row's i-th attribute. Rows of one file name their attributes in the same order,
+    // so the answer for the same position in the row before is tried first.
+    int cachedColumnOf(qsizetype i, QStringView name)
+    {
+        if (i >= attributeColumns_.size())
+            attributeColumns_.resize(i + 1);
+        auto& cached = attributeColumns_[i];
+        if (cached.first != name) {
+            cached.first = name.toString();
+            cached.second = columnOf(name);
+        }
+        return cached.second;
     }
 
     void rowSkipped()
@@ -251,6 +278,7 @@ private:
     cImport& owner_;
     QString path_;
     std::optional<basDatabase::RecipeTitles> titles_; // read once the write lock is held
+    QList<QPair<QString, int>> attributeColumns_;     // attribute name and column, by position in the row
     bool failed_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/text/Codec.h"
 
 #include <QFileInfo>
+#include <cstring>
 
 namespace text {
 namespace {
@@ -83,9 +84,10 @@ void LineReader::skipRestOfLine()
 {
     for (;;) {
         const char* data = buf_.constData();
-        qsizetype i = pos_;
-        while (i < buf_.size() && data[i] != '\n' && data[i] != '\r')
-            ++i;
+        const char* end = data + buf_.size();
+        const char* lf = static_cast<const char*>(std::memchr(data + pos_, '\n', end - (data + pos_)));
+        const char* cr = static_cast<const char*>(std::memchr(data + pos_, '\r', (lf ? lf : end) - (data + pos_)));
+        const qsizetype i = (cr ? cr : lf ? lf : end) - data;
         consumed_ += i - pos_;
         pos_ = i;
         if (i < buf_.size())
@@ -121,7 +123,7 @@ QByteArray LineReader::readRawLine()
         qsizetype i = pos_ + scanned;
         while (i < size && data[i] != '\n' && data[i] != '\r' && i - pos_ < kMaxLineBytes)
             ++i;
-        if (i - pos_ >= kMaxLineBytes) { // an overlong line: keep its first MiB, skip the rest
+        if (i - pos_ >= kMaxLineBytes && i < size) { // an overlong line: keep its first MiB, skip the rest
             QByteArray line = buf_.mid(pos_, cutAtCharacter(data + pos_, kMaxLineBytes));
             consumed_ += i - pos_;
             pos_ = i;

@@ -231,6 +231,12 @@ TEST_F(MasterCookReader, ImportsRealWorldFiles)
             EXPECT_FALSE(r.title.isEmpty());
             EXPECT_FALSE(r.ingredients.isEmpty()) << r.title.toStdString();
             EXPECT_FALSE(r.instructions.isEmpty()) << r.title.toStdString();
+            // Every line kept with its CR LF, none of them empty; header values whole.
+            EXPECT_TRUE(r.ingredients.endsWith("\r\n") && !r.ingredients.contains("\r\n\r\n")) << r.title.toStdString();
+            EXPECT_TRUE(r.instructions.endsWith("\r\n")) << r.title.toStdString();
+            EXPECT_FALSE(r.instructions.contains("Nutr. Assoc.") && name.startsWith("gourmet"));
+            if (name.startsWith("krecipes"))
+                EXPECT_EQ(r.author, "Mona Beamer, Colleen Beamer");
         }
     }
 }
