@@ -333,6 +333,30 @@ void benchMemory(const QString& folder)
                   (child[1].toDouble() - child[0].toDouble()) / 1024.0, "MB");
         QFile::remove(endless);
     }
+
+    // One Meal-Master recipe whose directions hold `megabytes` lines of 1 MiB: up to 16 MB it is stored,
+    // beyond that skipped.
+    for (const int megabytes : {15, 40}) {
+        const QString big = folder + QString("/big-recipe-%1.mmf").arg(megabytes);
+        {
+            QFile f(big);
+            if (!f.open(QIODevice::WriteOnly))
+                return;
+            f.write("MMMMM----- Recipe via Meal-Master (tm) v8.06\r\nTitle: Big\r\nCategories: Big\r\nYield: 1\r\n"
+                    "\r\nsalt\r\n\r\n");
+            const QByteArray line = QByteArray((1 << 20) - 2, 'x') + "\r\n";
+            for (int i = 0; i < megabytes; ++i)
+                f.write(line);
+            f.write("MMMMM\r\n");
+        }
+        const QList<QByteArray> child = importInChild(folder, QString("Big-%1.tqc").arg(megabytes), big, "mealmaster");
+        if (!child.isEmpty()) {
+            const QString name = QString("mealmaster_recipe_of_%1mb").arg(megabytes);
+            print(name + "_imported", child[3].toDouble(), "recipes");
+            print(name + "_peak_rss_increase", (child[1].toDouble() - child[0].toDouble()) / 1024.0, "MB");
+        }
+        QFile::remove(big);
+    }
 }
 
 } // namespace

@@ -111,7 +111,8 @@ RecipeTitles::RecipeTitles()
 void RecipeTitles::add(const QString& storedTitle)
 {
     asciiFolded_.insert(asciiFolded(storedTitle));
-    unicodeFolded_.insert(isAscii(storedTitle) ? asciiFolded(storedTitle) : unicodeFolded(storedTitle));
+    if (!isAscii(storedTitle)) // an ASCII title folds the same either way: asciiFolded_ holds it
+        unicodeFolded_.insert(unicodeFolded(storedTitle));
 }
 
 bool RecipeTitles::contains(const QString& storedTitle) const
@@ -120,7 +121,10 @@ bool RecipeTitles::contains(const QString& storedTitle) const
     // beyond ASCII, the LIKE that folds every character.
     if (asciiFolded_.contains(asciiFolded(storedTitle)))
         return true;
-    return !isAscii(storedTitle) && unicodeFolded_.contains(unicodeFolded(storedTitle));
+    if (isAscii(storedTitle))
+        return false;
+    const QString folded = unicodeFolded(storedTitle);
+    return unicodeFolded_.contains(folded) || asciiFolded_.contains(folded);
 }
 
 void ClearAllMarks()

@@ -56,7 +56,7 @@ public:
 
 private:
     QSet<QString> asciiFolded_;          // letter case folded in A-Z only, as the title's collation does
-    QSet<QString> unicodeFolded_; // every character case-folded, as the cookbook's LIKE does
+    QSet<QString> unicodeFolded_; // titles beyond ASCII, every character case-folded as the LIKE does
 };
 // Unmarks every recipe of the cookbook and unchecks the main window's list (without writing per item).
 void ClearAllMarks();
