@@ -27,7 +27,6 @@
 #include "core/basMain.h"
 #include "platform/text/TextRules.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <optional>
 
@@ -166,11 +165,15 @@ struct Recipe {
 void appendNames(const QString& text, QStringList& names)
 {
     const bool listed = text.contains(u',') || text.contains(u'\t');
-    const QStringList pieces = listed ? text.split(QRegularExpression("[,\t]")) : text.split(u' ');
-    for (const QString& piece : pieces) {
-        const QString name = trimmed(piece);
+    auto separates = [listed](QChar c) { return listed ? c == u',' || c == u'\t' : c == u' '; };
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !separates(text[i]))
+            continue;
+        const QString name = trimmed(text.mid(start, i - start));
         if (!name.isEmpty())
             names << name;
+        start = i + 1;
     }
 }
 
