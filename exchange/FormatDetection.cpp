@@ -8,7 +8,8 @@
 bool IsMasterCookStartLine(const QString& line)
 {
     // Cheap test first: the scanning loop asks this of every line of a file.
-    if (!line.contains(QLatin1String("MasterCook")))
+    static const QStringMatcher name(QStringLiteral("MasterCook"));
+    if (name.indexIn(line) < 0)
         return false;
     return cImport::RemoveDoubleSpaces(line).contains(QLatin1String("Exported from MasterCook"));
 }

@@ -70,9 +70,26 @@ QString categoryNames(QString line)
 
 // An ingredient line with its "--" as a blank and without extra blanks ("onion -- chopped" and
 // "cabbage--about" alike).
-QString ingredientLine(QString line)
+QString ingredientLine(const QString& line)
 {
-    return cImport::RemoveDoubleSpaces(text::trimBlanks(line.replace(QLatin1String("--"), QLatin1String(" "))));
+    // One pass: "--" to a blank, blanks trimmed at both ends, every run of blanks made one.
+    QString out(line.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        QChar c = line[i];
+        if (c == u'-' && i + 1 < line.size() && line[i + 1] == u'-') {
+            c = u' ';
+            ++i;
+        }
+        if (c == u' ' && (n == 0 || o[n - 1] == u' '))
+            continue;
+        o[n++] = c;
+    }
+    if (n > 0 && o[n - 1] == u' ')
+        --n;
+    out.truncate(n);
+    return out;
 }
 
 // A rule of dashes under a sub-heading of the ingredients: nothing to store.

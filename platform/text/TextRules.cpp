@@ -41,11 +41,15 @@ QString properCase(const QString& s)
 
 QString encodeApostrophes(const QString& s)
 {
+    if (!s.contains(u'\'')) // most values: no copy, no search for a pattern
+        return s;
     return QString(s).replace('\'', QLatin1String("$$"));
 }
 
 QString decodeApostrophes(const QString& s)
 {
+    if (!s.contains(u'$'))
+        return s;
     return QString(s).replace(QLatin1String("$$"), QLatin1String("'"));
 }
 
