@@ -8,6 +8,7 @@
 #include "platform/ui/Ui.h"
 #include "tests/support/Headless.h"
 #include "tests/support/ProgramLayout.h"
+#include "tests/support/SilentUi.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,20 +25,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every box with its first button and writes nothing to the screen.
-class SilentUi final : public ui::Backend {
-public:
-    ui::Answer messageBox(const QString& text, ui::Buttons, ui::Icon, const QString&, ui::DefaultButton) override
-    {
-        std::fprintf(stderr, "box: %s\n", qPrintable(text));
-        return ui::Answer::OK;
-    }
-    QStringList fileDialog(const ui::FileDialogRequest&) override { return {}; }
-    bool openDocument(const QString&) override { return true; }
-    bool startProgram(const QString&, const QStringList&) override { return true; }
-    void playSound(const QString&) override {}
-};
 
 // A JPEG of about `bytes` bytes: noise compresses badly, so the size is easy to reach.
 QByteArray Picture(int bytes)

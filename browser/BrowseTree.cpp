@@ -127,8 +127,8 @@ void frmMain::RefreshViews()
         QTreeWidgetItem* recipes = addRoot("Recipes", "Recipes", images::BranchCollapsed);
         addChild(recipes, "RECIPES1", "List All", images::IngredientEntry);
         addFavourites(addRoot("Favourites", "Favourites", images::Favourite));
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "Function RefreshViews");
+    } catch (...) {
+        basMain::LogCurrentException("Function RefreshViews");
     }
 }
 
@@ -144,22 +144,32 @@ void frmMain::RefreshFavourites()
         root->setExpanded(true);
     } catch (const AppError& e) {
         ui::msgBox(e.description, ui::Buttons::OK, ui::Icon::None, ui::programTitle());
+    } catch (const std::exception& e) {
+        ui::msgBox(QString::fromLocal8Bit(e.what()), ui::Buttons::OK, ui::Icon::None, ui::programTitle());
+    } catch (...) {
+        ui::msgBox("Internal error", ui::Buttons::OK, ui::Icon::None, ui::programTitle());
     }
 }
 
 void frmMain::tvRecipes_Collapse(QTreeWidgetItem* node)
 {
-    if (node)
-        setSelectedImage(node, node->text(0) == "Favourites" ? images::Favourite : images::BranchCollapsed);
+    try {
+        if (node)
+            setSelectedImage(node, node->text(0) == "Favourites" ? images::Favourite : images::BranchCollapsed);
+    } catch (...) {
+    }
 }
 
 void frmMain::tvRecipes_Expand(QTreeWidgetItem* node)
 {
     if (!node)
         return;
-    const bool favourite =
-        node->text(0) == "Favourites" || (node->parent() && node->parent()->text(0) == "Favourites");
-    setSelectedImage(node, favourite ? images::Favourite : images::BranchExpanded);
+    try {
+        const bool favourite =
+            node->text(0) == "Favourites" || (node->parent() && node->parent()->text(0) == "Favourites");
+        setSelectedImage(node, favourite ? images::Favourite : images::BranchExpanded);
+    } catch (...) {
+    }
 }
 
 // ---- the list fill by node
@@ -192,8 +202,8 @@ void frmMain::tvRecipes_DblClick()
                               node->text(0));
         }
         AutoSizeColumns(lstVRecipes_);
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "tvRecipes DblClick");
+    } catch (...) {
+        basMain::LogCurrentException("tvRecipes DblClick");
     }
 }
 
@@ -212,7 +222,7 @@ void frmMain::tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
         return;
     tvRecipes_->setCurrentItem(node);
     if (node->parent() && node->parent()->text(0) == "Favourites")
-        popupDeleteMenu();
+        basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(); });
 }
 
 // ---- the list
@@ -231,13 +241,13 @@ void frmMain::lstVRecipes_ItemCheck(QTreeWidgetItem* item)
     try {
         ui::WaitCursor wait;
         basDatabase::SetRecipeMark(recipelist::itemKey(item), marked);
-    } catch (const AppError& e) {
+    } catch (...) {
         // The box never shows a mark that is not stored.
         {
             const QSignalBlocker block(lstVRecipes_);
             item->setCheckState(0, marked ? Qt::Unchecked : Qt::Checked);
         }
-        basMain::LogError(e.number, e.description, "lstVRecipes ItemCheck");
+        basMain::LogCurrentException("lstVRecipes ItemCheck");
     }
 }
 
@@ -249,16 +259,18 @@ void frmMain::lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
     if (!item)
         return;
     lstVRecipes_->setCurrentItem(item);
-    popupSortMenu();
+    try {
+        popupSortMenu();
+    } catch (...) {
+        // the list's right-click goes on past any error
+    }
 }
 
 void frmMain::cmdList_Click(int index)
 {
     if (index < 0 || index >= cmdList_.size())
         return;
-    try {
+    basMain::RunHandler("cmdList Click", [&] {
         FilterRecipeList(index == 0 ? QString("Display all") : cmdList_[index]->text().toLower());
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "cmdList Click");
-    }
+    });
 }

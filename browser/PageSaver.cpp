@@ -1,19 +1,20 @@
 #include "browser/PageSaver.h"
 
+#include "browser/RecipePage.h"
 #include "platform/AppError.h"
 #include "platform/paths/ProgramFolder.h"
-#include "platform/text/Codec.h"
 #include "platform/text/LineFile.h"
+#include "platform/ui/Ui.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QUrl>
 
 namespace {
 
-// The local file a src value names, "" for links elsewhere (http:, data: ...) and missing files.
+// The local file a src value names ("" for links elsewhere: http:, data: ...), whether or not it exists.
 QString localFile(const QString& value, const QDir& pageFolder)
 {
     QString path = value.trimmed();
@@ -23,46 +24,64 @@ QString localFile(const QString& value, const QDir& pageFolder)
         return {};
     if (path.isEmpty())
         return {};
-    if (QDir::isRelativePath(path))
-        path = pageFolder.filePath(path);
-    return QFileInfo(path).isFile() ? QFileInfo(path).absoluteFilePath() : QString();
+    return QFileInfo(QDir::isRelativePath(path) ? pageFolder.filePath(path) : path).absoluteFilePath();
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
+    return !ca.isEmpty() && ca == cb;
+}
+
+// Writes the file whole through a temporary file beside it, so that a failure leaves the old one.
+void writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        throw AppError(AppError::PathFileAccess, "Path/File access error");
 }
 
 } // namespace
 
-QStringList SavePageWithPictures(const QString& page, const QString& target)
+bool SavePageWithPicture(const QString& page, const QString& target, const QString& picture)
 {
+    const QByteArray bytes = text::readAllBytes(page);
+    const text::PageEncoding encoding = text::PageEncodingOf(bytes);
     // Latin-1 maps every byte to one character and back, so the page's own bytes survive the editing.
-    QString html = QString::fromLatin1(text::readAllBytes(page));
+    const QString html = QString::fromLatin1(bytes);
     const QDir pageFolder = QFileInfo(page).absoluteDir();
-    const QDir targetFolder = QFileInfo(target).absoluteDir();
-    QStringList copied;
+    const bool hasPicture = !picture.isEmpty() && QFileInfo(picture).isFile();
 
     static const QRegularExpression src(R"((\bsrc\s*=\s*)(["'])(.*?)\2)",
                                         QRegularExpression::CaseInsensitiveOption |
                                             QRegularExpression::DotMatchesEverythingOption);
     QString out;
     qsizetype last = 0;
+    bool showsPicture = false;
     QRegularExpressionMatchIterator it = src.globalMatch(html);
-    while (it.hasNext()) {
+    while (hasPicture && it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString raw = m.captured(3);
-        const QString picture = localFile(text::decode8bit(raw.toLatin1()), pageFolder);
-        if (picture.isEmpty())
+        if (!sameFile(localFile(text::DecodePage(raw.toLatin1(), encoding), pageFolder), picture))
             continue;
-        const QString name = paths::bareFileName(picture);
-        const QString copy = targetFolder.filePath(name);
-        if (QFileInfo(copy).absoluteFilePath() != picture) {
-            QFile::remove(copy);
-            if (!QFile::copy(picture, copy))
-                throw AppError(AppError::PathFileAccess, "Path/File access error");
-        }
-        copied.append(copy);
+        showsPicture = true;
         out += html.mid(last, m.capturedStart(3) - last);
         out += raw.mid(std::max(raw.lastIndexOf('/'), raw.lastIndexOf('\\')) + 1);
         last = m.capturedEnd(3);
     }
     out += html.mid(last);
-    text::writeAllBytes(target, out.toLatin1());
-    return copied;
+
+    if (showsPicture) {
+        const QString copy = QFileInfo(target).absoluteDir().filePath(paths::bareFileName(picture));
+        if (!sameFile(copy, picture)) {
+            if (QFileInfo::exists(copy)
+                && ui::msgBox(QDir::toNativeSeparators(copy) + " already exists.\nDo you want to replace it?",
+                              ui::Buttons::YesNo, ui::Icon::Question, "Save Recipe",
+                              ui::DefaultButton::Second) != ui::Answer::Yes)
+                return false;
+            writeWhole(copy, text::readAllBytes(picture));
+        }
+    }
+    writeWhole(target, out.toLatin1());
+    return true;
 }

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+
 namespace {
 
 const QString kPicStart = QStringLiteral("<!--PICSTART-->");
@@ -47,13 +48,6 @@ QByteArray CopyTemplate(const QString& copyPath)
     return bytes;
 }
 
-bool DeclaresUtf8(const QByteArray& bytes)
-{
-    static const QRegularExpression charset(QStringLiteral(R"(charset\s*=\s*["']?\s*utf-?8)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return charset.match(QString::fromLatin1(bytes)).hasMatch();
-}
-
 qint64 RecipeIdOf(const QString& key)
 {
     bool ok = false;
@@ -81,7 +75,8 @@ QString Stored(const db::Query& row, const char* column) { return row.text(QStri
 
 // Fills the placeholders in their fixed order and returns the page text. Every value is shown with "$$"
 // turned back into "'": the importers store apostrophes that way in every field.
-QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName)
+QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName,
+                 QString* pictureWritten)
 {
     page.replace("%title%", text::decodeApostrophes(Stored(row, "TITLE")));
     page.replace("%by%", QString());
@@ -97,6 +92,7 @@ QString FillPage(QString page, const db::Query& row, const QString& pictureFolde
     const QString picture = Stored(row, "PICTURENAME").isEmpty()
                                 ? QString()
                                 : basDatabase::ExtractPictureFromRecordset(row, pictureFolder, pictureName);
+    *pictureWritten = picture;
     if (!picture.isEmpty())
         page.replace("%picture%", picture);
     else
@@ -111,8 +107,10 @@ QString FillPage(QString page, const db::Query& row, const QString& pictureFolde
 
 } // namespace
 
-QString WriteRecipePage(const QString& sRecipeKey, bool bEmail)
+QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture)
 {
+    if (picture)
+        picture->clear();
     try {
         text::closeAllFiles();
         EmptyTempFolder();
@@ -134,16 +132,17 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail)
         if (!row.next())
             return {};
 
-        // A UTF-8 template makes a UTF-8 page; any other is Windows-1252, where what the code page
-        // cannot hold is written as a character reference.
-        const bool utf8 = text::isValidUtf8(templateBytes) || DeclaresUtf8(templateBytes);
-        const QString page = FillPage(text::decode8bit(templateBytes), row, pictureFolder, pictureName) + "\r\n";
-        text::writeAllBytes(pagePath, utf8 ? page.toUtf8() : text::toCp1252Html(page));
+        const text::PageEncoding encoding = text::PageEncodingOf(templateBytes);
+        QString pictureWritten;
+        const QString page =
+            FillPage(text::DecodePage(templateBytes, encoding), row, pictureFolder, pictureName, &pictureWritten) + "\r\n";
+        text::writeAllBytes(pagePath, text::EncodePage(page, encoding));
+        if (picture)
+            *picture = pictureWritten;
         return pagePath;
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "Function DisplayRecipe");
-    } catch (const std::exception& e) {
-        basMain::LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "Function DisplayRecipe");
+    } catch (...) {
+        basMain::LogCurrentException("Function DisplayRecipe");
     }
     return {};
 }
+

@@ -1,8 +1,12 @@
 #pragma once
-// The recipe page: the HTML template filled with one recipe's fields.
+// The recipe page: the HTML template filled with one recipe's fields. Its bytes follow the rule of
+// platform/text/PageEncoding.h, by which every reader of a page decodes it.
+#include "platform/text/PageEncoding.h"
+
 #include <QString>
 
 // Writes the page of the recipe with list key "R" & ID from the template in basMain::sTemplatePath: for
 // display "\temp\recipe.html", in e-mail mode the next numbered page in "\temp\email". Returns the path
-// of the page written, or "" when none was (no such recipe, or an error, which is reported).
-QString WriteRecipePage(const QString& sRecipeKey, bool bEmail);
+// of the page written, or "" when none was (no such recipe, or an error, which is reported). `picture`,
+// when given, receives the path of the recipe's picture written beside the page ("" for none).
+QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture = nullptr);

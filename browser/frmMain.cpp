@@ -1,5 +1,7 @@
 #include "browser/frmMain.h"
 
+#include "browser/MainBanner.h"
+#include "browser/PageView.h"
 #include "browser/RecipePage.h"
 #include "core/Helpers.h"
 #include "core/Settings.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QSet>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -30,23 +33,43 @@
 
 namespace {
 
-// Calls the tree's key-up handler for every key released on it.
+// Calls the tree's key-up handler for a key released on it, but only when that key was also pressed
+// there: closing a dialog with Enter sends the release to whatever has the focus next.
 class KeyUpFilter : public QObject {
 public:
     explicit KeyUpFilter(frmMain* window) : QObject(window), window_(window) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyRelease) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat())
+                pressed_.insert(key->key());
+            break;
+        }
+        case QEvent::KeyRelease: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat() && pressed_.remove(key->key()))
                 window_->tvRecipes_KeyUp(key->key(), key->modifiers());
+            break;
+        }
+        case QEvent::FocusOut:
+        case QEvent::Hide: pressed_.clear(); break;
+        default: break;
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
     frmMain* window_;
+    QSet<int> pressed_;
 };
+
+// The list item a model index of a QTreeWidget stands for (the model keeps it as the index's pointer).
+QTreeWidgetItem* itemOf(const QModelIndex& index)
+{
+    return index.isValid() ? static_cast<QTreeWidgetItem*>(index.internalPointer()) : nullptr;
+}
 
 } // namespace
 
@@ -99,7 +122,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     lstVRecipes_->setColumnCount(2);
     lstVRecipes_->setHeaderLabels({"Title", "Categories"});
     lstVRecipes_->header()->setStretchLastSection(true);
-    wbMain_ = new QTextBrowser(imgHSplit_);
+    wbMain_ = new PageView(imgHSplit_);
     wbMain_->setObjectName("wbMain");
     // Small minimums, so that the bars can go as far as the 1300-twip limits let them.
     for (QWidget* pane : {static_cast<QWidget*>(tvRecipes_), static_cast<QWidget*>(lstVRecipes_),
@@ -134,12 +157,18 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
             [this](const QPoint& pos) { tvRecipes_MouseUp(Qt::RightButton, pos); });
     tvRecipes_->installEventFilter(new KeyUpFilter(this));
     connect(lstVRecipes_, &QTreeWidget::itemClicked, this, [this] { lstVRecipes_Click(); });
-    connect(lstVRecipes_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-        if (column == 0)
-            lstVRecipes_ItemCheck(item);
-    });
+    // Only a change of an item's check box writes its mark; fills and the mark loops set the boxes with
+    // the list's signals blocked.
+    connect(lstVRecipes_->model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last, const QList<int>& roles) {
+                if (lstVRecipes_->signalsBlocked() || !roles.contains(Qt::CheckStateRole) || first != last
+                    || first.column() != 0)
+                    return;
+                lstVRecipes_ItemCheck(itemOf(first));
+            });
     connect(lstVRecipes_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { lstVRecipes_MouseUp(Qt::RightButton, pos); });
+    connect(wbMain_, &QTextBrowser::anchorClicked, this, &frmMain::wbMain_LinkClick);
     connect(imgVSplit_, &QSplitter::splitterMoved, this, [this](int pos) { imgVSplit_MouseUp(pos); });
     connect(imgHSplit_, &QSplitter::splitterMoved, this, [this](int pos) { imgHSplit_MouseUp(pos); });
     connect(tmrClipBoard_, &QTimer::timeout, this, &frmMain::tmrClipBoard_Timer);
@@ -158,7 +187,8 @@ frmMain::~frmMain()
 
 void frmMain::createBanner(QWidget* parent)
 {
-    imgDisplay_ = new QWidget(parent);
+    auto* banner = new MainBanner(parent);
+    imgDisplay_ = banner;
     imgDisplay_->setObjectName("imgDisplay");
     imgDisplay_->setAttribute(Qt::WA_StyledBackground);
     imgDisplay_->setFixedHeight(38);
@@ -172,23 +202,13 @@ void frmMain::createBanner(QWidget* parent)
         "QToolButton:pressed { background: rgba(0, 0, 0, 40); }"
         "QToolButton:disabled { color: rgba(255, 255, 255, 110); }");
 
-    auto* row = new QHBoxLayout(imgDisplay_);
-    row->setContentsMargins(10, 0, 8, 0);
-    row->setSpacing(0);
-    lblDisplay_ = new QLabel(imgDisplay_);
-    lblDisplay_->setObjectName("lblDisplay");
-    row->addWidget(lblDisplay_, 1);
-
-    // The letter buttons stand right-aligned on the banner and touch each other.
-    for (int i = 0; i <= 26; ++i) {
-        auto* button = new QToolButton(imgDisplay_);
-        button->setObjectName(QString("cmdList_%1").arg(i));
-        button->setText(i == 0 ? QString("All") : QString(QChar('A' + i - 1)));
+    lblDisplay_ = banner->label();
+    cmdList_ = banner->buttons();
+    for (int i = 0; i < cmdList_.size(); ++i) {
+        QToolButton* button = cmdList_[i];
         button->setEnabled(false);
         button->setCursor(Qt::PointingHandCursor);
         connect(button, &QToolButton::clicked, this, [this, i] { cmdList_Click(i); });
-        row->addWidget(button);
-        cmdList_.append(button);
     }
 }
 
@@ -208,8 +228,8 @@ void frmMain::Form_Load()
         restoreBarVisibility();
         restoreClipboardMonitor();
         reopenLastCookbook();
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "frmMain Load");
+    } catch (...) {
+        basMain::LogCurrentException("frmMain Load");
     }
 }
 
@@ -366,15 +386,17 @@ void frmMain::ResetScreen()
 void frmMain::DisplayRecipe(const QString& sRecipeKey, bool bEmail)
 {
     try {
-        const QString page = WriteRecipePage(sRecipeKey, bEmail);
+        QString picture;
+        const QString page = WriteRecipePage(sRecipeKey, bEmail, &picture);
         if (bEmail)
             return;
+        shownPicture_ = page.isEmpty() ? QString() : picture;
         if (page.isEmpty())
             showBlankPage();
         else
             navigate(page);
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "Function DisplayRecipe");
+    } catch (...) {
+        basMain::LogCurrentException("Function DisplayRecipe");
     }
 }
 
@@ -397,4 +419,16 @@ void frmMain::navigate(const QString& path)
         wbMain_->reload();
     else
         wbMain_->setSource(url);
+}
+
+void frmMain::wbMain_LinkClick(const QUrl& link)
+{
+    basMain::RunHandler("wbMain LinkClick", [&] {
+        // A web or mail link opens outside; the page stays. A link within the page scrolls to its place.
+        static const QStringList outside{"http", "https", "ftp", "mailto"};
+        if (outside.contains(link.scheme(), Qt::CaseInsensitive))
+            ui::openDocument(link.toString());
+        else if (link.scheme().isEmpty() && link.path().isEmpty() && link.hasFragment())
+            wbMain_->scrollToAnchor(link.fragment());
+    });
 }

@@ -20,6 +20,7 @@ class QToolBar;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUrl;
 
 class frmMain : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -59,6 +60,8 @@ public:
     // A splitter dropped at `pos`, in pixels from the splitter's own left (vertical) or top (horizontal).
     void imgVSplit_MouseUp(int pos);
     void imgHSplit_MouseUp(int pos);
+    // A click on a link in the page view.
+    void wbMain_LinkClick(const QUrl& link);
     void tmrClipBoard_Timer();
     void tmrStop_Timer();
 
@@ -70,6 +73,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     // The modal printing dialogs, one function each, so that tests can answer them.
     virtual bool execPrintDialog(QPrinter& printer);
@@ -84,6 +89,7 @@ private:
 
     // Load steps that read the settings.
     void restoreWindowGeometry();
+    void settleOuterSize();
     void settleTemplatePath();
     void restorePaneSizes();
     void buildCommandBars();
@@ -95,6 +101,8 @@ private:
 
     // Layout and splitters (twips in the settings, pixels on screen).
     void SizeControls();
+    // The window's outer width in twips: the vertical splitter's limit.
+    double outerWidthTwips() const;
     void placeVerticalSplitter(int windowX);
     void placeHorizontalSplitter(int windowY);
     void setCheckMarks(const QString& caption, bool checked);
@@ -160,5 +168,9 @@ private:
     // Pane sizes read at load; the first layout uses them.
     std::optional<int> pendingTreeWidth_;
     std::optional<int> pendingListHeight_;
+    // The stored outer size, until the window manager's frame is known.
+    std::optional<QSize> pendingOuterSize_;
     bool unloading_ = false;
+    // The picture written beside the recipe page on display ("" for none): the one Save Recipe copies.
+    QString shownPicture_;
 };

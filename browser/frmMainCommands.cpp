@@ -69,8 +69,8 @@ void frmMain::cmdBar_ButtonClick(QAction* button)
         const auto command = commands.constFind(button->text());
         if (command != commands.constEnd())
             (*command)(*this, button);
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "cmdBar ButtonClick");
+    } catch (...) {
+        basMain::LogCurrentException("cmdBar ButtonClick");
     }
 }
 
@@ -155,7 +155,7 @@ void frmMain::saveRecipe()
     const QString target = ui::getSaveFileName("Save Recipe", QDir::home().filePath(name),
                                                "Web Page (*.html *.htm);;All Files (*)");
     if (!target.isEmpty())
-        SavePageWithPictures(page, target);
+        SavePageWithPicture(page, target, shownPicture_);
 }
 
 QPrinter& frmMain::printer()

@@ -33,6 +33,9 @@ QRect ontoScreen(QRect place)
     return place;
 }
 
+// What the window frame adds to the client area (nothing until the window manager has framed it).
+QSize frameExtra(const QWidget* w) { return w->frameGeometry().size() - w->size(); }
+
 } // namespace
 
 void frmMain::restoreWindowGeometry()
@@ -42,21 +45,22 @@ void frmMain::restoreWindowGeometry()
     const auto height = sizeSetting("Main Window Height");
     const auto width = sizeSetting("Main Window Width");
 
-    // Places are those of the client area, when saved and when restored, so that they round-trip.
-    QRect place = geometry();
+    // The stored place is the outer frame's, as settings written on Windows hold it.
+    QRect outer = frameGeometry();
     if (left)
-        place.moveLeft(twips::toPixelsX(*left, this));
+        outer.moveLeft(twips::toPixelsX(*left, this));
     if (top)
-        place.moveTop(twips::toPixelsY(*top, this));
+        outer.moveTop(twips::toPixelsY(*top, this));
     if (height && *height > 0)
-        place.setHeight(twips::toPixelsY(*height, this));
+        outer.setHeight(twips::toPixelsY(*height, this));
     if (width && *width > 0)
-        place.setWidth(twips::toPixelsX(*width, this));
-    place = ontoScreen(place);
-    if (left || top || place.topLeft() != geometry().topLeft())
-        setGeometry(place);
-    else
-        resize(place.size()); // no stored place: the window manager places the window
+        outer.setWidth(twips::toPixelsX(*width, this));
+    outer = ontoScreen(outer);
+    resize(outer.size() - frameExtra(this));
+    if (left || top || outer.topLeft() != frameGeometry().topLeft())
+        move(outer.topLeft()); // without a stored place the window manager places the window
+    if ((height && *height > 0) || (width && *width > 0))
+        pendingOuterSize_ = outer.size();
 
     if (const auto state = sizeSetting("Main Window State")) {
         switch (static_cast<int>(std::lround(*state))) {
@@ -66,6 +70,18 @@ void frmMain::restoreWindowGeometry()
         default: break; // no state of ours: the design state stays
         }
     }
+}
+
+void frmMain::settleOuterSize()
+{
+    // The frame is known only once the window manager has framed the shown window: then the client
+    // area is made as much smaller as the frame takes.
+    if (!pendingOuterSize_ || !isVisible() || frameExtra(this).isNull())
+        return;
+    const QSize outer = *pendingOuterSize_;
+    pendingOuterSize_.reset();
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(outer - frameExtra(this));
 }
 
 void frmMain::restorePaneSizes()
@@ -78,9 +94,14 @@ void frmMain::restorePaneSizes()
 
 void frmMain::saveWindowGeometry()
 {
-    // A minimized or maximized window keeps the place and size it goes back to.
+    // The outer frame; a minimized or maximized window keeps the place and size it goes back to.
     const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    const QRect place = normal || normalGeometry().isEmpty() ? geometry() : normalGeometry();
+    QRect place = frameGeometry();
+    if (!normal && !normalGeometry().isEmpty()) {
+        const QRect client = geometry(), frame = frameGeometry();
+        place = normalGeometry().adjusted(frame.left() - client.left(), frame.top() - client.top(),
+                                          frame.right() - client.right(), frame.bottom() - client.bottom());
+    }
     const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
 
     WriteINI("Size", "Main Window Left", twips::text(twips::fromPixelsX(place.x(), this)));
@@ -97,7 +118,20 @@ void frmMain::saveWindowGeometry()
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    settleOuterSize();
     Form_Resize();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    settleOuterSize();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    settleOuterSize();
 }
 
 void frmMain::Form_Resize()
@@ -111,11 +145,14 @@ void frmMain::SizeControls()
 {
     try {
         // Lay the panes out for the window's present size first: on the first show this runs before the
-        // layouts have placed the splitters.
-        if (QLayout* l = layout())
-            l->setGeometry(rect());
-        if (QLayout* l = centralWidget()->layout())
-            l->setGeometry(centralWidget()->rect());
+        // layouts have placed the splitters. Activating the layout places the menu bar too (a layout's
+        // geometry set by hand would lay the toolbar and panes over it).
+        for (QWidget* w : {static_cast<QWidget*>(this), centralWidget()}) {
+            if (QLayout* l = w->layout()) {
+                l->invalidate();
+                l->activate();
+            }
+        }
         if (pendingTreeWidth_)
             placeVerticalSplitter(tvRecipes_->mapTo(this, QPoint()).x() + *pendingTreeWidth_);
         if (pendingListHeight_)
@@ -126,7 +163,7 @@ void frmMain::SizeControls()
         // Stored bar positions are read leniently and kept 1300 twips inside the window, as a drag is.
         const QString vertical = ReadINI("Size", "Vertical Splitter");
         if (!vertical.isEmpty()) {
-            const double at = twips::clampSplitter(leadingNumber(vertical), twips::fromPixelsX(width(), this));
+            const double at = twips::clampSplitter(leadingNumber(vertical), outerWidthTwips());
             placeVerticalSplitter(twips::toPixelsX(at, this));
         }
         const QString horizontal = ReadINI("Size", "Horizontal Splitter");
@@ -137,6 +174,8 @@ void frmMain::SizeControls()
     } catch (...) {
     }
 }
+
+double frmMain::outerWidthTwips() const { return twips::fromPixelsX(frameGeometry().width(), this); }
 
 void frmMain::placeVerticalSplitter(int windowX)
 {
@@ -156,7 +195,7 @@ void frmMain::imgVSplit_MouseUp(int pos)
 {
     try {
         const int x = imgVSplit_->mapTo(this, QPoint(pos, 0)).x();
-        const double at = twips::clampSplitter(twips::fromPixelsX(x, this), twips::fromPixelsX(width(), this));
+        const double at = twips::clampSplitter(twips::fromPixelsX(x, this), outerWidthTwips());
         WriteINI("Size", "Vertical Splitter", twips::text(at));
         SizeControls();
     } catch (...) {

@@ -1,91 +1,160 @@
 // The main window's entry points to the program's other windows: each opens its window and, where the
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
+#include "core/basMain.h"
+#include "exchange/frmEmail.h"
+
+#include "browser/frmOptions.h"
+#include "browser/frmconverters.h"
+#include "core/basMain.h"
+#include "editor/frmEditCats.h"
+#include "editor/frmEditIngredients.h"
+#include "editor/frmEditUOM.h"
+#include "editor/frmWineAdd.h"
+
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "editor/frmAddRecipe.h"
+
+#include "browser/PopupMenus.h"
+#include "browser/frmMealMaker.h"
+#include "browser/frmSearch.h"
+#include "core/RecipeListItems.h"
+#include "editor/frmDelete.h"
+
+#include <QCursor>
 
 // ---- recipe editor
 
 void frmMain::showRecipeEditor()
 {
+    if (!basDatabase::cnCookbook.isOpen())
+        return;
+    basMain::RunHandler("showRecipeEditor", [&] {
+        frmAddRecipe editor(this);
+        editor.Form_Load();
+        if (editor.loaded())
+            editor.exec();
+    });
 }
 
 // ---- delete dialog
 
 void frmMain::showDeleteDialog()
 {
+    frmDelete dlg(this);
+    dlg.Form_Load();
+    dlg.exec();
 }
 
 // ---- reference-list editors
 
-void frmMain::showEditCategories()
+// The editors refresh the main window themselves when their Close button is pressed. A failure of the
+// ingredient or unit editor's first load ends the opening and is the command's to report.
+template <class Editor>
+static void showReferenceListEditor(QWidget* parent)
 {
+    try {
+        Editor dlg(parent);
+        dlg.exec();
+    } catch (...) {
+        basMain::LogCurrentException("cmdBar ButtonClick");
+    }
 }
 
-void frmMain::showEditIngredients()
-{
-}
+void frmMain::showEditCategories() { showReferenceListEditor<frmEditCats>(this); }
 
-void frmMain::showEditUnitsOfMeasure()
-{
-}
+void frmMain::showEditIngredients() { showReferenceListEditor<frmEditIngredients>(this); }
+
+void frmMain::showEditUnitsOfMeasure() { showReferenceListEditor<frmEditUOM>(this); }
 
 // ---- preferences
 
 void frmMain::showOptions()
 {
+    frmOptions dlg(this);
+    dlg.exec();
 }
 
 // ---- search
 
 void frmMain::showSearch()
 {
+    frmSearch dlg(this);
+    dlg.Form_Load();
+    dlg.exec();
 }
 
 // ---- e-mail
 
 void frmMain::showEmail()
 {
+    basMain::RunHandler("showEmail", [&] {
+        frmEmail dialog(this);
+        dialog.exec();
+    });
 }
 
 // ---- import and export
 
+#include "exchange/frmExport.h"
+#include "exchange/frmImport.h"
+
 void frmMain::showImport()
 {
+    frmImport dialog(this);
+    dialog.exec();
 }
 
 void frmMain::showExport()
 {
+    frmExport dialog(this);
+    dialog.exec();
 }
 
 // ---- wine list
 
 void frmMain::showWineList()
 {
+    frmWineAdd dlg(this);
+    dlg.exec();
 }
 
 // ---- unit converters
 
 void frmMain::showConverters()
 {
+    frmconverters dlg(this);
+    dlg.exec();
 }
 
 // ---- what can I make with?
 
 void frmMain::showMealMaker()
 {
+    frmMealMaker dlg(this);
+    dlg.exec();
 }
 
 // ---- clipboard watcher
 
+#include "exchange/ClipboardWatcher.h"
+
 void frmMain::CheckClipoard()
 {
+    basMain::CheckClipoard();
 }
 
 // ---- pop-up menus
 
 void frmMain::popupSortMenu()
 {
+    frmContextMenus menus(this);
+    menus.popupSort(QCursor::pos());
 }
 
 void frmMain::popupDeleteMenu()
 {
+    frmContextMenus menus(this);
+    menus.popupDelete(QCursor::pos(), recipelist::selectedItem(tvRecipes_));
 }

@@ -4,14 +4,18 @@
 #include "core/basDatabase.h"
 #include "platform/AppError.h"
 #include "platform/db/Database.h"
+#include "platform/paths/NewFile.h"
 #include "platform/paths/ProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -50,24 +54,57 @@ void SyncFolder(const QString& path)
     }
 }
 
+// The start of the name of every temporary copy made while compacting the cookbook at this path.
+QString CompactCopyPrefix(const QString& cookbookPath) { return QFileInfo(cookbookPath).fileName() + ".~compact-"; }
+
 } // namespace
 
 void CompactCookbookFile(const QString& fileName)
 {
-    if (paths::bareFileName(fileName).isEmpty())
+    if (!basDatabase::IsCookbookFileName(fileName))
         throw AppError(AppError::FileNotFound, "File not found");
-    const QString target = basDatabase::CookbookPath(paths::bareFileName(fileName));
-    const QString temp = paths::resolve("\\Data\\cookbooks\\temp.mdb");
+    const QString target = basDatabase::CookbookPath(fileName);
+    if (!FileExists(target))
+        throw AppError(AppError::FileNotFound, "File not found");
+    const QDir folder = QFileInfo(target).dir();
 
-    if (FileExists(temp) && !QFile::remove(temp))
-        throw AccessError("Cannot delete " + temp);
+    // The write lock on the cookbook, from before the copy until the copy has taken its place: another
+    // instance's write waits for it and then fails on the replaced file (SQLite refuses to write a file
+    // that was moved away), instead of going into the old file unseen.
+    db::Connection locker;
+    locker.open(target);
+    db::Transaction lock(locker, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    const qint64 recipes = RecipeCount(locker);
+
+    // While the lock is held no other compaction of this cookbook runs: any copy of it is a leftover of
+    // a compaction that was killed. So is "temp.mdb", the one name earlier versions used for every copy.
+    const QString prefix = CompactCopyPrefix(target);
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        const bool stale = (name.startsWith(prefix, Qt::CaseInsensitive) && name.endsWith(".tmp"))
+                           || name.compare("temp.mdb", Qt::CaseInsensitive) == 0;
+        QFile leftover(folder.filePath(name));
+        if (stale && !leftover.remove())
+            throw AppError(AppError::PathFileAccess, "Cannot delete " + leftover.fileName() + ": " + leftover.errorString());
+    }
+
+    // A copy of its own, made empty and exclusively (two compactions never share one).
+    QString temp;
+    std::optional<paths::NewFile> made;
+    for (int attempt = 0; !made; ++attempt) {
+        temp = folder.filePath(prefix + QString::number(QRandomGenerator::global()->generate(), 16) + ".tmp");
+        try {
+            made.emplace(temp);
+        } catch (const AppError& e) {
+            if (e.number != 58 || attempt == 10)
+                throw;
+        }
+    }
+    made->close();
 
     try {
-        qint64 recipes = 0;
         {
             db::Connection source;
             source.open(target);
-            recipes = RecipeCount(source);
             db::Query(source, "VACUUM INTO ?1", {temp}).exec();
         }
         {
@@ -81,9 +118,8 @@ void CompactCookbookFile(const QString& fileName)
         if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
             throw AccessError("Cannot replace " + target);
     } catch (...) {
-        if (QFileInfo(temp).isFile())
-            QFile::remove(temp);
+        QFile::remove(temp);
         throw;
     }
-    SyncFolder(QFileInfo(target).absolutePath());
+    SyncFolder(folder.absolutePath());
 }

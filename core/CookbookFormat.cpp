@@ -1,6 +1,7 @@
 // The cookbook file format and its creation.
 #include "core/basDatabase.h"
 
+#include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/ui/Ui.h"
 
@@ -12,6 +13,11 @@ namespace basDatabase {
 QString CookbooksFolder() { return paths::resolve("\\data\\cookbooks\\"); }
 
 QString CookbookPath(const QString& fileName) { return paths::resolve("\\data\\cookbooks\\" + fileName); }
+
+bool IsCookbookFileName(const QString& fileName)
+{
+    return !fileName.isEmpty() && paths::bareFileName(fileName) == fileName && !fileName.contains(QChar(0));
+}
 
 QStringList CookbookSchema()
 {
@@ -61,13 +67,17 @@ CREATE INDEX "Marked" ON Recipes (Mark);)",
     };
 }
 
-void CreateCookbook(const QString& fileName)
+bool CreateCookbook(const QString& fileName)
 {
     db::Connection catalog;
     const QString path = CookbookPath(fileName);
+    bool made = false;
 
     std::vector<std::function<void()>> steps;
-    steps.emplace_back([&] { catalog.create(path); });
+    steps.emplace_back([&] {
+        catalog.create(path);
+        made = true;
+    });
     for (const QString& table : CookbookSchema())
         steps.emplace_back([&catalog, table] {
             // A table is written whole or not at all, so that Retry can run its step again.
@@ -80,15 +90,17 @@ void CreateCookbook(const QString& fileName)
         try {
             steps[i]();
             ++i;
-        } catch (const AppError& e) {
+        } catch (...) {
+            const AppError e = basMain::CurrentError();
             const ui::Answer answer = ui::msgBox("    Error No. " + QString::number(e.number) + " \r\n" + e.description,
                                                  ui::Buttons::AbortRetryIgnore, ui::Icon::Critical, "Code Gen Error");
             if (answer == ui::Answer::Abort)
-                return;
+                return made;
             if (answer != ui::Answer::Retry)
                 ++i;
         }
     }
+    return made;
 }
 
 } // namespace basDatabase

@@ -10,6 +10,20 @@ QString countOf(const char* sql, const char* column)
 }
 } // namespace
 
+void CheckReferenceDatabase()
+{
+    static const char* const probes[] = {
+        "SELECT ID, CATEGORY FROM CATEGORY",
+        "SELECT ID, INGREDIENT FROM INGREDIENT",
+        "SELECT ID, MEASUREMENT FROM MEASURES",
+        "SELECT ID, ORIGIN FROM ORIGIN",
+        "SELECT [WINE INDEX], [WINE NAME], YEAR, TYPE, COLOUR, COUNTRY, VINEYARD, COMMENTS FROM WINES",
+        "SELECT ID, CONTACTNAME, CONTACTADDRESS FROM CONTACTS",
+    };
+    for (const char* probe : probes)
+        db::Query(DE.cn, QString(probe) + " LIMIT 0").next();
+}
+
 QString CountCategories() { return countOf("SELECT Count(*) AS CATCOUNT FROM CATEGORY;", "CATCOUNT"); }
 QString CountIngredients() { return countOf("SELECT Count(*) AS INGCOUNT FROM INGREDIENT;", "INGCOUNT"); }
 QString CountOrigins() { return countOf("SELECT Count(*) AS ORGCOUNT FROM ORIGIN;", "ORGCOUNT"); }

@@ -8,6 +8,11 @@ struct DataEnvironment {
 };
 inline DataEnvironment DE;
 
+// Checks that the reference database holds the tables and columns the program reads; raises the
+// database's "no such table" or "no such column" error for a foreign file (an empty database, a cookbook
+// copied over it).
+void CheckReferenceDatabase();
+
 // Row counts of the reference lists as decimal text ("" when the count gives no row).
 QString CountCategories();
 QString CountIngredients();

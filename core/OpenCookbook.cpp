@@ -14,6 +14,9 @@ bool OpenCookbook(const QString& fileName)
         return false;
     CloseCookbook();
 
+    // A name with a folder part ("../x.tqc" in the settings file) would lead out of the cookbooks folder.
+    if (!IsCookbookFileName(fileName))
+        return false;
     const QString path = CookbookPath(fileName);
     if (!FileExists(path))
         return false;

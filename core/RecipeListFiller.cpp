@@ -1,5 +1,6 @@
 #include "core/RecipeListFiller.h"
 
+#include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/NumberText.h"
 #include "core/RecipeListItems.h"
@@ -58,7 +59,7 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
 
     QStringList conditions;
     if (!column.isEmpty())
-        conditions << QString("(%1 LIKE :stored OR %1 LIKE :typed)").arg(column);
+        conditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
     if (branch == BrowseBranch::Favourites)
         conditions << "ID = :id";
     if (titlePattern)
@@ -104,6 +105,7 @@ void FilterRecipeList(const QString& filter)
     const std::optional<QString> titles =
         filter == "Display all" ? std::nullopt : std::optional<QString>(pattern);
     fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles, false);
+    AutoSizeColumns(list);
 
     window.setStatusText("Found " + QString::number(list->topLevelItemCount()) + " recipes for " + node->text(0) +
                          " listing (" + filter + ")");

@@ -1,7 +1,9 @@
 #include "core/RecipeListItems.h"
 
 #include "core/MainWindow.h"
+#include "platform/AppError.h"
 #include "platform/db/Database.h"
+#include "platform/db/UnicodeLike.h"
 #include "platform/text/TextRules.h"
 
 #include <QSignalBlocker>
@@ -51,6 +53,15 @@ int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
 QString itemKey(const QTreeWidgetItem* item) { return item ? item->data(0, ItemKeyRole).toString() : QString(); }
 QString itemTag(const QTreeWidgetItem* item) { return item ? item->data(0, ItemTagRole).toString() : QString(); }
 
+qint64 idOf(const QString& keyOrTag, int skip)
+{
+    bool ok = false;
+    const qint64 id = keyOrTag.mid(skip).toLongLong(&ok);
+    if (!ok)
+        throw AppError(AppError::TypeMismatch, "Type mismatch");
+    return id;
+}
+
 QTreeWidgetItem* selectedItem(const QTreeWidget* widget)
 {
     if (!widget)
@@ -64,7 +75,7 @@ QTreeWidgetItem* selectedItem(const QTreeWidget* widget)
 
 QStringList containsPatterns(const QString& name)
 {
-    return {"%" + text::encodeApostrophes(name) + "%", "%" + name + "%"};
+    return {"%" + db::likeLiteral(text::encodeApostrophes(name)) + "%", "%" + db::likeLiteral(name) + "%"};
 }
 
 } // namespace recipelist

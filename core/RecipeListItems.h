@@ -29,11 +29,16 @@ int appendRows(QTreeWidget* list, db::Query& rows, bool withTag = false);
 QString itemKey(const QTreeWidgetItem* item);
 QString itemTag(const QTreeWidgetItem* item);
 
+// The ID in a key or tag after its first `skip` characters ("R12" -> 12 with skip 1); anything that is no
+// whole number fails with "Type mismatch".
+qint64 idOf(const QString& keyOrTag, int skip = 1);
+
 // The selected item of a list or tree, nullptr when none is selected.
 QTreeWidgetItem* selectedItem(const QTreeWidget* widget);
 
-// The LIKE patterns that find `name` anywhere in a column of the Recipes table, whether the name was
-// stored with "$$" for its apostrophes or with the apostrophes as typed.
+// The LIKE patterns (for ESCAPE '\') that find `name` anywhere in a column of the Recipes table, whether
+// the name was stored with "$$" for its apostrophes or with the apostrophes as typed. A "%" or "_" in
+// the name matches only itself.
 QStringList containsPatterns(const QString& name);
 
 } // namespace recipelist

@@ -2,7 +2,9 @@
 #include "core/basDatabase.h"
 
 #include "core/MainWindow.h"
+#include "core/RecipeListItems.h"
 #include "core/basMain.h"
+#include "platform/db/UnicodeLike.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
 #include "platform/ui/Ui.h"
@@ -34,12 +36,6 @@ QString unicodeFolded(const QString& s)
     for (uint& c : points)
         c = QChar::toCaseFolded(char32_t(c));
     return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
-}
-
-// A LIKE pattern that matches exactly this text ("\\" escapes the wildcards).
-QString likeLiteral(QString s)
-{
-    return s.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
 }
 } // namespace
 
@@ -94,7 +90,7 @@ bool RecipeTitleExists(const QString& storedTitle)
         if (isAscii(storedTitle))
             return false;
         return db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' LIMIT 1",
-                         {likeLiteral(storedTitle)})
+                         {db::likeLiteral(storedTitle)})
             .next();
     } catch (const AppError&) {
         return false;
@@ -130,7 +126,13 @@ bool RecipeTitles::contains(const QString& storedTitle) const
 void ClearAllMarks()
 {
     ui::WaitCursor wait;
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
+    {
+        // The write lock first, so that another instance's write is waited for, not failed at once.
+        db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback,
+                                    db::Transaction::Lock::Immediate);
+        db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
+        transaction.commit();
+    }
 
     QTreeWidget* list = basMain::mainWindow().lstVRecipes();
     if (!list)
@@ -143,11 +145,9 @@ void ClearAllMarks()
 
 void SetRecipeMark(const QString& listKey, bool marked)
 {
-    bool ok = false;
-    const qint64 id = listKey.mid(1).toLongLong(&ok);
-    if (!ok)
-        throw AppError(AppError::TypeMismatch, "Type mismatch");
-    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", {marked ? 1 : 0, id}).exec();
+    db::Query(cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1",
+              {marked ? 1 : 0, recipelist::idOf(listKey)})
+        .exec();
 }
 
 void AddFavourite(qint64 recipeId)

@@ -17,13 +17,18 @@ inline db::Connection cnCookbook;    // connection to the open cookbook
 // The cookbooks folder, "\data\cookbooks\" under the program folder, and a file in it.
 QString CookbooksFolder();
 QString CookbookPath(const QString& fileName);
+// True for a bare file name that stays inside the cookbooks folder: not empty, no folder part, not "." or "..".
+// A name from settings or data that is not one is treated as a missing cookbook.
+bool IsCookbookFileName(const QString& fileName);
 
 // The statements that lay out a new, empty cookbook, table by table in creation order.
 QStringList CookbookSchema();
 
 // Makes the new cookbook file "\Data\cookbooks\" + fileName. A failing step is offered in the "Code Gen
-// Error" box: Abort stops, Retry repeats the step, Ignore goes on with the next one. The caller is not told.
-void CreateCookbook(const QString& fileName);
+// Error" box: Abort stops, Retry repeats the step, Ignore goes on with the next one. The file is made
+// exclusively: one that exists already is never written into. True when this call made the file (its
+// tables may still be incomplete after Ignore or Abort).
+bool CreateCookbook(const QString& fileName);
 
 // Makes the cookbook current: closes the open one first, then opens the file (never creating one) and
 // names it in the main window's caption. False for an empty name (nothing changes), a missing file or a

@@ -75,11 +75,7 @@ bool Main()
     try {
         if (ReadINI("Options", "Display Splash Screen") != "False" && startupWindows().createSplash) {
             splash = startupWindows().createSplash();
-            if (splash) {
-                splash->show();
-                splash->repaint();
-                QApplication::processEvents(); // draw it before the database opens
-            }
+            ui::showPainted(splash); // drawn before the database opens
         }
 
         const QString databasePath = paths::resolve("\\data\\tovalquendry.mdb");
@@ -91,6 +87,8 @@ bool Main()
             ShutDown();
             return false;
         }
+        // A foreign file (an empty database, a cookbook copied over this one) fails here, not later.
+        CheckReferenceDatabase();
 
         if (startupWindows().createMainWindow) {
             IMainWindow* window = startupWindows().createMainWindow();
@@ -99,10 +97,8 @@ bool Main()
         }
         delete splash;
         return anyWindowShown();
-    } catch (const AppError& e) {
-        LogError(e.number, e.description, "subroutine Main");
-    } catch (const std::exception& e) {
-        LogError(AppError::InvalidProcedureCall, QString::fromLocal8Bit(e.what()), "subroutine Main");
+    } catch (...) {
+        LogCurrentException("subroutine Main");
     }
     delete splash;
     ShutDown();
@@ -132,8 +128,15 @@ void ShutDown()
         QCoreApplication::quit();
 }
 
+namespace {
+qint64 loggedErrors = 0;
+}
+
+qint64 errorsLogged() { return loggedErrors; }
+
 void LogError(long number, const QString& description, const QString& routine)
 {
+    ++loggedErrors;
     try {
         ui::restoreDefaultCursor();
         const QString message =
@@ -161,16 +164,22 @@ bool RunHandler(const QString& routine, const std::function<void()>& body)
 
 void LogCurrentException(const QString& routine)
 {
+    const AppError error = CurrentError();
+    LogError(error.number, error.description, routine);
+}
+
+AppError CurrentError()
+{
     try {
         throw;
     } catch (const AppError& e) {
-        LogError(e.number, e.description, routine);
+        return e;
     } catch (const std::bad_alloc&) {
-        LogError(7, "Out of memory", routine);
+        return AppError(7, "Out of memory");
     } catch (const std::exception& e) {
-        LogError(51, "Internal error: " + QString::fromLocal8Bit(e.what()), routine);
+        return AppError(51, "Internal error: " + QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        LogError(51, "Internal error", routine);
+        return AppError(51, "Internal error");
     }
 }
 

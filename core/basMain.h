@@ -1,5 +1,7 @@
 #pragma once
 // Start-up, shutdown, the error reporter, and the values that windows and classes hand to each other.
+#include "platform/AppError.h"
+
 #include <QString>
 #include <functional>
 
@@ -37,6 +39,11 @@ void LogError(long number, const QString& description, const QString& routine);
 bool RunHandler(const QString& routine, const std::function<void()>& body);
 // Reports the exception being handled through LogError under `routine`; call it only inside a catch block.
 void LogCurrentException(const QString& routine);
+// How many errors LogError has reported so far: a caller of a routine that reports its own errors and
+// returns normally compares it before and after the call to learn whether the routine failed.
+qint64 errorsLogged();
+// The exception being handled as the number and description the error log shows; only inside a catch block.
+AppError CurrentError();
 
 // The main window, or a window that does nothing while none exists.
 IMainWindow& mainWindow();

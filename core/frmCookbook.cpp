@@ -97,8 +97,10 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
     layout->addLayout(body, 1);
     resize(560, 360);
 
-    ListCookbooks();
+    Form_Load();
 }
+
+void frmCookbook::Form_Load() { ListCookbooks(); }
 
 CookbookInfo frmCookbook::GetCookbookInfo(const QString& path)
 {
@@ -117,7 +119,7 @@ CookbookInfo frmCookbook::GetCookbookInfo(const QString& path)
         count.next();
         info.count = count.value("RECIPE_COUNT").toLongLong();
         info.ok = true;
-    } catch (const AppError&) {
+    } catch (...) {
         info = CookbookInfo();
     }
     return info;
@@ -127,6 +129,8 @@ void frmCookbook::ListCookbooks()
 {
     lstvCookbooks->clear();
     const QDir folder(paths::resolve("\\data\\cookbooks"));
+    if (!folder.exists())
+        throw AppError(AppError::PathNotFound, "Path not found: " + QDir::toNativeSeparators(folder.path()));
     const QStringList files = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     static const QIcon icon = CookbookIcon();
     for (const QString& file : files) {
@@ -150,7 +154,7 @@ QListWidgetItem* frmCookbook::selectedItem() const
 
 void frmCookbook::cmdAction_Click(int index)
 {
-    try {
+    basMain::RunHandler("cmdAction_Click", [&] {
         switch (index) {
         case 0: openSelected(); break;
         case 1: createNew(); break;
@@ -161,15 +165,15 @@ void frmCookbook::cmdAction_Click(int index)
         case 6: compactSelected(); break;
         default: break;
         }
-    } catch (const AppError&) {
-        // the manager's actions pass over what fails
-    }
+    });
 }
 
 void frmCookbook::lstvCookbooks_DblClick()
 {
-    if (selectedItem())
-        openSelected();
+    basMain::RunHandler("lstvCookbooks_DblClick", [&] {
+        if (selectedItem())
+            openSelected();
+    });
 }
 
 void frmCookbook::openSelected()
@@ -180,7 +184,7 @@ void frmCookbook::openSelected()
     bool opened = false;
     try {
         opened = basDatabase::OpenCookbook(item->data(FileRole).toString());
-    } catch (const AppError&) {
+    } catch (...) {
         opened = false;
     }
     if (!opened) {
@@ -244,13 +248,13 @@ void frmCookbook::compactSelected()
         basDatabase::CloseCookbook();
         try {
             CompactCookbookFile(file);
-        } catch (const AppError& e) {
-            failure = e;
+        } catch (...) {
+            failure = basMain::CurrentError();
         }
         bool reopened = false;
         try {
             reopened = basDatabase::OpenCookbook(remembered);
-        } catch (const AppError&) {
+        } catch (...) {
         }
         if (reopened) {
             basMain::mainWindow().EnableToolBarButtons();

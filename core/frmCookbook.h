@@ -25,13 +25,17 @@ public:
     static constexpr int DescriptionRole = Qt::UserRole + 1;
     static constexpr int CountRole = Qt::UserRole + 2;
 
-    // Refills the list from the cookbook files in "\data\cookbooks\".
+    // Fills the list; a missing cookbooks folder raises its error to the caller that shows the manager.
+    void Form_Load();
+    // Refills the list from the cookbook files in "\data\cookbooks\"; raises "Path not found" (76) when
+    // the folder is missing.
     void ListCookbooks();
     // Reads the name, description and recipe count of the cookbook file at `path` over a connection of
     // its own.
     static CookbookInfo GetCookbookInfo(const QString& path);
 
-    // Buttons by index: 0 Open, 1 Create New, 2 Delete, 3 Close, 4 Edit, 5 Refresh, 6 Compact.
+    // Buttons by index: 0 Open, 1 Create New, 2 Delete, 3 Close, 4 Edit, 5 Refresh, 6 Compact. Whatever
+    // fails is reported through the error log.
     void cmdAction_Click(int index);
     void lstvCookbooks_DblClick();
 

@@ -86,7 +86,10 @@ bool frmEditCookbook::eventFilter(QObject* watched, QEvent* event)
 void frmEditCookbook::txtName_GotFocus() { SelectAllText(txtName); }
 void frmEditCookbook::txtDescription_GotFocus() { SelectAllText(txtDescription); }
 
-void frmEditCookbook::cmdCancel_Click() { reject(); }
+void frmEditCookbook::cmdCancel_Click()
+{
+    basMain::RunHandler("cmdCancel_Click", [&] { reject(); });
+}
 
 // A name that cannot become a file of its own in the cookbooks folder is refused with a message.
 bool frmEditCookbook::refuseName(const QString& name)
@@ -110,59 +113,67 @@ bool frmEditCookbook::refuseName(const QString& name)
     return false;
 }
 
-// Makes the new, empty cookbook file; false when it could not be made.
+// Makes the new, empty cookbook file; false when it could not be made. A file that appeared under the
+// name meanwhile is not ours: it is neither written nor deleted.
 bool frmEditCookbook::createCookbookFile(const QString& name)
 {
-    basDatabase::CreateCookbook(name + ".tqc");
+    const bool made = basDatabase::CreateCookbook(name + ".tqc");
     sFile = basDatabase::CookbookPath(name + ".tqc");
-    return FileExists(sFile);
+    return made && FileExists(sFile);
 }
 
 void frmEditCookbook::cmdOk_Click()
 {
-    const QString name = txtName->text();
-    const QString description = text::toCrLf(txtDescription->toPlainText());
     bool created = false;
-    if (!bEdit) {
-        if (refuseName(name))
-            return;
-        if (!createCookbookFile(name)) {
-            Refuse("The cookbook " + name + " could not be created.");
-            return;
-        }
-        created = true;
-    } else if (name.size() > kMaxNameLength) {
-        Refuse("The cookbook name may be at most 50 characters long.");
-        return;
-    }
-
     try {
-        db::Connection cn;
-        cn.open(sFile);
-        if (created) // a step of the creation may have failed: only a complete cookbook is written
-            for (const char* table : {"RECIPES", "INGREDIENTS", "IDENTIFIER", "FAVOURITES"})
-                db::Query(cn, QString("SELECT * FROM %1 LIMIT 0").arg(table)).next();
-        db::Transaction transaction(cn);
-        QVariant firstId;
-        {
-            db::Query first(cn, "SELECT ID FROM IDENTIFIER ORDER BY ID LIMIT 1");
-            if (first.next())
-                firstId = first.value("ID");
+        const QString name = txtName->text();
+        const QString description = text::toCrLf(txtDescription->toPlainText());
+        if (!bEdit) {
+            if (refuseName(name))
+                return;
+            if (!createCookbookFile(name)) {
+                Refuse("The cookbook " + name + " could not be created.");
+                return;
+            }
+            created = true;
+        } else if (name.size() > kMaxNameLength) {
+            Refuse("The cookbook name may be at most 50 characters long.");
+            return;
         }
-        if (firstId.isValid())
-            db::Query(cn, "UPDATE IDENTIFIER SET NAME=?1, DESCRIPTION=?2 WHERE ID=?3", {name, description, firstId}).exec();
-        else
-            db::Query(cn, "INSERT INTO IDENTIFIER (NAME, DESCRIPTION) VALUES (?1, ?2)", {name, description}).exec();
-        transaction.commit();
-    } catch (const AppError& e) {
+        writeIdentifier(name, description, created);
+    } catch (...) {
         // A file this call made is not left behind half made, so that OK can be pressed again.
         if (created)
             QFile::remove(sFile);
-        basMain::LogError(e.number, e.description, "cmdOk_Click");
+        basMain::LogCurrentException("cmdOk_Click");
         return;
     }
 
     ui::msgBox(bEdit ? "Cookbook Edited Successfully" : "Cookbook Created Successfully", ui::Buttons::OK,
                ui::Icon::Information);
     accept();
+}
+
+// Writes the name and description into the first Identifier row of sFile, adding the row when there is none.
+void frmEditCookbook::writeIdentifier(const QString& name, const QString& description, bool created)
+{
+    db::Connection cn;
+    cn.open(sFile);
+    if (created) // a step of the creation may have failed: only a complete cookbook is written
+        for (const char* table : {"RECIPES", "INGREDIENTS", "IDENTIFIER", "FAVOURITES"})
+            db::Query(cn, QString("SELECT * FROM %1 LIMIT 0").arg(table)).next();
+    // It reads the first row before it writes: the write lock first, so that another instance's write is
+    // waited for rather than failing the upgrade at once.
+    db::Transaction transaction(cn, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    QVariant firstId;
+    {
+        db::Query first(cn, "SELECT ID FROM IDENTIFIER ORDER BY ID LIMIT 1");
+        if (first.next())
+            firstId = first.value("ID");
+    }
+    if (firstId.isValid())
+        db::Query(cn, "UPDATE IDENTIFIER SET NAME=?1, DESCRIPTION=?2 WHERE ID=?3", {name, description, firstId}).exec();
+    else
+        db::Query(cn, "INSERT INTO IDENTIFIER (NAME, DESCRIPTION) VALUES (?1, ?2)", {name, description}).exec();
+    transaction.commit();
 }

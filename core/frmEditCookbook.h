@@ -32,4 +32,5 @@ protected:
 private:
     bool refuseName(const QString& name);
     bool createCookbookFile(const QString& name);
+    void writeIdentifier(const QString& name, const QString& description, bool created);
 };

@@ -1,9 +1,11 @@
 #include "platform/db/Database.h"
 
 #include "platform/db/UnicodeLike.h"
+#include "platform/paths/NewFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 #include <sqlite3.h>
 
 namespace db {
@@ -47,6 +49,44 @@ AppError lastError(sqlite3* db, int rc)
     return AppError(-(rc & 0xff), message);
 }
 
+namespace {
+int& busyTimeoutSetting()
+{
+    static int milliseconds = 5000;
+    return milliseconds;
+}
+} // namespace
+
+void setBusyTimeout(int milliseconds) { busyTimeoutSetting() = milliseconds; }
+int busyTimeout() { return busyTimeoutSetting(); }
+
+bool isStorageFailure(const AppError& error)
+{
+    if (error.number < 0) {
+        switch (-error.number) {
+        case SQLITE_CONSTRAINT: // a duplicate title, a missing required value, a value too long
+        case SQLITE_TOOBIG:
+        case SQLITE_MISMATCH:
+        case SQLITE_RANGE:
+            return false;
+        default:
+            return true;
+        }
+    }
+    // The program's own file errors: not found, device I/O, disk full, permission, access, path.
+    switch (error.number) {
+    case AppError::FileNotFound:
+    case 57:
+    case 61:
+    case 70:
+    case AppError::PathFileAccess:
+    case AppError::PathNotFound:
+        return true;
+    default:
+        return false;
+    }
+}
+
 Connection::~Connection() { close(); }
 
 Connection::Connection(Connection&& other) noexcept
@@ -80,7 +120,7 @@ void Connection::openHandle(const QString& path, int flags)
     }
     db_ = handle;
     path_ = path;
-    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_busy_timeout(db_, busyTimeout());
     sqlite3_extended_result_codes(db_, 0);
     registerUnicodeLike(db_);
 }
@@ -105,9 +145,29 @@ void Connection::open(const QString& path)
 void Connection::create(const QString& path)
 {
     close();
-    if (QFileInfo::exists(path))
-        throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' already exists.").arg(path));
-    openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+    // The file is made here, exclusively, and SQLite only opens it: a file that appears under the name
+    // at the same moment is never written into.
+    std::optional<paths::NewFile> file;
+    try {
+        file.emplace(path);
+    } catch (const AppError& e) {
+        if (e.number == 58)
+            throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' already exists.").arg(path));
+        throw;
+    }
+    try {
+        openHandle(path, SQLITE_OPEN_READWRITE);
+        if (!file->stillAtPath())
+            throw AppError(-(SQLITE_CANTOPEN), QString("Database '%1' was replaced while it was made.").arg(path));
+    } catch (...) {
+        close();
+        if (file->stillAtPath())
+            QFile::remove(path);
+        throw;
+    }
+    // Closed before SQLite takes a lock on the file: closing any descriptor of a file drops the
+    // process's locks on it.
+    file->close();
 }
 
 sqlite3_stmt* Connection::takeCached(const QString& sql)

@@ -32,7 +32,8 @@ public:
     // file of no bytes, one cut short or one that is no database fails with a negative number. The file
     // is probed with a query, so such files fail here rather than later.
     void open(const QString& path);
-    // Creates a new database file; fails when the file exists already.
+    // Creates a new database file exclusively; fails when anything exists at the path (a dangling link
+    // too), and never writes into or deletes what it did not make.
     void create(const QString& path);
     void close();
     bool isOpen() const { return db_ != nullptr; }
@@ -120,5 +121,16 @@ private:
 
 // An AppError for SQLite's last error on the connection.
 AppError lastError(sqlite3* db, int rc);
+
+// How long a connection opened from now on waits for another connection's lock before it fails with
+// "database is locked" (5 seconds unless changed; tests shorten it).
+void setBusyTimeout(int milliseconds);
+int busyTimeout();
+
+// True when the error is a failure of the database or the disk itself (locked or busy, read-only, full,
+// I/O error, damaged or foreign file, cannot open, a missing table) rather than a fault of the values
+// written (a constraint such as a duplicate title, a value too big, a type mismatch): a bulk write ends
+// on the first and skips the row on the second.
+bool isStorageFailure(const AppError& error);
 
 } // namespace db

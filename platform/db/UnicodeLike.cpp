@@ -45,37 +45,59 @@ void foldUtf8(const unsigned char* s, int n, std::vector<char32_t>& out)
     }
 }
 
-bool matchLike(const char32_t* p, const char32_t* pEnd, const char32_t* s, const char32_t* sEnd, char32_t esc)
+// One element of a compiled pattern: a literal character, "_" (any one character) or "%" (any run).
+struct Token {
+    enum Kind { Literal, One, Run } kind;
+    char32_t ch;
+};
+
+// Compiles a folded pattern; false when it ends in a lone escape character (which matches nothing).
+bool compilePattern(const std::vector<char32_t>& pattern, char32_t esc, std::vector<Token>& out)
 {
-    while (p < pEnd) {
-        char32_t c = *p;
-        if (c == U'%' && c != esc) {
-            while (p < pEnd && *p == U'%')
-                ++p;
-            if (p == pEnd)
-                return true;
-            for (const char32_t* t = s; t <= sEnd; ++t)
-                if (matchLike(p, pEnd, t, sEnd, esc))
-                    return true;
-            return false;
+    out.clear();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const char32_t c = pattern[i];
+        if (esc && c == esc) {
+            if (++i == pattern.size())
+                return false;
+            out.push_back({Token::Literal, pattern[i]});
+        } else if (c == U'%') {
+            if (out.empty() || out.back().kind != Token::Run) // "%%" is one "%"
+                out.push_back({Token::Run, 0});
+        } else if (c == U'_') {
+            out.push_back({Token::One, 0});
+        } else {
+            out.push_back({Token::Literal, c});
         }
-        if (s == sEnd)
-            return false;
-        if (c == U'_' && c != esc) {
-            ++p;
-            ++s;
-            continue;
-        }
-        if (esc && c == esc && p + 1 < pEnd) {
-            ++p;
-            c = *p;
-        }
-        if (c != *s)
-            return false;
-        ++p;
-        ++s;
     }
-    return s == sEnd;
+    return true;
+}
+
+// Matches with one resume point: after a mismatch the last "%" takes one more character and matching
+// goes on from there. Earlier "%"s never need to be revisited, so the work is at most text x pattern.
+bool matchTokens(const std::vector<Token>& pattern, const std::vector<char32_t>& text)
+{
+    constexpr size_t none = static_cast<size_t>(-1);
+    size_t p = 0, t = 0;
+    size_t runAt = none, runText = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p].kind == Token::Run) {
+            runAt = p++;
+            runText = t;
+        } else if (p < pattern.size()
+                   && (pattern[p].kind == Token::One || pattern[p].ch == text[t])) {
+            ++p;
+            ++t;
+        } else if (runAt != none) {
+            p = runAt + 1;
+            t = ++runText;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p].kind == Token::Run)
+        ++p;
+    return p == pattern.size();
 }
 
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
@@ -94,10 +116,10 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
         esc = e[0];
     }
     thread_local std::vector<char32_t> pattern, subject;
+    thread_local std::vector<Token> tokens;
     foldUtf8(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0]), pattern);
     foldUtf8(sqlite3_value_text(argv[1]), sqlite3_value_bytes(argv[1]), subject);
-    const bool m = matchLike(pattern.data(), pattern.data() + pattern.size(), subject.data(),
-                             subject.data() + subject.size(), esc);
+    const bool m = compilePattern(pattern, esc, tokens) && matchTokens(tokens, subject);
     sqlite3_result_int(ctx, m ? 1 : 0);
 }
 } // namespace
@@ -107,6 +129,11 @@ void registerUnicodeLike(sqlite3* db)
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+}
+
+QString likeLiteral(QString text)
+{
+    return text.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
 }
 
 } // namespace db

@@ -3,6 +3,7 @@
 #include "platform/text/Codec.h"
 
 #include <QFile>
+#include <QList>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -89,54 +90,116 @@ QString readValue(const QString& file, const QString& section, const QString& ke
     return {};
 }
 
+namespace {
+// One line of the file's bytes: [begin, end) without its line end, `next` where the following line begins.
+struct RawLine {
+    qsizetype begin, end, next;
+};
+
+QList<RawLine> splitLines(const QByteArray& bytes)
+{
+    QList<RawLine> lines;
+    qsizetype begin = 0;
+    while (begin < bytes.size()) {
+        qsizetype end = begin;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < bytes.size())
+            next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+        lines.append({begin, end, next});
+        begin = next;
+    }
+    return lines;
+}
+
+// The line end the file already uses; CR LF for a new file.
+QByteArray lineEndOf(const QByteArray& bytes)
+{
+    if (bytes.contains("\r\n"))
+        return "\r\n";
+    return bytes.contains('\n') ? "\n" : "\r\n";
+}
+} // namespace
+
 bool writeValue(const QString& file, const QString& section, const QString& key, const QString& value)
 {
     if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || section.contains(']')
         || key.contains('=') || key.trimmed().startsWith('[') || key.trimmed().startsWith(';')
         || key.trimmed().isEmpty())
         return false;
-    const std::optional<QStringList> existing = readLines(file);
-    if (!existing)
-        return false; // never replace a file that could not be read
-    QStringList lines = *existing;
-    const QString entry = key + '=' + storedForm(value);
 
-    int sectionStart = -1, lastKeyLine = -1;
-    bool inSection = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString name = sectionOf(lines[i]);
+    QByteArray bytes;
+    {
+        QFile in(file);
+        if (in.open(QIODevice::ReadOnly))
+            bytes = in.readAll();
+        else if (in.exists())
+            return false; // never replace a file that could not be read
+    }
+
+    // Only the one value changes; every other byte stays as it was. A file that is no UTF-8 is a
+    // Windows-1252 file and takes the value in that code page; a value the code page cannot hold turns
+    // the file into UTF-8 (every text in it kept), since the file is read as one or the other.
+    const QString stored = storedForm(value);
+    bool utf8 = text::isValidUtf8(bytes);
+    if (!utf8 && text::fromCp1252(text::toCp1252(stored + section + key)) != stored + section + key) {
+        bytes = text::fromCp1252(bytes).toUtf8();
+        utf8 = true;
+    }
+    auto encode = [utf8](const QString& s) { return utf8 ? s.toUtf8() : text::toCp1252(s); };
+    auto decode = [utf8](const QByteArray& b) { return utf8 ? QString::fromUtf8(b) : text::fromCp1252(b); };
+    const QByteArray eol = lineEndOf(bytes);
+
+    bool inSection = false, sectionFound = false;
+    qsizetype insertAt = -1; // after the section's last line that is not blank
+    bool insertNeedsEol = false;
+    for (const RawLine& line : splitLines(bytes)) {
+        const QByteArray raw = bytes.mid(line.begin, line.end - line.begin);
+        QString text = decode(raw);
+        if (line.begin == 0 && text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1); // a byte-order mark, which reading skips too
+        const QString name = sectionOf(text);
         if (!name.isNull()) {
             if (inSection)
                 break; // the next section begins
             inSection = name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
-            if (inSection)
-                sectionStart = lastKeyLine = i;
+        } else if (!inSection) {
             continue;
         }
-        if (!inSection)
-            continue;
-        QString k;
-        if (keyLine(lines[i], &k, nullptr)) {
-            if (k.compare(key.trimmed(), Qt::CaseInsensitive) == 0) {
-                lines[i] = entry;
-                sectionStart = -2; // done
+        if (inSection && name.isNull()) {
+            QString k;
+            if (keyLine(text, &k, nullptr) && k.compare(key.trimmed(), Qt::CaseInsensitive) == 0) {
+                // Keep the key as written, its equals sign and the blanks after it; replace the rest.
+                qsizetype valueAt = raw.indexOf('=') + 1;
+                while (valueAt < raw.size() && (raw[valueAt] == ' ' || raw[valueAt] == '\t'))
+                    ++valueAt;
+                bytes.replace(line.begin + valueAt, line.end - line.begin - valueAt, encode(stored));
+                insertAt = -2;
                 break;
             }
-            lastKeyLine = i;
-        } else if (!lines[i].trimmed().isEmpty()) {
-            lastKeyLine = i;
+        }
+        if (inSection) {
+            sectionFound = true;
+            if (!text.trimmed().isEmpty()) {
+                insertAt = line.next;
+                insertNeedsEol = line.next == line.end; // the file's last line, without a line end
+            }
         }
     }
-    if (sectionStart == -1) {
-        lines << QString('[' + section + ']') << entry;
-    } else if (sectionStart >= 0) {
-        lines.insert(lastKeyLine + 1, entry);
+
+    const QByteArray entry = encode(key + '=' + stored) + eol;
+    if (!sectionFound) {
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += eol;
+        bytes += encode('[' + section + ']') + eol + entry;
+    } else if (insertAt >= 0) {
+        bytes.insert(insertAt, insertNeedsEol ? eol + entry : entry);
     }
 
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
         return false;
-    out.write(lines.join("\r\n").append("\r\n").toUtf8());
     return out.commit();
 }
 

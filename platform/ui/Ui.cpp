@@ -2,13 +2,20 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 namespace ui {
 namespace {
@@ -18,6 +25,16 @@ QWidget* dialogParent()
     if (QWidget* w = QApplication::activeModalWidget())
         return w;
     return QApplication::activeWindow();
+}
+
+// Whether the machine can play sound at all. Where no sound server runs, asking prints a warning of the
+// audio layer's own; a machine without sound is no fault of ours, so the answer is taken quietly.
+bool hasAudioOutput()
+{
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    const bool any = !QMediaDevices::audioOutputs().isEmpty();
+    qInstallMessageHandler(previous);
+    return any;
 }
 
 class QtBackend final : public Backend {
@@ -75,13 +92,19 @@ public:
     {
         switch (r.kind) {
         case FileDialogRequest::Kind::Open: {
-            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter);
+            QString selected = r.selectedFilter;
+            const QString f = QFileDialog::getOpenFileName(dialogParent(), r.title, r.folder, r.filter, &selected);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
-        case FileDialogRequest::Kind::OpenMany:
-            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter);
+        case FileDialogRequest::Kind::OpenMany: {
+            QString selected = r.selectedFilter;
+            return QFileDialog::getOpenFileNames(dialogParent(), r.title, r.folder, r.filter, &selected);
+        }
         case FileDialogRequest::Kind::Save: {
-            const QString f = QFileDialog::getSaveFileName(dialogParent(), r.title, r.folder, r.filter);
+            QString selected = r.selectedFilter;
+            const QString f = QFileDialog::getSaveFileName(
+                dialogParent(), r.title, r.folder, r.filter, &selected,
+                r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
             return f.isEmpty() ? QStringList() : QStringList{f};
         }
         }
@@ -102,8 +125,11 @@ public:
 
     void playSound(const QString& wavePath) override
     {
-        // Fire and forget: the effect deletes itself when the application goes. Without an audio
-        // device it never reports that it stopped, so nothing waits on it.
+        // Nothing to play, or nothing to play it on: stay silent rather than let the sound engine
+        // complain or wait for a device that is not there.
+        if (wavePath.isEmpty() || !QFileInfo(wavePath).isFile() || !hasAudioOutput())
+            return;
+        // Fire and forget: the effect deletes itself when the application goes, and nothing waits on it.
         static QPointer<QSoundEffect> effect;
         if (!effect)
             effect = new QSoundEffect(qApp);
@@ -150,18 +176,21 @@ Answer msgBox(const QString& text, Buttons buttons, Icon icon, const QString& ti
 
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter});
+    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Open, title, folder, filter, {}, true});
     return r.isEmpty() ? QString() : r.first();
 }
 
-QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter)
+QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
+                             const QString& selectedFilter)
 {
-    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter});
+    return backend().fileDialog({FileDialogRequest::Kind::OpenMany, title, folder, filter, selectedFilter, true});
 }
 
-QString getSaveFileName(const QString& title, const QString& folder, const QString& filter)
+QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& selectedFilter, bool confirmOverwrite)
 {
-    const QStringList r = backend().fileDialog({FileDialogRequest::Kind::Save, title, folder, filter});
+    const QStringList r = backend().fileDialog(
+        {FileDialogRequest::Kind::Save, title, folder, filter, selectedFilter, confirmOverwrite});
     return r.isEmpty() ? QString() : r.first();
 }
 
@@ -207,6 +236,28 @@ RepaintFreeze::~RepaintFreeze()
 {
     if (widget_ && wasEnabled_)
         widget_->setUpdatesEnabled(true);
+}
+
+void showPainted(QWidget* window, int timeoutMs)
+{
+    if (!window)
+        return;
+    QPointer<QWidget> guard(window);
+    window->show();
+    // Under a window manager the window is drawn only once it has been mapped and exposed, which happens
+    // later and asynchronously: wait for that, not merely for the show.
+    QElapsedTimer waited;
+    waited.start();
+    auto exposed = [&] { return guard && guard->windowHandle() && guard->windowHandle()->isExposed(); };
+    while (guard && guard->isVisible() && !exposed() && waited.elapsed() < timeoutMs) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (guard && guard->isVisible()) {
+        guard->repaint();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 bool isBusy() { return busyDepth() > 0; }

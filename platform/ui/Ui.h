@@ -22,6 +22,8 @@ struct FileDialogRequest {
     QString title;
     QString folder;   // starting folder or file
     QString filter;   // Qt filter text, "Meal-Master (*.mmf);;All files (*)"
+    QString selectedFilter; // the entry of `filter` shown first ("" for the first entry)
+    bool confirmOverwrite = true; // Save: the dialog asks before it names an existing file
 };
 
 class Backend {
@@ -46,12 +48,20 @@ QString programTitle();
 Answer msgBox(const QString& text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
               const QString& title = programTitle(), DefaultButton defaultButton = DefaultButton::First);
 QString getOpenFileName(const QString& title, const QString& folder, const QString& filter);
-QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter);
-QString getSaveFileName(const QString& title, const QString& folder, const QString& filter);
+QStringList getOpenFileNames(const QString& title, const QString& folder, const QString& filter,
+                             const QString& selectedFilter = {});
+// `confirmOverwrite` false: the caller asks itself before it replaces an existing file.
+QString getSaveFileName(const QString& title, const QString& folder, const QString& filter,
+                        const QString& selectedFilter = {}, bool confirmOverwrite = true);
 // Opens a file in its program, or a link (http:, mailto:) in the browser or mail client.
 bool openDocument(const QString& pathOrUrl);
 bool startProgram(const QString& program, const QStringList& arguments = {});
+// Plays a wave file without waiting for it; silent when the file is missing or there is no audio device.
 void playSound(const QString& wavePath);
+
+// Shows a window and returns once it is on the screen and drawn (the window manager has mapped and
+// exposed it), or after `timeoutMs` when that does not happen; what else arrives meanwhile is handled.
+void showPainted(QWidget* window, int timeoutMs = 2000);
 
 // The hourglass pointer for as long as the guard lives.
 class WaitCursor {

@@ -176,14 +176,25 @@ TEST_F(BrowseTree, ARootOrNothingSelectedLeavesTheList)
     EXPECT_EQ(w->locationName(), "blank.html");
 }
 
-TEST_F(BrowseTree, EnterOnANodeFillsTheListAsADoubleClickDoes)
+TEST_F(BrowseTree, EnterOnANodeFillsTheListAsADoubleClickDoesWhenPressedThere)
 {
     auto w = openWindow(makeCookbook());
-    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Categories", "Soups"));
-    w->tvRecipes_KeyUp(Qt::Key_Space, Qt::NoModifier);
+    QTreeWidget* tree = w->tvRecipes();
+    tree->setCurrentItem(child(tree, "Categories", "Soups"));
+    auto send = [&](QEvent::Type type, int key) {
+        QKeyEvent event(type, key, Qt::NoModifier);
+        QApplication::sendEvent(tree, &event);
+    };
+    send(QEvent::KeyPress, Qt::Key_F5);
+    send(QEvent::KeyRelease, Qt::Key_F5);
     EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
-    QKeyEvent enter(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(w->tvRecipes(), &enter);
+
+    // Enter that closed a dialog: only its release reaches the tree.
+    send(QEvent::KeyRelease, Qt::Key_Return);
+    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+
+    send(QEvent::KeyPress, Qt::Key_Return);
+    send(QEvent::KeyRelease, Qt::Key_Return);
     EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"Carrot Soup"}));
 }
 
@@ -207,6 +218,16 @@ TEST_F(BrowseTree, TickingARecipeStoresItsMarkAndFillingWritesNone)
     w->tvRecipes_DblClick();
     EXPECT_EQ(listItem(w->lstVRecipes(), "Beef Stew")->checkState(0), Qt::Checked);
     EXPECT_EQ(listItem(w->lstVRecipes(), "Carrot Soup")->checkState(0), Qt::Unchecked);
+
+    // Anything else that changes an item (its title, its categories) writes no mark.
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=0 WHERE TITLE='Beef Stew'");
+    const int writesNow = sqlite3_total_changes(handle);
+    QTreeWidgetItem* item = listItem(w->lstVRecipes(), "Beef Stew");
+    item->setText(0, "Beef Stew renamed");
+    item->setText(1, "Soups");
+    item->setData(0, Qt::UserRole + 7, 1);
+    EXPECT_EQ(sqlite3_total_changes(handle), writesNow);
+    EXPECT_EQ(markOf("Beef Stew"), 0);
 }
 
 TEST_F(BrowseTree, AMarkThatCannotBeStoredIsPutBackAndReported)
@@ -238,6 +259,12 @@ TEST_F(BrowseTree, ARightClickSelectsWhatIsUnderThePointerOnly)
     auto w = openWindow(makeCookbook());
     w->resize(900, 600);
     w->show();
+    QTimer closeMenus; // the pop-up menus the right-clicks raise are closed unchosen
+    QObject::connect(&closeMenus, &QTimer::timeout, [] {
+        if (QWidget* menu = QApplication::activePopupWidget())
+            menu->close();
+    });
+    closeMenus.start(10);
     QTreeWidget* tree = w->tvRecipes();
     QTreeWidgetItem* recipes = root(tree, "Recipes");
     w->tvRecipes_MouseUp(Qt::RightButton, tree->visualItemRect(recipes).center());
@@ -266,6 +293,15 @@ TEST_F(BrowseTree, LetterButtonsFilterTheListOfTheSelectedNode)
     EXPECT_EQ(w->statusText(), "Found 1 recipes for List All listing (c)");
     w->cmdList_Click(0);
     EXPECT_EQ(w->statusText(), "Found 4 recipes for List All listing (Display all)");
+
+    // The columns fit their contents after a filter, as after every fill.
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET TITLE='Beef Stew slowly braised in red wine with "
+                                 "thyme, bay leaves and a great many shallots' WHERE TITLE='Beef Stew'");
+    QTreeWidget* list = w->lstVRecipes();
+    list->setColumnWidth(0, 40);
+    w->cmdList_Click(2); // "B"
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_GT(list->columnWidth(0), list->fontMetrics().horizontalAdvance(list->topLevelItem(0)->text(0)));
 }
 
 TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)

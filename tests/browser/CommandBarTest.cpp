@@ -2,12 +2,14 @@
 #include "BrowserFixture.h"
 
 #include "browser/CommandBar.h"
+#include "support/TestQueries.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
 
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageLayout>
@@ -201,11 +203,24 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     ASSERT_NE(soup, nullptr);
     w->lstVRecipes()->setCurrentItem(soup);
 
+    QString opened, title;
+    whenModalOpens([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        title = dialog->findChild<QLineEdit*>("txtTitle")->text();
+        dialog->close();
+    });
     w->commandButton("TOOLBAR:EDITRECIPE")->trigger();
-    EXPECT_EQ(basMain::sEditRecipeKey, recipelist::itemKey(soup));
+    EXPECT_EQ(opened, "frmAddRecipe");
+    EXPECT_EQ(title, "Carrot Soup") << "the editor opens on the selected recipe";
 
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
+    opened.clear();
+    whenModalOpens([&](QWidget* dialog) {
+        opened = dialog->objectName();
+        dialog->close();
+    });
     w->commandButton("TOOLBAR:DELETERECIPE")->trigger();
+    EXPECT_EQ(opened, "frmDelete");
     EXPECT_EQ(w->locationName(), "blank.html") << "the page goes back to blank after the delete dialog";
 }
 
@@ -279,20 +294,29 @@ TEST_F(CommandBar, PrintingCommandsShareOnePrinterSoThePageSetupLasts)
     EXPECT_TRUE(readBytes(w.pdf).startsWith("%PDF"));
 }
 
-TEST_F(CommandBar, SaveRecipeWritesThePageAndItsPictureBesideIt)
+TEST_F(CommandBar, SaveRecipeCopiesOnlyTheRecipesOwnPictureAndAsksBeforeReplacingAFile)
 {
-    QDir().mkpath(program.path("temp"));
-    const QByteArray page = "<html><head><title>Mom's Pie</title></head><body>\xe9t\xe9"
-                            "<img src=\"" + program.path("temp/pie.jpg").toUtf8() +
-                            "\"><img src='http://example.com/x.png'></body></html>\r\n";
-    writeBytes(program.path("temp/recipe.html"), page);
-    writeBytes(program.path("temp/pie.jpg"), "JPEGBYTES");
-    frmMain w;
-    w.findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("temp/recipe.html")));
+    const QString cookbook = makeCookbook();
+    writeBytes(program.path("secret.txt"), "SECRET");
+    writeBytes(program.path("templates/save.html"),
+               "<html><head><title>%title%</title></head><body>\xe9t\xe9<!--PICSTART--><img src=\"%picture%\">"
+               "<!--PICEND--><img src='http://example.com/x.png'>%instructions%</body></html>");
+    auto w = openWindow(cookbook);
+    basMain::sTemplatePath = program.path("templates/save.html");
+    // Recipe text goes into the page as it stands, so an imported recipe may name any file.
+    const QByteArray injected = "<img src=\"" + program.path("secret.txt").toUtf8() + "\">";
+    db::Query(basDatabase::cnCookbook,
+              "UPDATE RECIPES SET PICTURENAME='pie.jpg', RECIPEPICTURE=?1, INSTRUCTIONS=?2 WHERE TITLE='Mom$$s Pie'",
+              {QByteArray("JPEGBYTES"), QString::fromUtf8(injected)})
+        .exec();
+    const QString id = QString::number(scalar(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE TITLE='Mom$$s Pie'"));
+    w->DisplayRecipe("R" + id, false);
+    ASSERT_EQ(w->locationName(), "recipe.html");
+    const QByteArray page = readBytes(program.path("temp/recipe.html"));
+
     QDir().mkpath(program.path("saved"));
     recorder.files.enqueue({program.path("saved/pie page.html")});
-    w.commandButton("MENU:FILE:SAVE")->trigger();
-
+    w->commandButton("MENU:FILE:SAVE")->trigger();
     ASSERT_EQ(recorder.dialogs.size(), 1);
     EXPECT_EQ(recorder.dialogs[0].kind, ui::FileDialogRequest::Kind::Save);
     EXPECT_TRUE(recorder.dialogs[0].folder.endsWith("/Mom's Pie.html")) << "the page's title names the file";
@@ -301,8 +325,43 @@ TEST_F(CommandBar, SaveRecipeWritesThePageAndItsPictureBesideIt)
     EXPECT_EQ(readBytes(program.path("saved/pie page.html")), expected)
         << "the page keeps its bytes; its picture reference points beside it";
     EXPECT_EQ(readBytes(program.path("saved/pie.jpg")), "JPEGBYTES");
+    EXPECT_EQ(QDir(program.path("saved")).entryList(QDir::Files), QStringList({"pie page.html", "pie.jpg"}))
+        << "no file the recipe text names is copied";
+    EXPECT_TRUE(recorder.boxes.isEmpty());
 
-    w.commandButton("MENU:FILE:SAVE")->trigger(); // cancelled
+    // The user's own file of the picture's name: asked first, "No" by default; No writes nothing.
+    QDir().mkpath(program.path("mine"));
+    writeBytes(program.path("mine/pie.jpg"), "MY OWN PIE");
+    recorder.files.enqueue({program.path("mine/pie.html")});
+    recorder.answers.enqueue(ui::Answer::No);
+    w->commandButton("MENU:FILE:SAVE")->trigger();
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(recorder.boxes[0].defaultButton, ui::DefaultButton::Second);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("pie.jpg"));
+    EXPECT_EQ(readBytes(program.path("mine/pie.jpg")), "MY OWN PIE");
+    EXPECT_FALSE(QFile::exists(program.path("mine/pie.html")));
+
+    recorder.files.enqueue({program.path("mine/pie.html")});
+    recorder.answers.enqueue(ui::Answer::Yes);
+    w->commandButton("MENU:FILE:SAVE")->trigger();
+    EXPECT_EQ(readBytes(program.path("mine/pie.jpg")), "JPEGBYTES");
+    EXPECT_TRUE(QFile::exists(program.path("mine/pie.html")));
+
+    w->commandButton("MENU:FILE:SAVE")->trigger(); // cancelled
     EXPECT_EQ(QDir(program.path("saved")).entryList(QDir::Files).size(), 2);
     EXPECT_EQ(program.errorLog(), "");
+}
+
+TEST_F(CommandBar, LinksOnThePageOpenOutsideAndThePageStays)
+{
+    frmMain w;
+    auto* view = w.findChild<QTextBrowser*>("wbMain");
+    EXPECT_FALSE(view->openLinks());
+    const QUrl shown = view->source();
+    w.wbMain_LinkClick(QUrl("https://example.com/recipes?id=1"));
+    w.wbMain_LinkClick(QUrl("mailto:cook@example.com"));
+    w.wbMain_LinkClick(QUrl::fromLocalFile(program.path("secret.txt")));
+    EXPECT_EQ(recorder.opened, QStringList({"https://example.com/recipes?id=1", "mailto:cook@example.com"}));
+    EXPECT_EQ(view->source(), shown);
 }

@@ -1,4 +1,5 @@
 #include "browser/RecipePage.h"
+#include "browser/PageView.h"
 
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -192,6 +194,30 @@ TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
     useTemplate("<meta charset=utf-8>\xE9 %title%");
     EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)),
               QByteArray("<meta charset=utf-8>\xC3\xA9 ") + r.title.toString().toUtf8() + "\r\n");
+
+    // A pure-ASCII template that declares Windows-1252 makes a Windows-1252 page.
+    useTemplate("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1252\">%title%");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)),
+              "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Windows-1252\">"
+              "Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\r\n");
+    // Without a declaration a template that is no UTF-8 makes a Windows-1252 page.
+    useTemplate("<p>\x93%title%\x94</p>");
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)), "<p>\x93" "Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\x94</p>\r\n");
+}
+
+TEST_F(RecipePage, TheViewReadsThePageInItsOwnEncoding)
+{
+    Recipe r;
+    r.title = QString::fromUtf8("Cr\u00e8me br\u00fbl\u00e9e");
+    const qint64 id = AddRecipe(r);
+    PageView view;
+    for (const QByteArray& page : {QByteArray("<meta charset=\"windows-1252\"><p>%title%</p>"),
+                                   QByteArray("<p>\x93%title%\x94</p>"), QByteArray("<p>\xC2\xBB%title%</p>")}) {
+        useTemplate(page);
+        view.setSource(QUrl::fromLocalFile(WriteRecipePage(key(id), false)));
+        EXPECT_TRUE(view.toPlainText().contains(r.title.toString())) << view.toPlainText().toStdString();
+        view.setSource(QUrl());
+    }
 }
 
 TEST_F(RecipePage, TemplateThatIsTheWorkingCopyIsReadInPlace)

@@ -200,12 +200,13 @@ TEST_F(FormClose, AMinimizedWindowStoresStateOneAndItsNormalPlace)
 {
     frmMain w;
     w.move(40, 30);
-    w.resize(700, 500);
+    w.resize(800, 500);
     w.show();
     w.setWindowState(Qt::WindowMinimized);
     w.Form_QueryUnload();
     EXPECT_EQ(ReadINI("Size", "Main Window State"), "1");
-    EXPECT_EQ(ReadINI("Size", "Main Window Width"), QString::number(700 * 1440 / w.logicalDpiX()));
+    const int frameWidth = w.frameGeometry().width() - w.width(); // the window's place is its outer frame
+    EXPECT_EQ(ReadINI("Size", "Main Window Width"), QString::number((800 + frameWidth) * 1440 / w.logicalDpiX()));
 }
 
 TEST_F(FormClose, ClearsAllMarksOnlyWhenClearCheckedIsExactlyTrue)
@@ -264,7 +265,8 @@ TEST_F(Splitters, ADroppedBarStaysInsideTheWindowAndSurvivesARestart)
         EXPECT_NEAR(left + w.tvRecipes()->width(), 1300 * w.logicalDpiX() / 1440, 1);
 
         w.imgVSplit_MouseUp(2000);
-        EXPECT_EQ(ReadINI("Size", "Vertical Splitter").toInt(), twips(w.width(), w).toInt() - 1300);
+        EXPECT_EQ(ReadINI("Size", "Vertical Splitter").toInt(), twips(w.frameGeometry().width(), w).toInt() - 1300)
+            << "the vertical limit is the outer width";
 
         w.imgVSplit_MouseUp(300 - left);
         EXPECT_EQ(ReadINI("Size", "Vertical Splitter"), twips(300, w));

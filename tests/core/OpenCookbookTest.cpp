@@ -107,6 +107,23 @@ TEST_F(OpenCookbookTest, MissingFileClosesTheOpenCookbookAndCreatesNothing)
     EXPECT_TRUE(recorder.boxes.isEmpty());
 }
 
+TEST_F(OpenCookbookTest, ANameWithAFolderPartIsAMissingCookbook)
+{
+    // Real cookbooks just outside the cookbooks folder, reachable by a name from the settings file.
+    QFile::copy(program.path("data/cookbooks/Garden.tqc"), program.path("data/Outside.tqc"));
+    QFile::copy(program.path("data/cookbooks/Garden.tqc"), program.path("Top.tqc"));
+    const QByteArray outside = readBytes(program.path("data/Outside.tqc"));
+    for (const QString& name : QStringList{"../Outside.tqc", "..\\Outside.tqc", "../../Top.tqc", "sub/../Family.tqc", "..",
+                                           program.path("data/cookbooks/Family.tqc")}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(OpenCookbook("Family.tqc"));
+        EXPECT_FALSE(OpenCookbook(name));
+        expectClosed();
+        EXPECT_EQ(ReadINI("Options", "Last CookBook"), "Family.tqc");
+    }
+    EXPECT_EQ(readBytes(program.path("data/Outside.tqc")), outside);
+}
+
 TEST_F(OpenCookbookTest, FileThatIsNotACookbookIsRefusedAndLeftAlone)
 {
     {

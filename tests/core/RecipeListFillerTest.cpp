@@ -126,6 +126,26 @@ TEST_F(LetterFilter, NarrowsTheBranchOfTheSelectedNode)
     }
 }
 
+TEST_F(LetterFilter, WildcardsInABrowseNameMatchOnlyThemselves)
+{
+    ScratchProgram::addRecipe("Sale Cake", "50%_Off", "Flour\\Sugar");
+    ScratchProgram::addRecipe("Bulk Buns", "500 Off", "Flour Sugar");
+    const struct {
+        const char* root;
+        const char* node;
+        QStringList titles;
+    } cases[] = {
+        {"Categories (3)", "50%_Off", {"Sale Cake"}},
+        {"Ingredients (3)", "Flour\\Sugar", {"Sale Cake"}},
+        {"Ingredients (3)", "_", {}},
+    };
+    for (const auto& c : cases) {
+        window.tree.setCurrentItem(window.node(c.root, c.node));
+        FilterRecipeList("Display all");
+        EXPECT_EQ(window.titles(), c.titles) << c.node;
+    }
+}
+
 TEST_F(LetterFilter, ItemsCarryKeyCategoriesAndMarkButNoTag)
 {
     FilterRecipeList("b");

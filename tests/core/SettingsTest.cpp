@@ -46,12 +46,12 @@ TEST_F(Settings, WritingReplacesOnlyItsOwnKey)
     WriteINI("Options", "Open Last", "True");
     WriteINI("Size", "Main Window Left", "120");
     WriteINI("Options", "Last CookBook", "Family.tqc");
-    WriteINI("options", "OPEN LAST", "False");   // same key, other letter case
+    WriteINI("options", "OPEN LAST", "False");   // same key, other letter case: the key stays as written
     WriteINI("Size", "Open Last", "in another section");
     WriteINI("Options", "Empty", "");
 
     EXPECT_EQ(readBytes(ini()), QByteArray("[Options]\r\n"
-                                          "OPEN LAST=False\r\n"
+                                          "Open Last=False\r\n"
                                           "Last CookBook=Family.tqc\r\n"
                                           "Empty=\r\n"
                                           "[Size]\r\n"
@@ -103,7 +103,44 @@ TEST_F(Settings, FilesWrittenOnWindowsReadCorrectly)
     EXPECT_EQ(ReadINI("Options", "Open Last"), "True");
     EXPECT_EQ(ReadINI("Size", "Vertical Panel"), "3000");
     EXPECT_EQ(ReadINI("Size", "Horizontal Panel"), "2000");
-    EXPECT_TRUE(readBytes(ini()).startsWith("; written by hand\r\n[OPTIONS]\r\n"));
+
+    // Every other byte stays as it was: the key's spelling, the blanks, the Windows-1252 text; the new
+    // value is written in the file's own code page.
+    WriteINI("Options", "senders name", QString::fromUtf8("Zoë"));
+    WriteINI("Options", "DISPLAY SPLASH SCREEN", "True");
+    EXPECT_EQ(readBytes(ini()), QByteArray("; written by hand\r\n"
+                                           "[OPTIONS]\r\n"
+                                           "Display Splash Screen = True\r\n"
+                                           "  HTML Template=\"C:\\Tovalquendry\\templates\\my page.html\"\r\n"
+                                           "Senders Name=Zo\xeb\r\n"
+                                           "Open Last=True\r\n"
+                                           "\r\n"
+                                           "[size]\r\n"
+                                           "main window left=1440\r\n"
+                                           "Horizontal Panel=2000\r\n"
+                                           "Vertical Panel=3000\r\n"));
+    EXPECT_EQ(ReadINI("Options", "Senders Name"), QString::fromUtf8("Zoë"));
+}
+
+TEST_F(Settings, AWriteKeepsTheFilesLineEndsAndAValueBeyondItsCodePageKeepsEveryText)
+{
+    writeBytes(ini(), "[Options]\nSenders Name=Ren\xe9\nOpen Last=False\n");
+    WriteINI("Options", "Open Last", "True");
+    WriteINI("View", "Toolbar Visible", "False");
+    EXPECT_EQ(readBytes(ini()), "[Options]\nSenders Name=Ren\xe9\nOpen Last=True\n[View]\nToolbar Visible=False\n");
+
+    // A name Windows-1252 cannot hold: the file becomes UTF-8 as a whole, so both names read back.
+    const QString kanji = QString::fromUtf8("漢字");
+    WriteINI("Options", "Last CookBook", kanji + ".tqc");
+    EXPECT_EQ(ReadINI("Options", "Senders Name"), QString::fromUtf8("René"));
+    EXPECT_EQ(ReadINI("Options", "Last CookBook"), kanji + ".tqc");
+    EXPECT_EQ(readBytes(ini()), QByteArray("[Options]\nSenders Name=Ren\xc3\xa9\nOpen Last=True\nLast CookBook=") +
+                                    (kanji + ".tqc").toUtf8() + "\n[View]\nToolbar Visible=False\n");
+
+    // A file that starts with a byte-order mark: its first section is found as reading finds it.
+    writeBytes(ini(), "\xEF\xBB\xBF[Options]\r\nOpen Last=False\r\n");
+    WriteINI("Options", "Open Last", "True");
+    EXPECT_EQ(readBytes(ini()), "\xEF\xBB\xBF[Options]\r\nOpen Last=True\r\n");
 }
 
 TEST(SettingsBoolean, ConvertsAnyLetterCaseAndNumbers)

@@ -3,6 +3,7 @@
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 #include "core/DE.h"
+#include "core/basDatabase.h"
 #include "core/MainWindow.h"
 #include "core/basMain.h"
 
@@ -14,6 +15,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -115,6 +117,47 @@ TEST_F(Startup, AFileThatIsNoDatabaseIsLogged)
     writeBytes(databasePath(), "Standard Jet DB, or so it says");
     expectFailedStart(basMain::Main());
     EXPECT_EQ(readBytes(databasePath()), QByteArray("Standard Jet DB, or so it says"));
+}
+
+TEST_F(Startup, AForeignDatabaseIsRefused)
+{
+    const struct {
+        const char* what;
+        std::function<void(const QString&)> make;
+        const char* cause;
+    } cases[] = {
+        {"an empty database", [](const QString& path) {
+             QFile::remove(path);
+             db::Connection cn;
+             cn.create(path);
+             cn.exec("PRAGMA user_version = 7");
+         }, "no such table: CATEGORY"},
+        {"a cookbook copied over it", [](const QString& path) {
+             QFile::remove(path);
+             db::Connection cn;
+             cn.create(path);
+             for (const QString& table : basDatabase::CookbookSchema())
+                 cn.exec(table);
+         }, "no such table: CATEGORY"},
+        {"a list without its column", [](const QString& path) {
+             db::Connection cn;
+             cn.open(path);
+             cn.exec("DROP TABLE CONTACTS; CREATE TABLE CONTACTS (ID INTEGER PRIMARY KEY, NAME TEXT)");
+         }, "no such column: CONTACTNAME"},
+    };
+    const QByteArray shipped = readBytes(databasePath());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(databasePath(), shipped);
+        c.make(databasePath());
+        QFile::remove(program.path("error.log"));
+        recorder.boxes.clear();
+        mainWindow.reset();
+        const QByteArray before = readBytes(databasePath());
+        expectFailedStart(basMain::Main());
+        EXPECT_TRUE(readBytes(program.path("error.log")).contains(c.cause)) << readBytes(program.path("error.log")).constData();
+        EXPECT_EQ(readBytes(databasePath()), before);
+    }
 }
 
 TEST_F(Startup, OnlyExactlyFalseSuppressesTheSplash)

@@ -223,22 +223,62 @@ TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
 {
     MakeCookbook("Family.tqc", "Family", "", 50, 20);
     ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
-    // Something that is not a file stands where the compacted copy would go.
-    QDir().mkpath(cookbook("temp.mdb"));
     const QByteArray original = readBytes(cookbook("Family.tqc"));
+    // Another instance is writing and keeps the lock beyond the wait.
+    const int savedTimeout = db::busyTimeout();
+    db::setBusyTimeout(100);
+    db::Connection other;
+    other.open(cookbook("Family.tqc"));
+    db::Transaction writing(other, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
 
     frmCookbook dlg;
     select(dlg, "Family.tqc");
     dlg.cmdAction_Click(6);
+    db::setBusyTimeout(savedTimeout);
 
     EXPECT_EQ(readBytes(cookbook("Family.tqc")), original);
     ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_TRUE(recorder.boxes[0].text.startsWith("Failed to compact cookbook!"));
+    EXPECT_EQ(recorder.boxes[0].text, "Failed to compact cookbook!\r\ndatabase is locked");
     EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);
     EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc") << "the open cookbook comes back";
     EXPECT_EQ(window.calls, (QStringList{"ResetScreen", "EnableToolBarButtons", "RefreshViews"}));
-    EXPECT_TRUE(QFileInfo(cookbook("temp.mdb")).isDir()) << "what was not ours is left alone";
     EXPECT_EQ(QDir(program.path("data/cookbooks")).entryList(QDir::Files), QStringList{"Family.tqc"});
+}
+
+TEST_F(CookbookManager, AMissingCookbooksFolderIsReportedNotShownEmpty)
+{
+    MakeCookbook("Family.tqc", "Family");
+    frmCookbook dlg;
+    ASSERT_EQ(dlg.lstvCookbooks->count(), 1);
+    ASSERT_TRUE(QDir(program.path("data/cookbooks")).removeRecursively());
+
+    dlg.cmdAction_Click(5);
+    EXPECT_EQ(program.errorLog(), "(76)\r\nPath not found: " + program.path("data/cookbooks")
+                                      + "\r\noccurred in module cmdAction_Click\r\n");
+    EXPECT_EQ(dlg.lstvCookbooks->count(), 0);
+
+    // Loading the manager raises it to the command that shows the manager, which reports it.
+    try {
+        frmCookbook missing;
+        ADD_FAILURE() << "the manager was shown without its folder";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number, 76);
+    }
+}
+
+TEST_F(CookbookManager, NothingAHandlerRaisesCrossesTheEventLoop)
+{
+    MakeCookbook("Family.tqc", "Family");
+    struct ThrowingWindow final : StubMainWindow {
+        void EnableToolBarButtons() override { throw std::runtime_error("toolbar gone"); }
+        void RefreshViews() override { throw 42; }
+    } broken;
+    frmCookbook dlg;
+    select(dlg, "Family.tqc");
+    EXPECT_NO_THROW(dlg.cmdAction_Click(0));
+    EXPECT_NO_THROW(dlg.lstvCookbooks_DblClick());
+    EXPECT_EQ(program.errorLog(), "(51)\r\nInternal error: toolbar gone\r\noccurred in module cmdAction_Click\r\n"
+                                  "(51)\r\nInternal error: toolbar gone\r\noccurred in module lstvCookbooks_DblClick\r\n");
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "support/UiRecorder.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -151,6 +153,31 @@ TEST_F(EditCookbook, FailuresAreReportedAndTheDialogKeepsTheText)
     create.cmdOk_Click();
     EXPECT_FALSE(create.isVisible());
     EXPECT_EQ(frmCookbook::GetCookbookInfo(cookbook("Family.tqc")).name, "Family");
+}
+
+TEST_F(EditCookbook, AFileThatTookTheNameMeanwhileIsNeverWrittenOrDeleted)
+{
+    // A link that leads nowhere passes the name check, as a file made a moment later would; the
+    // creation must not follow it and make a cookbook where it points.
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath("Family.tqc");
+    ASSERT_TRUE(QFile::link(target, cookbook("Family.tqc")));
+
+    frmEditCookbook dlg;
+    dlg.show();
+    dlg.txtName->setText("Family");
+    recorder.answers << ui::Answer::Abort;
+    dlg.cmdOk_Click();
+    ASSERT_EQ(recorder.boxes.size(), 2);
+    EXPECT_EQ(recorder.boxes[0].title, "Code Gen Error");
+    EXPECT_EQ(recorder.boxes[1].text, "The cookbook Family could not be created.");
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_EQ(QFileInfo(cookbook("Family.tqc")).symLinkTarget(), target) << "the link is left alone";
+
+    // CreateCookbook itself answers whether it made the file.
+    EXPECT_FALSE(basDatabase::CreateCookbook("Family.tqc"));
+    EXPECT_TRUE(basDatabase::CreateCookbook("Garden.tqc"));
 }
 
 TEST_F(EditCookbook, CancelWritesNothing)

@@ -1,11 +1,14 @@
 #include "platform/db/Database.h"
+#include "platform/db/UnicodeLike.h"
 #include "support/TestFiles.h"
 #include "support/TestQueries.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <sqlite3.h>
 
 class Database : public ::testing::Test {
@@ -97,6 +100,13 @@ TEST_F(Database, LikeIgnoresCaseBeyondAscii)
         {"a_b", "a\\_b", "\\", true},
         {"axb", "a\\_b", "\\", false},
         {"50% off", "%!%%", "!", true},
+        {"a\\b", "a\\\\b", "\\", true},
+        {"ab\\", "ab\\", "\\", false},        // a lone escape at the end matches nothing
+        {"mississippi", "%iss%ppi", nullptr, true},
+        {"mississippi", "%iss%ipi", nullptr, false},
+        {"aXbXc", "%x_x", nullptr, false},
+        {"aXbXc", "%x_x_", nullptr, true},
+        {"\u00c9t\u00e9 %", "%\u00e9 \\%", "\\", true},
     };
     for (const Case& c : cases) {
         const QString sql = c.escape ? "SELECT ?1 LIKE ?2 ESCAPE ?3" : "SELECT ?1 LIKE ?2";
@@ -110,6 +120,69 @@ TEST_F(Database, LikeIgnoresCaseBeyondAscii)
     db::Query null(cn, "SELECT NULL LIKE 'a'");
     ASSERT_TRUE(null.next());
     EXPECT_TRUE(null.value(0).isNull());
+}
+
+TEST_F(Database, LikeStaysLinearWhateverThePattern)
+{
+    // Backtracking over every "%" takes for ever here; the answer must come at once.
+    const QString text(300, 'a');
+    const struct {
+        QString pattern;
+        bool matches;
+    } cases[] = {
+        {"a%a%a%a%b", false},
+        {QString("%a").repeated(40) + "%b", false},
+        {QString("%a").repeated(40) + "%", true},
+        {QString("%_").repeated(299) + "%", true},
+        {QString("_").repeated(301), false},
+    };
+    for (const auto& c : cases) {
+        db::Query q(cn, "SELECT ?1 LIKE ?2", {text, c.pattern});
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), c.matches ? 1 : 0) << c.pattern.left(40).toStdString();
+    }
+    EXPECT_EQ(db::likeLiteral("50%_off\\x"), "50\\%\\_off\\\\x");
+}
+
+TEST_F(Database, FailuresOfTheStoreAreToldFromFaultsOfTheValues)
+{
+    cn.exec("CREATE TABLE R (TITLE TEXT NOT NULL UNIQUE, AUTHOR TEXT CHECK (length(AUTHOR) <= 5))");
+    cn.exec("INSERT INTO R VALUES ('Pie', 'Ann')");
+    const auto errorOf = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const AppError& e) {
+            return e;
+        }
+        return AppError(0, "no error");
+    };
+    // Faults of one row's values: that row is skipped, the run goes on.
+    for (const char* sql : {"INSERT INTO R VALUES ('Pie', 'Bo')", "INSERT INTO R VALUES ('Tart', 'Too long')",
+                            "INSERT INTO R VALUES (NULL, 'Bo')"}) {
+        const AppError e = errorOf([&] { cn.exec(sql); });
+        EXPECT_LT(e.number, 0) << sql;
+        EXPECT_FALSE(db::isStorageFailure(e)) << sql;
+    }
+    // Failures of the store: the run ends.
+    db::setBusyTimeout(20);
+    db::Connection other;
+    other.open(file);
+    db::setBusyTimeout(5000);
+    {
+        db::Transaction held(cn, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+        const AppError busy = errorOf([&] { other.exec("INSERT INTO R VALUES ('Flan', 'Cy')"); });
+        EXPECT_TRUE(db::isStorageFailure(busy)) << busy.description.toStdString();
+    }
+    other.close();
+    QFile::setPermissions(file, QFileDevice::ReadOwner);
+    if (getuid() != 0) { // root writes whatever the permissions say
+        other.open(file);
+        const AppError readOnly = errorOf([&] { other.exec("INSERT INTO R VALUES ('Flan', 'Cy')"); });
+        EXPECT_TRUE(db::isStorageFailure(readOnly)) << readOnly.description.toStdString();
+    }
+    EXPECT_TRUE(db::isStorageFailure(errorOf([&] { cn.exec("SELECT * FROM NOSUCH"); })));
+    EXPECT_TRUE(db::isStorageFailure(AppError(AppError::PathNotFound, "Path not found")));
+    EXPECT_FALSE(db::isStorageFailure(AppError(AppError::TypeMismatch, "Type mismatch")));
 }
 
 TEST_F(Database, OpeningNeverCreatesAFile)

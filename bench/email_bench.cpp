@@ -1,0 +1,147 @@
+// Times e-mailing 100 marked recipes with pictures as one zip archive to a local SMTP server, and zipping
+// 1,000 files of 20 KB. Prints "name value unit".
+#include "browser/RecipePage.h"
+#include "core/MainWindow.h"
+#include "core/Settings.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "exchange/cZip.h"
+#include "exchange/frmEmail.h"
+#include "platform/paths/ProgramFolder.h"
+#include "tests/support/Headless.h"
+#include "tests/support/ProgramLayout.h"
+#include "tests/support/SilentUi.h"
+#include "tests/support/SmtpServer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kRecipes = 100;
+constexpr int kZipFiles = 1000;
+constexpr int kFileBytes = 20 * 1024;
+
+class PageWindow final : public NullMainWindow {
+public:
+    void DisplayRecipe(const QString& key, bool email) override { WriteRecipePage(key, email); }
+};
+
+QByteArray Noise(int bytes)
+{
+    QByteArray out(bytes, '\0');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(out.data()), bytes / 4);
+    return out;
+}
+
+// Text like a recipe page, which deflates well.
+QByteArray PageText(int bytes, int seed)
+{
+    QByteArray out;
+    while (out.size() < bytes)
+        out += "<p>Step " + QByteArray::number(seed++) + ": beat the butter and sugar, fold in the flour.</p>\r\n";
+    return out.left(bytes);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Report(const char* name, double value, const char* unit)
+{
+    std::printf("%s %.2f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+void InsertMarkedRecipes()
+{
+    db::Transaction t(basDatabase::cnCookbook);
+    db::Query insert(basDatabase::cnCookbook,
+                     "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS, MARK, PICTURENAME, "
+                     "RECIPEPICTURE) VALUES (?1, 'Ann', 'Cakes', ?2, ?3, 1, 'cake.jpg', ?4)");
+    for (int i = 0; i < kRecipes; ++i) {
+        insert.reset();
+        insert.bind(1, "Cake " + QString::number(i))
+            .bind(2, QString("2 cups flour\r\n3 eggs\r\n").repeated(5))
+            .bind(3, QString("Beat the butter and sugar until pale.\r\n").repeated(10))
+            .bind(4, Noise(kFileBytes));
+        insert.exec();
+    }
+    t.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Headless headless;
+    QApplication app(argc, argv);
+    SilentUi silent;
+    ui::install(&silent);
+    PageWindow window;
+    basMain::setMainWindow(&window);
+
+    QTemporaryDir dir;
+    layOutProgramFolder(dir.path());
+    paths::setProgramFolder(dir.path());
+    basMain::sTemplatePath = dir.path() + "/templates/default.html";
+
+    // Zipping 1,000 files of 20 KB, half pages and half pictures.
+    QDir().mkpath(dir.path() + "/zipme");
+    for (int i = 0; i < kZipFiles; ++i) {
+        QFile f(dir.path() + QString("/zipme/file%1.%2").arg(i).arg(i % 2 ? "jpg" : "html"));
+        f.open(QIODevice::WriteOnly);
+        f.write(i % 2 ? Noise(kFileBytes) : PageText(kFileBytes, i));
+    }
+    std::vector<double> zipped;
+    for (int run = 0; run < 5; ++run) {
+        cZip zip;
+        zip.setZipFileName(dir.path() + "/files.zip");
+        zip.AddFile(dir.path() + "/zipme/*.*");
+        QElapsedTimer clock;
+        clock.start();
+        if (zip.MakeZipFile() != 0)
+            return 1;
+        zipped.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    Report("zip_1000_files_of_20KB_median", Median(zipped), "ms");
+
+    SmtpServer server;
+    if (!server.running()) {
+        std::fprintf(stderr, "%s\n", qPrintable(server.whyNot()));
+        return 1;
+    }
+    WriteINI("Options", "SMTP Server", server.host());
+    WriteINI("Options", "Senders Email", "cook@example.org");
+    basDatabase::CreateCookbook("Mail.tqc");
+    basDatabase::OpenCookbook("Mail.tqc");
+    InsertMarkedRecipes();
+
+    std::vector<double> sent;
+    for (int run = 0; run < 5; ++run) {
+        frmEmail dlg;
+        dlg.txtRecipients->setText("ann@example.org");
+        dlg.optSendAs_Click(0);
+        dlg.chkZip->setChecked(true);
+        QElapsedTimer clock;
+        clock.start();
+        dlg.cmdSend_Click();
+        sent.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    if (server.received().size() != 5)
+        return 1;
+    Report("email_100_recipes_as_zip_median", Median(sent), "ms");
+    Report("email_100_recipes_as_zip_max", *std::max_element(sent.begin(), sent.end()), "ms");
+    basMain::setMainWindow(nullptr);
+    basDatabase::cnCookbook.close();
+    return 0;
+}

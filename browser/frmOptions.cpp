@@ -1,0 +1,271 @@
+#include "browser/frmOptions.h"
+
+#include "core/DialogParts.h"
+#include "core/Helpers.h"
+#include "core/MainWindow.h"
+#include "core/RecipeListItems.h"
+#include "core/Settings.h"
+#include "core/basMain.h"
+#include "exchange/frmAddressBook.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/ui/Ui.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* box(QWidget* parent, const QString& name)
+{
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QCheckBox* check(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* c = new QCheckBox(caption, parent);
+    c->setObjectName(name);
+    return c;
+}
+
+QLabel* label(QWidget* parent, int index, const QString& text)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString("lblInfo_%1").arg(index));
+    l->setWordWrap(true);
+    return l;
+}
+
+QString standardTemplate() { return paths::resolve("\\templates\\default.html"); }
+
+} // namespace
+
+frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmOptions");
+    setWindowTitle("Preferences");
+    setModal(true);
+
+    pages_ = new QStackedWidget(this);
+    for (int i = 0; i < 3; ++i) {
+        auto* page = new QFrame;
+        page->setObjectName(QString("fraOptions_%1").arg(i));
+        page->setFrameShape(QFrame::StyledPanel);
+        fraOptions << page;
+        pages_->addWidget(page);
+    }
+    for (int i = 0; i < 3; ++i) {
+        cmdBrowse << NamedButton(fraOptions[i == 2 ? 0 : 2], QString("cmdBrowse_%1").arg(i), "<<");
+        cmdBrowse[i]->setFixedWidth(cmdBrowse[i]->fontMetrics().horizontalAdvance("<<") + 24);
+    }
+
+    // General
+    QFrame* general = fraOptions[0];
+    txtDisplayTemplate = box(general, "txtDisplayTemplate");
+    chkOpenLast = check(general, "chkOpenLast", "Open last used Cookbook when program starts");
+    chkDisplaySplash = check(general, "chkDisplaySplash", "Display splash screen at startup");
+    chkClearMarked = check(general, "chkClearMarked", "Clear all checked recipes upon exit");
+    auto* g = new QGridLayout(general);
+    g->addWidget(label(general, 5, "HTML Display Template"), 0, 0, 1, 2);
+    g->addWidget(txtDisplayTemplate, 1, 0);
+    g->addWidget(cmdBrowse[2], 1, 1);
+    g->addWidget(chkOpenLast, 2, 0, 1, 2);
+    g->addWidget(chkDisplaySplash, 3, 0, 1, 2);
+    g->addWidget(chkClearMarked, 4, 0, 1, 2);
+    g->setRowStretch(5, 1);
+
+    // Email
+    QFrame* email = fraOptions[1];
+    txtSMTP = box(email, "txtSMTP");
+    txtUserName = box(email, "txtUserName");
+    txtEmailAddress = box(email, "txtEmailAddress");
+    cmdContacts = NamedButton(email, "cmdContacts", "Contact Manager");
+    auto* e = new QGridLayout(email);
+    e->addWidget(label(email, 2, "Simple Mail Transfer Protocol (SMTP) Server:"), 0, 0, 1, 2);
+    e->addWidget(txtSMTP, 1, 0, 1, 2);
+    e->addWidget(label(email, 3, "Your Name:"), 2, 0, 1, 2);
+    e->addWidget(txtUserName, 3, 0, 1, 2);
+    e->addWidget(label(email, 4, "Your Email Address:"), 4, 0, 1, 2);
+    e->addWidget(txtEmailAddress, 5, 0, 1, 2);
+    e->addWidget(cmdContacts, 6, 1);
+    e->setRowStretch(7, 1);
+    e->setColumnStretch(0, 1);
+
+    // Clipboard
+    QFrame* clipboard = fraOptions[2];
+    chkImportDirect = check(clipboard, "chkImportDirect", "Import recognised recipes direct from the clipboard");
+    chkImportPlay = check(clipboard, "chkImportPlay", "And play this sound when it does:");
+    txtImportSound = box(clipboard, "txtImportSound");
+    chkPlayNotRec = check(clipboard, "chkPlayNotRec", "Play this sound when it doesn't :");
+    txtImportNotSound = box(clipboard, "txtImportNotSound");
+    auto* c = new QGridLayout(clipboard);
+    c->addWidget(label(clipboard, 0,
+                       "When Tovalquendry finds a valid recipe on the clipboard: (monitor clipboard must be "
+                       "selected from the \"Clipboard\" menu)"),
+                 0, 0, 1, 2);
+    c->addWidget(chkImportDirect, 1, 0, 1, 2);
+    c->addWidget(chkImportPlay, 2, 0, 1, 2);
+    c->addWidget(txtImportSound, 3, 0);
+    c->addWidget(cmdBrowse[0], 3, 1);
+    c->addWidget(label(clipboard, 1, "If Tovalquendry doesn't recognise the recipe format:"), 4, 0, 1, 2);
+    c->addWidget(chkPlayNotRec, 5, 0, 1, 2);
+    c->addWidget(txtImportNotSound, 6, 0);
+    c->addWidget(cmdBrowse[1], 6, 1);
+    c->setRowStretch(7, 1);
+
+    auto* pageButtons = new QHBoxLayout;
+    const QStringList captions{"General", "Email", "Clipboard"};
+    for (int i = 0; i < captions.size(); ++i) {
+        QPushButton* b = NamedButton(this, QString("cmdAction_%1").arg(i), captions[i]);
+        cmdAction << b;
+        pageButtons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
+        connect(cmdBrowse[i], &QPushButton::clicked, this, [this, i] { cmdBrowse_Click(i); });
+    }
+    pageButtons->addStretch();
+
+    cmdOK = NamedButton(this, "cmdOK", "OK");
+    cmdOK->setDefault(true);
+    cmdCancel = NamedButton(this, "cmdCancel", "Cancel");
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdOK);
+    bottom->addWidget(cmdCancel);
+
+    QVBoxLayout* body = BannerLayout(this, "Preferences");
+    body->addLayout(pageButtons);
+    body->addWidget(pages_, 1);
+    body->addLayout(bottom);
+    resize(520, 400);
+
+    connect(cmdContacts, &QPushButton::clicked, this, &frmOptions::cmdContacts_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);
+
+    Form_Load();
+}
+
+void frmOptions::loadText(QLineEdit* box, const QString& key)
+{
+    box->setText(ReadINI("Options", key));
+    loaded_ << key;
+}
+
+// A box is checked only when its key reads exactly "True".
+void frmOptions::loadCheck(QCheckBox* box, const QString& key)
+{
+    box->setChecked(ReadINI("Options", key) == "True");
+    loaded_ << key;
+}
+
+void frmOptions::Form_Load()
+{
+    basMain::RunHandler("frmOptions Load", [&] {
+        loadText(txtDisplayTemplate, "HTML Template");
+        if (txtDisplayTemplate->text().isEmpty() || !FileExists(txtDisplayTemplate->text()))
+            txtDisplayTemplate->setText(standardTemplate());
+        loadCheck(chkDisplaySplash, "Display Splash Screen");
+        loadCheck(chkOpenLast, "Open Last");
+        loadCheck(chkClearMarked, "Clear Checked");
+        loadText(txtEmailAddress, "Senders Email");
+        loadText(txtImportSound, "Recognised Sound");
+        loadText(txtSMTP, "SMTP Server");
+        loadText(txtImportNotSound, "Not Recognised Sound");
+        loadText(txtUserName, "Senders Name");
+        loadCheck(chkImportDirect, "Import Recognised");
+        loadCheck(chkImportPlay, "Play Recognised Sound");
+        loadCheck(chkPlayNotRec, "Play Not Recognised");
+        ShowPage(0);
+    });
+}
+
+void frmOptions::ShowPage(int index)
+{
+    if (index >= 0 && index < fraOptions.size())
+        pages_->setCurrentIndex(index);
+}
+
+void frmOptions::cmdAction_Click(int index) { ShowPage(index); }
+
+// Every browse starts with no file name; a dialog closed without a file leaves the box as it was.
+void frmOptions::cmdBrowse_Click(int index)
+{
+    try {
+        QLineEdit* target = nullptr;
+        QString chosen;
+        if (index == 0 || index == 1) {
+            target = index == 0 ? txtImportSound : txtImportNotSound;
+            chosen = ui::getOpenFileName("Please select a sound to play", QString(),
+                                         "Wav Files (*.wav);;All Files (*)");
+        } else if (index == 2) {
+            target = txtDisplayTemplate;
+            chosen = ui::getOpenFileName("Please select a default HTML display template",
+                                         paths::resolve("\\templates"), "HTML Files (*.html);;All Files (*)");
+        }
+        if (target && !chosen.isEmpty())
+            target->setText(chosen);
+    } catch (...) {
+    }
+}
+
+void frmOptions::cmdContacts_Click()
+{
+    basMain::RunHandler("frmOptions cmdContacts", [&] { openAddressBook(); });
+}
+
+void frmOptions::openAddressBook()
+{
+    frmAddressBook dlg(this);
+    dlg.exec();
+}
+
+void frmOptions::cmdOk_Click()
+{
+    // Each step on its own: a failing one is passed over, and the dialog always closes.
+    const auto step = [](const std::function<void()>& body) {
+        try {
+            body();
+        } catch (...) {
+        }
+    };
+    const auto boolText = [](const QCheckBox* box) { return box->isChecked() ? "True" : "False"; };
+    const QList<std::pair<QString, std::function<QString()>>> keys{
+        {"HTML Template", [&] { return txtDisplayTemplate->text(); }},
+        {"Display Splash Screen", [&] { return boolText(chkDisplaySplash); }},
+        {"Clear Checked", [&] { return boolText(chkClearMarked); }},
+        {"SMTP Server", [&] { return txtSMTP->text(); }},
+        {"Senders Email", [&] { return txtEmailAddress->text(); }},
+        {"Recognised Sound", [&] { return txtImportSound->text(); }},
+        {"Not Recognised Sound", [&] { return txtImportNotSound->text(); }},
+        {"Senders Name", [&] { return txtUserName->text(); }},
+        {"Open Last", [&] { return boolText(chkOpenLast); }},
+        {"Import Recognised", [&] { return boolText(chkImportDirect); }},
+        {"Play Recognised Sound", [&] { return boolText(chkImportPlay); }},
+        {"Play Not Recognised", [&] { return boolText(chkPlayNotRec); }},
+    };
+    for (const auto& [key, value] : keys) {
+        if (!loaded_.contains(key))
+            continue;
+        step([&] { WriteINI("Options", key, value()); });
+        if (key == "HTML Template")
+            basMain::sTemplatePath = txtDisplayTemplate->text();
+    }
+    // The recipe on display is shown again through the template now in force.
+    step([&] {
+        IMainWindow& window = basMain::mainWindow();
+        if (const QTreeWidgetItem* item = recipelist::selectedItem(window.lstVRecipes()))
+            window.DisplayRecipe(recipelist::itemKey(item), false);
+    });
+    accept();
+}
+
+void frmOptions::cmdCancel_Click() { reject(); }

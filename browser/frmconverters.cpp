@@ -1,0 +1,201 @@
+#include "browser/frmconverters.h"
+
+#include "browser/UnitConversions.h"
+#include "core/DialogParts.h"
+#include "platform/ui/Ui.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace {
+
+// The chosen unit's position, -1 when none is chosen.
+int chosen(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// A conversion that fails (a value beyond what can be converted) empties the result box, so that no
+// earlier result stands beside the new value.
+void convertInto(QLineEdit* result, const std::function<QString()>& conversion)
+{
+    try {
+        result->setText(conversion());
+    } catch (...) {
+        result->clear();
+    }
+}
+
+} // namespace
+
+frmconverters::frmconverters(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmconverters");
+    setWindowTitle("Conversions..");
+    setModal(true);
+
+    auto* pageButtons = new QHBoxLayout;
+    const QStringList captions{"Weight", "Temperature", "Volume"};
+    for (int i = 0; i < captions.size(); ++i) {
+        QPushButton* b = NamedButton(this, QString("cmdAction_%1").arg(i), captions[i]);
+        cmdAction << b;
+        pageButtons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
+    }
+    pageButtons->addStretch();
+
+    pages_ = new QStackedWidget(this);
+    fraOption << makePage(0, txtWeight, lstWeightFrom, lstWeightTo, cmdConvert, "cmdConvert", txtResult)
+              << makePage(1, txtTempValue, lstTempFrom, lstTempTo, cmdTempConvert, "cmdTempConvert", txtTempResult)
+              << makePage(2, txtVolumeValue, lstVolFrom, lstvolTo, cmdVolConvert, "cmdVolConvert", txtVolResult);
+    txtWeight->setObjectName("txtWeight");
+    lstWeightFrom->setObjectName("lstWeightFrom");
+    lstWeightTo->setObjectName("lstWeightTo");
+    txtResult->setObjectName("txtResult");
+    txtTempValue->setObjectName("txtTempValue");
+    lstTempFrom->setObjectName("lstTempFrom");
+    lstTempTo->setObjectName("lstTempTo");
+    txtTempResult->setObjectName("txtTempResult");
+    txtVolumeValue->setObjectName("txtVolumeValue");
+    lstVolFrom->setObjectName("lstVolFrom");
+    lstvolTo->setObjectName("lstvolTo");
+    txtVolResult->setObjectName("txtVolResult");
+    for (QFrame* page : fraOption)
+        pages_->addWidget(page);
+
+    cmdCalc = NamedButton(this, "cmdCalc", "Calculator");
+    cmdClose = NamedButton(this, "cmdClose", "Close");
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdCalc);
+    bottom->addWidget(cmdClose);
+
+    QVBoxLayout* body = BannerLayout(this, "Conversions");
+    body->addLayout(pageButtons);
+    body->addWidget(pages_, 1);
+    body->addLayout(bottom);
+    resize(560, 440);
+
+    // Enter presses only the Convert button of the page in view (ShowPage).
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAutoDefault(false);
+    connect(cmdConvert, &QPushButton::clicked, this, &frmconverters::cmdConvert_Click);
+    connect(cmdTempConvert, &QPushButton::clicked, this, &frmconverters::cmdTempConvert_Click);
+    connect(cmdVolConvert, &QPushButton::clicked, this, &frmconverters::cmdVolConvert_Click);
+    connect(cmdCalc, &QPushButton::clicked, this, &frmconverters::cmdCalc_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmconverters::cmdClose_Click);
+
+    Form_Load();
+}
+
+QFrame* frmconverters::makePage(int index, QLineEdit*& value, QListWidget*& from, QListWidget*& to,
+                                QPushButton*& convert, const QString& convertName, QLineEdit*& result)
+{
+    auto* page = new QFrame;
+    page->setObjectName(QString("fraOption_%1").arg(index));
+    value = new QLineEdit(page);
+    from = new QListWidget(page);
+    to = new QListWidget(page);
+    convert = NamedButton(page, convertName, "Convert");
+    result = new QLineEdit(page);
+    result->setReadOnly(true);
+
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 8, 0, 8);
+    grid->addWidget(new QLabel("Value:", page), 0, 0);
+    grid->addWidget(value, 1, 0);
+    grid->addWidget(new QLabel("Convert From:", page), 2, 0);
+    grid->addWidget(from, 3, 0);
+    grid->addWidget(new QLabel("Convert To:", page), 2, 1);
+    grid->addWidget(to, 3, 1);
+    grid->addWidget(convert, 4, 0);
+    grid->addWidget(result, 4, 1);
+    grid->setRowStretch(3, 1);
+    return page;
+}
+
+void frmconverters::Form_Load()
+{
+    const QList<std::pair<QListWidget*, QListWidget*>> lists{
+        {lstWeightFrom, lstWeightTo}, {lstTempFrom, lstTempTo}, {lstVolFrom, lstvolTo}};
+    const QList<const QStringList*> units{&conversions::weightUnits(), &conversions::temperatureUnits(),
+                                          &conversions::volumeUnits()};
+    for (int i = 0; i < lists.size(); ++i) {
+        lists[i].first->clear();
+        lists[i].first->addItems(*units[i]);
+        lists[i].second->clear();
+        for (int row = 0; row < lists[i].first->count(); ++row)
+            lists[i].second->addItem(lists[i].first->item(row)->text());
+    }
+    ShowPage(0);
+}
+
+void frmconverters::ShowPage(int index)
+{
+    if (index < 0 || index >= fraOption.size())
+        return;
+    pages_->setCurrentIndex(index);
+    // Enter converts on the page in view.
+    const QList<QPushButton*> converts{cmdConvert, cmdTempConvert, cmdVolConvert};
+    for (int i = 0; i < converts.size(); ++i)
+        converts[i]->setDefault(i == index);
+}
+
+void frmconverters::cmdAction_Click(int index) { ShowPage(index); }
+
+void frmconverters::cmdConvert_Click()
+{
+    convertInto(txtResult, [&] {
+        return conversions::ConvertWeight(conversions::wholeQuantity(txtWeight->text()), chosen(lstWeightFrom),
+                                          chosen(lstWeightTo));
+    });
+}
+
+void frmconverters::cmdTempConvert_Click()
+{
+    convertInto(txtTempResult, [&] {
+        return conversions::ConvertTemperature(txtTempValue->text(), chosen(lstTempFrom), chosen(lstTempTo));
+    });
+}
+
+void frmconverters::cmdVolConvert_Click()
+{
+    convertInto(txtVolResult, [&] {
+        return conversions::ConvertVolume(txtVolumeValue->text(), chosen(lstVolFrom), chosen(lstvolTo));
+    });
+}
+
+const QStringList& frmconverters::calculators()
+{
+    static const QStringList names{"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc"};
+    return names;
+}
+
+void frmconverters::cmdCalc_Click()
+{
+    try {
+        for (const QString& name : calculators()) {
+            const QString program = QStandardPaths::findExecutable(name);
+            if (!program.isEmpty()) {
+                if (ui::startProgram(program))
+                    return;
+                break;
+            }
+        }
+    } catch (...) {
+    }
+    ui::msgBox("Failed to launch Calculator. It may not be installed.", ui::Buttons::OK, ui::Icon::Exclamation,
+               "Calculator");
+}
+
+void frmconverters::cmdClose_Click() { accept(); }

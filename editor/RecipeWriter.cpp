@@ -1,0 +1,139 @@
+#include "editor/RecipeWriter.h"
+
+#include "core/basDatabase.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/text/LineFile.h"
+#include "platform/text/TextRules.h"
+
+#include <QVariant>
+#include <vector>
+
+namespace recipewriter {
+namespace {
+
+using basDatabase::cnCookbook;
+using text::encodeApostrophes;
+
+// Never a null string: the Recipes text columns that require a value take "" for an empty box.
+QVariant Text(const QString& s) { return s.isNull() ? QString("") : s; }
+
+// A value longer than its column fails the save with a message that names the field.
+void CheckLength(const QString& field, const QString& stored, int limit)
+{
+    const qsizetype length = stored.toUcs4().size();
+    if (length > limit)
+        throw AppError(-19, QString("%1 is too long: at most %2 characters can be stored, and it has %3%4.")
+                                .arg(field)
+                                .arg(limit)
+                                .arg(length)
+                                .arg(stored.contains("$$") ? " (an apostrophe takes two)" : ""));
+}
+
+// The stored forms of the values with a length limit (the Text columns of the Recipes table).
+void CheckLengths(const QString& author, const QString& prep, const QString& cook, const QString& total,
+                  const QString& yield, const QString& calories, const QString& wine, const QString* origin)
+{
+    CheckLength("Author", author, 50);
+    CheckLength("Prep Time", prep, 50);
+    CheckLength("Cook Time", cook, 50);
+    CheckLength("Total Time", total, 50);
+    CheckLength("Yield", yield, 50);
+    CheckLength("Calories Per Serving", calories, 255);
+    CheckLength("Wine", wine, 50);
+    if (origin)
+        CheckLength("Origin", *origin, 50);
+}
+
+void WritePicture(qint64 id, const PictureChange& picture)
+{
+    switch (picture.kind) {
+    case PictureChange::Kind::Keep:
+        return;
+    case PictureChange::Kind::Clear:
+        db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=NULL, RECIPEPICTURE=NULL WHERE ID=?1", {id}).exec();
+        return;
+    case PictureChange::Kind::Store:
+        CheckLength("Picture name", picture.name, 255);
+        db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=?1, RECIPEPICTURE=?2 WHERE ID=?3",
+                  {picture.name, picture.bytes, id})
+            .exec();
+        return;
+    }
+}
+
+void RequireCookbook()
+{
+    if (!cnCookbook.isOpen())
+        throw AppError(91, "No cookbook is open.");
+}
+
+} // namespace
+
+PictureChange PictureFromFile(const QString& path)
+{
+    PictureChange change;
+    change.bytes = text::readAllBytes(path);
+    if (change.bytes.isEmpty())
+        return {};
+    change.kind = PictureChange::Kind::Store;
+    change.name = paths::bareFileName(path);
+    return change;
+}
+
+qint64 InsertRecipe(const RecipeValues& v, const PictureChange& picture)
+{
+    RequireCookbook();
+    const std::vector<QString> stored = {
+        encodeApostrophes(v.title),    encodeApostrophes(v.author),       encodeApostrophes(v.category),
+        encodeApostrophes(v.prepTime), encodeApostrophes(v.cookTime),     encodeApostrophes(v.totalTime),
+        encodeApostrophes(v.yield),    encodeApostrophes(v.calories),     encodeApostrophes(v.instructions),
+        encodeApostrophes(v.wine),     encodeApostrophes(v.ingredients), encodeApostrophes(v.origin)};
+    CheckLengths(stored[1], stored[3], stored[4], stored[5], stored[6], stored[7], stored[9], &stored[11]);
+
+    db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    db::Query insert(cnCookbook, "INSERT INTO RECIPES ([TITLE],[AUTHOR],[CATEGORY],[Preptime],[Cooktime],[TotalTime],"
+                                 "[Yield],[CaloriesPerServing],[Instructions],[Wine],[Ingredients],[Origin]) "
+                                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+    for (size_t i = 0; i < stored.size(); ++i)
+        insert.bind(static_cast<int>(i) + 1, Text(stored[i]));
+    insert.exec();
+    const qint64 id = cnCookbook.lastInsertId();
+    WritePicture(id, picture);
+    transaction.commit();
+    return id;
+}
+
+bool UpdateRecipe(qint64 id, const RecipeValues& v, const PictureChange& picture)
+{
+    RequireCookbook();
+    const QString title = encodeApostrophes(v.title);
+    const QString author = encodeApostrophes(v.author);
+    const QString wine = encodeApostrophes(v.wine);
+    CheckLengths(author, v.prepTime, v.cookTime, v.totalTime, v.yield, v.calories, wine,
+                 v.originChosen ? &v.origin : nullptr);
+
+    db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    if (!db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE ID=?1", {id}).next())
+        return false;
+    if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 AND ID<>?2 LIMIT 1", {title, id}).next())
+        throw AppError(-19, "There already is a recipe in the database with this name");
+
+    db::Query update(cnCookbook, QString("UPDATE RECIPES SET TITLE=?1, AUTHOR=?2, CATEGORY=?3, PREPTIME=?4, "
+                                         "COOKTIME=?5, TOTALTIME=?6, YIELD=?7, CALORIESPERSERVING=?8, "
+                                         "INSTRUCTIONS=?9, WINE=?10, INGREDIENTS=?11%1 WHERE ID=?12")
+                                     .arg(v.originChosen ? ", ORIGIN=?13" : ""));
+    const QString values[] = {title,   author,  v.category,     v.prepTime, v.cookTime,     v.totalTime,
+                              v.yield, v.calories, v.instructions, wine,       v.ingredients};
+    int index = 1;
+    for (const QString& value : values)
+        update.bind(index++, Text(value));
+    update.bind(12, id);
+    if (v.originChosen)
+        update.bind(13, Text(v.origin));
+    update.exec();
+    WritePicture(id, picture);
+    transaction.commit();
+    return true;
+}
+
+} // namespace recipewriter

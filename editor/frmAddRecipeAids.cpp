@@ -1,0 +1,347 @@
+// The recipe editor's editing aids: ingredient lines, categories, time boxes, the origin type-ahead,
+// picture and wine, select-on-entry, centring, the clipboard pane and the instructions editor.
+#include "editor/frmAddRecipe.h"
+
+#include "core/Helpers.h"
+#include "core/basMain.h"
+#include "editor/RecipeFields.h"
+#include "editor/frmExpand.h"
+#include "editor/frmWineAdd.h"
+#include "platform/AppError.h"
+#include "platform/paths/ProgramFolder.h"
+#include "platform/text/TextRules.h"
+#include "platform/ui/Ui.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cmath>
+
+namespace {
+
+// Runs an aid whose failures leave the controls as far as they got, without a message.
+template <class F>
+void IgnoreErrors(F&& body)
+{
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
+void Inform(const QString& text, const QString& title)
+{
+    ui::msgBox(text, ui::Buttons::OK, ui::Icon::Information, title);
+}
+
+} // namespace
+
+bool frmAddRecipe::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched == txtAuthor)
+            txtAuthor_GotFocus();
+        else if (watched == txtIng)
+            txtIng_GotFocus();
+        else if (watched == txtWine)
+            txtWine_GotFocus();
+        break;
+    case QEvent::FocusOut: {
+        // Leaving a time box within the window validates it; Cancel and other windows do not.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (validating_ || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            QApplication::focusWidget() == cmdCancel)
+            break;
+        bool cancel = false;
+        if (watched == txtCookTime)
+            txtCookTime_Validate(cancel);
+        else if (watched == txtPrepTime)
+            txtPrepTime_Validate(cancel);
+        if (cancel) {
+            auto* box = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, box, [box] { box->setFocus(); });
+        }
+        break;
+    }
+    case QEvent::KeyPress:
+        if (watched == txtCookTime || watched == txtPrepTime || watched == txtServes || watched == txtTotalTime) {
+            const QString typed = static_cast<QKeyEvent*>(event)->text();
+            if (typed.size() == 1 && (typed[0].unicode() >= 0x20 || typed[0].unicode() == 8)) {
+                int key = typed[0].unicode();
+                txtTime_KeyPress(key);
+                if (key == 0)
+                    return true;
+            }
+        }
+        break;
+    case QEvent::Resize:
+        if (watched == imgRecipe && !picture_.isNull())
+            imgRecipe->setPixmap(picture_.scaled(imgRecipe->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---- ingredients and categories
+
+void frmAddRecipe::appendIngredient(const QString& line)
+{
+    auto* item = new QTreeWidgetItem(lstVIng);
+    item->setText(0, line);
+}
+
+void frmAddRecipe::cmdAddIng_Click()
+{
+    if (txtIng->text().isEmpty() && cmbIng->currentIndex() < 0) {
+        Inform("Please enter the full ingredient details", "Ingredient Error");
+        txtIng->setFocus();
+        cmbIng->setFocus();
+        return;
+    }
+    appendIngredient(recipefields::IngredientLine(txtIng->text(), cmbUOM->currentText(), cmbIng->currentText()));
+    txtIng->setFocus();
+    AutoSizeColumns(lstVIng);
+}
+
+void frmAddRecipe::cmdRemoveIng_Click()
+{
+    QTreeWidgetItem* selected = lstVIng->selectedItems().value(0);
+    if (!selected) {
+        Inform("Please select the ingredient to remove", "Remove..");
+        return;
+    }
+    delete selected;
+    AutoSizeColumns(lstVIng);
+}
+
+void frmAddRecipe::cmdAddCat_Click()
+{
+    const QString category = cmbCat->currentText();
+    if (category.isEmpty())
+        return;
+    for (int i = 0; i < lstCat->count(); ++i)
+        if (lstCat->item(i)->text().toLower() == category.toLower())
+            return;
+    lstCat->addItem(category);
+}
+
+void frmAddRecipe::cmdRemove_Click()
+{
+    const QList<QListWidgetItem*> selected = lstCat->selectedItems();
+    if (!selected.isEmpty())
+        delete selected.first();
+}
+
+// ---- times and yield
+
+void frmAddRecipe::txtTime_KeyPress(int& KeyAscii) { KeyAscii = FilterKey(KeyAscii, "1234567890:", true); }
+
+bool frmAddRecipe::validateTime(QLineEdit* box, const QString& message)
+{
+    if (box->text().isEmpty() || recipefields::IsTimeText(box->text()))
+        return true;
+    validating_ = true;
+    Inform(message, "Invalid Time");
+    validating_ = false;
+    return false;
+}
+
+void frmAddRecipe::txtCookTime_Validate(bool& Cancel)
+{
+    Cancel = !validateTime(txtCookTime, "Cook Time is invalid should be hh:mm");
+    if (!Cancel)
+        txtTotalTime->setText(CalcTotalTime());
+}
+
+void frmAddRecipe::txtPrepTime_Validate(bool& Cancel)
+{
+    // The total shown changes only when the cooking time is left.
+    Cancel = !validateTime(txtPrepTime, "Prep Time is invalid should be hh:mm");
+}
+
+QString frmAddRecipe::CalcTotalTime() const
+{
+    return recipefields::TotalTime(txtPrepTime->text(), txtCookTime->text());
+}
+
+// ---- origin type-ahead: the first country that begins with what was typed, the caret after the typing
+
+void frmAddRecipe::cmbOrigin_Change()
+{
+    QLineEdit* edit = cmbOrigin->lineEdit();
+    const int pos = edit->cursorPosition();
+    const QString prefix = edit->text().left(pos);
+    const int found = prefix.isEmpty() ? -1 : cmbOrigin->findText(prefix, Qt::MatchStartsWith);
+    cmbOrigin->setCurrentIndex(found);
+    cmbOrigin->setEditText(found >= 0 ? cmbOrigin->itemText(found) : prefix);
+    edit->setCursorPosition(pos);
+}
+
+// ---- picture
+
+bool frmAddRecipe::showImage(const QImage& image)
+{
+    if (image.isNull())
+        return false;
+    picture_ = QPixmap::fromImage(image);
+    imgRecipe->setPixmap(picture_.scaled(imgRecipe->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return true;
+}
+
+void frmAddRecipe::showPicture(const QString& path)
+{
+    if (!showImage(QImage(path)))
+        throw AppError(481, "Invalid picture: " + paths::bareFileName(path));
+}
+
+void frmAddRecipe::cmdPicAdd_Click()
+{
+    IgnoreErrors([&] {
+        const QString file = ui::getOpenFileName("Please choose a picture", QString(),
+                                                 "Picture Files (*.bmp *.gif *.jpg);;All Files (*)");
+        if (!file.isEmpty() && showImage(QImage(file)))
+            sPicturePath = file;
+    });
+}
+
+void frmAddRecipe::cmdPastePic_Click()
+{
+    IgnoreErrors([&] {
+        const QImage image = QApplication::clipboard()->image();
+        if (image.isNull())
+            return;
+        QDir().mkpath(paths::resolve("\\temp"));
+        const QString file = paths::resolve("\\temp\\1.bmp");
+        if (image.save(file, "BMP") && showImage(image))
+            sPicturePath = file;
+    });
+}
+
+void frmAddRecipe::cmdPicDelete_Click()
+{
+    picture_ = QPixmap();
+    imgRecipe->clear();
+    sPicturePath.clear();
+}
+
+// ---- wine
+
+void frmAddRecipe::openWineList()
+{
+    frmWineAdd dlg(this);
+    dlg.exec();
+}
+
+void frmAddRecipe::cmdWine_Click()
+{
+    basMain::RunHandler("cmdWine Click addRecipe", [&] {
+        basMain::bPickWine = true;
+        openWineList();
+        basMain::bPickWine = false; // the wine list clears it when it loads; never leave it set
+        if (!basMain::sSelectedWine.isEmpty()) {
+            txtWine->setText(basMain::sSelectedWine.split("##").first());
+            basMain::sSelectedWine.clear();
+        }
+    });
+}
+
+// ---- select on entry
+
+void frmAddRecipe::txtAuthor_GotFocus() { SelectAllText(txtAuthor); }
+void frmAddRecipe::txtIng_GotFocus() { SelectAllText(txtIng); }
+void frmAddRecipe::txtWine_GotFocus() { SelectAllText(txtWine); }
+
+// ---- centring
+
+void frmAddRecipe::CenterForm(QWidget* frm)
+{
+    IgnoreErrors([&] {
+        if (!frm || frm->isMinimized() || frm->isMaximized() || !frm->screen())
+            return;
+        const QRect screen = frm->screen()->geometry();
+        const QRect frame = frm->frameGeometry();
+        frm->move(screen.x() + (screen.width() - frame.width()) / 2,
+                  screen.y() + (screen.height() - frame.height()) / 2);
+    });
+}
+
+// ---- clipboard pane
+
+int frmAddRecipe::twipsToPixels(int twips) const { return static_cast<int>(std::lround(twips * logicalDpiX() / 1440.0)); }
+
+void frmAddRecipe::cmdClip_Click()
+{
+    if (cmdClip->text() == "Clipboard >>") {
+        leftBeforePane_ = x();
+        move(0, y());
+        fraClip->show();
+        layout()->activate();
+        resize(twipsToPixels(kWideWidthTwips), height());
+        cmdClip->setText("<< Clipboard");
+    } else {
+        move(leftBeforePane_, y());
+        fraClip->hide();
+        layout()->activate();
+        resize(twipsToPixels(kWidthTwips), height());
+        cmdClip->setText("Clipboard >>");
+    }
+    CenterForm(this);
+}
+
+void frmAddRecipe::cmdResetClipboard_Click()
+{
+    IgnoreErrors([&] { rtbClip->setPlainText(QApplication::clipboard()->text()); });
+}
+
+void frmAddRecipe::cmdAction_Click(int Index)
+{
+    // The selection's paragraph breaks come as U+2029.
+    const QString selected = rtbClip->textCursor().selectedText();
+    if (selected.isEmpty()) {
+        Inform("Please select some text first", "CLipboard Import");
+        return;
+    }
+    IgnoreErrors([&] {
+        const QString line = recipefields::SingleLine(selected);
+        switch (Index) {
+        case 0: txtTitle->setText(line); break;
+        case 1: txtAuthor->setText(line); break;
+        case 2: txtServes->setText(line); break;
+        case 3: txtPrepTime->setText(line); break;
+        case 4: txtCookTime->setText(line); break;
+        case 5: lstCat->addItems(recipefields::CategoriesFromSelection(line)); break;
+        case 6: rtb->setPlainText(recipefields::FromCrLf(text::toCrLf(selected))); break;
+        case 7:
+            for (const QString& line : recipefields::LinesOfSelection(selected))
+                appendIngredient(line);
+            AutoSizeColumns(lstVIng);
+            break;
+        default: break;
+        }
+    });
+}
+
+// ---- instructions editor
+
+void frmAddRecipe::cmdExpand_Click()
+{
+    frmExpand expand(rtb, this);
+    expand.exec();
+}

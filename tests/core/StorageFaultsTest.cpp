@@ -1,0 +1,183 @@
+// Cookbook storage under faults: another instance holding the write lock, a writer racing a compaction,
+// a full disk, and the leftovers of a compaction that was killed.
+#include "core/CompactCookbook.h"
+#include "CookbookManagerSupport.h"
+#include "SmallDisk.h"
+#include "support/ScratchProgram.h"
+#include "support/TestQueries.h"
+#include "support/UiRecorder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
+
+using namespace basDatabase;
+
+namespace {
+
+class StorageFaults : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedTimeout = db::busyTimeout();
+        db::setBusyTimeout(200);
+    }
+    void TearDown() override { db::setBusyTimeout(savedTimeout); }
+
+    QString cookbook(const QString& file) const { return program.path("data/cookbooks/" + file); }
+    QStringList cookbookFiles() const
+    {
+        return QDir(program.path("data/cookbooks")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    static qint64 marked() { return scalar(cnCookbook, "SELECT count(*) FROM RECIPES WHERE MARK=1"); }
+
+    int savedTimeout = 0;
+    ScratchProgram program;
+    UiRecorder recorder;
+    RecordingWindow window;
+};
+
+TEST_F(StorageFaults, AnotherInstanceHoldingTheWriteLockMakesBulkWritesFailCleanly)
+{
+    MakeCookbook("Family.tqc", "Family", "", 60, 40);
+    ASSERT_TRUE(OpenCookbook("Family.tqc"));
+    cnCookbook.exec("UPDATE RECIPES SET MARK=1");
+
+    db::Connection other;
+    other.open(cookbook("Family.tqc"));
+    {
+        db::Transaction held(other, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+        try {
+            ClearAllMarks();
+            ADD_FAILURE() << "clearing the marks under another's write lock succeeded";
+        } catch (const AppError& e) {
+            EXPECT_TRUE(db::isStorageFailure(e)) << e.number;
+            EXPECT_EQ(e.description, "database is locked");
+        }
+        EXPECT_EQ(marked(), 20);
+
+        CloseCookbook();
+        const QByteArray before = readBytes(cookbook("Family.tqc"));
+        EXPECT_THROW(CompactCookbookFile("Family.tqc"), AppError);
+        EXPECT_EQ(readBytes(cookbook("Family.tqc")), before);
+        EXPECT_EQ(cookbookFiles(), QStringList{"Family.tqc"}) << "no copy is left behind";
+    }
+
+    // Once the lock is gone, both go through.
+    const qint64 size = QFileInfo(cookbook("Family.tqc")).size();
+    CompactCookbookFile("Family.tqc");
+    EXPECT_LT(QFileInfo(cookbook("Family.tqc")).size(), size);
+    ASSERT_TRUE(OpenCookbook("Family.tqc"));
+    ClearAllMarks();
+    EXPECT_EQ(marked(), 0);
+}
+
+TEST_F(StorageFaults, AWriteDuringCompactionIsKeptOrRefusedNeverLost)
+{
+    MakeCookbook("Family.tqc", "Family", "", 300, 200);
+    const QString path = cookbook("Family.tqc");
+    db::setBusyTimeout(savedTimeout); // each side waits out the other's short hold, however slow the disk
+
+    // Another instance saving recipes one after the other, each in its own transaction; after a failed
+    // save it opens the cookbook again, as a user would.
+    std::atomic<bool> stop{false};
+    std::atomic<int> attempts{0};
+    std::mutex mutex;
+    std::condition_variable stopped;
+    QStringList saved;
+    std::thread writer([&] {
+        db::Connection cn;
+        cn.open(path);
+        for (int i = 0; !stop; ++i) {
+            const QString title = "Written " + QString::number(i);
+            try {
+                db::Query(cn, "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) "
+                              "VALUES (?1, '', '', '', '')",
+                          {title})
+                    .exec();
+                saved << title;
+            } catch (const AppError&) {
+                cn.open(path);
+            }
+            ++attempts;
+            // A moment between saves leaves the compaction a chance at the lock.
+            std::unique_lock lock(mutex);
+            stopped.wait_for(lock, std::chrono::milliseconds(1), [&] { return stop.load(); });
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    while (attempts == 0 && clock.elapsed() < 10000)
+        std::this_thread::yield();
+
+    for (int round = 0; round < 5; ++round)
+        EXPECT_NO_THROW(CompactCookbookFile("Family.tqc")) << round;
+    stop = true;
+    stopped.notify_all();
+    writer.join();
+
+    ASSERT_FALSE(saved.isEmpty());
+    db::Connection check;
+    check.open(path);
+    for (const QString& title : saved)
+        EXPECT_EQ(scalar(check, "SELECT count(*) FROM RECIPES WHERE TITLE=?1", {title}), 1) << title.toStdString();
+    EXPECT_EQ(cookbookFiles(), QStringList{"Family.tqc"});
+}
+
+TEST_F(StorageFaults, AFullDiskEndsCompactionAndClearingMarksWithNothingChanged)
+{
+    SmallDisk disk(program.path("data/cookbooks"), 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason.toStdString();
+    MakeCookbook("Family.tqc", "Family", "", 600, 100);
+    ASSERT_TRUE(OpenCookbook("Family.tqc"));
+    cnCookbook.exec("UPDATE RECIPES SET MARK=1");
+    disk.fill();
+
+    try {
+        ClearAllMarks();
+        ADD_FAILURE() << "clearing the marks on a full disk succeeded";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(db::isStorageFailure(e)) << e.number << " " << e.description.toStdString();
+    }
+    EXPECT_EQ(marked(), 500) << "a failed clear is rolled back whole";
+
+    CloseCookbook();
+    const QByteArray before = readBytes(cookbook("Family.tqc"));
+    try {
+        CompactCookbookFile("Family.tqc");
+        ADD_FAILURE() << "compacting onto a full disk succeeded";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(db::isStorageFailure(e)) << e.number << " " << e.description.toStdString();
+    }
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), before);
+    EXPECT_EQ(cookbookFiles(), (QStringList{"Family.tqc", "filler"}));
+}
+
+TEST_F(StorageFaults, CompactionCleansUpAfterAKilledOneButLeavesOthersAlone)
+{
+    MakeCookbook("Family.tqc", "Family", "", 30, 10);
+    MakeCookbook("Work.tqc", "Work");
+    const QStringList leftovers = {"Family.tqc.~compact-3f2a.tmp", "FAMILY.TQC.~compact-77.tmp", "temp.mdb"};
+    for (const QString& name : leftovers)
+        writeBytes(cookbook(name), "half a copy");
+    writeBytes(cookbook("Work.tqc.~compact-1b.tmp"), "another cookbook's copy");
+    writeBytes(cookbook("Family.tqc.notes"), "not a copy at all");
+
+    CompactCookbookFile("Family.tqc");
+    EXPECT_EQ(cookbookFiles(), (QStringList{"Family.tqc", "Family.tqc.notes", "Work.tqc", "Work.tqc.~compact-1b.tmp"}));
+    db::Connection family;
+    family.open(cookbook("Family.tqc"));
+    EXPECT_EQ(scalar(family, "SELECT count(*) FROM RECIPES"), 20);
+
+    // Names that lead out of the cookbooks folder are not cookbooks.
+    for (const QString& name : {QString("../tovalquendry.mdb"), QString(".."), QString("")})
+        EXPECT_THROW(CompactCookbookFile(name), AppError) << name.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,332 @@
+#include "exchange/frmEmail.h"
+
+#include "browser/RecipePage.h"
+#include "core/DE.h"
+#include "core/Settings.h"
+#include "core/basMain.h"
+#include "exchange/frmAddressBook.h"
+#include "support/ModalAnswer.h"
+#include "support/ScratchProgram.h"
+#include "support/SmtpServer.h"
+#include "support/StubMainWindow.h"
+#include "support/TestFiles.h"
+#include "support/TestQueries.h"
+#include "support/UiRecorder.h"
+#include "support/ZipReadBack.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main window's page writer, as the real window runs it.
+class PageWindow final : public StubMainWindow {
+public:
+    void DisplayRecipe(const QString& key, bool email) override { WriteRecipePage(key, email); }
+};
+
+QByteArray PictureBytes(int seed)
+{
+    QByteArray bytes(5000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 31 + seed) % 256);
+    return bytes;
+}
+
+enum Mode { Attachments, Zip, Body };
+
+class EmailDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!server.running())
+            GTEST_SKIP() << server.whyNot().toStdString();
+        program.createCookbook();
+        basMain::sTemplatePath = program.path("templates/default.html");
+        WriteINI("Options", "SMTP Server", server.host());
+        WriteINI("Options", "Senders Email", "cook@example.org");
+        WriteINI("Options", "Senders Name", "The Cook");
+    }
+    qint64 recipe(const QString& title, bool marked, const QString& pictureName = {}, const QByteArray& picture = {})
+    {
+        QVariantMap row{{"TITLE", title}, {"AUTHOR", "Tester"}, {"CATEGORY", "Baking"}, {"INGREDIENTS", "1 egg"}, {"INSTRUCTIONS", "Bake."}, {"MARK", marked ? 1 : 0}};
+        if (!pictureName.isEmpty())
+            row.insert({{"PICTURENAME", pictureName}, {"RECIPEPICTURE", picture}});
+        return insertRecipe(row);
+    }
+    void display(qint64 id) { ASSERT_FALSE(WriteRecipePage("R" + QString::number(id), false).isEmpty()); }
+    // Fills the dialog and sends in the mode given.
+    void send(frmEmail& dlg, Mode mode, const QString& recipients = "ann@example.org;bob@example.org")
+    {
+        dlg.show();
+        dlg.txtRecipients->setText(recipients);
+        dlg.txtMsg->setPlainText("See <these>\nEnjoy");
+        dlg.optSendAs_Click(mode == Body ? 1 : 0);
+        dlg.chkZip->setChecked(mode == Zip);
+        dlg.cmdSend_Click();
+    }
+    QStringList boxTitles() const
+    {
+        QStringList titles;
+        for (const RecordedBox& b : recorder.boxes)
+            titles << b.title;
+        return titles;
+    }
+    QStringList leftOver() const
+    {
+        QStringList files = QDir(program.path("temp/email")).entryList(QDir::Files);
+        if (QFileInfo::exists(program.path("recipe.html")))
+            files << "recipe.html";
+        return files;
+    }
+    static QStringList filenames(const ReceivedMail& m)
+    {
+        QStringList names;
+        for (const ReceivedPart& p : m.parts)
+            names << p.filename;
+        return names;
+    }
+
+    ScratchProgram program;
+    UiRecorder recorder;
+    SmtpServer server;
+    PageWindow window;
+};
+
+TEST_F(EmailDialog, TheDisplayedRecipeTravelsWithItsPicture)
+{
+    const QByteArray tart = PictureBytes(1);
+    for (Mode mode : {Body, Attachments}) {
+        SCOPED_TRACE(mode == Body ? "body" : "attachments");
+        const qint64 before = server.received().size();
+        recorder.boxes.clear();
+        display(recipe(mode == Body ? "Lemon Tart" : "Plum Tart", false, "tart.jpg", tart));
+        frmEmail dlg;
+        send(dlg, mode);
+
+        EXPECT_EQ(boxTitles(), QStringList{"Success"});
+        EXPECT_EQ(recorder.boxes.value(0).text, "Recipe succesfully sent");
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(leftOver(), QStringList());
+        const QList<ReceivedMail> got = server.received();
+        ASSERT_EQ(got.size(), before + 1);
+        const ReceivedMail& m = got.last();
+        EXPECT_EQ(m.subject, "Recipes from Tovalquendry");
+        EXPECT_EQ(m.from, "\"The Cook\" <cook@example.org>");
+        EXPECT_EQ(m.envelopeTo, "ann@example.org, bob@example.org");
+        ASSERT_EQ(m.parts.size(), mode == Body ? 2 : 3);
+        if (mode == Body) {
+            EXPECT_EQ(m.structure, (QStringList{"multipart/mixed", "multipart/related", "text/html", "image/jpeg"}));
+            const QByteArray html = m.parts[0].data;
+            EXPECT_TRUE(html.startsWith("See &lt;these&gt;<br>\r\nEnjoy\r\n\r\n<!DOCTYPE html>")) << html.left(80).toStdString();
+            EXPECT_TRUE(html.contains("<h1>Lemon Tart</h1>"));
+            EXPECT_TRUE(html.contains("src=\"cid:tart.jpg@tovalquendry\""));
+            EXPECT_EQ(m.parts[1].contentId, "tart.jpg@tovalquendry");
+            EXPECT_EQ(m.parts[1].data, tart);
+        } else {
+            EXPECT_EQ(filenames(m), (QStringList{"", "recipe.html", "tart.jpg"}));
+            EXPECT_EQ(m.parts[0].data, QByteArray("See <these>\nEnjoy"));
+            EXPECT_TRUE(m.parts[1].data.contains("<h1>Plum Tart</h1>"));
+            EXPECT_TRUE(m.parts[1].data.contains("src=\"tart.jpg\""));
+            EXPECT_FALSE(m.parts[1].data.contains(program.path().toUtf8()));
+            EXPECT_EQ(m.parts[2].data, tart);
+        }
+    }
+}
+
+TEST_F(EmailDialog, ATemplateBesideTheProgramOutlivesTheSend)
+{
+    const QByteArray templateBytes = readBytes(program.path("templates/default.html"));
+    writeBytes(program.path("recipe.html"), templateBytes);
+    basMain::sTemplatePath = program.path("recipe.html");
+    display(recipe("Lemon Tart", false));
+    frmEmail dlg;
+    send(dlg, Attachments);
+
+    EXPECT_EQ(boxTitles(), QStringList{"Success"});
+    EXPECT_EQ(readBytes(program.path("recipe.html")), templateBytes);
+    const QList<ReceivedMail> got = server.received();
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(filenames(got[0]), (QStringList{"", "recipe.html"}));
+    EXPECT_TRUE(got[0].parts[1].data.contains("<h1>Lemon Tart</h1>"));
+    EXPECT_TRUE(QDir(program.path("temp/email")).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(EmailDialog, MarkedRecipesGoInEachModeAndTheDisplayedOneStaysHome)
+{
+    const QByteArray apple = PictureBytes(2), cherry = PictureBytes(3);
+    recipe("Apple Pie", true, "apple.jpg", apple);
+    recipe("Bread", true);
+    recipe("Cherry Cake", true, "cherry.png", cherry);
+    display(recipe("Displayed Dish", false));
+
+    for (Mode mode : {Attachments, Zip, Body}) {
+        SCOPED_TRACE(int(mode));
+        const qint64 before = server.received().size();
+        recorder.boxes.clear();
+        frmEmail dlg;
+        send(dlg, mode, "ann@example.org");
+        EXPECT_EQ(boxTitles(), QStringList{"Success"});
+        EXPECT_EQ(leftOver(), QStringList());
+        const QList<ReceivedMail> got = server.received();
+        ASSERT_EQ(got.size(), before + 1);
+        const ReceivedMail& m = got.last();
+
+        QByteArrayList pages;
+        if (mode == Attachments) {
+            EXPECT_EQ(filenames(m), (QStringList{"", "1.jpg", "recipe1.html", "recipe2.html", "3.png", "recipe3.html"}));
+            EXPECT_EQ(m.parts.value(1).data, apple);
+            EXPECT_EQ(m.parts.value(4).data, cherry);
+            pages = {m.parts.value(2).data, m.parts.value(3).data, m.parts.value(5).data};
+        } else if (mode == Zip) {
+            ASSERT_EQ(filenames(m), (QStringList{"", "recipes.zip"}));
+            const ZipEntries entries = readZip(m.parts[1].data);
+            QStringList names;
+            for (const auto& e : entries)
+                names << e.first;
+            EXPECT_EQ(names, (QStringList{"1.jpg", "3.png", "recipe1.html", "recipe2.html", "recipe3.html"}));
+            ASSERT_EQ(entries.size(), 5);
+            EXPECT_EQ(entries[0].second, apple);
+            EXPECT_EQ(entries[1].second, cherry);
+            pages = {entries[2].second, entries[3].second, entries[4].second};
+        } else {
+            EXPECT_EQ(m.structure, (QStringList{"multipart/mixed", "multipart/related", "text/html", "image/jpeg", "image/png"}));
+            const QByteArray html = m.parts[0].data;
+            EXPECT_TRUE(html.startsWith("See &lt;these&gt;<br>\r\nEnjoy\r\n\r\n"));
+            EXPECT_LT(html.indexOf("Apple Pie"), html.indexOf("Bread"));
+            EXPECT_LT(html.indexOf("Bread"), html.indexOf("Cherry Cake"));
+            EXPECT_TRUE(html.contains("src=\"cid:1.jpg@tovalquendry\"") && html.contains("src=\"cid:3.png@tovalquendry\""));
+            EXPECT_EQ(m.parts[1].contentId, "1.jpg@tovalquendry");
+            EXPECT_EQ(m.parts[1].data, apple);
+            EXPECT_EQ(m.parts[2].contentId, "3.png@tovalquendry");
+            EXPECT_FALSE(html.contains("Displayed Dish"));
+            continue;
+        }
+        ASSERT_EQ(pages.size(), 3);
+        EXPECT_TRUE(pages[0].contains("<h1>Apple Pie</h1>") && pages[0].contains("src=\"1.jpg\""));
+        EXPECT_TRUE(pages[1].contains("<h1>Bread</h1>") && !pages[1].contains("<img"));
+        EXPECT_TRUE(pages[2].contains("<h1>Cherry Cake</h1>") && pages[2].contains("src=\"3.png\""));
+        for (const QByteArray& page : pages)
+            EXPECT_FALSE(page.contains(program.path().toUtf8()));
+    }
+}
+
+TEST_F(EmailDialog, AFailedSendSaysWhyAndCleansUp)
+{
+    recipe("Apple Pie", true, "apple.jpg", PictureBytes(2));
+    const struct {
+        const char* name;
+        Mode mode;
+        std::function<void()> spoil;
+        QString boxTitle, boxHolds, logged;
+    } cases[] = {
+        {"server down", Body, [] { WriteINI("Options", "SMTP Server", SmtpServer::closedHost()); },
+         "Mail Send Error", "connect", ""},
+        {"page not written", Attachments, [] { basMain::sTemplatePath = "/nowhere/template.html"; },
+         "", "", "frmEmail cmdSend"},
+        {"archive failing", Zip, [this] { QDir().mkpath(program.path("temp/email/recipes.zip")); },
+         "Tovalquendry", "recipes.zip", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder.boxes.clear();
+        c.spoil();
+        frmEmail dlg;
+        send(dlg, c.mode);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_TRUE(server.received().isEmpty());
+        EXPECT_EQ(leftOver(), QStringList());
+        if (!c.boxTitle.isEmpty()) {
+            ASSERT_EQ(boxTitles(), QStringList{c.boxTitle});
+            EXPECT_TRUE(recorder.boxes[0].text.contains(c.boxHolds, Qt::CaseInsensitive)) << recorder.boxes[0].text.toStdString();
+        }
+        if (!c.logged.isEmpty())
+            EXPECT_TRUE(program.errorLog().contains(c.logged)) << program.errorLog().toStdString();
+        WriteINI("Options", "SMTP Server", server.host());
+        basMain::sTemplatePath = program.path("templates/default.html");
+        QDir(program.path("temp/email/recipes.zip")).removeRecursively();
+    }
+}
+
+TEST_F(EmailDialog, NothingToSendLeavesTheDialogReadyForAnotherTry)
+{
+    frmEmail dlg;
+    dlg.show();
+    EXPECT_TRUE(dlg.optSendAs[1]->isChecked());
+    EXPECT_FALSE(dlg.chkZip->isEnabled());
+    dlg.optSendAs_Click(0);
+    EXPECT_TRUE(dlg.chkZip->isEnabled());
+    dlg.optSendAs_Click(1);
+    EXPECT_FALSE(dlg.chkZip->isEnabled());
+
+    const struct {
+        QString recipients, text, title;
+    } cases[] = {
+        {"", "Please enter a recipient", "Email.."},
+        {"ann@example.org", "No recipe is currently selected", "Email Error"}, // nothing marked, nothing shown
+    };
+    for (const auto& c : cases) {
+        recorder.boxes.clear();
+        dlg.txtRecipients->setText(c.recipients);
+        dlg.cmdSend_Click();
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_EQ(recorder.boxes[0].text, c.text);
+        EXPECT_EQ(recorder.boxes[0].title, c.title);
+        EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_TRUE(dlg.cmdSend->isEnabled() && dlg.cmdCancel->isEnabled());
+        EXPECT_TRUE(dlg.cmdRecipients->isVisible() && dlg.txtRecipients->isVisible());
+        EXPECT_FALSE(dlg.fraEmail->isVisible());
+    }
+    EXPECT_TRUE(server.received().isEmpty());
+}
+
+TEST_F(EmailDialog, RecipientsArePickedFromTheAddressBook)
+{
+    for (const char* name : {"Ann", "Bob", "Cy"})
+        db::Query(DE.cn, "INSERT INTO CONTACTS (CONTACTNAME, CONTACTADDRESS) VALUES (?1, ?2)",
+                  {QString(name), QString(name).toLower() + "@example.org"})
+            .exec();
+    frmEmail dlg;
+    dlg.show();
+    dlg.txtRecipients->setText("typed@example.org");
+    {
+        ModalAnswer<frmAddressBook> cancel([](frmAddressBook& book) {
+            EXPECT_TRUE(book.bSelecting);
+            EXPECT_EQ(book.lstvPeeps->topLevelItemCount(), 3);
+            book.cmdCancel_Click();
+        });
+        dlg.cmdRecipients_Click();
+    }
+    EXPECT_EQ(dlg.txtRecipients->text(), "typed@example.org");
+    {
+        ModalAnswer<frmAddressBook> pick([](frmAddressBook& book) {
+            book.lstvPeeps->topLevelItem(0)->setCheckState(0, Qt::Checked);
+            book.lstvPeeps->topLevelItem(2)->setCheckState(0, Qt::Checked);
+            book.cmdOk_Click();
+        });
+        dlg.cmdRecipients_Click();
+    }
+    EXPECT_EQ(dlg.txtRecipients->text(), "ann@example.org;cy@example.org");
+
+    // Sent on to exactly those two: three marked recipes as one archive.
+    for (const char* title : {"One", "Two", "Three"})
+        recipe(title, true);
+    dlg.optSendAs_Click(0);
+    dlg.chkZip->setChecked(true);
+    dlg.cmdSend_Click();
+    const QList<ReceivedMail> got = server.received();
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(got[0].envelopeTo, "ann@example.org, cy@example.org");
+    ASSERT_EQ(filenames(got[0]), (QStringList{"", "recipes.zip"}));
+    EXPECT_EQ(readZip(got[0].parts[1].data).size(), 3);
+}
+
+} // namespace
