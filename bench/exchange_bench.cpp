@@ -4,6 +4,8 @@
 // ~100 MB Meal-Master file and files without line ends (in child processes, so earlier phases do not
 // count).
 // Prints one line per figure: "name value unit".
+#include "Median.h"
+
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/cExport.h"
@@ -151,11 +153,11 @@ const QList<Format>& formats()
 }
 
 // Imports the file into an empty cookbook and compares the time with a bare INSERT loop of its rows.
-// Both are timed three times and the fastest run counts, so that other load on the machine weighs less.
+// Both are timed five times, each into a fresh cookbook, and the medians count.
 void benchImport(const QString& name, const QString& file, const std::function<bool(cImport&, const QString&)>& read)
 {
-    constexpr int kRuns = 3;
-    double importSeconds = 1e9, bareSeconds = 1e9;
+    constexpr int kRuns = 5;
+    std::vector<double> importSeconds, bareSeconds;
     bool ok = true;
     qint32 imported = 0;
     for (int run = 0; run < kRuns; ++run) {
@@ -166,21 +168,23 @@ void benchImport(const QString& name, const QString& file, const std::function<b
         QElapsedTimer timer;
         timer.start();
         ok = ok && QFile::exists(file) && read(importer, file);
-        importSeconds = std::min(importSeconds, timer.nsecsElapsed() / 1e9);
+        importSeconds.push_back(timer.nsecsElapsed() / 1e9);
         imported = basMain::lRecipesImported;
         basDatabase::CloseCookbook();
         if (imported == 0)
             break;
-        bareSeconds = std::min(bareSeconds, bareInsertSeconds(cookbook, QString("Bare_%1_%2").arg(name).arg(run)));
+        bareSeconds.push_back(bareInsertSeconds(cookbook, QString("Bare_%1_%2").arg(name).arg(run)));
     }
+    const double importMedian = bench::median(importSeconds);
     print(name + "_import_ok", ok ? 1 : 0, "bool");
     print(name + "_imported", imported, "recipes");
-    print(name + "_import_rate", imported / importSeconds, "recipes/s");
+    print(name + "_import_rate", imported / importMedian, "recipes/s");
     if (imported == 0)
         return; // nothing to compare with
-    print(name + "_import_seconds", importSeconds, "s");
-    print(name + "_bare_insert_seconds", bareSeconds, "s");
-    print(name + "_import_vs_bare_insert", importSeconds / bareSeconds, "ratio");
+    const double bareMedian = bench::median(bareSeconds);
+    print(name + "_import_seconds", importMedian, "s");
+    print(name + "_bare_insert_seconds", bareMedian, "s");
+    print(name + "_import_vs_bare_insert", importMedian / bareMedian, "ratio");
 }
 
 void benchFormat(const Format& f, const QString& folder, const QString& source = "Source", QString name = {})
