@@ -1,6 +1,6 @@
 // Reads MasterCook export text (".mxp"): a start line "*  Exported from  MasterCook  *", the title, the
-// "Recipe By", "Serving Size" and "Categories" lines, the ingredients below the column rule, and the
-// instructions up to the end rule "- - - - ...".
+// "Recipe By", "Serving Size" and "Categories" lines, the ingredients below the column rule, the
+// instructions up to the end rule "- - - - ...", and the notes between that rule and the next recipe.
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/ExchangeFrame.h"
