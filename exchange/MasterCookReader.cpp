@@ -14,18 +14,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The line without blanks at either end, without a copy.
-QStringView trimmedView(const QString& line)
-{
-    qsizetype from = 0, to = line.size();
-    while (from < to && line[from] == u' ')
-        ++from;
-    while (to > from && line[to - 1] == u' ')
-        --to;
-    return QStringView(line).sliced(from, to - from);
-}
-
-bool isBlank(const QString& line) { return trimmedView(line).isEmpty(); }
+bool isBlank(const QString& line) { return text::trimBlanksView(line).isEmpty(); }
 
 // The text of a labelled line after its first ":", trimmed ("" without a colon). Real files write the
 // value both with and without a blank after the colon.
@@ -95,14 +84,14 @@ QString ingredientLine(const QString& line)
 // A rule of dashes under a sub-heading of the ingredients: nothing to store.
 bool isDashRule(const QString& line)
 {
-    const QStringView t = trimmedView(line);
+    const QStringView t = text::trimBlanksView(line);
     return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c == u'-' || c == u' '; });
 }
 
 // The end rule: four or more "-", each separated from the next by one blank ("- - - -").
 bool isEndRule(const QString& line)
 {
-    const QStringView t = trimmedView(line);
+    const QStringView t = text::trimBlanksView(line);
     if (t.size() < 7 || t.size() % 2 == 0 || t[0] != u'-')
         return false;
     for (qsizetype i = 0; i < t.size(); ++i)
@@ -113,7 +102,7 @@ bool isEndRule(const QString& line)
 
 bool isNutrientLine(const QString& line)
 {
-    return trimmedView(line).startsWith(QLatin1String("Nutr. Assoc."));
+    return text::trimBlanksView(line).startsWith(QLatin1String("Nutr. Assoc."));
 }
 
 // Stored multi-line text: every line followed by CR LF, the last one too.

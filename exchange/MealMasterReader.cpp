@@ -8,17 +8,7 @@
 
 namespace {
 
-QStringView trimmedBlanks(QStringView s)
-{
-    qsizetype from = 0, to = s.size();
-    while (from < to && s[from] == u' ')
-        ++from;
-    while (to > from && s[to - 1] == u' ')
-        --to;
-    return s.sliced(from, to - from);
-}
-
-bool isBlank(QStringView line) { return trimmedBlanks(line).isEmpty(); }
+bool isBlank(QStringView line) { return text::trimBlanksView(line).isEmpty(); }
 
 // A header line holds both "Meal-Master" and "-----", in either order. Every line is tested, so the
 // rare dash run is looked for first, by hand.
@@ -37,7 +27,7 @@ bool isRecipeStart(QStringView line)
 // underline indented inside the directions is text).
 bool isRecipeEnd(QStringView line)
 {
-    if (trimmedBlanks(line) == u"MMMMM")
+    if (text::trimBlanksView(line) == u"MMMMM")
         return true;
     qsizetype dashes = 0;
     while (dashes < line.size() && line[dashes] == u'-')
@@ -54,7 +44,7 @@ bool isRecipeEnd(QStringView line)
 QString afterColon(QStringView line)
 {
     const qsizetype colon = line.indexOf(u':');
-    return trimmedBlanks(colon < 0 ? line : line.sliced(colon + 1)).toString();
+    return text::trimBlanksView(colon < 0 ? line : line.sliced(colon + 1)).toString();
 }
 
 // Apostrophes stored as "$$"; most values hold none, and then no copy is made.
@@ -139,16 +129,16 @@ bool readRecipe(TextImportRun& run)
         }
     }
     if (more) {
-        ingredients = trimmedBlanks(lines.line).toString();
+        ingredients = text::trimBlanksView(lines.line).toString();
         while ((more = lines.read()) && !isBlank(lines.line))
-            ingredients.append(u"\r\n").append(trimmedBlanks(lines.line));
+            ingredients.append(u"\r\n").append(text::trimBlanksView(lines.line));
     }
     bool firstInstruction = true;
     while (more && (more = lines.read())) {
         if (firstInstruction) {
             if (isBlank(lines.line))
                 continue;
-            instructions = trimmedBlanks(lines.line).toString();
+            instructions = text::trimBlanksView(lines.line).toString();
             firstInstruction = false;
         } else {
             instructions.append(u"\r\n").append(lines.line);

@@ -18,9 +18,20 @@ QString trimRightBlanks(const QString& s)
     return s.left(n);
 }
 
+QStringView trimBlanksView(QStringView s)
+{
+    qsizetype from = 0, to = s.size();
+    while (from < to && s[from] == u' ')
+        ++from;
+    while (to > from && s[to - 1] == u' ')
+        --to;
+    return s.sliced(from, to - from);
+}
+
 QString trimBlanks(const QString& s)
 {
-    return trimLeftBlanks(trimRightBlanks(s));
+    const QStringView t = trimBlanksView(s);
+    return t.size() == s.size() ? s : t.toString(); // no copy when there is nothing to trim
 }
 
 QString properCase(const QString& s)
