@@ -1,7 +1,11 @@
 // Exchange benchmark: exports 20,000 marked recipes in each format, imports each file into an empty
-// cookbook, compares the import with a bare prepared-INSERT loop of the same rows, and measures the peak
-// memory of importing a ~100 MB Meal-Master file (in a child process, so earlier phases do not count).
+// cookbook, compares the import with a bare prepared-INSERT loop of the same rows (also for titles beyond
+// ASCII and for a MasterCook file laid out as real ones are), and measures the peak memory of importing a
+// ~100 MB Meal-Master file and files without line ends (in child processes, so earlier phases do not
+// count).
 // Prints one line per figure: "name value unit".
+#include "Median.h"
+
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/cExport.h"
@@ -16,6 +20,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -49,7 +54,7 @@ void openEmptyCookbook(const QString& name)
         qFatal("could not open cookbook %s", qPrintable(name));
 }
 
-void fillSourceCookbook()
+void fillSourceCookbook(const QString& titlePattern = "Recipe Number %1 Apple$$s Pie")
 {
     db::Transaction tx(basDatabase::cnCookbook);
     db::Query q(basDatabase::cnCookbook,
@@ -66,7 +71,7 @@ void fillSourceCookbook()
         for (int k = 0; k < 8; ++k)
             ingredients << QString("%1 c ingredient number %2 of recipe %3").arg(k + 1).arg(k).arg(i);
         q.reset();
-        q.bind(1, QString("Recipe Number %1 Apple$$s Pie").arg(i));
+        q.bind(1, titlePattern.arg(i));
         q.bind(2, "Jane Doe");
         q.bind(3, "Desserts,Pies");
         q.bind(4, "6 servings");
@@ -147,11 +152,48 @@ const QList<Format>& formats()
     return all;
 }
 
-void benchFormat(const Format& f, const QString& folder)
+// Imports the file into an empty cookbook and compares the time with a bare INSERT loop of its rows.
+// Both are timed five times, each into a fresh cookbook, and the medians count.
+void benchImport(const QString& name, const QString& file, const std::function<bool(cImport&, const QString&)>& read)
 {
-    const QString file = folder + "/bench" + f.extension;
+    constexpr int kRuns = 5;
+    std::vector<double> importSeconds, bareSeconds;
+    bool ok = true;
+    qint32 imported = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        const QString cookbook = QString("Import_%1_%2").arg(name).arg(run);
+        openEmptyCookbook(cookbook);
+        cImport importer;
+        basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
+        QElapsedTimer timer;
+        timer.start();
+        ok = ok && QFile::exists(file) && read(importer, file);
+        importSeconds.push_back(timer.nsecsElapsed() / 1e9);
+        imported = basMain::lRecipesImported;
+        basDatabase::CloseCookbook();
+        if (imported == 0)
+            break;
+        bareSeconds.push_back(bareInsertSeconds(cookbook, QString("Bare_%1_%2").arg(name).arg(run)));
+    }
+    const double importMedian = bench::median(importSeconds);
+    print(name + "_import_ok", ok ? 1 : 0, "bool");
+    print(name + "_imported", imported, "recipes");
+    print(name + "_import_rate", imported / importMedian, "recipes/s");
+    if (imported == 0)
+        return; // nothing to compare with
+    const double bareMedian = bench::median(bareSeconds);
+    print(name + "_import_seconds", importMedian, "s");
+    print(name + "_bare_insert_seconds", bareMedian, "s");
+    print(name + "_import_vs_bare_insert", importMedian / bareMedian, "ratio");
+}
 
-    basDatabase::OpenCookbook("Source.tqc");
+void benchFormat(const Format& f, const QString& folder, const QString& source = "Source", QString name = {})
+{
+    if (name.isEmpty())
+        name = f.name;
+    const QString file = folder + "/" + name + f.extension;
+
+    basDatabase::OpenCookbook(source + ".tqc");
     cExport exporter;
     qint32 written = 0;
     QObject::connect(&exporter, &cExport::Exported, [&written](qint32 count) { written = count; });
@@ -165,26 +207,39 @@ void benchFormat(const Format& f, const QString& folder)
     const double exportSeconds = timer.nsecsElapsed() / 1e9;
     if (written == 0 && QFileInfo(file).size() > 0)
         written = kRecipes; // a writer that reports no count: every recipe is marked
-    print(f.name + "_exported", written, "recipes");
-    print(f.name + "_export_rate", written / exportSeconds, "recipes/s");
+    print(name + "_exported", written, "recipes");
+    print(name + "_export_rate", written / exportSeconds, "recipes/s");
 
-    const QString imported = "Import_" + f.name;
-    openEmptyCookbook(imported);
-    cImport importer;
-    basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
-    timer.restart();
-    const bool ok = QFile::exists(file) && f.read(importer, file);
-    const double importSeconds = timer.nsecsElapsed() / 1e9;
-    basDatabase::CloseCookbook();
-    print(f.name + "_import_ok", ok ? 1 : 0, "bool");
-    print(f.name + "_imported", basMain::lRecipesImported, "recipes");
-    print(f.name + "_import_rate", basMain::lRecipesImported / importSeconds, "recipes/s");
-    if (basMain::lRecipesImported == 0)
-        return; // nothing to compare with
-    const double bareSeconds = bareInsertSeconds(imported, "Bare_" + f.name);
-    print(f.name + "_import_seconds", importSeconds, "s");
-    print(f.name + "_bare_insert_seconds", bareSeconds, "s");
-    print(f.name + "_import_vs_bare_insert", importSeconds / bareSeconds, "ratio");
+    benchImport(name, file, f.read);
+}
+
+// A MasterCook file laid out as real ones are: no blank after the label colons, categories in columns,
+// "--" notes, several paragraphs, notes and a nutrient line after the end rule.
+void writeRealMasterCook(const QString& path, int recipes)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    QByteArray chunk;
+    for (int i = 0; i < recipes; ++i) {
+        chunk += "                     *  Exported from  MasterCook  *\r\n\r\n                  Real Layout Recipe "
+                 + QByteArray::number(i) + "\r\n\r\nRecipe By     :More Bread Machine Magic, Linda Rehberg & Lois Conway\r\n"
+                 "Serving Size  : 4    Preparation Time :0:45\r\n"
+                 "Categories    : Breads                           Bread Machine\r\n\r\n"
+                 "  Amount  Measure       Ingredient -- Preparation Method\r\n"
+                 "--------  ------------  --------------------------------\r\n";
+        for (int k = 0; k < 8; ++k)
+            chunk += "   1 1/2  cups          bread flour -- sifted\r\n";
+        chunk += "\r\nPut everything in the pan in the order given.  Bake on the basic cycle.\r\n\r\n"
+                 "Cool on a rack before slicing.\r\n\r\n"
+                 "                   - - - - - - - - - - - - - - - - - - \r\n\r\n"
+                 "NOTES : Freezes well.\r\n\r\nNutr. Assoc. : 0 0 0 0 0 0\r\n\r\n";
+        if (chunk.size() > (1 << 20)) {
+            out.write(chunk);
+            chunk.clear();
+        }
+    }
+    out.write(chunk);
 }
 
 // A Meal-Master file of about `bytes` bytes, written straight, not through a cookbook.
@@ -214,38 +269,98 @@ qint64 writeLargeMealMaster(const QString& path, qint64 bytes)
 }
 
 // Child process: imports the file into the named (empty) cookbook and prints the peak RSS before and after.
-int importChild(const QString& folder, const QString& cookbook, const QString& file)
+int importChild(const QString& folder, const QString& cookbook, const QString& file, const QString& format)
 {
     paths::setProgramFolder(folder);
     if (!basDatabase::OpenCookbook(cookbook))
         return 2;
     const qint64 before = peakRssKb();
     cImport importer;
-    const bool ok = importer.ImportMealMaster(file);
+    const bool ok = format == "mastercook" ? importer.ImportMasterCook(file)
+                    : format == "compuchef" ? importer.ImportCompuChef(file)
+                                            : importer.ImportMealMaster(file);
     const qint64 after = peakRssKb();
     std::printf("%lld %lld %d %d\n", static_cast<long long>(before), static_cast<long long>(after), ok ? 1 : 0,
                 basMain::lRecipesImported);
     return 0;
 }
 
+// Imports the file in a child process; returns the child's figures (peak RSS before and after in KiB,
+// success, imported count), empty when it failed.
+QList<QByteArray> importInChild(const QString& folder, const QString& cookbook, const QString& file,
+                                const QString& format)
+{
+    basDatabase::CreateCookbook(cookbook);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--import-child", folder, cookbook, file, format});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+        std::printf("# memory child failed for %s\n", qPrintable(file));
+        return {};
+    }
+    const QList<QByteArray> out = child.readAllStandardOutput().trimmed().split(' ');
+    return out.size() == 4 ? out : QList<QByteArray>{};
+}
+
 void benchMemory(const QString& folder)
 {
     const QString file = folder + "/large.mmf";
     const qint64 recipes = writeLargeMealMaster(file, kMemoryFileBytes);
-    basDatabase::CreateCookbook("Memory.tqc");
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {"--import-child", folder, "Memory.tqc", file});
-    if (!child.waitForFinished(600000) || child.exitCode() != 0) {
-        std::printf("# memory child failed\n");
-        return;
+    const QList<QByteArray> out = importInChild(folder, "Memory.tqc", file, "mealmaster");
+    if (!out.isEmpty()) {
+        print("mealmaster_large_file_size", QFileInfo(file).size() / (1024.0 * 1024.0), "MB");
+        print("mealmaster_large_file_imported", out[3].toDouble(), "recipes");
+        print("mealmaster_large_file_expected", static_cast<double>(recipes), "recipes");
+        print("mealmaster_large_import_peak_rss_increase", (out[1].toDouble() - out[0].toDouble()) / 1024.0, "MB");
     }
-    const QList<QByteArray> out = child.readAllStandardOutput().trimmed().split(' ');
-    if (out.size() != 4)
-        return;
-    print("mealmaster_large_file_size", QFileInfo(file).size() / (1024.0 * 1024.0), "MB");
-    print("mealmaster_large_file_imported", out[3].toDouble(), "recipes");
-    print("mealmaster_large_file_expected", static_cast<double>(recipes), "recipes");
-    print("mealmaster_large_import_peak_rss_increase", (out[1].toDouble() - out[0].toDouble()) / 1024.0, "MB");
+    QFile::remove(file);
+
+    // 100 MB without a line end after a recipe start, in each text format.
+    const QList<QPair<QString, QByteArray>> starts = {
+        {"mealmaster", "MMMMM----- Recipe via Meal-Master (tm) v8.06\r\nTitle: Endless\r\n"},
+        {"mastercook", "*  Exported from  MasterCook  *\r\n\r\nEndless\r\n\r\n"},
+        {"compuchef", "*****\r\n****** Endless ******\r\n*****\r\n"},
+    };
+    for (const auto& [format, start] : starts) {
+        const QString endless = folder + "/endless-" + format;
+        {
+            QFile f(endless);
+            if (!f.open(QIODevice::WriteOnly))
+                return;
+            f.write(start);
+            const QByteArray block(1 << 20, 'x');
+            for (int i = 0; i < 100; ++i)
+                f.write(block);
+        }
+        const QList<QByteArray> child = importInChild(folder, "Endless-" + format + ".tqc", endless, format);
+        if (!child.isEmpty())
+            print(format + "_no_line_ends_100mb_peak_rss_increase",
+                  (child[1].toDouble() - child[0].toDouble()) / 1024.0, "MB");
+        QFile::remove(endless);
+    }
+
+    // One Meal-Master recipe whose directions hold `megabytes` lines of 1 MiB: up to 16 MB it is stored,
+    // beyond that skipped.
+    for (const int megabytes : {15, 40}) {
+        const QString big = folder + QString("/big-recipe-%1.mmf").arg(megabytes);
+        {
+            QFile f(big);
+            if (!f.open(QIODevice::WriteOnly))
+                return;
+            f.write("MMMMM----- Recipe via Meal-Master (tm) v8.06\r\nTitle: Big\r\nCategories: Big\r\nYield: 1\r\n"
+                    "\r\nsalt\r\n\r\n");
+            const QByteArray line = QByteArray((1 << 20) - 2, 'x') + "\r\n";
+            for (int i = 0; i < megabytes; ++i)
+                f.write(line);
+            f.write("MMMMM\r\n");
+        }
+        const QList<QByteArray> child = importInChild(folder, QString("Big-%1.tqc").arg(megabytes), big, "mealmaster");
+        if (!child.isEmpty()) {
+            const QString name = QString("mealmaster_recipe_of_%1mb").arg(megabytes);
+            print(name + "_imported", child[3].toDouble(), "recipes");
+            print(name + "_peak_rss_increase", (child[1].toDouble() - child[0].toDouble()) / 1024.0, "MB");
+        }
+        QFile::remove(big);
+    }
 }
 
 } // namespace
@@ -255,8 +370,8 @@ int main(int argc, char** argv)
     Headless headless;
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 5 && args[1] == "--import-child")
-        return importChild(args[2], args[3], args[4]);
+    if (args.size() == 6 && args[1] == "--import-child")
+        return importChild(args[2], args[3], args[4], args[5]);
 
     QTemporaryDir dir;
     layOutProgramFolder(dir.path());
@@ -267,6 +382,15 @@ int main(int argc, char** argv)
     print("recipes", kRecipes, "recipes");
     for (const Format& f : formats())
         benchFormat(f, dir.path());
+
+    // Titles beyond ASCII: the duplicate test must not read the whole table for each of them.
+    openEmptyCookbook("SourceAccents");
+    fillSourceCookbook(QString::fromUtf8("Cr\u00e8me Br\u00fbl\u00e9e %1"));
+    benchFormat(formats().first(), dir.path(), "SourceAccents", "mealmaster_non_ascii_titles");
+
+    const QString real = dir.path() + "/real-layout.mxp";
+    writeRealMasterCook(real, kRecipes);
+    benchImport("mastercook_real_layout", real, &cImport::ImportMasterCook);
     basDatabase::CloseCookbook();
     benchMemory(dir.path());
     return 0;

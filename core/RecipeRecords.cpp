@@ -20,6 +20,23 @@ bool isAscii(const QString& s)
 {
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
+
+QString asciiFolded(const QString& s)
+{
+    QString out = s;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return out;
+}
+
+QString unicodeFolded(const QString& s)
+{
+    QList<uint> points = s.toUcs4();
+    for (uint& c : points)
+        c = QChar::toCaseFolded(char32_t(c));
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
+}
 } // namespace
 
 void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
@@ -78,6 +95,32 @@ bool RecipeTitleExists(const QString& storedTitle)
     } catch (const AppError&) {
         return false;
     }
+}
+
+RecipeTitles::RecipeTitles()
+{
+    db::Query q(cnCookbook, "SELECT TITLE FROM RECIPES");
+    while (q.next())
+        add(q.text("TITLE"));
+}
+
+void RecipeTitles::add(const QString& storedTitle)
+{
+    asciiFolded_.insert(asciiFolded(storedTitle));
+    if (!isAscii(storedTitle)) // an ASCII title folds the same either way: asciiFolded_ holds it
+        unicodeFolded_.insert(unicodeFolded(storedTitle));
+}
+
+bool RecipeTitles::contains(const QString& storedTitle) const
+{
+    // The same two tests as RecipeTitleExists: the title's own collation, then, for a title with letters
+    // beyond ASCII, the LIKE that folds every character.
+    if (asciiFolded_.contains(asciiFolded(storedTitle)))
+        return true;
+    if (isAscii(storedTitle))
+        return false;
+    const QString folded = unicodeFolded(storedTitle);
+    return unicodeFolded_.contains(folded) || asciiFolded_.contains(folded);
 }
 
 void ClearAllMarks()

@@ -6,6 +6,7 @@
 // queries on that connection with bound values; nothing is left open between operations.
 #include "platform/db/Database.h"
 
+#include <QSet>
 #include <QString>
 
 namespace basDatabase {
@@ -50,6 +51,18 @@ QString ExtractPictureFromRecordset(const db::Query& row, const QString& folder,
 // True when a recipe with this title (in its stored form, "$$" for apostrophes) is stored, ignoring
 // letter case. False when no cookbook is open or on any error.
 bool RecipeTitleExists(const QString& storedTitle);
+// The titles of the open cookbook, read once, for a run that tests many titles (an import): contains()
+// answers as RecipeTitleExists does, without a query per title. add() takes in a title the run stored.
+class RecipeTitles {
+public:
+    RecipeTitles(); // reads every title; raises AppError when the cookbook cannot be read
+    bool contains(const QString& storedTitle) const;
+    void add(const QString& storedTitle);
+
+private:
+    QSet<QString> asciiFolded_;          // letter case folded in A-Z only, as the title's collation does
+    QSet<QString> unicodeFolded_; // titles beyond ASCII, every character case-folded as the LIKE does
+};
 // Unmarks every recipe of the cookbook and unchecks the main window's list (without writing per item).
 void ClearAllMarks();
 // Stores the mark of the recipe with list key "R" & ID; a row already in that state is not written.

@@ -24,9 +24,11 @@
 #include "exchange/cImport.h"
 
 #include "core/basDatabase.h"
+#include "core/basMain.h"
 #include "platform/text/TextRules.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -63,16 +65,29 @@ bool opensSection(const QString& s)
     return isIngredientsRule(s) || isDirectionsRule(s) || IsCompuChefTrailerLine(s);
 }
 
+// Raised inside a recipe where the next recipe starts: the recipe before it has lost its trailer.
+struct NextRecipeStarts {};
+
 // The lines of the file as the recipe reader walks them, NUL characters dropped. Reading past the end
-// throws (the recipe is cut off).
+// throws (the recipe is cut off). Inside a recipe, a start line directly followed by a framed title
+// line raises NextRecipeStarts; the title line is then the next line read.
 class Lines {
 public:
     explicit Lines(text::LineReader& in) : in_(in) {}
     const QString& current() const { return line_; }
+    bool atEnd() { return !pending_ && in_.atEnd(); }
+
+    // At the scanning level: the next line, and whether it starts a recipe.
+    bool nextStartsRecipe()
+    {
+        take();
+        return IsCompuChefStartLine(line_) && titleFollows();
+    }
     void next()
     {
-        line_ = in_.readLine();
-        line_.remove(QChar(0));
+        take();
+        if (IsCompuChefStartLine(line_) && titleFollows())
+            throw NextRecipeStarts{};
     }
     void nextNonBlank()
     {
@@ -80,15 +95,43 @@ public:
             next();
         while (isBlank(line_));
     }
-    void passToTrailer()
+    // Passes over the rest of a recipe up to its trailer; false when the next recipe starts first.
+    bool passToTrailer()
     {
-        while (!IsCompuChefTrailerLine(line_))
-            next();
+        try {
+            while (!IsCompuChefTrailerLine(line_))
+                next();
+            return true;
+        } catch (const NextRecipeStarts&) {
+            return false;
+        }
     }
 
 private:
+    void take()
+    {
+        if (pending_) {
+            line_ = *pending_;
+            pending_.reset();
+        } else {
+            line_ = in_.readLine();
+            line_.remove(QChar(0));
+        }
+    }
+    // Reads the line after the current one and keeps it for the next read.
+    bool titleFollows()
+    {
+        if (in_.atEnd())
+            return false;
+        QString following = in_.readLine();
+        following.remove(QChar(0));
+        pending_ = following;
+        return IsCompuChefTitleLine(following);
+    }
+
     text::LineReader& in_;
     QString line_;
+    std::optional<QString> pending_;
 };
 
 // The title inside "****** Title ******": what lies between the first and the last blank of the
@@ -114,20 +157,23 @@ QString afterSecondColon(const QString& line)
 
 struct Recipe {
     QString categories, calories, yield, totalTime, ingredients, instructions;
+    bool directionsRead = false; // the directions rule was reached
 };
 
-// Adds the names of a categories line: the words between blanks, tabs and commas.
+// Adds the names of a categories line. Names are separated by "," or tabs when the line holds one
+// (our own files, "German Soups,Desserts"), else by blanks.
 void appendNames(const QString& text, QStringList& names)
 {
-    qsizetype start = -1;
+    const bool listed = text.contains(u',') || text.contains(u'\t');
+    auto separates = [listed](QChar c) { return listed ? c == u',' || c == u'\t' : c == u' '; };
+    qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool separator = i == text.size() || isWhite(text[i]) || text[i] == ',';
-        if (separator && start >= 0) {
-            names << text.mid(start, i - start);
-            start = -1;
-        } else if (!separator && start < 0) {
-            start = i;
-        }
+        if (i < text.size() && !separates(text[i]))
+            continue;
+        const QString name = trimmed(text.mid(start, i - start));
+        if (!name.isEmpty())
+            names << name;
+        start = i + 1;
     }
 }
 
@@ -169,13 +215,12 @@ void readDetails(Lines& lines, Recipe& r)
         r.totalTime = afterSecondColon(lines.current());
 }
 
-// The lines after the current one up to the first that `ends` (which stays current), each trimmed,
-// passed through `clean` and ending in CR LF; blank lines between text lines are kept, blank lines before
-// and after dropped.
+// Appends the lines after the current one up to the first that `ends` (which stays current), each
+// trimmed, passed through `clean` and ending in CR LF; blank lines between text lines are kept, blank
+// lines before and after dropped. What was read stays in `block` when the recipe is cut off.
 template <class Ends, class Clean>
-QString readBlock(Lines& lines, Ends ends, Clean clean)
+void readBlock(Lines& lines, QString& block, Ends ends, Clean clean)
 {
-    QString block;
     QString blanks;
     for (lines.next(); !ends(lines.current()); lines.next()) {
         const QString t = trimmed(lines.current());
@@ -187,7 +232,6 @@ QString readBlock(Lines& lines, Ends ends, Clean clean)
         block += blanks + clean(t) + "\r\n";
         blanks.clear();
     }
-    return block;
 }
 
 // The lines under the ingredients rule up to the directions rule, with single blanks.
@@ -197,8 +241,9 @@ void readIngredients(Lines& lines, Recipe& r)
            !IsCompuChefTrailerLine(lines.current()))
         lines.next();
     if (isIngredientsRule(lines.current()))
-        r.ingredients = readBlock(
-            lines, [](const QString& s) { return isDirectionsRule(s) || IsCompuChefTrailerLine(s); },
+        readBlock(
+            lines, r.ingredients,
+            [](const QString& s) { return isDirectionsRule(s) || IsCompuChefTrailerLine(s); },
             cImport::RemoveDoubleSpaces);
 }
 
@@ -207,38 +252,14 @@ void readInstructions(Lines& lines, Recipe& r)
 {
     while (!isDirectionsRule(lines.current()) && !IsCompuChefTrailerLine(lines.current()))
         lines.next();
-    if (isDirectionsRule(lines.current()))
-        r.instructions = readBlock(lines, IsCompuChefTrailerLine, [](const QString& s) { return s; });
+    if (isDirectionsRule(lines.current())) {
+        r.directionsRead = true;
+        readBlock(lines, r.instructions, IsCompuChefTrailerLine, [](const QString& s) { return s; });
+    }
 }
 
-// One recipe, from the line under its start line up to its trailer.
-void readRecipe(TextImportRun& run, Lines& lines)
+void insert(TextImportRun& run, const QString& title, const Recipe& r)
 {
-    lines.nextNonBlank();
-    const QString titleText = titleFromLine(lines.current());
-    if (titleText.isNull()) {
-        run.recipeFailed();
-        lines.passToTrailer();
-        return;
-    }
-    const QString title = text::properCase(text::encodeApostrophes(titleText));
-    if (basDatabase::RecipeTitleExists(title)) {
-        run.recipeSkipped();
-        lines.passToTrailer();
-        return;
-    }
-
-    Recipe r;
-    lines.nextNonBlank();
-    if (IsCompuChefStartLine(lines.current())) // the frame under the title
-        lines.nextNonBlank();
-    r.categories = readCategories(lines);
-    if (isBlank(lines.current()))
-        lines.nextNonBlank();
-    readDetails(lines, r);
-    readIngredients(lines, r);
-    readInstructions(lines, r);
-
     using text::encodeApostrophes;
     run.insertRecipe({
         {"TITLE", title},
@@ -250,7 +271,54 @@ void readRecipe(TextImportRun& run, Lines& lines)
         {"Ingredients", encodeApostrophes(r.ingredients)},
         {"AUTHOR", QString("Not Known")},
     });
-    lines.passToTrailer();
+}
+
+// One recipe, from the line under its start line up to its trailer. Returns true when the next recipe
+// started before the trailer. A recipe cut off (by the next recipe or the end of the file) is stored
+// when its directions were reached, else counted as failed; either way the read ends false.
+bool readRecipe(TextImportRun& run, Lines& lines)
+{
+    lines.nextNonBlank();
+    const QString titleText = titleFromLine(lines.current());
+    if (titleText.isNull()) {
+        run.recipeFailed();
+        return !lines.passToTrailer();
+    }
+    const QString title = text::properCase(text::encodeApostrophes(titleText));
+    if (run.titleExists(title)) {
+        run.recipeSkipped();
+        if (lines.passToTrailer())
+            return false;
+        run.markFailed();
+        return true;
+    }
+
+    Recipe r;
+    try {
+        lines.nextNonBlank();
+        if (IsCompuChefStartLine(lines.current())) // the frame under the title
+            lines.nextNonBlank();
+        r.categories = readCategories(lines);
+        if (isBlank(lines.current()))
+            lines.nextNonBlank();
+        readDetails(lines, r);
+        readIngredients(lines, r);
+        readInstructions(lines, r);
+    } catch (const NextRecipeStarts&) {
+        if (r.directionsRead) {
+            insert(run, title, r);
+            run.markFailed();
+        } else {
+            run.recipeFailed();
+        }
+        return true;
+    } catch (const AppError& e) {
+        if (e.number == AppError::InputPastEnd && r.directionsRead)
+            insert(run, title, r);
+        throw;
+    }
+    insert(run, title, r);
+    return !lines.passToTrailer();
 }
 
 } // namespace
@@ -260,19 +328,19 @@ bool cImport::ImportCompuChef(const QString& path)
     try {
         TextImportRun run(*this, path);
         Lines lines(run.in());
+        bool nextStarts = false; // the last recipe ended where the next one starts
         for (;;) {
             yieldToEventLoop();
-            if (!run.scanning())
+            if (basMain::bCancelImport || (!nextStarts && lines.atEnd()))
                 break;
-            lines.next();
-            if (!IsCompuChefStartLine(lines.current()))
+            if (!nextStarts && !lines.nextStartsRecipe())
                 continue;
             run.recipeFound();
             yieldToEventLoop();
-            readRecipe(run, lines);
+            nextStarts = run.readRecipe([&] { return readRecipe(run, lines); });
         }
         return run.finish();
-    } catch (const AppError&) {
-        return false;
+    } catch (...) {
+        return ImportFailed("ImportCompuChef");
     }
 }

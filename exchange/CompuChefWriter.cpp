@@ -21,7 +21,7 @@ void writeRecipe(TextExportRun& run)
     out.writeLine("****** " + title + " ******");
     out.writeLine(frame);
     out.writeLine(" ");
-    out.writeLine("Categories: " + run.decoded("CATEGORY").replace(',', QLatin1String("  ")));
+    out.writeLine("Categories: " + run.decoded("CATEGORY")); // names joined with ",", as stored
     out.writeLine("Calories     per serving: " + run.decoded("CALORIESPERSERVING") + '\t' +
                   QString("Number of Servings: ").rightJustified(30) + run.decoded("YIELD"));
     out.writeLine("Fat grams    per serving: \t" + QString("Approx. Cook Time: ").rightJustified(30) +
@@ -30,12 +30,12 @@ void writeRecipe(TextExportRun& run)
     out.writeLine(" ");
     out.writeLine("INGREDIENTS " + kDashes);
     out.writeLine(" ");
-    for (const QString& line : run.decoded("INGREDIENTS").split(QLatin1String("\r\n")))
+    for (const QString& line : run.ingredientLines())
         out.writeLine(line);
     out.writeLine(" ");
     out.writeLine("DIRECTIONS  " + kDashes);
     out.writeLine(" ");
-    out.writeLine(run.decoded("INSTRUCTIONS"));
+    out.writeLine(run.instructions());
     out.writeLine(" ");
     out.writeLine(QLatin1String(kCompuChefTrailer));
     out.writeLine(" ");

@@ -4,6 +4,7 @@
 #include "core/basMain.h"
 #include "platform/text/FileRegistry.h"
 #include "platform/text/TextRules.h"
+#include "exchange/ColumnFit.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,13 +33,18 @@ bool Throttle::ready()
 namespace {
 cImport::YieldHook& yieldHook()
 {
-    static cImport::YieldHook hook = [throttle = std::make_shared<Throttle>(50)] {
-        if (throttle->ready())
-            QCoreApplication::processEvents();
-    };
+    static cImport::YieldHook hook = cImport::defaultYieldHook();
     return hook;
 }
 } // namespace
+
+cImport::YieldHook cImport::defaultYieldHook()
+{
+    return [throttle = std::make_shared<Throttle>(50)] {
+        if (throttle->ready())
+            QCoreApplication::processEvents();
+    };
+}
 
 cImport::YieldHook cImport::setYieldHook(YieldHook hook)
 {
@@ -60,9 +66,14 @@ void cImport::raiseProcessing()
 
 QString cImport::RemoveDoubleSpaces(const QString& text)
 {
-    QString s = text;
-    while (s.contains(QLatin1String("  ")))
-        s.replace(QLatin1String("  "), QLatin1String(" "));
+    // One pass: the same as replacing "  " by " " until none is left.
+    if (!text.contains(QLatin1String("  ")))
+        return text;
+    QString s;
+    s.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] != u' ' || s.isEmpty() || s.back() != u' ')
+            s.append(text[i]);
     return s;
 }
 
@@ -87,10 +98,36 @@ void zeroCounters()
 }
 } // namespace
 
+bool IsRecipeFault(const AppError& e)
+{
+    switch (-e.number) {
+    case SQLITE_CONSTRAINT:
+    case SQLITE_TOOBIG:
+    case SQLITE_MISMATCH:
+    case SQLITE_RANGE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ImportFailed(const char* routine)
+{
+    try {
+        throw;
+    } catch (const AppError& e) {
+        if (e.number < 0) // the database, not the file
+            basMain::LogError(e.number, e.description, routine);
+    } catch (...) {
+        basMain::LogCurrentException(routine);
+    }
+    return false;
+}
+
 TextImportRun::TextImportRun(cImport& owner, const QString& path)
     : owner_(owner),
       in_((zeroCounters(), path)),
-      transaction_(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit)
+      transaction_(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit, db::Transaction::Lock::Immediate)
 {
 }
 
@@ -119,33 +156,55 @@ void TextImportRun::recipeFailed()
     recipeSkipped();
 }
 
+bool TextImportRun::readRecipe(const std::function<bool()>& body)
+{
+    in_.startRecord(kMaxRecipeBytes);
+    try {
+        const bool nextStarts = body();
+        in_.endRecord();
+        return nextStarts;
+    } catch (const text::RecordTooLarge&) {
+        in_.endRecord();
+        recipeFailed();
+        return false;
+    }
+}
+
 bool TextImportRun::insertRecipe(const RecipeColumns& columns)
 {
     QString key;
     for (const auto& c : columns)
         key.append(c.first).append(',');
-    auto& query = inserts_[key];
+    PreparedInsert& insert = inserts_[key];
     try {
-        if (!query) {
+        if (!insert.query) {
             QStringList names, marks;
             for (int i = 0; i < columns.size(); ++i) {
                 names << columns[i].first;
                 marks << QString("?%1").arg(i + 1);
+                insert.sizes << RecipeColumnSize(columns[i].first);
             }
-            query = std::make_shared<db::Query>(
+            insert.query = std::make_shared<db::Query>(
                 basDatabase::cnCookbook,
                 "INSERT INTO RECIPES (" + names.join(", ") + ") VALUES (" + marks.join(", ") + ")");
         }
-        query->reset();
-        for (int i = 0; i < columns.size(); ++i)
-            query->bind(i + 1, columns[i].second);
-        query->exec();
-    } catch (const AppError&) {
-        if (basDatabase::cnCookbook.isOpen() && sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
-            throw; // the engine gave up the whole transaction
+        db::Query& query = *insert.query;
+        query.reset();
+        for (int i = 0; i < columns.size(); ++i) {
+            const QVariant& v = columns[i].second;
+            const int size = insert.sizes[i];
+            query.bind(i + 1, v.isNull() || size == 0 ? v : QVariant(FitToSize(v.toString(), size)));
+        }
+        query.exec();
+    } catch (const AppError& e) {
+        if (!IsRecipeFault(e) || sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
+            throw; // not this recipe alone
         recipeFailed();
         return false;
     }
+    for (const auto& c : columns)
+        if (c.first.compare(QLatin1String("TITLE"), Qt::CaseInsensitive) == 0)
+            titles_.add(c.second.toString());
     ++basMain::lRecipesImported;
     owner_.raiseProcessing();
     return true;
@@ -177,8 +236,8 @@ void TextExportRun::writeAll(cExport& owner, const QString& path, void (*writeRe
             run.recipeWritten();
         }
         run.finish();
-    } catch (const AppError& e) {
-        basMain::LogError(e.number, e.description, "ExportTovalquendry");
+    } catch (...) {
+        basMain::LogCurrentException("ExportTovalquendry");
     }
 }
 
@@ -187,6 +246,23 @@ bool TextExportRun::next() { return rows_->next(); }
 QString TextExportRun::field(const char* column) const { return rows_->text(column); }
 
 QString TextExportRun::decoded(const char* column) const { return text::decodeApostrophes(field(column)); }
+
+QStringList TextExportRun::ingredientLines() const
+{
+    QStringList lines;
+    for (const QString& line : decoded("INGREDIENTS").split(QLatin1String("\r\n")))
+        if (!text::trimBlanks(line).isEmpty())
+            lines << line;
+    return lines;
+}
+
+QString TextExportRun::instructions() const
+{
+    QString s = decoded("INSTRUCTIONS");
+    while (s.endsWith(QLatin1String("\r\n")))
+        s.chop(2);
+    return s;
+}
 
 void TextExportRun::recipeWritten()
 {
@@ -197,5 +273,5 @@ void TextExportRun::recipeWritten()
 void TextExportRun::finish()
 {
     rows_.reset();
-    out_.close();
+    out_.commit();
 }

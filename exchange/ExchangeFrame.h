@@ -2,6 +2,7 @@
 // The frames that every text-format reader and writer runs in.
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
+#include "core/basDatabase.h"
 #include "platform/db/Database.h"
 #include "platform/text/LineFile.h"
 
@@ -29,10 +30,22 @@ private:
     bool started_ = false;
 };
 
+// Reading stops on a failure of the database itself (busy after the timeout, read-only, full, I/O error,
+// damaged file); a recipe's own fault (a value the cookbook refuses) skips that recipe only.
+bool IsRecipeFault(const AppError& e);
+
+// How a reader ends on an error: false, and a failure of the database is reported once through LogError
+// under the reader's name (a file that cannot be read or ends too soon is only answered false).
+bool ImportFailed(const char* routine);
+
 // One call of a text reader: zeroes the counters, opens the file and a transaction on the open cookbook
-// that is committed however the call ends, and keeps the count of recipes that failed on their own.
+// (taking the write lock at once) that is committed however the call ends, and keeps the count of
+// recipes that failed on their own.
 class TextImportRun {
 public:
+    // A recipe whose lines pass this many bytes is skipped, and reading goes on after it.
+    static constexpr qint64 kMaxRecipeBytes = qint64(16) << 20;
+
     TextImportRun(cImport& owner, const QString& path);
     ~TextImportRun();
 
@@ -43,13 +56,20 @@ public:
 
     void recipeFound();      // Found + 1, Processing
     void recipeSkipped();    // Skipped + 1, Processing
-    // Inserts the recipe with bound values (the caller has encoded apostrophes); Imported + 1 and
-    // Processing on success. A value the cookbook refuses counts the recipe as skipped, marks the run as
-    // failed and returns false; the read goes on. A failure that cost the whole transaction (the engine
-    // rolled it back: disk full, I/O error) is raised, since it is not confined to this recipe.
+    // Reads one recipe through `body`, which answers whether the recipe ended at the next one's start
+    // line. A recipe that passes kMaxRecipeBytes fails and answers false: scanning goes on after it.
+    bool readRecipe(const std::function<bool()>& body);
+    // Whether the cookbook holds this title (stored form), as RecipeTitleExists answers.
+    bool titleExists(const QString& title) const { return titles_.contains(title); }
+    // Inserts the recipe with bound values (the caller has encoded apostrophes), each value fitted to its
+    // column; Imported + 1 and Processing on success. A value the cookbook refuses counts the recipe as
+    // skipped, marks the run as failed and returns false; the read goes on. A failure of the database
+    // itself is raised.
     bool insertRecipe(const RecipeColumns& columns);
     // A recipe that could not be read (a malformed title line): skipped, and the run fails at its end.
     void recipeFailed();
+    // The run fails at its end (a recipe stored although cut off).
+    void markFailed() { failed_ = true; }
 
     // Commits and closes the file; true unless a recipe failed.
     bool finish();
@@ -58,7 +78,12 @@ private:
     cImport& owner_;
     text::LineReader in_;
     db::Transaction transaction_;
-    QHash<QString, std::shared_ptr<db::Query>> inserts_; // prepared once per column list
+    basDatabase::RecipeTitles titles_;
+    struct PreparedInsert {
+        std::shared_ptr<db::Query> query;
+        QList<int> sizes; // each column's size limit, 0 for none
+    };
+    QHash<QString, PreparedInsert> inserts_; // prepared once per column list
     bool failed_ = false;
 };
 
@@ -66,7 +91,7 @@ private:
 class TextExportRun {
 public:
     // Writes every marked recipe through `writeRecipe`, raising Exported after each; an error ends the
-    // run and is reported under "ExportTovalquendry" (the file keeps what was written).
+    // run and is reported under "ExportTovalquendry" (the file is left as it was before the run).
     static void writeAll(cExport& owner, const QString& path, void (*writeRecipe)(TextExportRun&));
 
     TextExportRun(cExport& owner, const QString& path);
@@ -75,9 +100,13 @@ public:
     const db::Query& row() const { return *rows_; }
     QString field(const char* column) const;  // the value as text, "" for Null
     QString decoded(const char* column) const; // the same with "$$" turned back into "'"
+    // The stored ingredient lines, decoded, without empty ones (a blank line would end the block).
+    QStringList ingredientLines() const;
+    // The instructions, decoded, without the line ends that close the stored text.
+    QString instructions() const;
     text::LineWriter& out() { return out_; }
     void recipeWritten();              // count + 1, Exported(count)
-    void finish();                     // flushes and closes the file
+    void finish();                     // flushes the file and puts it in place
 
 private:
     cExport& owner_;

@@ -11,7 +11,11 @@ bool IsMasterCookStartLine(const QString& line);
 // The trailer that closes every Compu-Chef recipe.
 inline constexpr char kCompuChefTrailer[] = "*** Recipe Via Compu-Chef (tm) ***";
 
-// The line that starts a Compu-Chef recipe: it holds a run of five asterisks (the frame round the title).
+// The line that starts a Compu-Chef recipe: five or more asterisks and nothing else (blanks and NULs
+// around them aside), the frame above the title. A recipe starts where such a line is directly followed
+// by its framed title line.
 bool IsCompuChefStartLine(const QString& line);
+// The framed title line under a start line: "****** Title ******".
+bool IsCompuChefTitleLine(const QString& line);
 // The line that closes a Compu-Chef recipe: it holds the trailer.
 bool IsCompuChefTrailerLine(const QString& line);

@@ -1,6 +1,6 @@
 // Reads MasterCook export text (".mxp"): a start line "*  Exported from  MasterCook  *", the title, the
-// "Recipe By", "Serving Size" and "Categories" lines, the ingredients below the column rule, and the
-// instructions up to the end rule "- - - - ...".
+// "Recipe By", "Serving Size" and "Categories" lines, the ingredients below the column rule, the
+// instructions up to the end rule "- - - - ...", and the notes between that rule and the next recipe.
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/ExchangeFrame.h"
@@ -8,18 +8,35 @@
 #include "platform/text/TextRules.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-bool isBlank(const QString& line) { return text::trimBlanks(line).isEmpty(); }
+bool isBlank(const QString& line) { return text::trimBlanksView(line).isEmpty(); }
 
-// The text of a labelled line from the second character after its first ":" ("" without a colon).
+// The text of a labelled line after its first ":", trimmed ("" without a colon). Real files write the
+// value both with and without a blank after the colon.
 QString afterColon(const QString& line)
 {
     const qsizetype colon = line.indexOf(u':');
-    return colon < 0 ? QString() : line.mid(colon + 2);
+    return colon < 0 ? QString() : text::trimBlanks(line.mid(colon + 1));
+}
+
+// The serving size: what stands between the colon of "Serving Size" and the time label, trimmed.
+QString servingSize(const QString& line)
+{
+    const qsizetype colon = line.indexOf(u':');
+    if (colon < 0)
+        return {};
+    qsizetype end = line.size();
+    for (const char* label : {"Preparation Time", "Preperation Time"}) {
+        const qsizetype at = line.indexOf(QLatin1String(label), colon + 1, Qt::CaseInsensitive);
+        if (at >= 0)
+            end = std::min(end, at);
+    }
+    return text::trimBlanks(line.mid(colon + 1, end - colon - 1));
 }
 
 // The preparation time of the serving line: what follows its last "time" label and the label's colon.
@@ -40,15 +57,61 @@ QString categoryNames(QString line)
     return cImport::ColumnsToList(line.replace(u'\t', QLatin1String("  ")));
 }
 
-// An ingredient line without its "--" and extra blanks.
-QString ingredientLine(QString line)
+// An ingredient line with its "--" as a blank and without extra blanks ("onion -- chopped" and
+// "cabbage--about" alike).
+QString ingredientLine(const QString& line)
 {
-    return cImport::RemoveDoubleSpaces(text::trimBlanks(line.remove(QLatin1String("--"))));
+    // One pass: "--" to a blank, blanks trimmed at both ends, every run of blanks made one.
+    QString out(line.size(), Qt::Uninitialized);
+    QChar* o = out.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        QChar c = line[i];
+        if (c == u'-' && i + 1 < line.size() && line[i + 1] == u'-') {
+            c = u' ';
+            ++i;
+        }
+        if (c == u' ' && (n == 0 || o[n - 1] == u' '))
+            continue;
+        o[n++] = c;
+    }
+    if (n > 0 && o[n - 1] == u' ')
+        --n;
+    out.truncate(n);
+    return out;
 }
 
+// A rule of dashes under a sub-heading of the ingredients: nothing to store.
+bool isDashRule(const QString& line)
+{
+    const QStringView t = text::trimBlanksView(line);
+    return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c == u'-' || c == u' '; });
+}
+
+// The end rule: four or more "-", each separated from the next by one blank ("- - - -").
 bool isEndRule(const QString& line)
 {
-    return text::trimBlanks(line).startsWith(QLatin1String("- - - - - - - - - -"));
+    const QStringView t = text::trimBlanksView(line);
+    if (t.size() < 7 || t.size() % 2 == 0 || t[0] != u'-')
+        return false;
+    for (qsizetype i = 0; i < t.size(); ++i)
+        if (t[i] != (i % 2 == 0 ? u'-' : u' '))
+            return false;
+    return true;
+}
+
+bool isNutrientLine(const QString& line)
+{
+    return text::trimBlanksView(line).startsWith(QLatin1String("Nutr. Assoc."));
+}
+
+// Stored multi-line text: every line followed by CR LF, the last one too.
+QString joinLines(const QStringList& lines)
+{
+    QString out;
+    for (const QString& l : lines)
+        out.append(l).append(kCrLf);
+    return out;
 }
 
 void dropTrailingBlankLines(QStringList& lines)
@@ -93,11 +156,13 @@ struct Recipe {
 
 // The instruction lines up to the end rule, the next recipe or the end of the file: trimmed, without the
 // blank lines around them, and without the author and calories lines that our own writer puts last.
+// Notes after the end rule ("NOTES :", "Serving Ideas :") follow after one blank line.
 QString readInstructions(RecipeLines& lines, const QString& author)
 {
     QStringList kept;
     QString line;
-    while (lines.nextUpToEnd(line) && !isEndRule(line)) {
+    bool endRule = false;
+    while (lines.nextUpToEnd(line) && !(endRule = isEndRule(line))) {
         const QString trimmed = text::trimBlanks(line);
         if (!trimmed.isEmpty() || !kept.isEmpty())
             kept << trimmed;
@@ -112,7 +177,18 @@ QString readInstructions(RecipeLines& lines, const QString& author)
         kept.removeLast();
         dropTrailingBlankLines(kept);
     }
-    return kept.join(kCrLf);
+    if (endRule) {
+        QStringList notes;
+        while (lines.nextUpToEnd(line))
+            if (!isBlank(line) && !isNutrientLine(line))
+                notes << text::trimBlanks(line);
+        if (!notes.isEmpty()) {
+            if (!kept.isEmpty())
+                kept << QString();
+            kept << notes;
+        }
+    }
+    return joinLines(kept);
 }
 
 // Everything after the title. Returns early, keeping what it has, when the next recipe starts.
@@ -127,7 +203,7 @@ void readBody(RecipeLines& lines, Recipe& r)
             return;
     } // a recipe without an author line: this line is already the serving line
     if (line.contains(QLatin1String("serving size"), Qt::CaseInsensitive))
-        r.servingSize = text::trimBlanks(afterColon(line).left(4));
+        r.servingSize = servingSize(line);
     if (line.contains(QLatin1String("time"), Qt::CaseInsensitive))
         r.prepTime = preparationTime(line);
 
@@ -147,8 +223,9 @@ void readBody(RecipeLines& lines, Recipe& r)
             return;
     QStringList ingredients;
     while ((inRecipe = lines.next(line)) && !isBlank(line))
-        ingredients << ingredientLine(line);
-    r.ingredients = ingredients.join(kCrLf);
+        if (!isDashRule(line))
+            ingredients << ingredientLine(line);
+    r.ingredients = joinLines(ingredients);
     if (!inRecipe)
         return;
 
@@ -158,7 +235,6 @@ void readBody(RecipeLines& lines, Recipe& r)
 // One recipe, from the line after its start line. Returns true when it ended at the next start line.
 bool importRecipe(TextImportRun& run)
 {
-    run.recipeFound();
     RecipeLines lines(run.in());
     QString line;
     if (!lines.nextNonBlank(line)) { // the next recipe starts before this one has a title
@@ -166,7 +242,7 @@ bool importRecipe(TextImportRun& run)
         return true;
     }
     const QString title = text::properCase(text::encodeApostrophes(text::trimBlanks(line)));
-    if (basDatabase::RecipeTitleExists(title)) {
+    if (run.titleExists(title)) {
         run.recipeSkipped();
         return false;
     }
@@ -202,10 +278,11 @@ bool cImport::ImportMasterCook(const QString& path)
                 if (!IsMasterCookStartLine(run.in().readLine()))
                     continue;
             }
-            startRead = importRecipe(run);
+            run.recipeFound();
+            startRead = run.readRecipe([&] { return importRecipe(run); });
         }
         return run.finish();
-    } catch (const AppError&) {
-        return false;
+    } catch (...) {
+        return ImportFailed("ImportMasterCook");
     }
 }

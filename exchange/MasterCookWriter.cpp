@@ -14,19 +14,17 @@ void writeRecipe(TextExportRun& run)
     out.writeLine(run.decoded("Title"));
     out.writeLine(kSeparator);
     out.writeLine(QStringLiteral("Recipe By     : ") + run.decoded("Author"));
-    // The serving size in a field of its own, so that the reader's four characters hold it alone.
+    // The serving size in a field of its own, ended by the time label.
     out.writeLine(QStringLiteral("Serving Size  : ") + run.decoded("Yield").leftJustified(5) + u' ' +
                   QStringLiteral("Preperation Time :") + run.decoded("PrepTime"));
     out.writeLine(QStringLiteral("Categories    : ") + run.decoded("Category").replace(u',', u'\t'));
     out.writeLine(kSeparator);
     out.writeLine(QStringLiteral("  Amount  Measure       Ingredient -- Preparation Method"));
     out.writeLine(QStringLiteral("--------  ------------  --------------------------------"));
-    const QString ingredients = run.decoded("Ingredients");
-    if (!ingredients.isEmpty())
-        for (const QString& line : ingredients.split(QStringLiteral("\r\n")))
-            out.writeLine(line);
+    for (const QString& line : run.ingredientLines())
+        out.writeLine(line);
     out.writeLine(kSeparator);
-    out.writeLine(run.decoded("Instructions"));
+    out.writeLine(run.instructions());
     out.writeLine(kSeparator);
     if (!run.row().isNull("Author")) {
         out.writeLine(run.decoded("Author"));

@@ -8,17 +8,7 @@
 
 namespace {
 
-QStringView trimmedBlanks(QStringView s)
-{
-    qsizetype from = 0, to = s.size();
-    while (from < to && s[from] == u' ')
-        ++from;
-    while (to > from && s[to - 1] == u' ')
-        --to;
-    return s.sliced(from, to - from);
-}
-
-bool isBlank(QStringView line) { return trimmedBlanks(line).isEmpty(); }
+bool isBlank(QStringView line) { return text::trimBlanksView(line).isEmpty(); }
 
 // A header line holds both "Meal-Master" and "-----", in either order. Every line is tested, so the
 // rare dash run is looked for first, by hand.
@@ -33,16 +23,19 @@ bool isRecipeStart(QStringView line)
     return false;
 }
 
-// "MMMMM", or a run of five or more dashes and nothing else.
+// "MMMMM", or five or more dashes from the first column on and nothing after them but blanks (an
+// underline indented inside the directions is text).
 bool isRecipeEnd(QStringView line)
 {
-    const QStringView t = trimmedBlanks(line);
-    if (t == u"MMMMM")
+    if (text::trimBlanksView(line) == u"MMMMM")
         return true;
-    if (t.size() < 5)
+    qsizetype dashes = 0;
+    while (dashes < line.size() && line[dashes] == u'-')
+        ++dashes;
+    if (dashes < 5)
         return false;
-    for (QChar c : t)
-        if (c != u'-')
+    for (qsizetype i = dashes; i < line.size(); ++i)
+        if (line[i] != u' ')
             return false;
     return true;
 }
@@ -51,7 +44,7 @@ bool isRecipeEnd(QStringView line)
 QString afterColon(QStringView line)
 {
     const qsizetype colon = line.indexOf(u':');
-    return trimmedBlanks(colon < 0 ? line : line.sliced(colon + 1)).toString();
+    return text::trimBlanksView(colon < 0 ? line : line.sliced(colon + 1)).toString();
 }
 
 // Apostrophes stored as "$$"; most values hold none, and then no copy is made.
@@ -119,7 +112,7 @@ bool readRecipe(TextImportRun& run)
         return lines.nextStarts;
     }
     const QString title = titleFrom(lines.line);
-    if (basDatabase::RecipeTitleExists(title)) {
+    if (run.titleExists(title)) {
         run.recipeSkipped();
         return false; // its lines are scanned for the next header
     }
@@ -136,16 +129,16 @@ bool readRecipe(TextImportRun& run)
         }
     }
     if (more) {
-        ingredients = trimmedBlanks(lines.line).toString();
+        ingredients = text::trimBlanksView(lines.line).toString();
         while ((more = lines.read()) && !isBlank(lines.line))
-            ingredients.append(u"\r\n").append(trimmedBlanks(lines.line));
+            ingredients.append(u"\r\n").append(text::trimBlanksView(lines.line));
     }
     bool firstInstruction = true;
     while (more && (more = lines.read())) {
         if (firstInstruction) {
             if (isBlank(lines.line))
                 continue;
-            instructions = trimmedBlanks(lines.line).toString();
+            instructions = text::trimBlanksView(lines.line).toString();
             firstInstruction = false;
         } else {
             instructions.append(u"\r\n").append(lines.line);
@@ -175,10 +168,10 @@ bool cImport::ImportMealMaster(const QString& path)
                 continue;
             run.recipeFound();
             yieldToEventLoop();
-            nextStarts = readRecipe(run);
+            nextStarts = run.readRecipe([&] { return readRecipe(run); });
         }
         return run.finish();
-    } catch (const AppError&) {
-        return false;
+    } catch (...) {
+        return ImportFailed("ImportMealMaster");
     }
 }

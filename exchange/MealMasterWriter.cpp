@@ -20,13 +20,10 @@ void writeRecipe(TextExportRun& run)
     out.writeLine(QStringLiteral(" Categories: ") + run.decoded("CATEGORY"));
     out.writeLine(QStringLiteral("      Yield: ") + run.decoded("YIELD"));
     out.writeLine(blank);
-    const QString ingredients = run.decoded("INGREDIENTS");
-    if (!ingredients.isEmpty()) {
-        for (QStringView line : QStringView(ingredients).split(u"\r\n"))
-            out.writeLine(line.toString());
-    }
+    for (const QString& line : run.ingredientLines())
+        out.writeLine(line);
     out.writeLine(blank);
-    out.writeLine(run.decoded("INSTRUCTIONS"));
+    out.writeLine(run.instructions());
     out.writeLine(blank);
     const QString author = run.decoded("AUTHOR");
     if (hasAuthor(author)) {

@@ -1,11 +1,14 @@
 // Reads an ADO XML rowset of recipe rows into the open cookbook.
 //
 // The file is walked twice: first to check that it is a complete rowset document and to count its rows
-// (a file that is not one imports nothing), then to take the rows over one by one. A row that cannot
-// be taken (no title or category, a bad picture, a value the cookbook refuses) is skipped and the read
-// goes on; the reader then answers false at the end.
+// (a file that is not one imports nothing), then to take the rows over one by one. A column a row lacks
+// is a Null; every value is fitted to its column. A row that cannot be taken (a bad picture, a value the
+// cookbook refuses) is skipped and the read goes on; the reader then answers false at the end. A failure
+// of the database itself ends the read.
 #include "exchange/XmlRowset.h"
 #include "exchange/cImport.h"
+#include "exchange/ColumnFit.h"
+#include "exchange/ExchangeFrame.h"
 
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -15,6 +18,7 @@
 #include <QFile>
 #include <QXmlStreamReader>
 #include <array>
+#include <optional>
 #include <sqlite3.h>
 
 using namespace xmlrowset;
@@ -31,6 +35,18 @@ constexpr const char* kColumnNames[ColumnCount] = {
     "Title", "Author", "Category", "PrepTime", "CookTime", "TotalTime", "Yield", "CaloriesPerServing",
     "Instructions", "Wine", "Ingredients", "Origin", "PictureName", "RecipePicture",
 };
+
+// The size limit of each column, 0 for none.
+int columnSize(int column)
+{
+    static const auto sizes = [] {
+        std::array<int, ColumnCount> s{};
+        for (int c = 0; c < ColumnCount; ++c)
+            s[c] = RecipeColumnSize(QLatin1String(kColumnNames[c]));
+        return s;
+    }();
+    return sizes[column];
+}
 
 int columnOf(QStringView attribute)
 {
@@ -69,7 +85,8 @@ bool decodeHex(QStringView hex, QByteArray& bytes)
 }
 
 // Steps through the rows of a rowset document: the root `xml`, its `rs:data`, and the `z:row`
-// elements directly in it. Everything else (the schema, pending-change blocks) is passed over.
+// elements in it, directly or inside an `rs:insert` block (a recordset saved with pending inserts).
+// Everything else (the schema, other pending-change blocks) is passed over.
 class RowWalker {
 public:
     explicit RowWalker(const QString& path) : file_(path)
@@ -91,7 +108,10 @@ public:
                 } else if (depth_ == 1 && xml_.name() == QLatin1String("data") && xml_.namespaceUri() == kRowsetNs) {
                     sawData_ = true;
                     ++depth_;
-                } else if (depth_ == 2 && xml_.name() == QLatin1String("row") && xml_.namespaceUri() == kRowNs) {
+                } else if (depth_ == 2 && xml_.name() == QLatin1String("insert") && xml_.namespaceUri() == kRowsetNs) {
+                    ++depth_;
+                } else if ((depth_ == 2 || depth_ == 3) && xml_.name() == QLatin1String("row") &&
+                           xml_.namespaceUri() == kRowNs) {
                     row_ = xml_.attributes();
                     xml_.skipCurrentElement();
                     return !xml_.hasError();
@@ -145,8 +165,10 @@ public:
                 return false;
         }
 
-        // Every way out commits, so the rows taken so far stay.
-        db::Transaction transaction(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit);
+        // Every way out commits, so the rows taken so far stay; the write lock is taken at once.
+        db::Transaction transaction(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit,
+                                    db::Transaction::Lock::Immediate);
+        titles_.emplace();
         db::Query insert(basDatabase::cnCookbook,
                          "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, PREPTIME, COOKTIME, TOTALTIME, YIELD, "
                          "CALORIESPERSERVING, INSTRUCTIONS, WINE, INGREDIENTS, ORIGIN, PICTURENAME, RECIPEPICTURE) "
@@ -168,26 +190,25 @@ private:
     {
         std::array<QString, ColumnCount> values;
         std::array<bool, ColumnCount> present{};
-        for (const QXmlStreamAttribute& a : attributes) {
+        for (qsizetype i = 0; i < attributes.size(); ++i) {
+            const QXmlStreamAttribute& a = attributes[i];
             if (!a.namespaceUri().isEmpty())
                 continue;
-            const int c = columnOf(a.name());
+            const int c = cachedColumnOf(i, a.name());
             if (c >= 0) {
                 values[c] = a.value().toString();
                 present[c] = true;
             }
         }
-        if (!present[Title] || !present[Category])
-            return rowFailed();
-
-        const QString title = text::encodeApostrophes(values[Title]);
-        if (basDatabase::RecipeTitleExists(title))
+        const QString title = text::encodeApostrophes(values[Title]); // "" for a row without one
+        if (titles_->contains(title))
             return rowSkipped();
 
-        // A Null takes the column's default; Yield, Ingredients and Instructions have none.
+        // A Null takes the column's default; the required Category, Ingredients and Instructions take an
+        // empty text, Yield stays Null.
         auto value = [&](Column c, const char* nullDefault = nullptr) -> QVariant {
             if (present[c])
-                return text::encodeApostrophes(values[c]);
+                return FitToSize(text::encodeApostrophes(values[c]), columnSize(c));
             return nullDefault ? QVariant(QString::fromLatin1(nullDefault)) : QVariant();
         };
 
@@ -205,26 +226,41 @@ private:
             insert.reset();
             insert.bind(1, title)
                 .bind(2, value(Author, "Not Known"))
-                .bind(3, value(Category))
+                .bind(3, value(Category, ""))
                 .bind(4, value(PrepTime, "0"))
                 .bind(5, value(CookTime, "0"))
                 .bind(6, value(TotalTime, "0"))
                 .bind(7, value(Yield))
                 .bind(8, value(CaloriesPerServing, ""))
-                .bind(9, value(Instructions))
+                .bind(9, value(Instructions, ""))
                 .bind(10, value(Wine, ""))
-                .bind(11, value(Ingredients))
+                .bind(11, value(Ingredients, ""))
                 .bind(12, value(Origin, "Unknown"))
-                .bind(13, pictureName.isEmpty() ? QString("") : pictureName)
+                .bind(13, FitToSize(pictureName, columnSize(PictureName)))
                 .bind(14, picture);
             insert.exec();
-        } catch (const AppError&) {
-            if (sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
-                throw; // the engine gave up the whole transaction (disk full, I/O error): not this row alone
+        } catch (const AppError& e) {
+            if (!IsRecipeFault(e) || sqlite3_get_autocommit(basDatabase::cnCookbook.handle()))
+                throw; // not this row alone
             return rowFailed();
         }
+        titles_->add(title);
         ++basMain::lRecipesImported;
         owner_.raiseProcessing();
+    }
+
+    // The column of the row's i-th attribute. Rows of one file name their attributes in the same order,
+    // so the answer for the same position in the row before is tried first.
+    int cachedColumnOf(qsizetype i, QStringView name)
+    {
+        if (i >= attributeColumns_.size())
+            attributeColumns_.resize(i + 1);
+        auto& cached = attributeColumns_[i];
+        if (cached.first != name) {
+            cached.first = name.toString();
+            cached.second = columnOf(name);
+        }
+        return cached.second;
     }
 
     void rowSkipped()
@@ -241,6 +277,8 @@ private:
 
     cImport& owner_;
     QString path_;
+    std::optional<basDatabase::RecipeTitles> titles_; // read once the write lock is held
+    QList<QPair<QString, int>> attributeColumns_;     // attribute name and column, by position in the row
     bool failed_ = false;
 };
 
@@ -249,7 +287,7 @@ bool cImport::ImportXML(const QString& path)
     try {
         XmlImportRun run(*this, path);
         return run.read();
-    } catch (const AppError&) {
-        return false;
+    } catch (...) {
+        return ImportFailed("ImportXML");
     }
 }

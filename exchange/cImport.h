@@ -28,6 +28,7 @@ public:
     // processes pending events, at most once every 50 ms; tests replace it. Returns the previous hook.
     using YieldHook = std::function<void()>;
     static YieldHook setYieldHook(YieldHook hook);
+    static YieldHook defaultYieldHook(); // a new default hook, with a throttle of its own
     static void yieldToEventLoop();
 
 Q_SIGNALS:

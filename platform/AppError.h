@@ -13,6 +13,7 @@ struct AppError : std::exception {
         BadFileNumber = 52,
         InvalidProcedureCall = 5,
         Overflow = 6,
+        OutOfMemory = 7,
         TypeMismatch = 13,
     };
 

@@ -4,6 +4,7 @@
 #include "platform/text/Codec.h"
 
 #include <QFileInfo>
+#include <cstring>
 
 namespace text {
 namespace {
@@ -57,14 +58,62 @@ bool LineReader::fill()
 bool LineReader::atEnd()
 {
     if (closed_)
-        return true;
+        throwClosed(); // closed under the reader: an error, never an end of file
     return pos_ >= buf_.size() && !fill();
+}
+
+void LineReader::startRecord(qint64 maxBytes) { recordLimit_ = consumed_ + maxBytes; }
+
+namespace {
+// The length of the first `max` bytes of a line, less a UTF-8 sequence that the cut would split.
+qsizetype cutAtCharacter(const char* data, qsizetype max)
+{
+    qsizetype n = max;
+    int back = 0;
+    while (n > 0 && back < 3 && (static_cast<unsigned char>(data[n]) & 0xC0) == 0x80) {
+        --n;
+        ++back;
+    }
+    return back > 0 && (static_cast<unsigned char>(data[n]) & 0xC0) == 0xC0 ? n : max;
+}
+} // namespace
+
+// Passes over the bytes up to and including the next line end (or the end of the file), keeping at
+// most one chunk in memory.
+void LineReader::skipRestOfLine()
+{
+    for (;;) {
+        const char* data = buf_.constData();
+        const char* end = data + buf_.size();
+        const char* lf = static_cast<const char*>(std::memchr(data + pos_, '\n', end - (data + pos_)));
+        const char* cr = static_cast<const char*>(std::memchr(data + pos_, '\r', (lf ? lf : end) - (data + pos_)));
+        const qsizetype i = (cr ? cr : lf ? lf : end) - data;
+        consumed_ += i - pos_;
+        pos_ = i;
+        if (i < buf_.size())
+            break;
+        if (!fill())
+            return;
+    }
+    const bool cr = buf_.at(pos_) == '\r';
+    ++pos_;
+    ++consumed_;
+    if (cr) {
+        if (pos_ >= buf_.size())
+            fill();
+        if (pos_ < buf_.size() && buf_.at(pos_) == '\n') {
+            ++pos_;
+            ++consumed_;
+        }
+    }
 }
 
 QByteArray LineReader::readRawLine()
 {
     if (closed_)
         throwClosed();
+    if (recordLimit_ >= 0 && consumed_ > recordLimit_)
+        throw RecordTooLarge();
     if (atEnd())
         throw AppError(AppError::InputPastEnd, "Input past end of file");
     qsizetype scanned = 0; // bytes after pos_ known to hold no line end
@@ -72,24 +121,36 @@ QByteArray LineReader::readRawLine()
         const char* data = buf_.constData();
         const qsizetype size = buf_.size();
         qsizetype i = pos_ + scanned;
-        while (i < size && data[i] != '\n' && data[i] != '\r')
+        while (i < size && data[i] != '\n' && data[i] != '\r' && i - pos_ < kMaxLineBytes)
             ++i;
+        if (i - pos_ >= kMaxLineBytes && i < size) { // an overlong line: keep its first MiB, skip the rest
+            QByteArray line = buf_.mid(pos_, cutAtCharacter(data + pos_, kMaxLineBytes));
+            consumed_ += i - pos_;
+            pos_ = i;
+            skipRestOfLine();
+            return line;
+        }
         if (i >= size) {
             scanned = i - pos_;
             if (!fill()) { // last line without a line end
                 QByteArray line = buf_.mid(pos_);
+                consumed_ += line.size();
                 pos_ = buf_.size();
                 return line;
             }
             continue;
         }
         QByteArray line = buf_.mid(pos_, i - pos_);
+        const bool cr = data[i] == '\r';
         pos_ = i + 1;
-        if (data[i] == '\r') {
+        consumed_ += line.size() + 1;
+        if (cr) { // CR LF is one line end, even across two chunks
             if (pos_ >= buf_.size())
                 fill();
-            if (pos_ < buf_.size() && buf_.at(pos_) == '\n')
+            if (pos_ < buf_.size() && buf_.at(pos_) == '\n') {
                 ++pos_;
+                ++consumed_;
+            }
         }
         return line;
     }
@@ -102,17 +163,13 @@ QString LineReader::readLine()
 
 LineWriter::LineWriter(const QString& path) : file_(path)
 {
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Unbuffered: every write reaches the file at once, so that a short write (a full disk) is seen here
+    // rather than lost in a flush at close.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw AppError(AppError::PathFileAccess, "Path/File access error");
 }
 
-LineWriter::~LineWriter()
-{
-    try {
-        close();
-    } catch (const AppError&) {
-    }
-}
+LineWriter::~LineWriter() { close(); }
 
 void LineWriter::flushBuffer()
 {
@@ -121,14 +178,18 @@ void LineWriter::flushBuffer()
     const qint64 written = file_.write(buf_);
     const bool ok = written == buf_.size();
     buf_.clear();
-    if (!ok)
+    if (!ok) {
+        failed_ = true;
         throw AppError(AppError::PathFileAccess, "Path/File access error");
+    }
 }
 
 void LineWriter::writeRaw(const QByteArray& bytes)
 {
     if (closed_)
         throwClosed();
+    if (failed_)
+        throw AppError(AppError::PathFileAccess, "Path/File access error");
     buf_.append(bytes);
     if (buf_.size() >= kChunk)
         flushBuffer();
@@ -139,18 +200,30 @@ void LineWriter::writeLine(const QString& line)
     writeRaw(toCp1252(line).append("\r\n"));
 }
 
+void LineWriter::commit()
+{
+    if (closed_)
+        throwClosed();
+    closed_ = true;
+    try {
+        flushBuffer();
+    } catch (...) {
+        file_.cancelWriting();
+        file_.commit(); // removes the temporary file
+        throw;
+    }
+    if (!file_.commit()) // flushes, syncs and renames; a failure removes the temporary file
+        throw AppError(AppError::PathFileAccess, "Path/File access error");
+}
+
 void LineWriter::close()
 {
     if (closed_)
         return;
     closed_ = true;
-    try {
-        flushBuffer();
-    } catch (...) {
-        file_.close();
-        throw;
-    }
-    file_.close();
+    buf_.clear();
+    file_.cancelWriting();
+    file_.commit();
 }
 
 QByteArray readAllBytes(const QString& path)

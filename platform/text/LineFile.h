@@ -2,51 +2,75 @@
 // Line-by-line 8-bit text files, the way recipe exchange files and the clipboard hand-over file are
 // read and written. The reader accepts CR LF, LF and CR line ends and decodes each line as UTF-8 when
 // its bytes are valid UTF-8, else as Windows-1252; it streams, so a file of any size reads in constant
-// memory. The writer writes Windows-1252 with CR LF ("?" for what the code page cannot hold).
+// memory: a line longer than 1 MiB is cut there (at a character boundary) and the rest of it skipped.
+// The writer writes Windows-1252 with CR LF ("?" for what the code page cannot hold) to a temporary file
+// beside the target, which replaces the target only once it is complete and flushed without error.
+#include "platform/AppError.h"
 #include "platform/text/FileRegistry.h"
 
 #include <QByteArray>
 #include <QFile>
+#include <QSaveFile>
 #include <QString>
 
 namespace text {
 
+// Raised by a reader that was given a record limit when the record's lines pass it.
+struct RecordTooLarge : AppError {
+    RecordTooLarge() : AppError(AppError::OutOfMemory, "Out of memory") {}
+};
+
 class LineReader : public RegisteredFile {
 public:
+    static constexpr qsizetype kMaxLineBytes = qsizetype(1) << 20;
+
     // Opens the file; throws AppError (53 file not found, 75 access error) when it cannot.
     explicit LineReader(const QString& path);
     ~LineReader() override;
 
-    bool atEnd();                // no more lines (true also once closed)
+    bool atEnd();                // no more lines; throws 52 once the file was closed
     QString readLine();          // throws AppError 62 "Input past end of file" at the end
     QByteArray readRawLine();    // the same, undecoded
     qint64 size() const { return size_; }
     void close() override;
 
+    // From here on, a line read after more than `maxBytes` bytes have been read raises RecordTooLarge
+    // (the line is left unread); endRecord() lifts the limit.
+    void startRecord(qint64 maxBytes);
+    void endRecord() { recordLimit_ = -1; }
+
 private:
     bool fill();
+    void skipRestOfLine();
     QFile file_;
     QByteArray buf_;
     qsizetype pos_ = 0;
     qint64 size_ = 0;
+    qint64 consumed_ = 0;      // bytes of the file handed out so far, line ends included
+    qint64 recordLimit_ = -1;  // consumed_ at which the current record is too large; -1 for none
     bool closed_ = false;
 };
 
 class LineWriter : public RegisteredFile {
 public:
-    // Creates or empties the file; throws AppError 75 when it cannot.
+    // Creates the temporary file beside `path`; throws AppError 75 when it cannot.
     explicit LineWriter(const QString& path);
-    ~LineWriter() override;
+    ~LineWriter() override; // without commit(), the temporary file is removed and the target left alone
 
     void writeLine(const QString& line);  // the line in Windows-1252, then CR LF
     void writeRaw(const QByteArray& bytes);
-    void close() override;                 // flushes; throws AppError 75 when the flush fails
+    // Flushes the file and puts it in place of the target; throws AppError 75 when a write, the flush or
+    // the rename fails (the target is then left as it was).
+    void commit();
+    // Stops writing: what was written is dropped and the target left as it was.
+    void close() override;
 
 private:
     void flushBuffer();
-    QFile file_;
+    QSaveFile file_;
     QByteArray buf_;
     bool closed_ = false;
+    bool failed_ = false;
 };
 
 // Reads a whole file (throws AppError 53 or 75) and writes a whole file (throws AppError 75).

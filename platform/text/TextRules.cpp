@@ -18,9 +18,20 @@ QString trimRightBlanks(const QString& s)
     return s.left(n);
 }
 
+QStringView trimBlanksView(QStringView s)
+{
+    qsizetype from = 0, to = s.size();
+    while (from < to && s[from] == u' ')
+        ++from;
+    while (to > from && s[to - 1] == u' ')
+        --to;
+    return s.sliced(from, to - from);
+}
+
 QString trimBlanks(const QString& s)
 {
-    return trimLeftBlanks(trimRightBlanks(s));
+    const QStringView t = trimBlanksView(s);
+    return t.size() == s.size() ? s : t.toString(); // no copy when there is nothing to trim
 }
 
 QString properCase(const QString& s)
@@ -41,11 +52,15 @@ QString properCase(const QString& s)
 
 QString encodeApostrophes(const QString& s)
 {
+    if (!s.contains(u'\'')) // most values: no copy, no search for a pattern
+        return s;
     return QString(s).replace('\'', QLatin1String("$$"));
 }
 
 QString decodeApostrophes(const QString& s)
 {
+    if (!s.contains(u'$'))
+        return s;
     return QString(s).replace(QLatin1String("$$"), QLatin1String("'"));
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 // The program's small text rules.
 #include <QString>
+#include <QStringView>
 
 namespace text {
 
 // Removes leading and trailing blanks (spaces only: tabs stay).
 QString trimBlanks(const QString& s);
+// The same as a view into the text, without a copy.
+QStringView trimBlanksView(QStringView s);
 QString trimLeftBlanks(const QString& s);
 QString trimRightBlanks(const QString& s);
 

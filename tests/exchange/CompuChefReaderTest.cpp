@@ -190,7 +190,7 @@ TEST_F(CompuChefReader, SkipsKnownTitlesAndFailedRecipesAndReadsOn)
     ScratchProgram::addRecipe("Apple Pie");
     const QByteArray longYield(60, '9');
     const QByteArray bytes =
-        // already stored (letter case differs): passed over up to its trailer, start line inside included
+        // already stored (letter case differs): passed over up to the next start, as its trailer is missing
         crlf({"*****", "****** APPLE PIE ******", "*****", "Categories: Pies", " ", kRule, "apples", " ", kDirections,
               "**********", "****** Hidden ******", "**********", kTrailer}) +
         // a title line without the blanks around the title
@@ -199,7 +199,7 @@ TEST_F(CompuChefReader, SkipsKnownTitlesAndFailedRecipesAndReadsOn)
         crlf({"*****", "****** Onion Soup ******", "*****", "Categories: Soups", " ", kDirections, " ",
               "Slice the onions.", " ", kTrailer}) +
         recipe("Bread", "4 cups flour") +
-        // a yield longer than the cookbook allows
+        // a yield longer than the cookbook allows: fitted to its column
         crlf({"*****", "****** Too Big ******", "*****", "Categories: X", " ",
               ("Calories per serving: 1  Servings: " + longYield).constData(), "x", kRule, "a", " ", kDirections,
               "b", kTrailer}) +
@@ -208,44 +208,91 @@ TEST_F(CompuChefReader, SkipsKnownTitlesAndFailedRecipesAndReadsOn)
         recipe("BREAD", "1 stone");
 
     EXPECT_FALSE(import(file(bytes)));
-    expectCounters(7, 3, 4);
-    EXPECT_EQ(recipeCount(), 4);
-    EXPECT_TRUE(rowByTitle("Hidden").empty());
-    EXPECT_TRUE(rowByTitle("Too Big").empty());
+    expectCounters(8, 5, 3);
+    EXPECT_EQ(recipeCount(), 6);
+    EXPECT_FALSE(rowByTitle("Hidden").empty());
+    EXPECT_EQ(rowByTitle("Too Big").at("YIELD"), std::string(50, '9'));
     expectRow({"Onion Soup", "Soups", "", "", "", "", "Slice the onions.\r\n"});
     expectRow({"Bread", "Test", "10", "1", "0:05", "4 cups flour\r\n", "Boil it.\r\n"});
     EXPECT_EQ(rowByTitle("Cake").at("INGREDIENTS"), "2 eggs\r\n");
 
     // Processing after every recipe start and after every skip or insert, with the running counts.
-    const QList<QList<qint32>> expected{{1, 0, 0}, {1, 0, 1}, {2, 0, 1}, {2, 0, 2}, {3, 0, 2}, {3, 1, 2},
-                                        {4, 1, 2}, {4, 2, 2}, {5, 2, 2}, {5, 2, 3}, {6, 2, 3}, {6, 3, 3},
-                                        {7, 3, 3}, {7, 3, 4}};
+    const QList<QList<qint32>> expected{{1, 0, 0}, {1, 0, 1}, {2, 0, 1}, {2, 1, 1}, {3, 1, 1}, {3, 1, 2},
+                                        {4, 1, 2}, {4, 2, 2}, {5, 2, 2}, {5, 3, 2}, {6, 3, 2}, {6, 4, 2},
+                                        {7, 4, 2}, {7, 5, 2}, {8, 5, 2}, {8, 5, 3}};
     EXPECT_EQ(events, expected);
 }
 
 TEST_F(CompuChefReader, FileCutOffInsideARecipeEndsWithFalse)
 {
     const QByteArray whole = recipe("Second", "1 cup rice");
+    // A recipe cut off once its directions were reached is kept; one cut off earlier is not.
     const struct {
         const char* name;
         QByteArray tail;
-        qint32 skipped;
+        qint32 imported, skipped;
     } cases[] = {
-        {"after the start line", "*****\r\n", 0},
-        {"after the title", "*****\r\n****** Second ******\r\n", 0},
-        {"inside the categories", whole.left(whole.indexOf("Categories: Test") + 16), 0},
-        {"inside the ingredients", whole.left(whole.indexOf("1 cup rice") + 12), 0},
-        {"before the trailer", whole.left(whole.indexOf("Boil it.") + 10), 0},
-        {"in a recipe already stored", "*****\r\n****** first ******\r\n*****\r\nCategories: X\r\n", 1},
+        {"after the title", "*****\r\n****** Second ******\r\n", 1, 0},
+        {"inside the categories", whole.left(whole.indexOf("Categories: Test") + 16), 1, 0},
+        {"inside the ingredients", whole.left(whole.indexOf("1 cup rice") + 12), 1, 0},
+        {"before the trailer", whole.left(whole.indexOf("Boil it.") + 10), 2, 0},
+        {"in a recipe already stored", "*****\r\n****** first ******\r\n*****\r\nCategories: X\r\n", 1, 1},
     };
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         program.createCookbook(QString("Cut%1").arg(++n));
         EXPECT_FALSE(import(file(recipe("First") + c.tail, QString("cut%1.txt").arg(n))));
-        expectCounters(2, 1, c.skipped);
-        EXPECT_EQ(recipeCount(), 1);
+        expectCounters(2, c.imported, c.skipped);
+        EXPECT_EQ(recipeCount(), c.imported);
         EXPECT_FALSE(rowByTitle("First").empty());
+        if (c.imported == 2)
+            EXPECT_EQ(rowByTitle("Second").at("INSTRUCTIONS"), "Boil it.\r\n");
+    }
+
+    // A lone line of asterisks at the end starts nothing.
+    program.createCookbook("Cut0");
+    EXPECT_TRUE(import(file(recipe("First") + "*****\r\n", "cut0.txt")));
+    expectCounters(1, 1, 0);
+}
+
+TEST_F(CompuChefReader, ARecipeWithoutItsTrailerEndsAtTheNextStart)
+{
+    // Real files lose trailers; the next recipe is then read as itself, not swallowed into the one before.
+    // A line of asterisks with text inside a recipe is text.
+    QByteArray cut = recipe("No Trailer", "2 eggs");
+    cut.truncate(cut.indexOf(kTrailer));
+    const QByteArray bytes =
+        crlf({"********************", "****** Noted ******", "********************", " ", "Categories: Misc",
+              " ", kRule, " ", "1 pear", " ", kDirections, " ", "Eat it.", "***** note *****", "Fresh only.",
+              " ", kTrailer}) +
+        cut + recipe("After It", "1 cup rice");
+
+    EXPECT_FALSE(import(file(bytes)));
+    expectCounters(3, 3, 0);
+    EXPECT_EQ(rowByTitle("Noted").at("INSTRUCTIONS"), "Eat it.\r\n***** note *****\r\nFresh only.\r\n");
+    EXPECT_EQ(rowByTitle("No Trailer").at("INSTRUCTIONS"), "Boil it.\r\n");
+    EXPECT_EQ(rowByTitle("After It").at("INGREDIENTS"), "1 cup rice\r\n");
+}
+
+TEST_F(CompuChefReader, CategoriesSplitAtCommasOrTabsElseAtBlanks)
+{
+    const struct {
+        const char* line;
+        const char* stored;
+    } cases[] = {
+        {"Categories: German Soups,Desserts", "German Soups,Desserts"},
+        {"Categories: Main Dish\tBeef", "Main Dish,Beef"},
+        {"Categories: Desserts  Pies", "Desserts,Pies"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        program.createCookbook(QString("Cat%1").arg(++n));
+        QByteArray one = recipe("Soup");
+        one.replace("Categories: Test", c.line);
+        EXPECT_TRUE(import(file(one, QString("cat%1.txt").arg(n))));
+        EXPECT_EQ(rowByTitle("Soup").at("CATEGORY"), c.stored);
     }
 }
 
@@ -268,7 +315,7 @@ TEST_F(CompuChefReader, EndsCleanlyOnFilesThatHoldNoRecipe)
     noise.replace("*****", "****");
     EXPECT_TRUE(import(file(noise, "noise.bin")));
     expectCounters(0, 0, 0);
-    EXPECT_FALSE(import(file("*****\r\n" + noise, "framed-noise.bin")));
+    EXPECT_FALSE(import(file("*****\r\n****** Noise ******\r\n" + noise, "framed-noise.bin")));
     EXPECT_EQ(basMain::lRecipesImported, 0);
     EXPECT_TRUE(import(file(QByteArray(100000, '\0'), "zeros.bin")));
     expectCounters(0, 0, 0);

@@ -46,12 +46,13 @@ TEST(ExchangeYield, DefaultHookRunsPendingEventsAndCanBeReplaced)
     cImport::yieldToEventLoop();
     EXPECT_EQ(replaced, 1);
 
-    cImport::setYieldHook(original);
+    cImport::setYieldHook(cImport::defaultYieldHook()); // a fresh throttle, whatever ran before
     bool delivered = false;
     QTimer::singleShot(0, [&delivered] { delivered = true; });
     cImport::yieldToEventLoop(); // the first call through a fresh throttle always runs the loop
     EXPECT_TRUE(delivered);
     EXPECT_EQ(replaced, 1);
+    cImport::setYieldHook(original);
 }
 
 class FrameTest : public ImportFixture {
@@ -87,11 +88,14 @@ TEST_F(FrameTest, RefusedRecipeIsSkippedAndTheRunGoesOnButFails)
         run.recipeFound();
         EXPECT_TRUE(run.insertRecipe(recipe("Soup")));
         run.recipeFound();
-        EXPECT_FALSE(run.insertRecipe(recipe("Stew", QString(51, '9')))); // longer than the column allows
+        RecipeColumns stew = recipe("Stew");
+        stew[2].second = QVariant(); // a Null category: the cookbook refuses it
+        EXPECT_FALSE(run.insertRecipe(stew));
         run.recipeFound();
-        EXPECT_TRUE(basDatabase::RecipeTitleExists("SOUP")); // seen inside the open transaction
-        EXPECT_FALSE(basDatabase::RecipeTitleExists("Broth"));
-        EXPECT_TRUE(run.insertRecipe(recipe("Broth")));
+        EXPECT_TRUE(run.titleExists("SOUP")); // stored within this run
+        EXPECT_FALSE(run.titleExists("Stew"));
+        EXPECT_TRUE(run.insertRecipe(recipe("Broth", QString(60, '9')))); // fitted to its column
+        EXPECT_TRUE(run.titleExists("broth"));
         EXPECT_FALSE(run.finish());
     }
     EXPECT_EQ(counters(), (QList<qint32>{3, 2, 1}));

@@ -78,12 +78,12 @@ TEST_F(MasterCookReader, TakesEveryFieldAsLaidOut)
     EXPECT_EQ(counters(), (Counters{4, 4, 0}));
     const QList<Row> expected = {
         {"Mom$$s Meat Loaf", "Aunt Jo$$s Cookbook", "1:15", "Main Dish,Beef,Family Favorites", "6",
-         "2 pounds ground beef\r\n1 cup bread crumbs dry\r\n1 large onion finely chopped",
+         "2 pounds ground beef\r\n1 cup bread crumbs dry\r\n1 large onion finely chopped\r\n",
          "Mix everything and shape into a loaf.\r\nBake for one hour.\r\n\r\nLet rest before slicing.\r\n\r\n"
-         "Nutr. Assoc. : 0 0 0"},
-        {"Quick Salad", "", "1 hour", "Salads,Vegetarian", "2", "1 head lettuce", "Toss."},
-        {"Onion Soup", "Chef Ann", "0:45", "Soups", "4", "4 onions", "Simmer."},
-        {"Water", "", "", "Drinks", "1", "1 glass water", ""},
+         "Nutr. Assoc. : 0 0 0\r\n"},
+        {"Quick Salad", "", "1 hour", "Salads,Vegetarian", "2", "1 head lettuce\r\n", "Toss.\r\n"},
+        {"Onion Soup", "Chef Ann", "0:45", "Soups", "4", "4 onions\r\n", "Simmer.\r\n"},
+        {"Water", "", "", "Drinks", "1", "1 glass water\r\n", ""},
     };
     EXPECT_EQ(storedRows(), expected);
     EXPECT_GE(yields, 4);
@@ -120,8 +120,8 @@ TEST_F(MasterCookReader, ConfinesFailuresToTheirRecipe)
         Counters counts;
         QStringList titles;
     } cases[] = {
-        // The cookbook refuses an author longer than its column: that recipe is skipped, the next one read.
-        {"refused value", recipe("Too Long", longAuthor) + recipe("Next One"), false, {2, 1, 1}, {"Next One"}},
+        // An author longer than its column is fitted to it.
+        {"long value", recipe("Too Long", longAuthor) + recipe("Next One"), true, {2, 2, 0}, {"Too Long", "Next One"}},
         // A start line where the title should be.
         {"no title", QStringList{"* Exported from MasterCook *", ""} + recipe("Next One"), false, {2, 1, 1},
          {"Next One"}},
@@ -152,7 +152,7 @@ TEST_F(MasterCookReader, KeepsWhatWasReadOfARecipeCutShort)
     const QList<Row> rows = storedRows();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0], (Row{"Half Done", "Somebody", "0:30", "Baking", "4", "", ""}));
-    EXPECT_EQ(rows[1].ingredients, "1 cup flour");
+    EXPECT_EQ(rows[1].ingredients, "1 cup flour\r\n");
 }
 
 TEST_F(MasterCookReader, CancelStopsBeforeTheNextScanningLine)
@@ -231,6 +231,12 @@ TEST_F(MasterCookReader, ImportsRealWorldFiles)
             EXPECT_FALSE(r.title.isEmpty());
             EXPECT_FALSE(r.ingredients.isEmpty()) << r.title.toStdString();
             EXPECT_FALSE(r.instructions.isEmpty()) << r.title.toStdString();
+            // Every line kept with its CR LF, none of them empty; header values whole.
+            EXPECT_TRUE(r.ingredients.endsWith("\r\n") && !r.ingredients.contains("\r\n\r\n")) << r.title.toStdString();
+            EXPECT_TRUE(r.instructions.endsWith("\r\n")) << r.title.toStdString();
+            EXPECT_FALSE(r.instructions.contains("Nutr. Assoc.") && name.startsWith("gourmet"));
+            if (name.startsWith("krecipes"))
+                EXPECT_EQ(r.author, "Mona Beamer, Colleen Beamer");
         }
     }
 }

@@ -87,14 +87,15 @@ TEST_F(MasterCookWriter, ReadsBackWhatItWrote)
     EXPECT_TRUE(importer.ImportMasterCook(path));
 
     EXPECT_EQ(counters(), (Counters{3, 3, 0}));
-    // What the format cannot carry: "--" in an ingredient line, and more than four characters of
-    // serving size. A Null yield or time comes back empty.
+    // What the format cannot carry: "--" in an ingredient line. A Null yield or time comes back empty;
+    // every line read comes back with its CR LF.
     const QList<Row> expected = {
         {"Mum$$s Apple Pie", "Mum$$s Kitchen", "00:30", "Dessert,Pies,Baker$$s Choice", "8",
-         "6 apples peeled\r\n1 cup sugar\r\n2 tsp cinnamon",
-         "Peel the apples.\r\nMix with sugar.\r\n\r\nBake at 180°C for 45 minutes; don$$t open the oven."},
+         "6 apples peeled\r\n1 cup sugar\r\n2 tsp cinnamon\r\n",
+         "Peel the apples.\r\nMix with sugar.\r\n\r\nBake at 180°C for 45 minutes; don$$t open the oven.\r\n"},
         {"Plain Bread", "Not Known", "", "Breads", "", "", ""},
-        {"Crème Brûlée €", "Chef", "1 hour", "Dessert", "4 ra", "500 ml cream\r\n5 egg yolks", "Whisk."},
+        {"Crème Brûlée €", "Chef", "1 hour", "Dessert", "4 ramekins", "500 ml cream\r\n5 egg yolks\r\n",
+         "Whisk.\r\n"},
     };
     EXPECT_EQ(storedRows(), expected);
 }

@@ -40,8 +40,11 @@ TEST_F(MealMasterTest, ReaderFields)
                                     "1 can beans'", "", "Don't stir.", "-----"},
          "Grandma$$s Chili", "Chili$$s", "4 ", "1 can beans$$", "Don$$t stir."},
         {"short or empty categories, no digit in yield", {"Title: A", "Categories: xy", "Yield: some", "", "salt",
-                                                           "", "x", "  ----------  "},
+                                                           "", "x", "----------  "},
          "A", "Unknown", "", "salt", "x"},
+        {"an indented underline is text", {"Title: U", "Categories: Pies", "Yield: 1", "", "salt", "", "Topping",
+                                           "  -------", "Whip.", "-----"},
+         "U", "Pies", "1", "salt", "Topping\r\n  -------\r\nWhip."},
         {"empty categories, title without colon", {"  just a title  ", "Categories:", "Makes 12", "", "salt", "",
                                                     "x", "  MMMMM  "},
          "Just A Title", "Unknown", "12", "salt", "x"},
@@ -122,11 +125,11 @@ TEST_F(MealMasterTest, CutOffRefusedAndBrokenFilesEndCleanly)
     EXPECT_EQ(titles(), QStringList{"First"});
     EXPECT_EQ(counters(), (QList<qint32>{2, 1, 0}));
 
-    // A value the cookbook refuses costs that recipe alone.
-    EXPECT_FALSE(import({kHeader, "Title: Long", "Categories: Pies", "Yield: 1" + QString(60, 'x'), "MMMMM",
-                         kHeader, "Title: Short", "Categories: Pies", "Yield: 1", "MMMMM"}));
-    EXPECT_EQ(counters(), (QList<qint32>{2, 1, 1}));
-    EXPECT_TRUE(titles().contains("Short"));
+    // A value longer than its column is fitted to it; the recipe is kept.
+    EXPECT_TRUE(import({kHeader, "Title: Long", "Categories: Pies", "Yield: 1" + QString(60, 'x'), "MMMMM",
+                        kHeader, "Title: Short", "Categories: Pies", "Yield: 1", "MMMMM"}));
+    EXPECT_EQ(counters(), (QList<qint32>{2, 2, 0}));
+    EXPECT_EQ(recipes().at(1)["YIELD"].toString(), "1" + QString(49, 'x'));
 
     EXPECT_TRUE(importer.ImportMealMaster(writeFile("empty.mmf", {})));
     EXPECT_EQ(counters(), (QList<qint32>{0, 0, 0}));

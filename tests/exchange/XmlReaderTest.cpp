@@ -6,6 +6,7 @@
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
 #include "support/ScratchProgram.h"
+#include "support/UiRecorder.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -52,6 +53,7 @@ protected:
     static Event counters() { return {basMain::lRecipesFound, basMain::lRecipesImported, basMain::lRecipesSkipped}; }
 
     ScratchProgram scratch;
+    UiRecorder recorder;
     cImport importer;
     QList<Event> events;
 };
@@ -107,6 +109,8 @@ TEST_P(XmlReaderRow, TakesOrSkipsTheRowAndReadsOn)
 }
 
 const QString kLongAuthor(51, 'a');
+// Stored as 49 letters and "$$": the cut at 50 would split the pair, so the pair goes.
+const QString kLongWine = QString(49, 'w') + "&apos;" + "www";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, XmlReaderRow,
@@ -134,12 +138,17 @@ INSTANTIATE_TEST_SUITE_P(
                 {{"PictureName", ""}, {"RecipePicture", QByteArray("")}}},
         RowCase{"PictureNameWithoutBytes", row("Case", "PictureName='cake.gif'"), true,
                 {{"PictureName", "cake.gif"}, {"RecipePicture", QVariant()}}},
-        RowCase{"NullTitle", "<z:row Category='Soups' Ingredients='salt' Instructions='Stir.'/>", false, {}},
-        RowCase{"NullCategory", "<z:row Title='Case' Ingredients='salt' Instructions='Stir.'/>", false, {}},
-        RowCase{"NullIngredients", "<z:row Title='Case' Category='Soups' Instructions='Stir.'/>", false, {}},
+        // A row that lacks a required column is taken with an empty text there.
+        RowCase{"NullTitle", "<z:row Category='Soups' Ingredients='salt' Instructions='Stir.'/>", true,
+                {{"Title", ""}, {"Category", "Soups"}}},
+        RowCase{"NullCategory", "<z:row Title='Case' Ingredients='salt' Instructions='Stir.'/>", true,
+                {{"Category", ""}, {"Ingredients", "salt"}}},
+        RowCase{"NullIngredients", "<z:row Title='Case' Category='Soups'/>", true,
+                {{"Ingredients", ""}, {"Instructions", ""}}},
         RowCase{"PictureNotHex", row("Case", "PictureName='a.gif' RecipePicture='47zz'"), false, {}},
         RowCase{"PictureOddHex", row("Case", "PictureName='a.gif' RecipePicture='474'"), false, {}},
-        RowCase{"ValueTooLongForItsColumn", row("Case", "Author='" + kLongAuthor + "'"), false, {}}),
+        RowCase{"ValueTooLongForItsColumn", row("Case", "Author='" + kLongAuthor + "' Wine='" + kLongWine + "'"), true,
+                {{"Author", QString(50, 'a')}, {"Wine", QString(49, 'w')}}}),
     [](const ::testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
 
 TEST_F(XmlReader, StoredTitlesAreSkippedWithoutRegardToCase)
@@ -156,7 +165,7 @@ TEST_F(XmlReader, StoredTitlesAreSkippedWithoutRegardToCase)
 
 TEST_F(XmlReader, EventsFollowEveryRowAndAFailedRowMakesTheReadFalse)
 {
-    EXPECT_FALSE(importDocument(rowset(row("One") + "<z:row Title='Two'/>\r\n" + row("Three"))));
+    EXPECT_FALSE(importDocument(rowset(row("One") + row("Two", "PictureName='a.gif' RecipePicture='zz'") + row("Three"))));
     EXPECT_EQ(events, (QList<Event>{{3, 0, 0}, {3, 1, 0}, {3, 1, 1}, {3, 2, 1}}));
 
     // The next call starts from zero.
@@ -175,6 +184,18 @@ TEST_F(XmlReader, AFailureThatCostsTheTransactionEndsTheRead)
 
     EXPECT_EQ(recipeCount(), 0); // nothing was stored row by row after the transaction was lost
     EXPECT_EQ(events.size(), 2);
+    // Reported once, with its cause.
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("disk full"));
+    EXPECT_TRUE(recorder.boxes[0].text.contains("ImportXML"));
+}
+
+TEST_F(XmlReader, RowsSavedAsPendingInsertsAreRead)
+{
+    const QString pending = "<rs:insert>\r\n" + row("Pending One") + row("Pending Two") + "</rs:insert>\r\n";
+    EXPECT_TRUE(importDocument(rowset(row("Plain") + pending)));
+    EXPECT_EQ(counters(), Event(3, 3, 0));
+    EXPECT_FALSE(recipeRow("Pending Two").isEmpty());
 }
 
 TEST_F(XmlReader, ADocumentWithoutRowsIsReadWithoutAnEvent)

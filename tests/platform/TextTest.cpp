@@ -5,6 +5,7 @@
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -143,22 +144,69 @@ TEST_F(LineFiles, WriterWritesWindows1252WithCrLf)
         w.writeLine(QString::fromUtf8("Cr\u00e8me br\u00fbl\u00e9e \u2013 \u20ac5"));
         w.writeLine("");
         w.writeLine(QString::fromUtf8("\u4e2d"));
+        w.commit();
     }
     EXPECT_EQ(readBytes(path("out.txt")), QByteArray("Cr\xe8me br\xfbl\xe9" "e \x96 \x80" "5\r\n\r\n?\r\n"));
 }
 
-TEST_F(LineFiles, CloseAllFilesClosesReadersAndFlushesWriters)
+TEST_F(LineFiles, CloseAllFilesFailsReadersAndDropsUnfinishedWrites)
 {
     writeBytes(path("in.txt"), "one\r\ntwo\r\n");
+    writeBytes(path("out.txt"), "the old file\r\n");
     text::LineReader r(path("in.txt"));
     EXPECT_EQ(r.readLine(), "one");
     text::LineWriter w(path("out.txt"));
-    w.writeLine("kept");
+    w.writeLine("half");
 
     text::closeAllFiles();
 
-    EXPECT_TRUE(r.atEnd());
+    // A reader closed under its caller is an error, never an end of file.
+    EXPECT_EQ(errorNumber([&] { r.atEnd(); }), 52);
     EXPECT_EQ(errorNumber([&] { r.readLine(); }), 52);
     EXPECT_EQ(errorNumber([&] { w.writeLine("lost"); }), 52);
-    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("kept\r\n"));
+    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("the old file\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file left";
+}
+
+TEST_F(LineFiles, WriterReplacesTheTargetOnlyWhenComplete)
+{
+    writeBytes(path("out.txt"), "old\r\n");
+    {
+        text::LineWriter w(path("out.txt"));
+        w.writeLine("new");
+        EXPECT_EQ(readBytes(path("out.txt")), QByteArray("old\r\n")); // not yet
+        w.commit();
+    }
+    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("new\r\n"));
+    {
+        text::LineWriter w(path("out.txt"));
+        w.writeLine("abandoned");
+    } // no commit: an error ended the writing
+    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("new\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.txt"});
+}
+
+TEST_F(LineFiles, ReaderCapsLinesAndRecords)
+{
+    // An overlong line keeps its first MiB, cut before a character that the cut would split.
+    const qsizetype cap = text::LineReader::kMaxLineBytes;
+    QByteArray longLine(cap - 1, 'x');
+    longLine += "\xc3\xa9" + QByteArray(3 * cap, 'y');
+    writeBytes(path("long.txt"), longLine + "\r\nnext\r\n");
+    {
+        text::LineReader r(path("long.txt"));
+        const QString first = r.readLine();
+        EXPECT_EQ(first.size(), cap - 1);
+        EXPECT_EQ(r.readLine(), "next");
+        EXPECT_TRUE(r.atEnd());
+    }
+    // A record limit stops the reader before the first line past it; lifting it reads on.
+    writeBytes(path("rec.txt"), "12345\r\n67890\r\nafter\r\n");
+    text::LineReader r(path("rec.txt"));
+    r.startRecord(7); // the first line and its CR LF
+    EXPECT_EQ(r.readLine(), "12345");
+    EXPECT_EQ(r.readLine(), "67890");
+    EXPECT_THROW(r.readLine(), text::RecordTooLarge);
+    r.endRecord();
+    EXPECT_EQ(r.readLine(), "after");
 }

@@ -1,0 +1,16 @@
+#pragma once
+// Values fitted to the size of their Recipes column, so that a long value never costs a recipe.
+#include <QString>
+
+// The size limit of a Recipes column in characters (letter case of the name ignored), 0 for none.
+int RecipeColumnSize(const QString& column);
+
+// The value cut to at most `size` characters (0: unchanged): never inside a character or a "$$" pair
+// (the stored apostrophe), and without the blanks the cut leaves at its end.
+QString FitToSize(const QString& value, int size);
+
+// The value fitted to its column.
+inline QString FitToColumn(const QString& column, const QString& value)
+{
+    return FitToSize(value, RecipeColumnSize(column));
+}
