@@ -5,6 +5,18 @@
 #include <QStringMatcher>
 #include <algorithm>
 
+bool IsMealMasterStartLine(QStringView line)
+{
+    // Every line of a file is tested, so the rare dash run is looked for first, by hand.
+    int dashes = 0;
+    for (QChar c : line) {
+        dashes = c == u'-' ? dashes + 1 : 0;
+        if (dashes == 5)
+            return line.contains(u"Meal-Master");
+    }
+    return false;
+}
+
 bool IsMasterCookStartLine(const QString& line)
 {
     // Cheap test first: the scanning loop asks this of every line of a file.

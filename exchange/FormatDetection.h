@@ -2,6 +2,10 @@
 // Line tests that recognise recipe exchange text, shared by the readers, the import dialog and the
 // clipboard watcher, so that text detected as a format is also what its reader imports.
 #include <QString>
+#include <QStringView>
+
+// The line that starts a Meal-Master recipe: it holds both "-----" and "Meal-Master".
+bool IsMealMasterStartLine(QStringView line);
 
 // The line that starts a MasterCook recipe: with every run of blanks taken as one blank it holds
 // "Exported from MasterCook" ("*  Exported from  MasterCook  *", "* Exported from MasterCook *", and the

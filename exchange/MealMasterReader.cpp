@@ -2,6 +2,7 @@
 #include "core/basMain.h"
 #include "core/basDatabase.h"
 #include "exchange/ExchangeFrame.h"
+#include "exchange/FormatDetection.h"
 #include "platform/text/TextRules.h"
 
 #include <QStringView>
@@ -9,19 +10,6 @@
 namespace {
 
 bool isBlank(QStringView line) { return text::trimBlanksView(line).isEmpty(); }
-
-// A header line holds both "Meal-Master" and "-----", in either order. Every line is tested, so the
-// rare dash run is looked for first, by hand.
-bool isRecipeStart(QStringView line)
-{
-    int dashes = 0;
-    for (QChar c : line) {
-        dashes = c == u'-' ? dashes + 1 : 0;
-        if (dashes == 5)
-            return line.contains(u"Meal-Master");
-    }
-    return false;
-}
 
 // "MMMMM", or five or more dashes from the first column on and nothing after them but blanks (an
 // underline indented inside the directions is text).
@@ -84,7 +72,7 @@ public:
     bool read()
     {
         line = in_.readLine();
-        if (isRecipeStart(line)) {
+        if (IsMealMasterStartLine(line)) {
             nextStarts = true;
             return false;
         }
@@ -164,7 +152,7 @@ bool cImport::ImportMealMaster(const QString& path)
         TextImportRun run(*this, path);
         bool nextStarts = false; // the last recipe ended at the header of the next one
         while (nextStarts ? !basMain::bCancelImport : run.scanning()) {
-            if (!nextStarts && !isRecipeStart(run.in().readLine()))
+            if (!nextStarts && !IsMealMasterStartLine(run.in().readLine()))
                 continue;
             run.recipeFound();
             yieldToEventLoop();

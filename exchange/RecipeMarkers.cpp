@@ -15,11 +15,6 @@ bool isCompuChefMarkerLine(const QString& line) { return line.contains(QLatin1St
 bool isXmlMarkerLine(const QString& line) { return line.contains(QLatin1String("<xml")); }
 } // namespace
 
-bool IsMealMasterStartLine(const QString& line)
-{
-    return line.contains(QLatin1String("-----")) && line.contains(QLatin1String("Meal-Master"));
-}
-
 QString FileLineFormat(const QString& line)
 {
     if (IsMasterCookStartLine(line))
@@ -36,7 +31,7 @@ QString FileLineFormat(const QString& line)
 QString ClipboardTextFormat(const QString& text)
 {
     const QStringList lines = text.split(QChar('\n'));
-    const auto anyLine = [&lines](bool (*test)(const QString&)) {
+    const auto anyLine = [&lines](auto test) {
         for (const QString& line : lines)
             if (test(line))
                 return true;

@@ -6,9 +6,6 @@
 
 class cImport;
 
-// The line that starts a Meal-Master recipe: it holds both "Meal-Master" and "-----".
-bool IsMealMasterStartLine(const QString& line);
-
 // The format that one line of a file marks, tested in the import dialog's order (MasterCook, Meal-Master,
 // Compu-Chef, XML): "MasterCook", "MealMaster", "CompuChef", "XML", or "" when the line marks none.
 QString FileLineFormat(const QString& line);
