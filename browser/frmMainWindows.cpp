@@ -1,26 +1,25 @@
 // The main window's entry points to the program's other windows: each opens its window and, where the
 // window changed what the main window shows, brings the main window up to date.
 #include "browser/frmMain.h"
-#include "core/basMain.h"
-#include "exchange/frmEmail.h"
 
+#include "browser/PopupMenus.h"
+#include "browser/frmMealMaker.h"
 #include "browser/frmOptions.h"
+#include "browser/frmSearch.h"
 #include "browser/frmconverters.h"
+#include "core/RecipeListItems.h"
+#include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "editor/frmAddRecipe.h"
+#include "editor/frmDelete.h"
 #include "editor/frmEditCats.h"
 #include "editor/frmEditIngredients.h"
 #include "editor/frmEditUOM.h"
 #include "editor/frmWineAdd.h"
-
-#include "core/basDatabase.h"
-#include "core/basMain.h"
-#include "editor/frmAddRecipe.h"
-
-#include "browser/PopupMenus.h"
-#include "browser/frmMealMaker.h"
-#include "browser/frmSearch.h"
-#include "core/RecipeListItems.h"
-#include "editor/frmDelete.h"
+#include "exchange/ClipboardWatcher.h"
+#include "exchange/frmEmail.h"
+#include "exchange/frmExport.h"
+#include "exchange/frmImport.h"
 
 #include <QCursor>
 
@@ -97,9 +96,6 @@ void frmMain::showEmail()
 
 // ---- import and export
 
-#include "exchange/frmExport.h"
-#include "exchange/frmImport.h"
-
 void frmMain::showImport()
 {
     frmImport dialog(this);
@@ -137,8 +133,6 @@ void frmMain::showMealMaker()
 }
 
 // ---- clipboard watcher
-
-#include "exchange/ClipboardWatcher.h"
 
 void frmMain::CheckClipoard()
 {
