@@ -381,6 +381,8 @@ void frmMain::ResetScreen()
     for (QToolButton* button : cmdList_)
         button->setEnabled(false);
     basDatabase::sCurrentCookbook.clear();
+    // The caption must not go on naming a cookbook that was closed, deleted or failed to open.
+    setWindowTitle(basMain::captionPrefix() + " (No current Cookbook)");
 }
 
 void frmMain::DisplayRecipe(const QString& sRecipeKey, bool bEmail)
