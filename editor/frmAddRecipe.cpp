@@ -356,8 +356,7 @@ bool frmAddRecipe::loadRecipe(qint64 id)
 
     using text::decodeApostrophes;
     using text::trimBlanks;
-    // Shown with its apostrophes; saving encodes them again, so the stored title is unchanged.
-    txtTitle->setText(decodeApostrophes(trimBlanks(row.text("Title"))));
+    txtTitle->setText(trimBlanks(row.text("Title")));
     if (!row.isNull("Author"))
         txtAuthor->setText(decodeApostrophes(trimBlanks(row.text("Author"))));
     if (!row.isNull("CaloriesPerServing"))

@@ -116,7 +116,7 @@ TEST_F(RecipeEditorSave, AmendShowsTheStoredFormsAndEncodesOnlyTitleAuthorAndWin
     auto editor = openEditor(id);
     ASSERT_TRUE(editor->loaded());
     EXPECT_EQ(editor->lblInfo[0]->text(), "Edit Recipe");
-    EXPECT_EQ(editor->txtTitle->text(), "Mum's Pie") << "the title shows its apostrophe, not the stored $$";
+    EXPECT_EQ(editor->txtTitle->text(), "Mum$$s Pie") << "the title is shown as stored";
     EXPECT_EQ(editor->txtAuthor->text(), "O'Brien");
     EXPECT_EQ(entries(editor->lstCat), (QStringList{"Desserts", "Cakes"}));
     EXPECT_EQ(items(editor->lstVIng), (QStringList{"2 cup Flour", " 1 egg ", ""}));
@@ -136,7 +136,7 @@ TEST_F(RecipeEditorSave, AmendShowsTheStoredFormsAndEncodesOnlyTitleAuthorAndWin
     EXPECT_EQ(boxTexts(), QStringList{"Recipe updated successfully."});
     EXPECT_EQ(basMain::sEditRecipeKey, "R" + QString::number(id));
     const QVariantMap r = row(id);
-    EXPECT_EQ(r["TITLE"], "Mum$$s Pie") << "saved unchanged, the stored title is unchanged";
+    EXPECT_EQ(r["TITLE"], "Mum$$s Pie") << "saved unchanged, the title keeps its $$";
     EXPECT_EQ(r["AUTHOR"], "D$$Arcy");
     EXPECT_EQ(r["WINE"], " Côtes d$$Or ");
     EXPECT_EQ(r["CATEGORY"], "Desserts,Cakes,Grandma's");
