@@ -79,13 +79,17 @@ QString cImport::RemoveDoubleSpaces(const QString& text)
 
 QString cImport::ColumnsToList(const QString& text)
 {
-    QStringList kept;
-    for (const QString& piece : text.split(QLatin1String("  "))) {
-        const QString t = text::trimBlanks(piece);
-        if (!t.isEmpty())
-            kept << t;
+    // Pieces between double blanks, trimmed, the empty ones left out, joined by commas: no piece copied.
+    QString list;
+    for (const QStringView piece : QStringView(text).tokenize(u"  ")) {
+        const QStringView t = text::trimBlanksView(piece);
+        if (t.isEmpty())
+            continue;
+        if (!list.isEmpty())
+            list.append(u',');
+        list.append(t);
     }
-    return kept.join(',');
+    return list;
 }
 
 // ---------------------------------------------------------------- reader frame

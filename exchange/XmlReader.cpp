@@ -2,11 +2,11 @@
 //
 // The file is walked twice: once to check that it is a complete rowset document and to count its rows
 // (a file that is not one imports nothing), and once to take the rows over one by one. The check runs on
-// a thread of its own beside the import: rows are stored at once inside a savepoint, and their events wait
-// until the check has counted the rows, so a file it refuses leaves nothing behind and raises no event. A column a row lacks
-// is a Null; every value is fitted to its column. A row that cannot be taken (a bad picture, a value the
-// cookbook refuses) is skipped and the read goes on; the reader then answers false at the end. A failure
-// of the database itself ends the read.
+// a thread of its own beside the import: rows are stored at once inside a savepoint, and their events
+// wait until the check has counted the rows, so a file it refuses leaves nothing behind and raises no
+// event. A column a row lacks is a Null; every value is fitted to its column. A row that cannot be taken
+// (a bad picture, a value the cookbook refuses) is skipped and the read goes on; the reader then answers
+// false at the end. A failure of the database itself ends the read.
 #include "exchange/XmlRowset.h"
 #include "exchange/cImport.h"
 #include "exchange/ColumnFit.h"
