@@ -258,10 +258,10 @@ void readInstructions(Lines& lines, Recipe& r)
     }
 }
 
-void insert(TextImportRun& run, const QString& title, const Recipe& r)
+void insert(TextImportRun& run, const QString& title, Recipe&& r)
 {
     using text::encodeApostrophes;
-    run.insertRecipe({
+    RecipeColumns columns{
         {"TITLE", title},
         {"CALORIESPERSERVING", encodeApostrophes(r.calories)},
         {"TOTALTIME", encodeApostrophes(r.totalTime)},
@@ -270,7 +270,9 @@ void insert(TextImportRun& run, const QString& title, const Recipe& r)
         {"Instructions", encodeApostrophes(r.instructions)},
         {"Ingredients", encodeApostrophes(r.ingredients)},
         {"AUTHOR", QString("Not Known")},
-    });
+    };
+    r = Recipe(); // the columns hold the only copy of a long text
+    run.insertRecipe(std::move(columns));
 }
 
 // One recipe, from the line under its start line up to its trailer. Returns true when the next recipe
@@ -306,7 +308,7 @@ bool readRecipe(TextImportRun& run, Lines& lines)
         readInstructions(lines, r);
     } catch (const NextRecipeStarts&) {
         if (r.directionsRead) {
-            insert(run, title, r);
+            insert(run, title, std::move(r));
             run.markFailed();
         } else {
             run.recipeFailed();
@@ -314,10 +316,10 @@ bool readRecipe(TextImportRun& run, Lines& lines)
         return true;
     } catch (const AppError& e) {
         if (e.number == AppError::InputPastEnd && r.directionsRead)
-            insert(run, title, r);
+            insert(run, title, std::move(r));
         throw;
     }
-    insert(run, title, r);
+    insert(run, title, std::move(r));
     return !lines.passToTrailer();
 }
 

@@ -79,13 +79,17 @@ QString cImport::RemoveDoubleSpaces(const QString& text)
 
 QString cImport::ColumnsToList(const QString& text)
 {
-    QStringList kept;
-    for (const QString& piece : text.split(QLatin1String("  "))) {
-        const QString t = text::trimBlanks(piece);
-        if (!t.isEmpty())
-            kept << t;
+    // Pieces between double blanks, trimmed, the empty ones left out, joined by commas: no piece copied.
+    QString list;
+    for (const QStringView piece : QStringView(text).tokenize(u"  ")) {
+        const QStringView t = text::trimBlanksView(piece);
+        if (t.isEmpty())
+            continue;
+        if (!list.isEmpty())
+            list.append(u',');
+        list.append(t);
     }
-    return kept.join(',');
+    return list;
 }
 
 // ---------------------------------------------------------------- reader frame
@@ -96,6 +100,8 @@ void zeroCounters()
     basMain::lRecipesImported = 0;
     basMain::lRecipesSkipped = 0;
 }
+
+bool isTitle(const QString& column) { return column.compare(QLatin1String("TITLE"), Qt::CaseInsensitive) == 0; }
 } // namespace
 
 bool IsRecipeFault(const AppError& e)
@@ -170,7 +176,7 @@ bool TextImportRun::readRecipe(const std::function<bool()>& body)
     }
 }
 
-bool TextImportRun::insertRecipe(const RecipeColumns& columns)
+bool TextImportRun::insertRecipe(RecipeColumns columns)
 {
     QString key;
     for (const auto& c : columns)
@@ -191,9 +197,11 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
         db::Query& query = *insert.query;
         query.reset();
         for (int i = 0; i < columns.size(); ++i) {
-            const QVariant& v = columns[i].second;
+            QVariant& v = columns[i].second;
             const int size = insert.sizes[i];
             query.bind(i + 1, v.isNull() || size == 0 ? v : QVariant(FitToSize(v.toString(), size)));
+            if (!isTitle(columns[i].first))
+                v.clear();
         }
         query.exec();
     } catch (const AppError& e) {
@@ -203,7 +211,7 @@ bool TextImportRun::insertRecipe(const RecipeColumns& columns)
         return false;
     }
     for (const auto& c : columns)
-        if (c.first.compare(QLatin1String("TITLE"), Qt::CaseInsensitive) == 0)
+        if (isTitle(c.first))
             titles_.add(c.second.toString());
     ++basMain::lRecipesImported;
     owner_.raiseProcessing();

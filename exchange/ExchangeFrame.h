@@ -64,8 +64,9 @@ public:
     // Inserts the recipe with bound values (the caller has encoded apostrophes), each value fitted to its
     // column; Imported + 1 and Processing on success. A value the cookbook refuses counts the recipe as
     // skipped, marks the run as failed and returns false; the read goes on. A failure of the database
-    // itself is raised.
-    bool insertRecipe(const RecipeColumns& columns);
+    // itself is raised. Each value is let go once it is bound, so a caller that hands its values over
+    // keeps a long text in memory once, not beside the database's own copies.
+    bool insertRecipe(RecipeColumns columns);
     // A recipe that could not be read (a malformed title line): skipped, and the run fails at its end.
     void recipeFailed();
     // The run fails at its end (a recipe stored although cut off).

@@ -250,13 +250,15 @@ bool importRecipe(TextImportRun& run)
     Recipe r;
     readBody(lines, r);
     using text::encodeApostrophes;
-    run.insertRecipe({{"TITLE", title},
-                      {"AUTHOR", encodeApostrophes(r.author)},
-                      {"PREPTIME", encodeApostrophes(r.prepTime)},
-                      {"CATEGORY", encodeApostrophes(r.categories)},
-                      {"Yield", encodeApostrophes(r.servingSize)},
-                      {"Instructions", encodeApostrophes(r.instructions)},
-                      {"Ingredients", encodeApostrophes(r.ingredients)}});
+    RecipeColumns columns{{"TITLE", title},
+                          {"AUTHOR", encodeApostrophes(r.author)},
+                          {"PREPTIME", encodeApostrophes(r.prepTime)},
+                          {"CATEGORY", encodeApostrophes(r.categories)},
+                          {"Yield", encodeApostrophes(r.servingSize)},
+                          {"Instructions", encodeApostrophes(r.instructions)},
+                          {"Ingredients", encodeApostrophes(r.ingredients)}};
+    r = Recipe(); // the columns hold the only copy of a long text
+    run.insertRecipe(std::move(columns));
     return lines.startMet();
 }
 

@@ -133,14 +133,16 @@ bool readRecipe(TextImportRun& run)
         }
     }
 
-    run.insertRecipe({
+    RecipeColumns columns{
         {QStringLiteral("TITLE"), title},
         {QStringLiteral("AUTHOR"), QStringLiteral("Not known")},
         {QStringLiteral("CATEGORY"), encoded(categories)},
         {QStringLiteral("YIELD"), encoded(yield)},
         {QStringLiteral("INSTRUCTIONS"), encoded(instructions)},
         {QStringLiteral("INGREDIENTS"), encoded(ingredients)},
-    });
+    };
+    instructions = QString(); // the columns hold the only copy of a long text
+    run.insertRecipe(std::move(columns));
     return lines.nextStarts;
 }
 

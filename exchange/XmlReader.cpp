@@ -1,10 +1,12 @@
 // Reads an ADO XML rowset of recipe rows into the open cookbook.
 //
-// The file is walked twice: first to check that it is a complete rowset document and to count its rows
-// (a file that is not one imports nothing), then to take the rows over one by one. A column a row lacks
-// is a Null; every value is fitted to its column. A row that cannot be taken (a bad picture, a value the
-// cookbook refuses) is skipped and the read goes on; the reader then answers false at the end. A failure
-// of the database itself ends the read.
+// The file is walked twice: once to check that it is a complete rowset document and to count its rows
+// (a file that is not one imports nothing), and once to take the rows over one by one. The check runs on
+// a thread of its own beside the import: rows are stored at once inside a savepoint, and their events
+// wait until the check has counted the rows, so a file it refuses leaves nothing behind and raises no
+// event. A column a row lacks is a Null; every value is fitted to its column. A row that cannot be taken
+// (a bad picture, a value the cookbook refuses) is skipped and the read goes on; the reader then answers
+// false at the end. A failure of the database itself ends the read.
 #include "exchange/XmlRowset.h"
 #include "exchange/cImport.h"
 #include "exchange/ColumnFit.h"
@@ -18,7 +20,11 @@
 #include <QFile>
 #include <QXmlStreamReader>
 #include <array>
+#include <atomic>
+#include <future>
 #include <optional>
+#include <utility>
+#include <vector>
 #include <sqlite3.h>
 
 using namespace xmlrowset;
@@ -89,7 +95,8 @@ bool decodeHex(QStringView hex, QByteArray& bytes)
 // Everything else (the schema, other pending-change blocks) is passed over.
 class RowWalker {
 public:
-    explicit RowWalker(const QString& path) : file_(path)
+    // A walker that only counts leaves the rows' attributes where they are.
+    explicit RowWalker(const QString& path, bool keepRows = true) : file_(path), keepRows_(keepRows)
     {
         if (!file_.open(QIODevice::ReadOnly))
             throw AppError(AppError::FileNotFound, "File not found");
@@ -112,7 +119,8 @@ public:
                     ++depth_;
                 } else if ((depth_ == 2 || depth_ == 3) && xml_.name() == QLatin1String("row") &&
                            xml_.namespaceUri() == kRowNs) {
-                    row_ = xml_.attributes();
+                    if (keepRows_)
+                        row_ = xml_.attributes();
                     xml_.skipCurrentElement();
                     return !xml_.hasError();
                 } else {
@@ -138,9 +146,45 @@ private:
     QFile file_;
     QXmlStreamReader xml_;
     QXmlStreamAttributes row_;
+    bool keepRows_;
     int depth_ = 0;
     bool sawData_ = false;
     bool broken_ = false;
+};
+
+// Counts the rows of the file on a thread of its own and tells whether it is a complete rowset.
+class Survey {
+public:
+    struct Result {
+        qint32 rows = 0;
+        bool failed = false;
+    };
+
+    explicit Survey(const QString& path)
+        : result_(std::async(std::launch::async, [this, path] {
+              try {
+                  Result result;
+                  RowWalker walker(path, false);
+                  while (walker.nextRow())
+                      ++result.rows;
+                  result.failed = walker.failed();
+                  done_.store(true, std::memory_order_release);
+                  return result;
+              } catch (...) {
+                  done_.store(true, std::memory_order_release);
+                  throw;
+              }
+          }))
+    {
+    }
+
+    bool done() const { return done_.load(std::memory_order_acquire); }
+    // Waits for the end of the walk; a file that could not be read throws here.
+    Result result() { return result_.get(); }
+
+private:
+    std::atomic<bool> done_{false};
+    std::future<Result> result_; // last: its destructor waits for the walk, which uses done_
 };
 
 } // namespace
@@ -156,14 +200,8 @@ public:
         basMain::lRecipesImported = 0;
         basMain::lRecipesSkipped = 0;
 
-        qint32 rows = 0;
-        {
-            RowWalker survey(path_);
-            while (survey.nextRow())
-                ++rows;
-            if (survey.failed())
-                return false;
-        }
+        Survey survey(path_);
+        RowWalker walker(path_);
 
         // Every way out commits, so the rows taken so far stay; the write lock is taken at once.
         db::Transaction transaction(basDatabase::cnCookbook, db::Transaction::OnScopeExit::Commit,
@@ -173,19 +211,81 @@ public:
                          "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, PREPTIME, COOKTIME, TOTALTIME, YIELD, "
                          "CALORIESPERSERVING, INSTRUCTIONS, WINE, INGREDIENTS, ORIGIN, PICTURENAME, RECIPEPICTURE) "
                          "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
-        if (rows > 0) {
-            basMain::lRecipesFound = rows;
-            owner_.raiseProcessing();
+        basDatabase::cnCookbook.exec("SAVEPOINT unsurveyed_rows");
+        try {
+            while (!refused_ && walker.nextRow()) {
+                if (!surveyed_ && survey.done())
+                    settle(survey);
+                if (!refused_)
+                    takeRow(walker.row(), insert);
+            }
+            if (!surveyed_)
+                settle(survey);
+        } catch (...) {
+            if (!surveyed_) {
+                try {
+                    settle(survey);
+                } catch (...) {
+                    // the first failure is the one to report
+                }
+            }
+            throw;
         }
-
-        RowWalker walker(path_);
-        while (walker.nextRow())
-            takeRow(walker.row(), insert);
+        if (refused_)
+            return false;
         transaction.commit();
         return !walker.failed() && !failed_;
     }
 
 private:
+    // Once the survey has ended: a refused file loses the rows taken so far and its counters; a complete
+    // one gets its count, the events held back are raised in their order, and the rows are kept.
+    void settle(Survey& survey)
+    {
+        surveyed_ = true;
+        Survey::Result result;
+        try {
+            result = survey.result();
+        } catch (...) {
+            refuse();
+            throw;
+        }
+        if (result.failed)
+            return refuse();
+
+        const qint32 imported = basMain::lRecipesImported;
+        const qint32 skipped = basMain::lRecipesSkipped;
+        basMain::lRecipesFound = result.rows;
+        basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
+        if (result.rows > 0)
+            owner_.raiseProcessing();
+        for (const auto& [importedThen, skippedThen] : heldEvents_) {
+            basMain::lRecipesImported = importedThen;
+            basMain::lRecipesSkipped = skippedThen;
+            owner_.raiseProcessing();
+        }
+        heldEvents_.clear();
+        basMain::lRecipesImported = imported;
+        basMain::lRecipesSkipped = skipped;
+        basDatabase::cnCookbook.exec("RELEASE unsurveyed_rows");
+    }
+
+    void refuse()
+    {
+        refused_ = true;
+        heldEvents_.clear();
+        basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
+        basDatabase::cnCookbook.exec("ROLLBACK TO unsurveyed_rows");
+    }
+
+    void raiseProcessing()
+    {
+        if (surveyed_)
+            owner_.raiseProcessing();
+        else
+            heldEvents_.emplace_back(basMain::lRecipesImported, basMain::lRecipesSkipped);
+    }
+
     void takeRow(const QXmlStreamAttributes& attributes, db::Query& insert)
     {
         std::array<QString, ColumnCount> values;
@@ -246,7 +346,7 @@ private:
         }
         titles_->add(title);
         ++basMain::lRecipesImported;
-        owner_.raiseProcessing();
+        raiseProcessing();
     }
 
     // The column of the row's i-th attribute. Rows of one file name their attributes in the same order,
@@ -266,7 +366,7 @@ private:
     void rowSkipped()
     {
         ++basMain::lRecipesSkipped;
-        owner_.raiseProcessing();
+        raiseProcessing();
     }
 
     void rowFailed()
@@ -279,6 +379,9 @@ private:
     QString path_;
     std::optional<basDatabase::RecipeTitles> titles_; // read once the write lock is held
     QList<QPair<QString, int>> attributeColumns_;     // attribute name and column, by position in the row
+    std::vector<std::pair<qint32, qint32>> heldEvents_; // imported and skipped, while the survey runs
+    bool surveyed_ = false;
+    bool refused_ = false;
     bool failed_ = false;
 };
 

@@ -268,6 +268,13 @@ void Query::check(int rc) const
         throw lastError(db_, rc);
 }
 
+void Query::hold(int index, QByteArray bytes)
+{
+    if (bound_.size() <= static_cast<size_t>(index))
+        bound_.resize(index + 1);
+    bound_[index] = std::move(bytes); // a move keeps the bytes where SQLite was told they are
+}
+
 Query& Query::bind(int index, const QVariant& value)
 {
     int rc;
@@ -294,15 +301,19 @@ Query& Query::bind(int index, const QVariant& value)
             rc = sqlite3_bind_double(stmt_, index, value.toDouble());
             break;
         case QMetaType::QByteArray: {
-            const QByteArray bytes = value.toByteArray();
+            QByteArray bytes = value.toByteArray();
             rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
-                                     SQLITE_TRANSIENT);
+                                     SQLITE_STATIC);
+            if (rc == SQLITE_OK)
+                hold(index, std::move(bytes));
             break;
         }
         default: {
-            const QByteArray utf8 = value.toString().toUtf8();
+            QByteArray utf8 = value.toString().toUtf8();
             rc = sqlite3_bind_text64(stmt_, index, utf8.constData(), static_cast<sqlite3_uint64>(utf8.size()),
-                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+                                     SQLITE_STATIC, SQLITE_UTF8);
+            if (rc == SQLITE_OK)
+                hold(index, std::move(utf8));
         }
         }
     }
@@ -322,6 +333,7 @@ void Query::reset()
 {
     sqlite3_reset(stmt_);
     sqlite3_clear_bindings(stmt_);
+    bound_.clear();
 }
 
 bool Query::next()

@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -89,12 +90,16 @@ public:
 
 private:
     void check(int rc) const;
+    void hold(int index, QByteArray bytes); // kept while SQLite may read them
     void prepare(const QString& sql);
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     Connection* cachedBy_ = nullptr; // the statement goes back to this connection's cache
     QString sql_;
     mutable QHash<QString, int> columns_;
+    // The bytes of the bound texts and blobs, by parameter index: SQLite reads them in place until the
+    // query is reset or finalized, so a large value is not copied once more.
+    std::vector<QByteArray> bound_;
 };
 
 // A transaction that ends when it leaves scope: rolled back, or committed when the policy says so

@@ -31,7 +31,7 @@ bool isValidUtf8(const QByteArray& bytes)
     return !decoder.hasError();
 }
 
-QString fromCp1252(const QByteArray& bytes)
+QString fromCp1252(QByteArrayView bytes)
 {
     QString out;
     out.resize(bytes.size());
@@ -82,10 +82,10 @@ QByteArray toCp1252Html(const QString& text)
     return out;
 }
 
-QString decode8bit(const QByteArray& bytes)
+QString decode8bit(QByteArrayView bytes)
 {
     // Plain ASCII, most lines of most files, reads the same either way.
-    const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return (c & 0x80) == 0; });
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
     if (ascii)
         return QString::fromLatin1(bytes);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);

@@ -1,6 +1,7 @@
 #pragma once
 // 8-bit text as the program's files hold it: Windows-1252, or UTF-8 where the bytes are valid UTF-8.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace text {
@@ -8,7 +9,7 @@ namespace text {
 bool isValidUtf8(const QByteArray& bytes);
 
 // Windows-1252 to text; the five bytes that code page leaves undefined map to U+0080..U+009F.
-QString fromCp1252(const QByteArray& bytes);
+QString fromCp1252(QByteArrayView bytes);
 
 // Text to Windows-1252; a character the code page cannot hold becomes `replacement`.
 QByteArray toCp1252(const QString& text, char replacement = '?');
@@ -17,6 +18,6 @@ QByteArray toCp1252(const QString& text, char replacement = '?');
 QByteArray toCp1252Html(const QString& text);
 
 // UTF-8 when the bytes are valid UTF-8, else Windows-1252 (a leading UTF-8 byte-order mark is dropped).
-QString decode8bit(const QByteArray& bytes);
+QString decode8bit(QByteArrayView bytes);
 
 } // namespace text

@@ -108,7 +108,8 @@ void LineReader::skipRestOfLine()
     }
 }
 
-QByteArray LineReader::readRawLine()
+template <class Take>
+auto LineReader::nextLine(Take take)
 {
     if (closed_)
         throwClosed();
@@ -124,7 +125,7 @@ QByteArray LineReader::readRawLine()
         while (i < size && data[i] != '\n' && data[i] != '\r' && i - pos_ < kMaxLineBytes)
             ++i;
         if (i - pos_ >= kMaxLineBytes && i < size) { // an overlong line: keep its first MiB, skip the rest
-            QByteArray line = buf_.mid(pos_, cutAtCharacter(data + pos_, kMaxLineBytes));
+            auto line = take(QByteArrayView(data + pos_, cutAtCharacter(data + pos_, kMaxLineBytes)));
             consumed_ += i - pos_;
             pos_ = i;
             skipRestOfLine();
@@ -133,17 +134,18 @@ QByteArray LineReader::readRawLine()
         if (i >= size) {
             scanned = i - pos_;
             if (!fill()) { // last line without a line end
-                QByteArray line = buf_.mid(pos_);
-                consumed_ += line.size();
+                auto line = take(QByteArrayView(buf_).sliced(pos_));
+                consumed_ += buf_.size() - pos_;
                 pos_ = buf_.size();
                 return line;
             }
             continue;
         }
-        QByteArray line = buf_.mid(pos_, i - pos_);
+        // Taken before the buffer moves on below.
+        auto line = take(QByteArrayView(data + pos_, i - pos_));
         const bool cr = data[i] == '\r';
+        consumed_ += i - pos_ + 1;
         pos_ = i + 1;
-        consumed_ += line.size() + 1;
         if (cr) { // CR LF is one line end, even across two chunks
             if (pos_ >= buf_.size())
                 fill();
@@ -156,9 +158,15 @@ QByteArray LineReader::readRawLine()
     }
 }
 
+QByteArray LineReader::readRawLine()
+{
+    return nextLine([](QByteArrayView bytes) { return bytes.toByteArray(); });
+}
+
+// Decoded straight from the buffer, without a copy of the line's bytes.
 QString LineReader::readLine()
 {
-    return decode8bit(readRawLine());
+    return nextLine([](QByteArrayView bytes) { return decode8bit(bytes); });
 }
 
 LineWriter::LineWriter(const QString& path) : file_(path)

@@ -40,6 +40,9 @@ public:
     void endRecord() { recordLimit_ = -1; }
 
 private:
+    // Hands the next line's bytes, still in the buffer, to `take` and returns what it makes of them.
+    template <class Take>
+    auto nextLine(Take take);
     bool fill();
     void skipRestOfLine();
     QFile file_;

@@ -174,6 +174,32 @@ TEST_F(XmlReader, EventsFollowEveryRowAndAFailedRowMakesTheReadFalse)
     EXPECT_EQ(events, (QList<Event>{{1, 0, 0}, {1, 1, 0}}));
 }
 
+// A long file is still being checked while its first rows are taken: a file cut short at its very end
+// must leave nothing behind and raise nothing, and a whole one must report every row in its order.
+TEST_F(XmlReader, ALongFileCountsOnlyOnceItIsFoundWhole)
+{
+    constexpr int kRows = 3000;
+    QString rows;
+    QList<Event> expected{{kRows, 0, 0}};
+    for (int i = 0; i < kRows; ++i) {
+        const bool repeat = i % 10 == 9; // the title of the row before, in other letters
+        rows += row(repeat ? QString("ROW %1").arg(i - 1) : QString("Row %1").arg(i));
+        const auto& [found, imported, skipped] = expected.back();
+        expected << (repeat ? Event{found, imported, skipped + 1} : Event{found, imported + 1, skipped});
+    }
+    const QByteArray whole = rowset(rows);
+
+    EXPECT_FALSE(importDocument(whole.left(whole.lastIndexOf("</rs:data>"))));
+    EXPECT_TRUE(events.isEmpty());
+    EXPECT_EQ(counters(), Event(0, 0, 0));
+    EXPECT_EQ(recipeCount(), 0);
+
+    EXPECT_TRUE(importDocument(whole));
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(counters(), expected.back());
+    EXPECT_EQ(recipeCount(), kRows - kRows / 10);
+}
+
 TEST_F(XmlReader, AFailureThatCostsTheTransactionEndsTheRead)
 {
     // The engine rolls the whole transaction back, as it does on a full disk.

@@ -48,6 +48,36 @@ TEST_F(Database, BoundValuesComeBackAsStored)
     EXPECT_EQ(scalar(cn, "SELECT count(*) FROM T"), 2) << "the name was data, not SQL";
 }
 
+// Bound texts and blobs are read in place by SQLite: they must outlive the caller's values and a rebinding,
+// and be let go only with the binding.
+TEST_F(Database, BoundValuesOutliveTheCallersCopies)
+{
+    const QString big(3 * 1024 * 1024, QChar(0x00e8));
+    for (int run = 0; run < 2; ++run) {
+        db::Query insert(cn, "INSERT INTO T (NAME, PIC) VALUES (:name, ?2)", db::Query::Cached{});
+        insert.bind(":name", QString("first")).bind(2, QByteArray("old"));
+        insert.bind(":name", QString(big) + QString::number(run)).bind(2, QByteArray(1000, char('a' + run)));
+        EXPECT_THROW(insert.bind(3, QString("no such parameter")), AppError);
+        insert.exec();
+        insert.reset();
+        insert.bind(1, QString("after reset %1").arg(run)).exec();
+    }
+    QStringList names;
+    QList<QByteArray> pictures;
+    db::Query q(cn, "SELECT NAME, PIC FROM T ORDER BY ID");
+    while (q.next()) {
+        names << q.text("NAME");
+        pictures << q.value("PIC").toByteArray();
+    }
+    ASSERT_EQ(names.size(), 4);
+    EXPECT_EQ(names[0], big + "0");
+    EXPECT_EQ(names[1], "after reset 0");
+    EXPECT_EQ(names[2], big + "1");
+    EXPECT_EQ(pictures[0], QByteArray(1000, 'a'));
+    EXPECT_TRUE(pictures[1].isEmpty()) << "a reset clears the bindings";
+    EXPECT_EQ(pictures[2], QByteArray(1000, 'b'));
+}
+
 TEST_F(Database, ColumnNamesIgnoreCaseAndUnknownOnesRaise)
 {
     cn.exec("CREATE TABLE U (ID INTEGER, NAME TEXT); INSERT INTO U VALUES (1, 'second table'); "

@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr qsizetype kMaxLine = text::LineReader::kMaxLineBytes;
+
 QList<QByteArray> readAll(const QByteArray& bytes)
 {
     QTemporaryDir dir;
@@ -19,6 +21,16 @@ QList<QByteArray> readAll(const QByteArray& bytes)
     while (!in.atEnd())
         lines << in.readRawLine();
     EXPECT_THROW(in.readRawLine(), AppError);
+
+    // Decoded lines are decoded straight from the reader's buffer: the same lines, whatever the chunks.
+    text::LineReader decoding(path);
+    QStringList decoded;
+    while (!decoding.atEnd())
+        decoded << decoding.readLine();
+    EXPECT_THROW(decoding.readLine(), AppError);
+    EXPECT_EQ(decoded.size(), lines.size());
+    for (qsizetype i = 0; i < std::min(decoded.size(), lines.size()); ++i)
+        EXPECT_EQ(decoded[i], text::decode8bit(lines[i])) << "line " << i;
     return lines;
 }
 
@@ -37,6 +49,13 @@ TEST(LineReader, SplitsAtEveryLineEndAcrossChunks)
         EXPECT_EQ(lines[1], "next");
         EXPECT_EQ(lines[2], "last");
     }
+
+    // A line past 1 MiB keeps its first MiB, cut before a character the cut would split.
+    const QByteArray overlong = QByteArray(kMaxLine - 1, 'x') + "\xc3\xa8" + QByteArray(1000, 'y');
+    const QList<QByteArray> lines = readAll(overlong + "\r\n\xe8nd");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QByteArray(kMaxLine - 1, 'x'));
+    EXPECT_EQ(lines[1], "\xe8nd");
 }
 
 TEST(LineReader, DecodesUtf8ElseWindows1252)
