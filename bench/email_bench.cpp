@@ -8,8 +8,8 @@
 #include "exchange/cZip.h"
 #include "exchange/frmEmail.h"
 #include "platform/paths/ProgramFolder.h"
+#include "ScratchProgramFolder.h"
 #include "tests/support/Headless.h"
-#include "tests/support/ProgramLayout.h"
 #include "tests/support/SilentUi.h"
 #include "tests/support/SmtpServer.h"
 
@@ -90,10 +90,7 @@ int main(int argc, char** argv)
     PageWindow window;
     basMain::setMainWindow(&window);
 
-    QTemporaryDir dir;
-    layOutProgramFolder(dir.path());
-    paths::setProgramFolder(dir.path());
-    basMain::sTemplatePath = dir.path() + "/templates/default.html";
+    const ScratchProgramFolder dir;
 
     // Zipping 1,000 files of 20 KB, half pages and half pictures.
     QDir().mkpath(dir.path() + "/zipme");

@@ -6,8 +6,8 @@
 #include "core/frmCookbook.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/ui/Ui.h"
+#include "ScratchProgramFolder.h"
 #include "tests/support/Headless.h"
-#include "tests/support/ProgramLayout.h"
 #include "tests/support/SilentUi.h"
 
 #include <QApplication>
@@ -81,10 +81,7 @@ int main(int argc, char** argv)
     SilentUi silent;
     ui::install(&silent);
 
-    QTemporaryDir dir;
-    layOutProgramFolder(dir.path());
-    paths::setProgramFolder(dir.path());
-    basMain::sTemplatePath = dir.path() + "/templates/default.html";
+    const ScratchProgramFolder dir;
 
     // The page of a recipe with a 200 KB picture.
     basDatabase::CreateCookbook("Page.tqc");
