@@ -28,19 +28,19 @@ TEST(cZipList, KeepsEachSpecOnceWhateverItsLetterCase)
 
     zip.AddFile("C:\\Temp\\Email\\*.*");
     const struct {
-        QString spec;
+        QString pattern;
         std::function<void()> action;
         int raised;
     } cases[] = {
-        {"same spec", [&] { zip.AddFile("C:\\Temp\\Email\\*.*"); }, cZip::ErrAlreadyInList},
+        {"same pattern", [&] { zip.AddFile("C:\\Temp\\Email\\*.*"); }, cZip::ErrAlreadyInList},
         {"other case", [&] { zip.AddFile("c:\\temp\\email\\*.*"); }, cZip::ErrAlreadyInList},
         {"placeholder", [&] { zip.AddFile("QUERTY"); }, cZip::ErrAlreadyInList},
         {"never added", [&] { zip.RemoveFile("a.txt"); }, cZip::ErrNotInList},
         {"placeholder kept", [&] { zip.RemoveFile("querty"); }, cZip::ErrNotInList},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(RaisedNumber(c.action), c.raised) << c.spec.toStdString();
-        EXPECT_EQ(zip.ZipFileCount(), 1) << c.spec.toStdString();
+        EXPECT_EQ(RaisedNumber(c.action), c.raised) << c.pattern.toStdString();
+        EXPECT_EQ(zip.ZipFileCount(), 1) << c.pattern.toStdString();
     }
     zip.RemoveFile("C:\\TEMP\\EMAIL\\*.*");
     EXPECT_EQ(zip.ZipFileCount(), 0);
