@@ -21,7 +21,12 @@ void writeRecipe(TextExportRun& run)
     out.writeLine("****** " + title + " ******");
     out.writeLine(frame);
     out.writeLine(" ");
-    out.writeLine("Categories: " + run.decoded("CATEGORY")); // names joined with ",", as stored
+    // Names joined with ",", as stored. A single name holding a blank gets a closing "," so that it is read
+    // back as one name, not split at its blanks.
+    QString categories = run.decoded("CATEGORY");
+    if (categories.contains(u' ') && !categories.contains(u',') && !categories.contains(u'\t'))
+        categories += u',';
+    out.writeLine("Categories: " + categories);
     out.writeLine("Calories     per serving: " + run.decoded("CALORIESPERSERVING") + '\t' +
                   QString("Number of Servings: ").rightJustified(30) + run.decoded("YIELD"));
     out.writeLine("Fat grams    per serving: \t" + QString("Approx. Cook Time: ").rightJustified(30) +
