@@ -5,6 +5,9 @@
 #include "platform/paths/ProgramFolder.h"
 #include "platform/ui/Ui.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 #include <functional>
 #include <vector>
 
@@ -65,6 +68,25 @@ CREATE INDEX "Ingredients RecipeID" ON Ingredients (RecipeID);)",
 CREATE UNIQUE INDEX "Recipe Name" ON Recipes (Title);
 CREATE INDEX "Marked" ON Recipes (Mark);)",
     };
+}
+
+int RecipeColumnSize(const QString& column)
+{
+    // The limits as the schema declares them ("Author TEXT ... CHECK (length(Author) <= 50)").
+    static const QHash<QString, int> limits = [] {
+        QHash<QString, int> found;
+        static const QRegularExpression check(R"((\w+) TEXT[^,\n]*CHECK \(length\(\1\) <= (\d+)\))");
+        for (const QString& statement : CookbookSchema()) {
+            if (!statement.contains(QLatin1String("CREATE TABLE Recipes")))
+                continue;
+            for (auto it = check.globalMatch(statement); it.hasNext();) {
+                const auto m = it.next();
+                found.insert(m.captured(1).toLower(), m.captured(2).toInt());
+            }
+        }
+        return found;
+    }();
+    return limits.value(column.toLower(), 0);
 }
 
 bool CreateCookbook(const QString& fileName)

@@ -23,6 +23,9 @@ bool IsCookbookFileName(const QString& fileName);
 
 // The statements that lay out a new, empty cookbook, table by table in creation order.
 QStringList CookbookSchema();
+// The size limit in characters of a Recipes column as the schema declares it (letter case of the name
+// ignored), 0 for a column without one.
+int RecipeColumnSize(const QString& column);
 
 // Makes the new cookbook file "\Data\cookbooks\" + fileName. A failing step is offered in the "Code Gen
 // Error" box: Abort stops, Retry repeats the step, Ignore goes on with the next one. The file is made

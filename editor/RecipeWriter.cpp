@@ -18,8 +18,9 @@ using text::encodeApostrophes;
 QVariant Text(const QString& s) { return s.isNull() ? QString("") : s; }
 
 // A value longer than its column fails the save with a message that names the field.
-void CheckLength(const QString& field, const QString& stored, int limit)
+void CheckLength(const QString& field, const QString& stored, const QString& column)
 {
+    const int limit = basDatabase::RecipeColumnSize(column);
     const qsizetype length = stored.toUcs4().size();
     if (length > limit)
         throw AppError(-19, QString("%1 is too long: at most %2 characters can be stored, and it has %3%4.")
@@ -33,15 +34,15 @@ void CheckLength(const QString& field, const QString& stored, int limit)
 void CheckLengths(const QString& author, const QString& prep, const QString& cook, const QString& total,
                   const QString& yield, const QString& calories, const QString& wine, const QString* origin)
 {
-    CheckLength("Author", author, 50);
-    CheckLength("Prep Time", prep, 50);
-    CheckLength("Cook Time", cook, 50);
-    CheckLength("Total Time", total, 50);
-    CheckLength("Yield", yield, 50);
-    CheckLength("Calories Per Serving", calories, 255);
-    CheckLength("Wine", wine, 50);
+    CheckLength("Author", author, "Author");
+    CheckLength("Prep Time", prep, "PrepTime");
+    CheckLength("Cook Time", cook, "CookTime");
+    CheckLength("Total Time", total, "TotalTime");
+    CheckLength("Yield", yield, "Yield");
+    CheckLength("Calories Per Serving", calories, "CaloriesPerServing");
+    CheckLength("Wine", wine, "Wine");
     if (origin)
-        CheckLength("Origin", *origin, 50);
+        CheckLength("Origin", *origin, "Origin");
 }
 
 void WritePicture(qint64 id, const PictureChange& picture)
@@ -53,7 +54,7 @@ void WritePicture(qint64 id, const PictureChange& picture)
         db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=NULL, RECIPEPICTURE=NULL WHERE ID=?1", {id}).exec();
         return;
     case PictureChange::Kind::Store:
-        CheckLength("Picture name", picture.name, 255);
+        CheckLength("Picture name", picture.name, "PictureName");
         db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=?1, RECIPEPICTURE=?2 WHERE ID=?3",
                   {picture.name, picture.bytes, id})
             .exec();

@@ -1,34 +1,5 @@
 #include "exchange/ColumnFit.h"
 
-#include "core/basDatabase.h"
-
-#include <QHash>
-#include <QRegularExpression>
-
-namespace {
-// The limits as the cookbook's schema declares them ("Author TEXT ... CHECK (length(Author) <= 50)").
-QHash<QString, int> readLimits()
-{
-    QHash<QString, int> limits;
-    static const QRegularExpression check(R"((\w+) TEXT[^,\n]*CHECK \(length\(\1\) <= (\d+)\))");
-    for (const QString& statement : basDatabase::CookbookSchema()) {
-        if (!statement.contains(QLatin1String("CREATE TABLE Recipes")))
-            continue;
-        for (auto it = check.globalMatch(statement); it.hasNext();) {
-            const auto m = it.next();
-            limits.insert(m.captured(1).toLower(), m.captured(2).toInt());
-        }
-    }
-    return limits;
-}
-} // namespace
-
-int RecipeColumnSize(const QString& column)
-{
-    static const QHash<QString, int> limits = readLimits();
-    return limits.value(column.toLower(), 0);
-}
-
 QString FitToSize(const QString& value, int size)
 {
     if (size <= 0 || value.size() <= size) // UTF-16 units never count fewer than characters

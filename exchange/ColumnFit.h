@@ -1,9 +1,8 @@
 #pragma once
 // Values fitted to the size of their Recipes column, so that a long value never costs a recipe.
-#include <QString>
+#include "core/basDatabase.h"
 
-// The size limit of a Recipes column in characters (letter case of the name ignored), 0 for none.
-int RecipeColumnSize(const QString& column);
+#include <QString>
 
 // The value cut to at most `size` characters (0: unchanged): never inside a character or a "$$" pair
 // (the stored apostrophe), and without the blanks the cut leaves at its end.
@@ -12,5 +11,5 @@ QString FitToSize(const QString& value, int size);
 // The value fitted to its column.
 inline QString FitToColumn(const QString& column, const QString& value)
 {
-    return FitToSize(value, RecipeColumnSize(column));
+    return FitToSize(value, basDatabase::RecipeColumnSize(column));
 }

@@ -104,18 +104,7 @@ void zeroCounters()
 bool isTitle(const QString& column) { return column.compare(QLatin1String("TITLE"), Qt::CaseInsensitive) == 0; }
 } // namespace
 
-bool IsRecipeFault(const AppError& e)
-{
-    switch (-e.number) {
-    case SQLITE_CONSTRAINT:
-    case SQLITE_TOOBIG:
-    case SQLITE_MISMATCH:
-    case SQLITE_RANGE:
-        return true;
-    default:
-        return false;
-    }
-}
+bool IsRecipeFault(const AppError& e) { return e.number < 0 && !db::isStorageFailure(e); }
 
 bool ImportFailed(const char* routine)
 {
@@ -188,7 +177,7 @@ bool TextImportRun::insertRecipe(RecipeColumns columns)
             for (int i = 0; i < columns.size(); ++i) {
                 names << columns[i].first;
                 marks << QString("?%1").arg(i + 1);
-                insert.sizes << RecipeColumnSize(columns[i].first);
+                insert.sizes << basDatabase::RecipeColumnSize(columns[i].first);
             }
             insert.query = std::make_shared<db::Query>(
                 basDatabase::cnCookbook,

@@ -48,7 +48,7 @@ int columnSize(int column)
     static const auto sizes = [] {
         std::array<int, ColumnCount> s{};
         for (int c = 0; c < ColumnCount; ++c)
-            s[c] = RecipeColumnSize(QLatin1String(kColumnNames[c]));
+            s[c] = basDatabase::RecipeColumnSize(QLatin1String(kColumnNames[c]));
         return s;
     }();
     return sizes[column];

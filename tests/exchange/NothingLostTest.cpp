@@ -45,9 +45,9 @@ TEST(FitToSize, CutsAtTheLimitNeverInsideAPairOrACharacter)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FitToSize(c.value, c.size), c.fitted) << c.value.toStdString() << " / " << c.size;
-    EXPECT_EQ(RecipeColumnSize("Author"), 50);
-    EXPECT_EQ(RecipeColumnSize("CALORIESPERSERVING"), 255);
-    EXPECT_EQ(RecipeColumnSize("Instructions"), 0);
+    EXPECT_EQ(basDatabase::RecipeColumnSize("Author"), 50);
+    EXPECT_EQ(basDatabase::RecipeColumnSize("CALORIESPERSERVING"), 255);
+    EXPECT_EQ(basDatabase::RecipeColumnSize("Instructions"), 0);
 }
 
 TEST_F(NothingLost, MasterCookLinesAsRealFilesWriteThem)
