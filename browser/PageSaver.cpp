@@ -1,5 +1,6 @@
 #include "browser/PageSaver.h"
 
+#include "browser/PageText.h"
 #include "browser/RecipePage.h"
 #include "platform/AppError.h"
 #include "platform/paths/ProgramFolder.h"
@@ -62,7 +63,7 @@ bool SavePageWithPicture(const QString& page, const QString& target, const QStri
     while (hasPicture && it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString raw = m.captured(3);
-        if (!sameFile(localFile(text::DecodePage(raw.toLatin1(), encoding), pageFolder), picture))
+        if (!sameFile(localFile(pagetext::Unescaped(text::DecodePage(raw.toLatin1(), encoding)), pageFolder), picture))
             continue;
         showsPicture = true;
         out += html.mid(last, m.capturedStart(3) - last);

@@ -1,6 +1,8 @@
 // The recipe page: the template filled with one recipe's fields, written beside its picture.
 #include "browser/RecipePage.h"
 
+#include "browser/PageText.h"
+
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -9,7 +11,6 @@
 #include "platform/text/Codec.h"
 #include "platform/text/FileRegistry.h"
 #include "platform/text/LineFile.h"
-#include "platform/text/TextRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,20 +66,30 @@ void RemovePictureBlock(QString& page)
 
 QString Stored(const db::Query& row, const char* column) { return row.text(QString::fromLatin1(column)); }
 
-// Fills the placeholders in their fixed order and returns the page text. Every value is shown with "$$"
-// turned back into "'": the importers store apostrophes that way in every field.
+// Fills the placeholders in their fixed order and returns the page text. Every value shows as stored: "$$"
+// turned back into "'" (the importers store apostrophes that way in every field), and never as markup.
+// The page shows at most `shownChars` characters of the recipe's text (all of it when negative).
 QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName,
-                 QString* pictureWritten)
+                 qsizetype shownChars, QString* pictureWritten)
 {
-    page.replace("%title%", text::decodeApostrophes(Stored(row, "TITLE")));
+    pagetext::ShownText shown(shownChars);
+    auto html = [&](const QString& stored, bool lines = false) {
+        QString out = pagetext::Html(shown.take(stored));
+        if (lines)
+            out.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
+        return shown.cutHere() ? out + pagetext::CutNote() : out;
+    };
+    auto field = [&](const char* column, bool lines = false) { return html(Stored(row, column), lines); };
+
+    page.replace("%title%", field("TITLE"));
     page.replace("%by%", QString());
-    page.replace("%cat%", text::decodeApostrophes(Stored(row, "CATEGORY")));
-    page.replace("%origin%", text::decodeApostrophes(Stored(row, "ORIGIN")));
-    page.replace("%yield%", text::decodeApostrophes(Stored(row, "YIELD")));
-    page.replace("%author%", row.isNull("AUTHOR") ? QStringLiteral(" ") : text::decodeApostrophes(Stored(row, "AUTHOR")));
-    page.replace("%prep%", text::decodeApostrophes(Stored(row, "PREPTIME")));
-    page.replace("%cook%", text::decodeApostrophes(Stored(row, "COOKTIME")));
-    page.replace("%total%", text::decodeApostrophes(Stored(row, "TOTALTIME")));
+    page.replace("%cat%", field("CATEGORY"));
+    page.replace("%origin%", field("ORIGIN"));
+    page.replace("%yield%", field("YIELD"));
+    page.replace("%author%", row.isNull("AUTHOR") ? QStringLiteral(" ") : field("AUTHOR"));
+    page.replace("%prep%", field("PREPTIME"));
+    page.replace("%cook%", field("COOKTIME"));
+    page.replace("%total%", field("TOTALTIME"));
 
     // A name without bytes (or one that reduces to no file name) counts as no picture.
     const QString picture = Stored(row, "PICTURENAME").isEmpty()
@@ -86,14 +97,13 @@ QString FillPage(QString page, const db::Query& row, const QString& pictureFolde
                                 : basDatabase::ExtractPictureFromRecordset(row, pictureFolder, pictureName);
     *pictureWritten = picture;
     if (!picture.isEmpty())
-        page.replace("%picture%", picture);
+        page.replace("%picture%", pagetext::Escaped(picture));
     else
         RemovePictureBlock(page);
 
-    page.replace("%ingredients%", text::decodeApostrophes(Stored(row, "INGREDIENTS")).replace("\r\n", "<br>"));
+    page.replace("%ingredients%", field("INGREDIENTS", true));
     page.replace("##", " ");
-    page.replace("%instructions%",
-                 text::decodeApostrophes(Stored(row, "INSTRUCTIONS")).replace("\r\n", "<br>") + "\r\n\r\n<hr>");
+    page.replace("%instructions%", field("INSTRUCTIONS", true) + "\r\n\r\n<hr>");
     return page;
 }
 
@@ -127,7 +137,8 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
         const text::PageEncoding encoding = text::PageEncodingOf(templateBytes);
         QString pictureWritten;
         const QString page =
-            FillPage(text::DecodePage(templateBytes, encoding), row, pictureFolder, pictureName, &pictureWritten) + "\r\n";
+            FillPage(text::DecodePage(templateBytes, encoding), row, pictureFolder, pictureName,
+                     bEmail ? -1 : pagetext::kShownChars, &pictureWritten) + "\r\n";
         text::writeAllBytes(pagePath, text::EncodePage(page, encoding));
         if (picture)
             *picture = pictureWritten;

@@ -1,4 +1,5 @@
 #include "browser/RecipePage.h"
+#include "browser/PageSaver.h"
 #include "browser/PageView.h"
 
 #include "core/basDatabase.h"
@@ -203,6 +204,54 @@ TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
     // Without a declaration a template that is no UTF-8 makes a Windows-1252 page.
     useTemplate("<p>\x93%title%\x94</p>");
     EXPECT_EQ(readBytes(WriteRecipePage(key(id), false)), "<p>\x93" "Cr\xE8me br\xFBl\xE9" "e \x80 &#28450;\x94</p>\r\n");
+}
+
+TEST_F(RecipePage, ValuesShowAsStoredAndNeverAsMarkup)
+{
+    Recipe r;
+    r.title = QString::fromUtf8("<Spezial> Œufs & Żurek");
+    r.author = "Zo\u00eb <zoe@example.org>";
+    r.category = "Plats <chauds>,Dessert";
+    r.ingredients = QString::fromUtf8("Μουσακάς & 寿司\r\n1 Ei <groß>");
+    r.instructions = QString::fromUtf8("Ofen auf < 180 °C & > 160 °C vorheizen.\r\nL$$eau <b>bouillante</b>");
+    r.pictureName = "Fish & Chips.jpg";
+    r.picture = QByteArray("JPEG");
+    const qint64 id = AddRecipe(r);
+    useTemplate("<html><h1>%title%</h1><i>%author%</i> %cat%<!--PICSTART--><img src=\"%picture%\"><!--PICEND-->"
+                "<p>%ingredients%</p><p>%instructions%</p></html>");
+    const QByteArray body =
+        QString::fromUtf8("<h1>&lt;Spezial&gt; Œufs &amp; Żurek</h1><i>Zoë &lt;zoe@example.org&gt;</i> "
+                          "Plats &lt;chauds&gt;,Dessert<!--PICSTART--><img src=\"%1\"><!--PICEND-->"
+                          "<p>Μουσακάς &amp; 寿司<br>1 Ei &lt;groß&gt;</p><p>Ofen auf &lt; 180 °C &amp; &gt; 160 °C "
+                          "vorheizen.<br>L'eau &lt;b&gt;bouillante&lt;/b&gt;\r\n\r\n<hr></p></html>\r\n")
+            .toUtf8();
+    auto withPicture = [&](const QString& path) {
+        return "<html>" + QByteArray(body).replace("%1", QString(path).replace("&", "&amp;").toUtf8());
+    };
+
+    const QString page = WriteRecipePage(key(id), false);
+    EXPECT_EQ(readBytes(page), withPicture(program.path("temp/Fish & Chips.jpg")));
+
+    PageView view;
+    view.setSource(QUrl::fromLocalFile(page));
+    const QString shown = view.toPlainText();
+    for (const QString& stored : {r.title.toString(), QString::fromUtf8("Zoë <zoe@example.org>"),
+                                  QString::fromUtf8("Μουσακάς & 寿司"), QString::fromUtf8("1 Ei <groß>"),
+                                  QString::fromUtf8("Ofen auf < 180 °C & > 160 °C vorheizen."),
+                                  QString::fromUtf8("L'eau <b>bouillante</b>")})
+        EXPECT_TRUE(shown.contains(stored)) << stored.toStdString() << "\n" << shown.toStdString();
+
+    // The saved page keeps the text and finds its picture under the escaped name.
+    const QString saved = program.path("saved/Spezial.html");
+    QDir().mkpath(program.path("saved"));
+    ASSERT_TRUE(SavePageWithPicture(page, saved, program.path("temp/Fish & Chips.jpg")));
+    EXPECT_EQ(readBytes(saved), withPicture("Fish & Chips.jpg"));
+    EXPECT_EQ(readBytes(program.path("saved/Fish & Chips.jpg")), "JPEG");
+
+    // An e-mailed page gets the same text.
+    QDir().mkpath(program.path("temp/email"));
+    basMain::lEmailCount = 0;
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), true)), withPicture(program.path("temp/email/1.jpg")));
 }
 
 TEST_F(RecipePage, TheViewReadsThePageInItsOwnEncoding)

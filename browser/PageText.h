@@ -1,0 +1,39 @@
+#pragma once
+// Stored recipe text as the recipe page shows it.
+#include <QString>
+
+namespace pagetext {
+
+// Runs of more characters than this without a blank get an invisible break opportunity after every this
+// many, so that the view wraps them instead of laying out one endless word.
+constexpr qsizetype kLongestRun = 64;
+// The most characters of stored text the page on display shows: the view lays this much out in a fraction
+// of a second.
+constexpr qsizetype kShownChars = 200000;
+
+// Stored text as page text: "$$" shows as "'", "<", ">" and "&" show as themselves (never as markup), and
+// long runs without a blank get break opportunities (U+200B), on the page only.
+QString Html(const QString& stored);
+// "<", ">" and "&" as character references, nothing else changed (a value inside an attribute).
+QString Escaped(const QString& value);
+// The text an attribute value or text stands for: the references above, "&quot;" and "&#N;" resolved.
+QString Unescaped(const QString& html);
+
+// The note that ends a page cut short.
+QString CutNote();
+
+// Hands out stored values, in the order the page shows them, until the page's share of text is used up;
+// the value that passes it is cut (at a line end where one is near) and the ones after it are empty.
+class ShownText {
+public:
+    explicit ShownText(qsizetype limit) : left_(limit) {} // a negative limit: everything is shown
+    QString take(const QString& stored);
+    bool cutHere() const { return cutHere_; } // the value just taken was cut
+
+private:
+    qsizetype left_;
+    bool cut_ = false;
+    bool cutHere_ = false;
+};
+
+} // namespace pagetext
