@@ -1,5 +1,6 @@
 #include "browser/RecipePage.h"
 #include "browser/PageSaver.h"
+#include "browser/PageText.h"
 #include "browser/PageView.h"
 
 #include "core/basDatabase.h"
@@ -252,6 +253,57 @@ TEST_F(RecipePage, ValuesShowAsStoredAndNeverAsMarkup)
     QDir().mkpath(program.path("temp/email"));
     basMain::lEmailCount = 0;
     EXPECT_EQ(readBytes(WriteRecipePage(key(id), true)), withPicture(program.path("temp/email/1.jpg")));
+}
+
+TEST_F(RecipePage, LongTextIsWrappedOnThePageAndCutShortOnlyOnDisplay)
+{
+    // One blank-free run (a pasted Polish line), and far more ordinary lines than a page shows.
+    const QString run = QString::fromUtf8("Żurek&śledź<łosoś>").repeated(20000);
+    const QString lines = QString::fromUtf8("Crème fraîche, Äpfel und Μουσακάς mit 寿司\r\n").repeated(20000);
+    Recipe r;
+    r.ingredients = run;
+    r.instructions = lines;
+    const qint64 id = AddRecipe(r);
+    useTemplate("<p>%ingredients%</p><p>%instructions%</p>");
+
+    const QString note = "Open it in the recipe editor to see the rest.";
+    auto longestRun = [](const QString& page) {
+        qsizetype longest = 0, current = 0;
+        const QString text = pagetext::Unescaped(QString(page).replace(QRegularExpression("<[^>]*>"), " "));
+        for (const QChar c : text)
+            current = (c.isSpace() || c == QChar(0x200B)) ? 0 : current + 1, longest = std::max(longest, current);
+        return longest;
+    };
+
+    const QString shown = QString::fromUtf8(readBytes(WriteRecipePage(key(id), false)));
+    EXPECT_LE(longestRun(shown), 64);
+    EXPECT_LT(pagetext::Unescaped(shown).size(), 210000) << "the page on display shows the beginning only";
+    EXPECT_TRUE(shown.startsWith(QString::fromUtf8("<p>Żurek&amp;śledź&lt;łosoś&gt;Żurek")));
+    EXPECT_TRUE(shown.contains(note));
+    EXPECT_FALSE(shown.contains(QString::fromUtf8("Crème"))) << "the run used up the page's share";
+    PageView view;
+    view.setSource(QUrl::fromLocalFile(program.path("temp/recipe.html")));
+    EXPECT_TRUE(view.toPlainText().contains(note));
+
+    // An e-mailed page holds everything, with the same break opportunities.
+    QDir().mkpath(program.path("temp/email"));
+    basMain::lEmailCount = 0;
+    QString mailed = QString::fromUtf8(readBytes(WriteRecipePage(key(id), true)));
+    EXPECT_LE(longestRun(mailed), 64);
+    EXPECT_FALSE(mailed.contains(note));
+    mailed.remove(QChar(0x200B)).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">");
+    EXPECT_EQ(mailed, "<p>" + run + "</p><p>" + QString(lines).replace("\r\n", "<br>") + "\r\n\r\n<hr></p>\r\n");
+
+    // A short text is shown whole; the stored text never holds a break of the page's.
+    r.title = QString::fromUtf8("Łosoś");
+    r.ingredients = QString::fromUtf8("Łosoś").repeated(100);
+    r.instructions = "Kochen.";
+    const QString whole = QString::fromUtf8(readBytes(WriteRecipePage(key(AddRecipe(r)), false)));
+    EXPECT_FALSE(whole.contains(note));
+    EXPECT_EQ(QString(whole).remove(QChar(0x200B)), "<p>" + r.ingredients.toString() + "</p><p>Kochen.\r\n\r\n<hr></p>\r\n");
+    db::Query stored(basDatabase::cnCookbook, "SELECT INGREDIENTS FROM RECIPES WHERE ID=?1", {id});
+    ASSERT_TRUE(stored.next());
+    EXPECT_EQ(stored.text("INGREDIENTS"), run);
 }
 
 TEST_F(RecipePage, TheViewReadsThePageInItsOwnEncoding)
