@@ -64,6 +64,8 @@ void cImport::raiseProcessing()
     Q_EMIT Processing(basMain::lRecipesFound, basMain::lRecipesImported, basMain::lRecipesSkipped);
 }
 
+void cImport::raiseChecking(qint64 bytesRead, qint64 fileSize) { Q_EMIT Checking(bytesRead, fileSize); }
+
 QString cImport::RemoveDoubleSpaces(const QString& text)
 {
     // One pass: the same as replacing "  " by " " until none is left.

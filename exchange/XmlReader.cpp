@@ -4,7 +4,8 @@
 // (a file that is not one imports nothing), and once to take the rows over one by one. The check runs on
 // a thread of its own beside the import: rows are stored at once inside a savepoint, and their events
 // wait until the check has counted the rows, so a file it refuses leaves nothing behind and raises no
-// event. A column a row lacks is a Null; every value is fitted to its column. A row that cannot be taken
+// event. Meanwhile `Checking` tells how far the check has read. A cancel (basMain::bCancelImport,
+// polled between rows) stops the run and keeps none of its rows. A column a row lacks is a Null; every value is fitted to its column. A row that cannot be taken
 // (a bad picture, a value the cookbook refuses) is skipped and the read goes on; the reader then answers
 // false at the end. A failure of the database itself ends the read.
 #include "exchange/XmlRowset.h"
@@ -138,6 +139,8 @@ public:
     }
 
     const QXmlStreamAttributes& row() const { return row_; }
+    qint64 bytesRead() const { return file_.pos(); }
+    qint64 fileSize() const { return file_.size(); }
 
     // Not well-formed, cut short, not UTF-8, or not a rowset document.
     bool failed() const { return broken_ || xml_.hasError() || !sawData_; }
@@ -152,7 +155,8 @@ private:
     bool broken_ = false;
 };
 
-// Counts the rows of the file on a thread of its own and tells whether it is a complete rowset.
+// Counts the rows of the file on a thread of its own and tells whether it is a complete rowset. A survey
+// that is let go before its end stops at the next row.
 class Survey {
 public:
     struct Result {
@@ -165,9 +169,12 @@ public:
               try {
                   Result result;
                   RowWalker walker(path, false);
-                  while (walker.nextRow())
+                  fileSize_.store(walker.fileSize(), std::memory_order_relaxed);
+                  while (!stop_.load(std::memory_order_relaxed) && walker.nextRow()) {
                       ++result.rows;
-                  result.failed = walker.failed();
+                      bytesRead_.store(walker.bytesRead(), std::memory_order_relaxed);
+                  }
+                  result.failed = walker.failed() || stop_.load(std::memory_order_relaxed);
                   done_.store(true, std::memory_order_release);
                   return result;
               } catch (...) {
@@ -178,12 +185,21 @@ public:
     {
     }
 
+    ~Survey() { stop_.store(true, std::memory_order_relaxed); }
+
     bool done() const { return done_.load(std::memory_order_acquire); }
+    // Waits at most `ms` milliseconds for the end of the walk.
+    void waitFor(int ms) const { result_.wait_for(std::chrono::milliseconds(ms)); }
+    qint64 bytesRead() const { return bytesRead_.load(std::memory_order_relaxed); }
+    qint64 fileSize() const { return fileSize_.load(std::memory_order_relaxed); }
     // Waits for the end of the walk; a file that could not be read throws here.
     Result result() { return result_.get(); }
 
 private:
     std::atomic<bool> done_{false};
+    std::atomic<bool> stop_{false};
+    std::atomic<qint64> bytesRead_{0};
+    std::atomic<qint64> fileSize_{0};
     std::future<Result> result_; // last: its destructor waits for the walk, which uses done_
 };
 
@@ -211,16 +227,25 @@ public:
                          "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, PREPTIME, COOKTIME, TOTALTIME, YIELD, "
                          "CALORIESPERSERVING, INSTRUCTIONS, WINE, INGREDIENTS, ORIGIN, PICTURENAME, RECIPEPICTURE) "
                          "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
-        basDatabase::cnCookbook.exec("SAVEPOINT unsurveyed_rows");
+        // The rows stay inside this savepoint to the end: a refused file and a cancelled run keep none.
+        basDatabase::cnCookbook.exec("SAVEPOINT xml_rows");
         try {
-            while (!refused_ && walker.nextRow()) {
+            while (!refused_ && !cancelled() && walker.nextRow()) {
                 if (!surveyed_ && survey.done())
                     settle(survey);
                 if (!refused_)
                     takeRow(walker.row(), insert);
+                if (!surveyed_)
+                    owner_.raiseChecking(survey.bytesRead(), survey.fileSize());
             }
-            if (!surveyed_)
-                settle(survey);
+            // Every row is taken; the check of the file may still be on its way.
+            while (!refused_ && !surveyed_ && !cancelled()) {
+                survey.waitFor(50);
+                if (survey.done())
+                    settle(survey);
+                else
+                    owner_.raiseChecking(survey.bytesRead(), survey.fileSize());
+            }
         } catch (...) {
             if (!surveyed_) {
                 try {
@@ -233,6 +258,11 @@ public:
         }
         if (refused_)
             return false;
+        if (cancelled()) {
+            discard();
+            return true;
+        }
+        basDatabase::cnCookbook.exec("RELEASE xml_rows");
         transaction.commit();
         return !walker.failed() && !failed_;
     }
@@ -267,7 +297,6 @@ private:
         heldEvents_.clear();
         basMain::lRecipesImported = imported;
         basMain::lRecipesSkipped = skipped;
-        basDatabase::cnCookbook.exec("RELEASE unsurveyed_rows");
     }
 
     void refuse()
@@ -275,7 +304,18 @@ private:
         refused_ = true;
         heldEvents_.clear();
         basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
-        basDatabase::cnCookbook.exec("ROLLBACK TO unsurveyed_rows");
+        basDatabase::cnCookbook.exec("ROLLBACK TO xml_rows");
+    }
+
+    static bool cancelled() { return basMain::bCancelImport; }
+
+    // A cancelled run keeps no row, so that the file can simply be imported again.
+    void discard()
+    {
+        heldEvents_.clear();
+        basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
+        basDatabase::cnCookbook.exec("ROLLBACK TO xml_rows");
+        basDatabase::cnCookbook.exec("RELEASE xml_rows");
     }
 
     void raiseProcessing()

@@ -33,9 +33,12 @@ public:
 
 Q_SIGNALS:
     void Processing(qint32 found, qint32 imported, qint32 skipped);
+    // The XML reader checks the whole file before it counts its rows: how far that check has read.
+    void Checking(qint64 bytesRead, qint64 fileSize);
 
 private:
     friend class TextImportRun;
     friend class XmlImportRun;
     void raiseProcessing();
+    void raiseChecking(qint64 bytesRead, qint64 fileSize);
 };

@@ -59,6 +59,8 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     lblSkipped = counterLabel(this, "lblSkipped");
     lblMulti = new QLabel(this);
     lblMulti->setObjectName("lblMulti");
+    lblCheck = new QLabel(this);
+    lblCheck->setObjectName("lblCheck");
 
     QVBoxLayout* form = BannerLayout(this, "Import");
     form->addWidget(new QLabel("Select the file(s) to import from:", this));
@@ -73,6 +75,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     counters->addWidget(lblSkipped, 2, 1);
     form->addSpacing(8);
     form->addLayout(counters);
+    form->addWidget(lblCheck);
     form->addWidget(lblMulti);
     form->addStretch();
     auto* buttons = new QHBoxLayout;
@@ -96,6 +99,7 @@ void frmImport::Form_Load()
 {
     Import = new cImport(this);
     connect(Import, &cImport::Processing, this, &frmImport::Import_Processing);
+    connect(Import, &cImport::Checking, this, &frmImport::Import_Checking);
 }
 
 bool frmImport::eventFilter(QObject* watched, QEvent* event)
@@ -164,6 +168,7 @@ void frmImport::cmdImport_Click()
         const auto runEnd = qScopeGuard([this] {
             basMain::bCancelImport = false;
             lblMulti->clear();
+            lblCheck->clear();
             unsetCursor();
             cmdImport->setEnabled(true);
             cmdCancel->setEnabled(true);
@@ -217,10 +222,27 @@ void frmImport::showCounters(qint32 found, qint32 imported, qint32 skipped)
 void frmImport::Import_Processing(qint32 found, qint32 imported, qint32 skipped)
 {
     try {
+        if (!lblCheck->text().isEmpty())
+            lblCheck->clear();
         // Painting the labels after every recipe would cost more than reading it: a few times a second
         // is what the eye needs; the file's last values are shown when its read ends.
         if (lastCounterUpdate_ < 0 || counterClock().elapsed() - lastCounterUpdate_ >= kCounterInterval)
             showCounters(found, imported, skipped);
+        cImport::yieldToEventLoop();
+    } catch (...) {
+    }
+}
+
+void frmImport::Import_Checking(qint64 bytesRead, qint64 fileSize)
+{
+    try {
+        if (lastCounterUpdate_ < 0 || counterClock().elapsed() - lastCounterUpdate_ >= kCounterInterval) {
+            constexpr double MB = 1024.0 * 1024.0;
+            lblCheck->setText(QString("Checking the file: %1 of %2 MB read")
+                                  .arg(bytesRead / MB, 0, 'f', 1)
+                                  .arg(fileSize / MB, 0, 'f', 1));
+            lastCounterUpdate_ = counterClock().elapsed();
+        }
         cImport::yieldToEventLoop();
     } catch (...) {
     }

@@ -31,6 +31,7 @@ public:
     QLabel* lblImported;
     QLabel* lblSkipped;
     QLabel* lblMulti;
+    QLabel* lblCheck; // how far the check of an XML file has read, before its rows are counted
 
     void Form_Load();
     void cmdBrowse_Click();
@@ -39,6 +40,7 @@ public:
     void txtFile_GotFocus();
     void txtFile_Edited();
     void Import_Processing(qint32 found, qint32 imported, qint32 skipped);
+    void Import_Checking(qint64 bytesRead, qint64 fileSize);
 
     // The format of the file by its first marker line: "MasterCook", "MealMaster", "CompuChef", "XML",
     // "Unknown" when it holds none, "" when it cannot be read (the error is logged).

@@ -249,6 +249,47 @@ TEST_F(ImportDialog, CancelStopsTheRunAndOnlyThatRun)
     expectIdle(dlg);
 }
 
+// A large XML file is checked whole before its rows are counted: the dialog shows how far that check
+// has read from the first row on, and Cancel stops the run at once, keeping nothing.
+TEST_F(ImportDialog, XmlRunShowsProgressFromTheStartAndCancelKeepsNothing)
+{
+    constexpr int kRows = 20000;
+    QByteArray rows;
+    const QByteArray method(1000, 'x');
+    for (int i = 0; i < kRows; ++i)
+        rows += "<z:row Title='Recipe " + QByteArray::number(i) +
+                "' Category='Soups' Ingredients='salt' Instructions='" + method + "'/>\r\n";
+    const QString path = writeFile("large.xml", "<xml xmlns:rs='urn:schemas-microsoft-com:rowset' "
+                                                "xmlns:z='#RowsetSchema'>\r\n<rs:data>\r\n" +
+                                                    rows + "</rs:data>\r\n</xml>\r\n");
+    frmImport dlg;
+    dlg.show();
+    dlg.txtFile->setText(path);
+    int takenAtFirstYield = -1;
+    QString progressAtFirstYield;
+    cImport::setYieldHook([&] {
+        if (takenAtFirstYield >= 0 || !dlg.importing() || recipeCount() == 0)
+            return;
+        takenAtFirstYield = recipeCount();
+        progressAtFirstYield = dlg.lblCheck->text();
+        dlg.cmdCancel_Click();
+    });
+    dlg.cmdImport_Click();
+
+    EXPECT_EQ(takenAtFirstYield, 1) << "the window answers from the first row on";
+    EXPECT_TRUE(progressAtFirstYield.startsWith("Checking the file: ")) << progressAtFirstYield.toStdString();
+    EXPECT_EQ(recipeCount(), 0) << "a cancelled run keeps nothing";
+    EXPECT_EQ(dlg.lblImported->text(), "0");
+    EXPECT_EQ(dlg.lblCheck->text(), "");
+    expectIdle(dlg);
+
+    // The next run imports the whole file.
+    cImport::setYieldHook([] {});
+    dlg.cmdImport_Click();
+    EXPECT_EQ(recipeCount(), kRows);
+    EXPECT_EQ(labels(dlg), (QStringList{QString::number(kRows), QString::number(kRows), "0"}));
+}
+
 TEST_F(ImportDialog, RealFilesFromOtherProgramsAreRecognisedAndImportedInOneRun)
 {
     const QDir corpus(QString(TQ_SOURCE_DIR) + "/../shared/corpus");

@@ -231,18 +231,27 @@ TEST_F(XmlReader, ADocumentWithoutRowsIsReadWithoutAnEvent)
     EXPECT_EQ(counters(), Event(0, 0, 0));
 }
 
-TEST_F(XmlReader, NeitherYieldsNorHeedsCancel)
+TEST_F(XmlReader, ACancelledRunKeepsNothing)
 {
-    int yields = 0;
-    const cImport::YieldHook previous = cImport::setYieldHook([&] { ++yields; });
+    // Asked before the first row and asked after the rows were counted: either way nothing stays.
     basMain::bCancelImport = true;
-
     EXPECT_TRUE(importDocument(rowset(row("One") + row("Two"))));
+    EXPECT_EQ(recipeCount(), 0);
 
+    const auto cancelAfterOne = QObject::connect(&importer, &cImport::Processing, [] {
+        if (basMain::lRecipesImported == 1)
+            basMain::bCancelImport = true;
+    });
     basMain::bCancelImport = false;
-    cImport::setYieldHook(previous);
+    EXPECT_TRUE(importDocument(rowset(row("One") + row("Two") + row("Three"))));
+    QObject::disconnect(cancelAfterOne);
+    basMain::bCancelImport = false;
+    EXPECT_EQ(recipeCount(), 0);
+    EXPECT_EQ(basMain::lRecipesImported, 0);
+
+    // The next run takes the file whole.
+    EXPECT_TRUE(importDocument(rowset(row("One") + row("Two"))));
     EXPECT_EQ(recipeCount(), 2);
-    EXPECT_EQ(yields, 0);
 }
 
 TEST_F(XmlReader, AFileThatIsNoCompleteRowsetImportsNothing)
