@@ -267,6 +267,7 @@ void TextExportRun::recipeWritten()
 {
     ++count_;
     Q_EMIT owner_.Exported(count_);
+    cImport::yieldToEventLoop(); // the window repaints the count and stays answering
 }
 
 void TextExportRun::finish()

@@ -1,7 +1,9 @@
 // Writes the marked recipes as an ADO XML rowset: the schema of the Recipes columns, then one row per
-// recipe with its values as stored ("$$" kept, so the file reads back unchanged).
+// recipe with its values as stored ("$$" kept, so the file reads back unchanged). Exported counts the
+// rows as they are written; a file without rows reports 0.
 #include "exchange/XmlRowset.h"
 #include "exchange/cExport.h"
+#include "exchange/cImport.h"
 
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
@@ -9,6 +11,8 @@
 
 #include <QSaveFile>
 #include <QXmlStreamWriter>
+#include <chrono>
+#include <future>
 
 using namespace xmlrowset;
 
@@ -187,6 +191,7 @@ void cExport::ExportXML(const QString& path)
     xml.writeEndElement(); // Schema
 
     xml.writeStartElement(kRowsetNs, "data");
+    qint32 written = 0;
     while (rows.next()) {
         xml.writeEmptyElement(kRowNs, "row");
         for (int i = 0; i < columns; ++i) {
@@ -194,6 +199,9 @@ void cExport::ExportXML(const QString& path)
             if (!value.isNull())
                 xml.writeAttribute(names[i], valueText(value, kinds[i]));
         }
+        // The count moves as the rows go out, and the window repaints it.
+        Q_EMIT Exported(++written);
+        cImport::yieldToEventLoop();
     }
     xml.writeEndElement(); // data
     xml.writeEndDocument();
@@ -202,8 +210,13 @@ void cExport::ExportXML(const QString& path)
         file.cancelWriting();
         throwWriteError();
     }
-    if (!file.commit())
+    // Putting a large file on the disk takes a while: the window goes on answering meanwhile.
+    auto committed = std::async(std::launch::async, [&file] { return file.commit(); });
+    while (committed.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        cImport::yieldToEventLoop();
+    if (!committed.get())
         throwWriteError();
 
-    Q_EMIT Exported(count);
+    if (written == 0) // no row at all: the count of marked recipes, 0
+        Q_EMIT Exported(count);
 }

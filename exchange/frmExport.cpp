@@ -136,11 +136,14 @@ void frmExport::cmdExport_Click()
         {
             ui::BusyScope busy;
             ui::WaitCursor wait;
+            // The writers let the window repaint: nothing else may start meanwhile.
             exporting_ = true;
             cmdCancel->setEnabled(false);
+            cmdExport->setEnabled(false);
             const auto done = qScopeGuard([this] {
                 exporting_ = false;
                 cmdCancel->setEnabled(true);
+                cmdExport->setEnabled(true);
             });
             lblExported->setText("0");
             if (!writeFile(cmbFormat->currentText(), path))

@@ -43,6 +43,29 @@ protected:
     CountingMainWindow window;
 };
 
+// Every writer lets the window repaint while it writes: the count moves, and nothing else can be started
+// from the dialog meanwhile.
+TEST_F(ExportDialog, EveryWriterLetsTheWindowRepaintTheCount)
+{
+    frmExport dlg;
+    dlg.show();
+    for (const QString format : {"Tovalquendry", "MealMaster", "Compu-Chef", "MasterCook"}) {
+        SCOPED_TRACE(format.toStdString());
+        QStringList seen;
+        bool buttonsOff = true;
+        cImport::setYieldHook([&] {
+            if (seen.isEmpty() || seen.last() != dlg.lblExported->text())
+                seen << dlg.lblExported->text();
+            buttonsOff = buttonsOff && !dlg.cmdExport->isEnabled() && !dlg.cmdCancel->isEnabled();
+        });
+        exportAs(dlg, format, program.path("moving-" + format));
+        EXPECT_EQ(seen, (QStringList{"1", "2"}));
+        EXPECT_TRUE(buttonsOff);
+        EXPECT_TRUE(dlg.cmdExport->isEnabled());
+        EXPECT_TRUE(dlg.cmdCancel->isEnabled());
+    }
+}
+
 TEST_F(ExportDialog, WritesTheMarkedRecipesInEachFormatAndReadsThemBack)
 {
     frmExport dlg;

@@ -34,7 +34,7 @@ TEST_F(XmlWriter, WritesTheMarkedRecipesAsTheGoldenDocument)
 
     exporter.ExportXML(out());
 
-    EXPECT_EQ(counts, QList<qint32>{2}); // once, with the number of marked recipes
+    EXPECT_EQ(counts, (QList<qint32>{1, 2})); // the count moves with every row written
     const QByteArray written = readBytes(out());
     const QByteArray golden = readBytes(dataFile("marked-recipes.xml"));
     ASSERT_FALSE(golden.isEmpty());
