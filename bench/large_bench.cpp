@@ -1,0 +1,251 @@
+// Large-collection benchmark: cookbooks of 100,000 and 250,000 realistic recipes driven through the real
+// windows (the recipe list's fill, the pop-up mark commands, the export and import dialogs, clearing the
+// marks at close). For each run it prints the time and the longest gap between two ticks of the event
+// loop, i.e. how long the window could not repaint or take a click. Prints "name value unit" per line.
+//
+// Building a 250,000-recipe cookbook takes a while; with LARGE_BENCH_CACHE set to a folder the cookbooks
+// are built once, kept there and copied from there on later runs.
+#include "BenchCookbook.h"
+#include "browser/PopupMenus.h"
+#include "core/Settings.h"
+#include "core/basMain.h"
+#include "exchange/frmExport.h"
+#include "exchange/frmImport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <malloc.h>
+
+namespace {
+
+void print(const QString& name, double value, const char* unit)
+{
+    std::printf("%s %.6g %s\n", qPrintable(name), value, unit);
+    std::fflush(stdout);
+}
+
+qint64 heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<qint64>(info.uordblks + info.hblkhd);
+}
+
+// Times one run on the GUI thread and the longest stretch in it without a tick of the event loop (a
+// precise 1 ms timer that only fires when the run lets events through).
+class FreezeMeter {
+public:
+    struct Figures {
+        double seconds;
+        double longestFreezeMs;
+    };
+
+    Figures measure(const std::function<void()>& run)
+    {
+        QTimer ticker;
+        ticker.setTimerType(Qt::PreciseTimer);
+        ticker.setInterval(1);
+        qint64 last = 0, longest = 0;
+        QElapsedTimer clock;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        ticker.start();
+        clock.start();
+        run();
+        const qint64 end = clock.nsecsElapsed();
+        longest = std::max(longest, end - last);
+        return {end / 1e9, longest / 1e6};
+    }
+};
+
+void report(const QString& name, int recipes, const FreezeMeter::Figures& f)
+{
+    print(QString("%1_%2_seconds").arg(name).arg(recipes), f.seconds, "s");
+    print(QString("%1_%2_longest_freeze_ms").arg(name).arg(recipes), f.longestFreezeMs, "ms");
+}
+
+QString cachedCookbook(int recipes)
+{
+    const QString folder = qEnvironmentVariable("LARGE_BENCH_CACHE");
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QString("Realistic%1.tqc").arg(recipes));
+}
+
+// The cookbook "Large.tqc" of the scratch program folder, with `recipes` realistic recipes, none marked.
+void prepareCookbook(int recipes)
+{
+    const QString target = basDatabase::CookbookPath("Large.tqc");
+    const QString cache = cachedCookbook(recipes);
+    if (!cache.isEmpty() && QFileInfo::exists(cache)) {
+        QFile::remove(target);
+        if (!QFile::copy(cache, target))
+            qFatal("cannot copy %s", qPrintable(cache));
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    basDatabase::CreateCookbook("Large.tqc");
+    if (!basDatabase::OpenCookbook("Large.tqc"))
+        qFatal("cannot open the new cookbook");
+    bench::fillRealisticCookbook(recipes);
+    basDatabase::CloseCookbook();
+    print(QString("cookbook_build_%1_seconds").arg(recipes), clock.elapsed() / 1000.0, "s");
+    if (!cache.isEmpty()) {
+        QDir().mkpath(QFileInfo(cache).absolutePath());
+        QFile::copy(target, cache);
+    }
+}
+
+void openCookbook(const QString& name)
+{
+    if (!basDatabase::OpenCookbook(name))
+        qFatal("cannot open %s", qPrintable(name));
+}
+
+void benchListAndMarks(frmMain& window, int recipes)
+{
+    FreezeMeter meter;
+    QTreeWidget* tree = window.tvRecipes();
+    QTreeWidget* list = window.lstVRecipes();
+    tree->setCurrentItem(bench::childOf(tree, "Recipes", 0));
+
+    const qint64 heapBefore = heapBytes();
+    report("list_all", recipes, meter.measure([&] { window.tvRecipes_DblClick(); }));
+    if (list->topLevelItemCount() != recipes)
+        qFatal("List All listed %d recipes", list->topLevelItemCount());
+    print(QString("list_all_%1_kb_per_row").arg(recipes), (heapBytes() - heapBefore) / 1024.0 / recipes, "KB");
+
+    frmContextMenus menus(&window);
+    report("check_all", recipes, meter.measure([&] { menus.mnuSortOption_Click(frmContextMenus::CheckAll); }));
+    report("uncheck_all", recipes, meter.measure([&] { menus.mnuSortOption_Click(frmContextMenus::UncheckAll); }));
+    report("inverse_selection", recipes,
+           meter.measure([&] { menus.mnuSortOption_Click(frmContextMenus::InverseSelection); }));
+    db::Query marked(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES WHERE MARK=1");
+    if (!marked.next() || marked.value("N").toInt() != recipes)
+        qFatal("Inverse Selection left %d recipes marked", marked.value("N").toInt());
+}
+
+void benchExports(int recipes, const QString& folder)
+{
+    FreezeMeter meter;
+    frmExport dlg;
+    dlg.show();
+    const struct {
+        const char* format;
+        const char* name;
+        const char* file;
+    } runs[] = {{"Tovalquendry", "xml_export", "export.xml"},
+                {"MealMaster", "mealmaster_export", "export.mmf"},
+                {"Compu-Chef", "compuchef_export", "export.txt"},
+                {"MasterCook", "mastercook_export", "export.mxp"}};
+    for (const auto& run : runs) {
+        const QString path = QDir(folder).filePath(run.file);
+        QFile::remove(path);
+        dlg.txtFile->setText(path);
+        dlg.cmbFormat->setCurrentText(run.format);
+        report(run.name, recipes, meter.measure([&] { dlg.cmdExport_Click(); }));
+        if (dlg.lblExported->text() != QString::number(recipes))
+            qFatal("%s exported %s recipes", run.format, qPrintable(dlg.lblExported->text()));
+        print(QString("%1_%2_file_mb").arg(run.name).arg(recipes), QFileInfo(path).size() / 1048576.0, "MB");
+        if (QLatin1String(run.format) != QLatin1String("Tovalquendry"))
+            QFile::remove(path);
+    }
+}
+
+void benchCloseClearing(int recipes)
+{
+    FreezeMeter meter;
+    report("close_clear_checked", recipes, meter.measure([] { basDatabase::ClearAllMarks(); }));
+}
+
+void benchXmlImport(int recipes, const QString& file)
+{
+    FreezeMeter meter;
+    frmImport dlg;
+    dlg.show();
+    dlg.txtFile->setText(file);
+
+    basDatabase::CreateCookbook("Imported.tqc");
+    openCookbook("Imported.tqc");
+    report("xml_import", recipes, meter.measure([&] { dlg.cmdImport_Click(); }));
+    if (dlg.lblImported->text() != QString::number(recipes))
+        qFatal("the XML import took %s recipes", qPrintable(dlg.lblImported->text()));
+    basDatabase::CloseCookbook();
+    QFile::remove(basDatabase::CookbookPath("Imported.tqc"));
+
+    // Cancel two seconds into a run: how soon the dialog answers, and that nothing was stored.
+    basDatabase::CreateCookbook("Cancelled.tqc");
+    openCookbook("Cancelled.tqc");
+    QElapsedTimer clock;
+    qint64 clicked = -1;
+    QTimer::singleShot(2000, &dlg, [&] {
+        clicked = clock.elapsed();
+        dlg.cmdCancel->click();
+    });
+    clock.start();
+    dlg.cmdImport_Click();
+    print(QString("xml_import_%1_cancel_ms").arg(recipes), clicked < 0 ? -1.0 : double(clock.elapsed() - clicked),
+          "ms");
+    db::Query stored(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES");
+    stored.next();
+    print(QString("xml_import_%1_cancel_stored").arg(recipes), stored.value("N").toDouble(), "recipes");
+    basDatabase::CloseCookbook();
+}
+
+void benchSize(int recipes)
+{
+    QTemporaryDir dir;
+    layOutProgramFolder(dir.path());
+    paths::setProgramFolder(dir.path());
+    basMain::sTemplatePath = dir.path() + "/templates/default.html";
+    DE.cn.open(dir.path() + "/data/tovalquendry.mdb");
+    bench::fillReferenceLists();
+    bench::fillRealisticCategories();
+    prepareCookbook(recipes);
+    {
+        frmMain window;
+        window.resize(1000, 700);
+        window.show();
+        openCookbook("Large.tqc");
+        window.EnableToolBarButtons();
+        window.RefreshViews();
+        benchListAndMarks(window, recipes);
+        benchExports(recipes, dir.path());
+        benchCloseClearing(recipes);
+        basDatabase::CloseCookbook();
+        QFile::remove(basDatabase::CookbookPath("Large.tqc"));
+        window.RefreshViews();
+        benchXmlImport(recipes, dir.filePath("export.xml"));
+    }
+    DE.cn.close();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Headless headless;
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    bench::PrintingBoxes boxes;
+    QElapsedTimer clock;
+    clock.start();
+    // Other sizes may be named on the command line (a quick look at a change).
+    QList<int> sizes{100000, 250000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i)
+            sizes << QString(argv[i]).toInt();
+    }
+    for (int recipes : sizes)
+        benchSize(recipes);
+    print("large_bench_total_seconds", clock.elapsed() / 1000.0, "s");
+    return 0;
+}
