@@ -75,6 +75,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     // The modal printing dialogs, one function each, so that tests can answer them.
     virtual bool execPrintDialog(QPrinter& printer);
@@ -90,6 +91,7 @@ private:
     // Load steps that read the settings.
     void restoreWindowGeometry();
     void settleOuterSize();
+    void noteNormalFrame();
     void settleTemplatePath();
     void restorePaneSizes();
     void buildCommandBars();
@@ -170,6 +172,8 @@ private:
     std::optional<int> pendingListHeight_;
     // The stored outer size, until the window manager's frame is known.
     std::optional<QSize> pendingOuterSize_;
+    // The outer frame the window has in the normal state, or goes back to from maximized or minimized.
+    std::optional<QRect> normalFrame_;
     bool unloading_ = false;
     // The picture written beside the recipe page on display ("" for none): the one Save Recipe copies.
     QString shownPicture_;

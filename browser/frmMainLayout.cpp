@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -36,6 +37,12 @@ QRect ontoScreen(QRect place)
 // What the window frame adds to the client area (nothing until the window manager has framed it).
 QSize frameExtra(const QWidget* w) { return w->frameGeometry().size() - w->size(); }
 
+// Neither minimized, maximized nor full screen.
+bool inNormalState(const QWidget* w)
+{
+    return !(w->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
 } // namespace
 
 void frmMain::restoreWindowGeometry()
@@ -61,6 +68,8 @@ void frmMain::restoreWindowGeometry()
         move(outer.topLeft()); // without a stored place the window manager places the window
     if ((height && *height > 0) || (width && *width > 0))
         pendingOuterSize_ = outer.size();
+    if (left || top || height || width)
+        normalFrame_ = outer;
 
     if (const auto state = sizeSetting("Main Window State")) {
         switch (static_cast<int>(std::lround(*state))) {
@@ -75,13 +84,21 @@ void frmMain::restoreWindowGeometry()
 void frmMain::settleOuterSize()
 {
     // The frame is known only once the window manager has framed the shown window: then the client
-    // area is made as much smaller as the frame takes.
-    if (!pendingOuterSize_ || !isVisible() || frameExtra(this).isNull())
+    // area is made as much smaller as the frame takes. A window restored maximized takes its size when
+    // it first goes back to the normal state.
+    if (!pendingOuterSize_ || !isVisible() || frameExtra(this).isNull() || !inNormalState(this))
         return;
     const QSize outer = *pendingOuterSize_;
     pendingOuterSize_.reset();
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        resize(outer - frameExtra(this));
+    resize(outer - frameExtra(this));
+}
+
+void frmMain::noteNormalFrame()
+{
+    // Only a shown, framed window in the normal state says where it goes back to; a maximized window's
+    // frame (a window manager may drop its borders) says nothing about that.
+    if (isVisible() && !pendingOuterSize_ && !frameExtra(this).isNull() && inNormalState(this))
+        normalFrame_ = frameGeometry();
 }
 
 void frmMain::restorePaneSizes()
@@ -95,9 +112,11 @@ void frmMain::restorePaneSizes()
 void frmMain::saveWindowGeometry()
 {
     // The outer frame; a minimized or maximized window keeps the place and size it goes back to.
-    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const bool normal = inNormalState(this);
     QRect place = frameGeometry();
-    if (!normal && !normalGeometry().isEmpty()) {
+    if (!normal && normalFrame_) {
+        place = *normalFrame_;
+    } else if (!normal && !normalGeometry().isEmpty()) {
         const QRect client = geometry(), frame = frameGeometry();
         place = normalGeometry().adjusted(frame.left() - client.left(), frame.top() - client.top(),
                                           frame.right() - client.right(), frame.bottom() - client.bottom());
@@ -119,6 +138,7 @@ void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     settleOuterSize();
+    noteNormalFrame();
     Form_Resize();
 }
 
@@ -132,6 +152,15 @@ void frmMain::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
     settleOuterSize();
+    noteNormalFrame();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // The window manager frames the window anew after the change: settle once it has.
+    if (event->type() == QEvent::WindowStateChange)
+        QTimer::singleShot(100, this, [this] { settleOuterSize(); });
 }
 
 void frmMain::Form_Resize()

@@ -128,3 +128,23 @@ TEST_F(MainLayout, TheWindowPlaceIsItsOuterFrameAndTheVerticalLimitItsOuterWidth
     const int dpi = again.logicalDpiX();
     EXPECT_EQ(again.frameGeometry(), QRect(1500 * dpi / 1440, 1200 * dpi / 1440, 12000 * dpi / 1440, 9000 * dpi / 1440));
 }
+
+TEST_F(MainLayout, AWindowClosedMaximisedComesBackExactlyWhereItWas)
+{
+    const QByteArray stored = "[Size]\r\nMain Window Left=1500\r\nMain Window Top=1200\r\nMain Window Width=12000\r\n"
+                              "Main Window Height=9000\r\nMain Window State=2\r\n";
+    writeSettings(stored);
+    for (int round = 0; round < 3; ++round) {
+        frmMain w;
+        w.show();
+        QApplication::processEvents();
+        ASSERT_TRUE(w.windowState() & Qt::WindowMaximized);
+        w.Form_QueryUnload();
+        EXPECT_EQ(ReadINI("Size", "Main Window Left"), "1500") << "round " << round;
+        EXPECT_EQ(ReadINI("Size", "Main Window Top"), "1200") << "round " << round;
+        EXPECT_EQ(ReadINI("Size", "Main Window Width"), "12000") << "round " << round;
+        EXPECT_EQ(ReadINI("Size", "Main Window Height"), "9000") << "round " << round;
+        EXPECT_EQ(ReadINI("Size", "Main Window State"), "2") << "round " << round;
+        DE.cn.open(program.path("data/tovalquendry.mdb"));
+    }
+}
