@@ -122,16 +122,10 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     c->addWidget(cmdBrowse[1], 6, 1);
     c->setRowStretch(7, 1);
 
-    auto* pageButtons = new QHBoxLayout;
-    const QStringList captions{"General", "Email", "Clipboard"};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = NamedButton(this, QString("cmdAction_%1").arg(i), captions[i]);
-        cmdAction << b;
-        pageButtons->addWidget(b);
-        connect(b, &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
+    QHBoxLayout* pageButtons =
+        PageButtonRow(this, {"General", "Email", "Clipboard"}, cmdAction, [this](int i) { cmdAction_Click(i); });
+    for (int i = 0; i < cmdBrowse.size(); ++i)
         connect(cmdBrowse[i], &QPushButton::clicked, this, [this, i] { cmdBrowse_Click(i); });
-    }
-    pageButtons->addStretch();
 
     cmdOK = NamedButton(this, "cmdOK", "OK");
     cmdOK->setDefault(true);
@@ -190,8 +184,10 @@ void frmOptions::Form_Load()
 
 void frmOptions::ShowPage(int index)
 {
-    if (index >= 0 && index < fraOptions.size())
+    if (index >= 0 && index < fraOptions.size()) {
         pages_->setCurrentIndex(index);
+        cmdAction[index]->setChecked(true);
+    }
 }
 
 void frmOptions::cmdAction_Click(int index) { ShowPage(index); }

@@ -44,15 +44,8 @@ frmconverters::frmconverters(QWidget* parent) : QDialog(parent)
     setWindowTitle("Conversions..");
     setModal(true);
 
-    auto* pageButtons = new QHBoxLayout;
-    const QStringList captions{"Weight", "Temperature", "Volume"};
-    for (int i = 0; i < captions.size(); ++i) {
-        QPushButton* b = NamedButton(this, QString("cmdAction_%1").arg(i), captions[i]);
-        cmdAction << b;
-        pageButtons->addWidget(b);
-        connect(b, &QPushButton::clicked, this, [this, i] { cmdAction_Click(i); });
-    }
-    pageButtons->addStretch();
+    QHBoxLayout* pageButtons =
+        PageButtonRow(this, {"Weight", "Temperature", "Volume"}, cmdAction, [this](int i) { cmdAction_Click(i); });
 
     pages_ = new QStackedWidget(this);
     fraOption << makePage(0, txtWeight, lstWeightFrom, lstWeightTo, cmdConvert, "cmdConvert", txtResult)
@@ -145,6 +138,7 @@ void frmconverters::ShowPage(int index)
     if (index < 0 || index >= fraOption.size())
         return;
     pages_->setCurrentIndex(index);
+    cmdAction[index]->setChecked(true);
     // Enter converts on the page in view.
     const QList<QPushButton*> converts{cmdConvert, cmdTempConvert, cmdVolConvert};
     for (int i = 0; i < converts.size(); ++i)

@@ -1,6 +1,6 @@
 #include "core/frmCookbook.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/CompactCookbook.h"
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
@@ -86,15 +86,9 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdAction[3]);
 
     auto* body = new QHBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
     body->addWidget(lstvCookbooks, 1);
     body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Cookbook Manager"));
-    layout->addLayout(body, 1);
+    BannerLayout(this, "Cookbook Manager")->addLayout(body, 1);
     resize(560, 360);
 
     Form_Load();

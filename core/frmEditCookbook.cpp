@@ -1,6 +1,6 @@
 #include "core/frmEditCookbook.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -47,8 +47,7 @@ frmEditCookbook::frmEditCookbook(QWidget* parent) : QDialog(parent)
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
 
-    auto* form = new QVBoxLayout;
-    form->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* form = BannerLayout(this, "Edit Cookbook");
     form->addWidget(new QLabel("Name:", this));
     form->addWidget(txtName);
     form->addWidget(new QLabel("Description:", this));
@@ -58,12 +57,6 @@ frmEditCookbook::frmEditCookbook(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdOk);
     buttons->addWidget(cmdCancel);
     form->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Edit Cookbook"));
-    layout->addLayout(form, 1);
     resize(420, 320);
 
     txtName->installEventFilter(this);

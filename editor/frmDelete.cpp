@@ -75,6 +75,7 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
     body->addLayout(text, 1);
     QHBoxLayout* buttons = ButtonRow({cmdDelete, cmdCancel});
     buttons->setContentsMargins(12, 6, 12, 12);
+    buttons->setSpacing(StyleSpacing(this));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

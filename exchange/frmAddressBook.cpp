@@ -1,6 +1,6 @@
 #include "exchange/frmAddressBook.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/MainWindow.h"
 #include "core/basMain.h"
@@ -73,19 +73,12 @@ frmAddressBook::frmAddressBook(QWidget* parent) : QDialog(parent)
     close->addWidget(cmdCancel);
     close->addWidget(cmdClose);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* body = BannerLayout(this, "Contact Manager");
     body->addWidget(new QLabel("Contacts:", this));
     body->addWidget(lstvPeeps, 1);
     body->addLayout(entry);
     body->addLayout(edit);
     body->addLayout(close);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Contact Manager"));
-    layout->addLayout(body, 1);
     resize(420, 440);
 
     connect(lstvPeeps, &QTreeWidget::itemClicked, this, [this] { lstvPeeps_ItemClick(); });

@@ -1,6 +1,6 @@
 #include "exchange/frmEmail.h"
 
-#include "core/Banner.h"
+#include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
@@ -127,16 +127,10 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     buttons->addStretch();
     buttons->addWidget(cmdSend);
     buttons->addWidget(cmdCancel);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 10, 12, 12);
+    QVBoxLayout* body = BannerLayout(this, "Email Recipe(s)");
     body->addWidget(fraEdit_, 1);
     body->addWidget(fraEmail);
     body->addLayout(buttons);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(MakeBanner(this, "Email Recipe(s)"));
-    layout->addLayout(body, 1);
     resize(520, 440);
 
     for (QWidget* box : std::initializer_list<QWidget*>{txtRecipients, txtSubject, txtMsg})

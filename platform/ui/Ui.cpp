@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QMessageBox>
@@ -35,6 +37,20 @@ bool hasAudioOutput()
     const bool any = !QMediaDevices::audioOutputs().isEmpty();
     qInstallMessageHandler(previous);
     return any;
+}
+
+// A window manager cuts a title wider than its window ("Delet… ation" over a short question): a box is made
+// at least as wide as its title in a bold face, beside the room the title bar's own buttons take.
+void keepTitleWhole(QMessageBox& box, const QString& title)
+{
+    constexpr int titleBarButtons = 120;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int wanted = QFontMetrics(bold).horizontalAdvance(title) + titleBarButtons;
+    // A message box keeps its own size: a spacer across its grid is what widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
 }
 
 class QtBackend final : public Backend {
@@ -71,6 +87,7 @@ public:
         const int wanted = static_cast<int>(defaultButton);
         if (wanted < order.size())
             box.setDefaultButton(order.at(wanted));
+        keepTitleWhole(box, title); // last: setting the icon lays the box out anew
         switch (box.exec()) {
         case QMessageBox::Cancel: return Answer::Cancel;
         case QMessageBox::Abort: return Answer::Abort;

@@ -71,3 +71,25 @@ TEST(ShowPainted, ReturnsWithTheWindowOnTheScreen)
     EXPECT_TRUE(window.windowHandle()->isExposed());
 
 }
+
+TEST(MessageBoxes, AShortQuestionUnderALongTitleShowsTheTitleWhole)
+{
+    for (const QString title : {"Delete Confirmation", "Mail Server Error", "Sauvegarde impossible : disque plein"}) {
+        int boxWidth = 0, titleWidth = 0;
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll->deleteLater();
+                QFont bold = box->font();
+                bold.setBold(true);
+                boxWidth = box->width();
+                titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+                box->close();
+            }
+        });
+        poll->start(10);
+        ui::msgBox("Sure?", ui::Buttons::YesNo, ui::Icon::Question, title, ui::DefaultButton::Second);
+        // The title, and the title bar's buttons beside it, fit the box.
+        EXPECT_GE(boxWidth, titleWidth + 100) << qPrintable(title);
+    }
+}
