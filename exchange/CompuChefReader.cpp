@@ -55,6 +55,12 @@ bool isBlank(const QString& s)
     return std::all_of(s.begin(), s.end(), isWhite);
 }
 
+// The format's own lines, unless a writer guarded a stored line that looks like one.
+bool isUnguarded(const QString& s) { return !IsGuardedLine(s, IsCompuChefMarkerLine); }
+bool isStartLine(const QString& s) { return IsCompuChefStartLine(s) && isUnguarded(s); }
+bool isTitleLine(const QString& s) { return IsCompuChefTitleLine(s) && isUnguarded(s); }
+bool isTrailer(const QString& s) { return IsCompuChefTrailerLine(s) && isUnguarded(s); }
+
 bool isIngredientsRule(const QString& s) { return s.contains(kIngredientsRule); }
 bool isDirectionsRule(const QString& s) { return s.contains(kDirectionsRule); }
 
@@ -62,7 +68,7 @@ bool isDirectionsRule(const QString& s) { return s.contains(kDirectionsRule); }
 // is missing.
 bool opensSection(const QString& s)
 {
-    return isIngredientsRule(s) || isDirectionsRule(s) || IsCompuChefTrailerLine(s);
+    return isIngredientsRule(s) || isDirectionsRule(s) || isTrailer(s);
 }
 
 // Raised inside a recipe where the next recipe starts: the recipe before it has lost its trailer.
@@ -81,12 +87,12 @@ public:
     bool nextStartsRecipe()
     {
         take();
-        return IsCompuChefStartLine(line_) && titleFollows();
+        return isStartLine(line_) && titleFollows();
     }
     void next()
     {
         take();
-        if (IsCompuChefStartLine(line_) && titleFollows())
+        if (isStartLine(line_) && titleFollows())
             throw NextRecipeStarts{};
     }
     void nextNonBlank()
@@ -99,7 +105,7 @@ public:
     bool passToTrailer()
     {
         try {
-            while (!IsCompuChefTrailerLine(line_))
+            while (!isTrailer(line_))
                 next();
             return true;
         } catch (const NextRecipeStarts&) {
@@ -126,7 +132,7 @@ private:
         QString following = in_.readLine();
         following.remove(QChar(0));
         pending_ = following;
-        return IsCompuChefTitleLine(following);
+        return isTitleLine(following);
     }
 
     text::LineReader& in_;
@@ -238,23 +244,23 @@ void readBlock(Lines& lines, QString& block, Ends ends, Clean clean)
 void readIngredients(Lines& lines, Recipe& r)
 {
     while (!isIngredientsRule(lines.current()) && !isDirectionsRule(lines.current()) &&
-           !IsCompuChefTrailerLine(lines.current()))
+           !isTrailer(lines.current()))
         lines.next();
     if (isIngredientsRule(lines.current()))
         readBlock(
             lines, r.ingredients,
-            [](const QString& s) { return isDirectionsRule(s) || IsCompuChefTrailerLine(s); },
+            [](const QString& s) { return isDirectionsRule(s) || isTrailer(s); },
             cImport::RemoveDoubleSpaces);
 }
 
 // Every paragraph under the directions rule up to the trailer. Leaves the trailer current.
 void readInstructions(Lines& lines, Recipe& r)
 {
-    while (!isDirectionsRule(lines.current()) && !IsCompuChefTrailerLine(lines.current()))
+    while (!isDirectionsRule(lines.current()) && !isTrailer(lines.current()))
         lines.next();
     if (isDirectionsRule(lines.current())) {
         r.directionsRead = true;
-        readBlock(lines, r.instructions, IsCompuChefTrailerLine, [](const QString& s) { return s; });
+        readBlock(lines, r.instructions, isTrailer, [](const QString& s) { return s; });
     }
 }
 
@@ -280,7 +286,12 @@ void insert(TextImportRun& run, const QString& title, Recipe&& r)
 // when its directions were reached, else counted as failed; either way the read ends false.
 bool readRecipe(TextImportRun& run, Lines& lines)
 {
-    lines.nextNonBlank();
+    try {
+        lines.nextNonBlank();
+    } catch (const NextRecipeStarts&) { // a frame with no title under it
+        run.recipeFailed();
+        return true;
+    }
     const QString titleText = titleFromLine(lines.current());
     if (titleText.isNull()) {
         run.recipeFailed();

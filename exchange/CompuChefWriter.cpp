@@ -35,12 +35,11 @@ void writeRecipe(TextExportRun& run)
     out.writeLine(" ");
     out.writeLine("INGREDIENTS " + kDashes);
     out.writeLine(" ");
-    for (const QString& line : run.ingredientLines())
-        out.writeLine(line);
+    run.writeLines(run.ingredientLines(), IsCompuChefMarkerLine);
     out.writeLine(" ");
     out.writeLine("DIRECTIONS  " + kDashes);
     out.writeLine(" ");
-    out.writeLine(run.instructions());
+    run.writeText(run.instructions(), IsCompuChefMarkerLine);
     out.writeLine(" ");
     out.writeLine(QLatin1String(kCompuChefTrailer));
     out.writeLine(" ");

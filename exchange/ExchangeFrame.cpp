@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 // ---------------------------------------------------------------- cImport
@@ -164,6 +165,15 @@ bool TextImportRun::readRecipe(const std::function<bool()>& body)
         in_.endRecord();
         recipeFailed();
         return false;
+    } catch (const AppError&) {
+        throw; // the file or the database: reading cannot go on
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (...) {
+        // A recipe laid out in a way its reader did not foresee: that recipe is skipped, the read goes on.
+        in_.endRecord();
+        recipeFailed();
+        return false;
     }
 }
 
@@ -261,6 +271,18 @@ QString TextExportRun::instructions() const
     while (s.endsWith(QLatin1String("\r\n")))
         s.chop(2);
     return s;
+}
+
+void TextExportRun::writeLines(const QStringList& lines, MarkerLineTest isMarker)
+{
+    for (const QString& line : lines)
+        out_.writeLine(GuardedLine(line, isMarker));
+}
+
+void TextExportRun::writeText(const QString& text, MarkerLineTest isMarker)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    writeLines(text.split(lineEnd), isMarker);
 }
 
 void TextExportRun::recipeWritten()

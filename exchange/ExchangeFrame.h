@@ -2,6 +2,7 @@
 // The frames that every text-format reader and writer runs in.
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
+#include "exchange/FormatDetection.h"
 #include "core/basDatabase.h"
 #include "platform/db/Database.h"
 #include "platform/text/LineFile.h"
@@ -57,7 +58,8 @@ public:
     void recipeFound();      // Found + 1, Processing
     void recipeSkipped();    // Skipped + 1, Processing
     // Reads one recipe through `body`, which answers whether the recipe ended at the next one's start
-    // line. A recipe that passes kMaxRecipeBytes fails and answers false: scanning goes on after it.
+    // line. A recipe that passes kMaxRecipeBytes, or that `body` gives up on with anything but an AppError,
+    // fails and answers false: scanning goes on after it. An AppError (the file, the database) is raised.
     bool readRecipe(const std::function<bool()>& body);
     // Whether the cookbook holds this title (stored form), as RecipeTitleExists answers.
     bool titleExists(const QString& title) const { return titles_.contains(title); }
@@ -105,6 +107,10 @@ public:
     QStringList ingredientLines() const;
     // The instructions, decoded, without the line ends that close the stored text.
     QString instructions() const;
+    // Writes the lines, one after another, a line the format would take for one of its own guarded.
+    void writeLines(const QStringList& lines, MarkerLineTest isMarker);
+    // Writes the text line by line (at every line end it holds), guarded as writeLines does.
+    void writeText(const QString& text, MarkerLineTest isMarker);
     text::LineWriter& out() { return out_; }
     void recipeWritten();              // count + 1, Exported(count)
     void finish();                     // flushes the file and puts it in place

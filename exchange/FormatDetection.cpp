@@ -1,6 +1,7 @@
 #include "exchange/FormatDetection.h"
 
 #include "exchange/cImport.h"
+#include "platform/text/TextRules.h"
 
 #include <QStringMatcher>
 #include <algorithm>
@@ -17,6 +18,21 @@ bool IsMealMasterStartLine(QStringView line)
     return false;
 }
 
+bool IsMealMasterEndLine(QStringView line)
+{
+    if (text::trimBlanksView(line) == u"MMMMM")
+        return true;
+    qsizetype dashes = 0;
+    while (dashes < line.size() && line[dashes] == u'-')
+        ++dashes;
+    if (dashes < 5)
+        return false;
+    for (qsizetype i = dashes; i < line.size(); ++i)
+        if (line[i] != u' ')
+            return false;
+    return true;
+}
+
 bool IsMasterCookStartLine(const QString& line)
 {
     // Cheap test first: the scanning loop asks this of every line of a file.
@@ -24,6 +40,17 @@ bool IsMasterCookStartLine(const QString& line)
     if (name.indexIn(line) < 0)
         return false;
     return cImport::RemoveDoubleSpaces(line).contains(QLatin1String("Exported from MasterCook"));
+}
+
+bool IsMasterCookEndRule(QStringView line)
+{
+    int groups = 0;
+    for (const QStringView group : text::trimBlanksView(line).split(u' ')) {
+        if (group != u"-" && group != u"--")
+            return false;
+        ++groups;
+    }
+    return groups >= 4;
 }
 
 namespace {
@@ -48,11 +75,48 @@ bool IsCompuChefStartLine(const QString& line)
 bool IsCompuChefTitleLine(const QString& line)
 {
     const QStringView t = framedPart(line);
-    return t.size() > 12 && t.startsWith(u"******") && t.endsWith(u"******");
+    return t.size() > 12 && t.startsWith(u"******") && t.endsWith(u"******") &&
+           !std::all_of(t.begin(), t.end(), [](QChar c) { return c == u'*'; });
 }
 
 bool IsCompuChefTrailerLine(const QString& line)
 {
     static const QStringMatcher trailer(QString::fromLatin1(kCompuChefTrailer));
     return trailer.indexIn(line) >= 0;
+}
+
+// ---------------------------------------------------------------- lines a writer guards
+namespace {
+bool startsWithLabel(const QString& line, QLatin1String label)
+{
+    return text::trimBlanksView(line).startsWith(label, Qt::CaseInsensitive);
+}
+} // namespace
+
+bool IsMealMasterMarkerLine(const QString& line)
+{
+    // Other programs end a recipe at "MMMMM" or "-----" from the first column, whatever follows.
+    return IsMealMasterStartLine(line) || IsMealMasterEndLine(line) || line.startsWith(QLatin1String("MMMMM")) ||
+           line.startsWith(QLatin1String("-----"));
+}
+
+bool IsMasterCookMarkerLine(const QString& line)
+{
+    return IsMasterCookStartLine(line) || IsMasterCookEndRule(line) ||
+           startsWithLabel(line, QLatin1String("Recipe By")) || startsWithLabel(line, QLatin1String("Categories"));
+}
+
+bool IsCompuChefMarkerLine(const QString& line)
+{
+    return IsCompuChefStartLine(line) || IsCompuChefTitleLine(line) || IsCompuChefTrailerLine(line);
+}
+
+QString GuardedLine(const QString& line, MarkerLineTest isMarker)
+{
+    return isMarker(line) ? u' ' + text::trimLeftBlanks(line) : line;
+}
+
+bool IsGuardedLine(const QString& line, MarkerLineTest isMarker)
+{
+    return line.size() > 1 && line[0] == u' ' && line[1] != u' ' && isMarker(line.mid(1));
 }

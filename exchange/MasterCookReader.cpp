@@ -14,7 +14,11 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-bool isBlank(const QString& line) { return text::trimBlanksView(line).isEmpty(); }
+// Blanks and tabs only: a line of tabs is as blank as an empty one.
+bool isBlank(const QString& line)
+{
+    return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
+}
 
 // The text of a labelled line after its first ":", trimmed ("" without a colon). Real files write the
 // value both with and without a blank after the colon.
@@ -88,21 +92,22 @@ bool isDashRule(const QString& line)
     return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c == u'-' || c == u' '; });
 }
 
-// The end rule: four or more "-", each separated from the next by one blank ("- - - -").
+// The end rule, unless a writer guarded a stored line that looks like one.
 bool isEndRule(const QString& line)
 {
-    const QStringView t = text::trimBlanksView(line);
-    if (t.size() < 7 || t.size() % 2 == 0 || t[0] != u'-')
-        return false;
-    for (qsizetype i = 0; i < t.size(); ++i)
-        if (t[i] != (i % 2 == 0 ? u'-' : u' '))
-            return false;
-    return true;
+    return IsMasterCookEndRule(line) && !IsGuardedLine(line, IsMasterCookMarkerLine);
 }
 
 bool isNutrientLine(const QString& line)
 {
     return text::trimBlanksView(line).startsWith(QLatin1String("Nutr. Assoc."));
+}
+
+// A line of numbers only: what a long "Nutr. Assoc." line wraps onto.
+bool isNumbersLine(const QString& line)
+{
+    return !isBlank(line) &&
+           std::all_of(line.begin(), line.end(), [](QChar c) { return c.isDigit() || c == u' ' || c == u'\t'; });
 }
 
 // Stored multi-line text: every line followed by CR LF, the last one too.
@@ -130,7 +135,7 @@ public:
     bool next(QString& line)
     {
         line = in_.readLine();
-        startMet_ = IsMasterCookStartLine(line);
+        startMet_ = IsMasterCookStartLine(line) && !IsGuardedLine(line, IsMasterCookMarkerLine);
         return !startMet_;
     }
     // The same, but the end of the file ends the recipe too.
@@ -154,34 +159,71 @@ struct Recipe {
     QString author, servingSize, prepTime, categories, ingredients, instructions;
 };
 
+// Our own writer ends a recipe with a blank separator, the author again (when there is one) and a blank
+// separator, the calories (when there are some), and its end rule from the first column. Drops those lines
+// from the end of `lines` when they stand there in exactly that layout; a recipe's own last line that
+// merely reads like one of them stays.
+void dropWriterTail(QStringList& lines, const QString& author)
+{
+    const QString separator = QStringLiteral(" ");
+    const auto at = [&lines](qsizetype fromEnd) { return lines.value(lines.size() - fromEnd); };
+    if (lines.size() >= 2 && at(1).endsWith(QLatin1String(" calories per serving")) && at(2) == separator)
+        lines.removeLast();
+    const QString trimmedAuthor = text::trimBlanks(author);
+    if (lines.size() >= 3 && at(1) == separator && at(3) == separator && !isBlank(at(2)) &&
+        text::trimBlanks(at(2)) == trimmedAuthor)
+        lines.resize(lines.size() - 2);
+}
+
+// The notes after the end rule, up to the next recipe, another end rule or the end of the file: trimmed,
+// one blank line between paragraphs, without the "Nutr. Assoc." line and the numbers it wraps onto.
+QStringList readNotes(RecipeLines& lines)
+{
+    QStringList notes;
+    QString line;
+    bool paragraphEnds = false;
+    bool inNutrients = false;
+    while (lines.nextUpToEnd(line) && !isEndRule(line)) {
+        if (isBlank(line)) {
+            paragraphEnds = !notes.isEmpty();
+            inNutrients = false;
+            continue;
+        }
+        if (isNutrientLine(line) || (inNutrients && isNumbersLine(line))) {
+            inNutrients = true;
+            continue;
+        }
+        inNutrients = false;
+        if (paragraphEnds)
+            notes << QString();
+        paragraphEnds = false;
+        notes << text::trimBlanks(line);
+    }
+    return notes;
+}
+
 // The instruction lines up to the end rule, the next recipe or the end of the file: trimmed, without the
 // blank lines around them, and without the author and calories lines that our own writer puts last.
 // Notes after the end rule ("NOTES :", "Serving Ideas :") follow after one blank line.
 QString readInstructions(RecipeLines& lines, const QString& author)
 {
-    QStringList kept;
+    QStringList read;
     QString line;
     bool endRule = false;
-    while (lines.nextUpToEnd(line) && !(endRule = isEndRule(line))) {
-        const QString trimmed = text::trimBlanks(line);
+    while (lines.nextUpToEnd(line) && !(endRule = isEndRule(line)))
+        read << line;
+    if (endRule && line == QLatin1String(kMasterCookEndRule))
+        dropWriterTail(read, author);
+
+    QStringList kept;
+    for (const QString& l : read) {
+        const QString trimmed = isBlank(l) ? QString() : text::trimBlanks(l);
         if (!trimmed.isEmpty() || !kept.isEmpty())
             kept << trimmed;
     }
     dropTrailingBlankLines(kept);
-    if (!kept.isEmpty() && kept.last().endsWith(QLatin1String("calories per serving"))) {
-        kept.removeLast();
-        dropTrailingBlankLines(kept);
-    }
-    const QString trimmedAuthor = text::trimBlanks(author);
-    if (!trimmedAuthor.isEmpty() && !kept.isEmpty() && kept.last() == trimmedAuthor) {
-        kept.removeLast();
-        dropTrailingBlankLines(kept);
-    }
     if (endRule) {
-        QStringList notes;
-        while (lines.nextUpToEnd(line))
-            if (!isBlank(line) && !isNutrientLine(line))
-                notes << text::trimBlanks(line);
+        const QStringList notes = readNotes(lines);
         if (!notes.isEmpty()) {
             if (!kept.isEmpty())
                 kept << QString();

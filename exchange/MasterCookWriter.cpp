@@ -11,7 +11,7 @@ void writeRecipe(TextExportRun& run)
     text::LineWriter& out = run.out();
     out.writeLine(QString(21, u' ') + QStringLiteral("*  Exported from  MasterCook  *"));
     out.writeLine(kSeparator);
-    out.writeLine(run.decoded("Title"));
+    out.writeLine(GuardedLine(run.decoded("Title"), IsMasterCookMarkerLine));
     out.writeLine(kSeparator);
     out.writeLine(QStringLiteral("Recipe By     : ") + run.decoded("Author"));
     // The serving size in a field of its own, ended by the time label.
@@ -21,18 +21,17 @@ void writeRecipe(TextExportRun& run)
     out.writeLine(kSeparator);
     out.writeLine(QStringLiteral("  Amount  Measure       Ingredient -- Preparation Method"));
     out.writeLine(QStringLiteral("--------  ------------  --------------------------------"));
-    for (const QString& line : run.ingredientLines())
-        out.writeLine(line);
+    run.writeLines(run.ingredientLines(), IsMasterCookMarkerLine);
     out.writeLine(kSeparator);
-    out.writeLine(run.instructions());
+    run.writeText(run.instructions(), IsMasterCookMarkerLine);
     out.writeLine(kSeparator);
     if (!run.row().isNull("Author")) {
-        out.writeLine(run.decoded("Author"));
+        out.writeLine(GuardedLine(run.decoded("Author"), IsMasterCookMarkerLine));
         out.writeLine(kSeparator);
     }
     if (!run.row().isNull("CaloriesPerServing"))
         out.writeLine(run.decoded("CaloriesPerServing") + QStringLiteral(" calories per serving"));
-    out.writeLine(QStringLiteral("- - - - - - - - - - - - - - - - - - "));
+    out.writeLine(QLatin1String(kMasterCookEndRule));
     out.writeLine(kSeparator);
 }
 

@@ -11,23 +11,6 @@ namespace {
 
 bool isBlank(QStringView line) { return text::trimBlanksView(line).isEmpty(); }
 
-// "MMMMM", or five or more dashes from the first column on and nothing after them but blanks (an
-// underline indented inside the directions is text).
-bool isRecipeEnd(QStringView line)
-{
-    if (text::trimBlanksView(line) == u"MMMMM")
-        return true;
-    qsizetype dashes = 0;
-    while (dashes < line.size() && line[dashes] == u'-')
-        ++dashes;
-    if (dashes < 5)
-        return false;
-    for (qsizetype i = dashes; i < line.size(); ++i)
-        if (line[i] != u' ')
-            return false;
-    return true;
-}
-
 // The text after the first ":" (the whole line without one), trimmed.
 QString afterColon(QStringView line)
 {
@@ -72,11 +55,15 @@ public:
     bool read()
     {
         line = in_.readLine();
+        if (IsGuardedLine(line, IsMealMasterMarkerLine)) { // a line of text, as a writer guarded it
+            line.remove(0, 1);
+            return true;
+        }
         if (IsMealMasterStartLine(line)) {
             nextStarts = true;
             return false;
         }
-        return !isRecipeEnd(line);
+        return !IsMealMasterEndLine(line);
     }
 
     QString line;
@@ -95,10 +82,8 @@ bool readRecipe(TextImportRun& run)
     bool more;
     while ((more = lines.read()) && isBlank(lines.line)) {
     }
-    if (!more) { // a header with no recipe under it
-        run.recipeSkipped();
+    if (!more) // a header with no recipe under it: nothing to store, and no title to count as skipped
         return lines.nextStarts;
-    }
     const QString title = titleFrom(lines.line);
     if (run.titleExists(title)) {
         run.recipeSkipped();

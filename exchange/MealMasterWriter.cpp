@@ -20,14 +20,13 @@ void writeRecipe(TextExportRun& run)
     out.writeLine(QStringLiteral(" Categories: ") + run.decoded("CATEGORY"));
     out.writeLine(QStringLiteral("      Yield: ") + run.decoded("YIELD"));
     out.writeLine(blank);
-    for (const QString& line : run.ingredientLines())
-        out.writeLine(line);
+    run.writeLines(run.ingredientLines(), IsMealMasterMarkerLine);
     out.writeLine(blank);
-    out.writeLine(run.instructions());
+    run.writeText(run.instructions(), IsMealMasterMarkerLine);
     out.writeLine(blank);
     const QString author = run.decoded("AUTHOR");
     if (hasAuthor(author)) {
-        out.writeLine(author);
+        out.writeLine(GuardedLine(author, IsMealMasterMarkerLine));
         out.writeLine(blank);
     }
     out.writeLine(QStringLiteral("MMMMM"));

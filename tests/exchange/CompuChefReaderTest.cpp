@@ -2,6 +2,7 @@
 // recipes, cancel, and files that are cut off, empty or not text at all.
 #include "tests/exchange/CompuChefTestSupport.h"
 #include "tests/support/ScratchProgram.h"
+#include "tests/support/UiRecorder.h"
 
 #include "core/basMain.h"
 #include "exchange/cImport.h"
@@ -273,6 +274,21 @@ TEST_F(CompuChefReader, ARecipeWithoutItsTrailerEndsAtTheNextStart)
     EXPECT_EQ(rowByTitle("Noted").at("INSTRUCTIONS"), "Eat it.\r\n***** note *****\r\nFresh only.\r\n");
     EXPECT_EQ(rowByTitle("No Trailer").at("INSTRUCTIONS"), "Boil it.\r\n");
     EXPECT_EQ(rowByTitle("After It").at("INGREDIENTS"), "1 cup rice\r\n");
+}
+
+TEST_F(CompuChefReader, ExtraLinesOfAsterisksAroundAFrameAreNoTitle)
+{
+    // A line of asterisks only is never a framed title, however long: the frame under it starts the recipe.
+    UiRecorder recorder;
+    const QByteArray stars = crlf({"********************"});
+    const QByteArray bytes = stars + recipe("First") + stars + stars + recipe("Second") +
+                             crlf({"*************", "*****************************"}) + recipe("Third");
+
+    EXPECT_TRUE(import(file(bytes)));
+    expectCounters(3, 3, 0);
+    for (const char* title : {"First", "Second", "Third"})
+        EXPECT_EQ(rowByTitle(title).at("INSTRUCTIONS"), "Boil it.\r\n") << title;
+    EXPECT_TRUE(recorder.boxes.isEmpty());
 }
 
 TEST_F(CompuChefReader, CategoriesSplitAtCommasOrTabsElseAtBlanks)

@@ -180,6 +180,107 @@ TEST_F(MasterCookReader, CancelStopsBeforeTheNextScanningLine)
     EXPECT_EQ(counters(), (Counters{2, 2, 0}));
 }
 
+// A recipe's lines up to its ingredients, then the given lines.
+QStringList recipeWith(const QString& title, const QStringList& rest, const QString& author = "Jo Cook")
+{
+    return QStringList{"*  Exported from  MasterCook  *", "", title, "", "Recipe By     : " + author,
+                       "Serving Size  : 4     Preparation Time :0:30", "Categories    : Baking", "", kColumns,
+                       kRule} +
+           rest;
+}
+
+struct TextCase {
+    const char* name;
+    QStringList lines; // from the first ingredient line on
+    QString ingredients, instructions;
+};
+
+class MasterCookText : public MasterCookReader {
+protected:
+    void expectRead(const TextCase (&cases)[], size_t count)
+    {
+        for (size_t i = 0; i < count; ++i) {
+            const TextCase& c = cases[i];
+            SCOPED_TRACE(c.name);
+            basDatabase::cnCookbook.exec("DELETE FROM RECIPES");
+            EXPECT_TRUE(importer.ImportMasterCook(writeLines("text.mxp", recipeWith("Pie", c.lines))));
+            const QList<Row> rows = storedRows();
+            ASSERT_EQ(rows.size(), 1);
+            EXPECT_EQ(rows[0].author, "Jo Cook");
+            EXPECT_EQ(rows[0].ingredients, c.ingredients);
+            EXPECT_EQ(rows[0].instructions, c.instructions);
+        }
+    }
+};
+
+const QString kIndentedEndRule = "                   " + kEndRule;
+
+TEST_F(MasterCookText, ALastLineEqualToTheAuthorIsDroppedOnlyInOurWritersLayout)
+{
+    const TextCase cases[] = {
+        {"a signature in a real file", {"1 egg", "", "Mix.", "", "Jo Cook", "", kIndentedEndRule, ""},
+         "1 egg\r\n", "Mix.\r\n\r\nJo Cook\r\n"},
+        {"a signature right above the end rule", {"1 egg", "", "Mix.", "Jo Cook", kEndRule}, "1 egg\r\n",
+         "Mix.\r\nJo Cook\r\n"},
+        {"our writer's author and calories", {"1 egg", " ", "Mix.", " ", "Jo Cook", " ", "250 calories per serving",
+                                              kEndRule, " "},
+         "1 egg\r\n", "Mix.\r\n"},
+        {"a signature above our writer's author",
+         {"1 egg", " ", "Mix.", "Jo Cook", " ", "Jo Cook", " ", kEndRule, " "}, "1 egg\r\n", "Mix.\r\nJo Cook\r\n"},
+        {"calories as the recipe's own last line", {"1 egg", "", "Mix.", "", "250 calories per serving", "",
+                                                   kIndentedEndRule},
+         "1 egg\r\n", "Mix.\r\n\r\n250 calories per serving\r\n"},
+    };
+    expectRead(cases, std::size(cases));
+}
+
+TEST_F(MasterCookText, AnEndRuleEndsTheNotesToo)
+{
+    const TextCase cases[] = {
+        {"a second rule after the notes",
+         {"1 egg", "", "Mix.", "", kIndentedEndRule, "", "NOTES : Keeps a week.", "", kIndentedEndRule, "",
+          "Jo Cook"},
+         "1 egg\r\n", "Mix.\r\n\r\nNOTES : Keeps a week.\r\n"},
+        {"a rule with a doubled dash", {"1 egg", "", "Mix.", "", "   - - -- - - - -", "Serve warm.", "",
+                                        "- - - -- - - -", "Jo Cook"},
+         "1 egg\r\n", "Mix.\r\n\r\nServe warm.\r\n"},
+    };
+    expectRead(cases, std::size(cases));
+}
+
+TEST_F(MasterCookText, TheNumbersANutrientLineWrapsOntoAreLeftOutWithIt)
+{
+    const TextCase cases[] = {
+        {"wrapped numbers", {"1 egg", "", "Mix.", "", kIndentedEndRule, "", "Nutr. Assoc. : 0 0 0 0 0 0 0 0",
+                             "0 0 0 1234 0", "", "NOTES : 1 2 3 go."},
+         "1 egg\r\n", "Mix.\r\n\r\nNOTES : 1 2 3 go.\r\n"},
+        {"numbers of a note are kept", {"1 egg", "", "Mix.", "", kIndentedEndRule, "", "Oven at", "200", "",
+                                        "Nutr. Assoc. : 0 0", "", "12"},
+         "1 egg\r\n", "Mix.\r\n\r\nOven at\r\n200\r\n\r\n12\r\n"},
+    };
+    expectRead(cases, std::size(cases));
+}
+
+TEST_F(MasterCookText, NoteParagraphsKeepOneBlankLineBetweenThem)
+{
+    const TextCase cases[] = {
+        {"paragraphs", {"1 egg", "", "Mix.", "", kIndentedEndRule, "", "", "NOTES : First paragraph,", "  still first.",
+                        "", "", "", "Second paragraph.", "", "Third.", "", ""},
+         "1 egg\r\n", "Mix.\r\n\r\nNOTES : First paragraph,\r\nstill first.\r\n\r\nSecond paragraph.\r\n\r\nThird.\r\n"},
+    };
+    expectRead(cases, std::size(cases));
+}
+
+TEST_F(MasterCookText, ALineOfTabsIsBlank)
+{
+    const TextCase cases[] = {
+        {"tabs end the ingredients", {"1 egg", "2 cups milk", "\t\t", "", "Whisk."}, "1 egg\r\n2 cups milk\r\n",
+         "Whisk.\r\n"},
+        {"blanks and tabs", {"1 egg", " \t \t ", "Whisk.", "\t", "Serve."}, "1 egg\r\n", "Whisk.\r\n\r\nServe.\r\n"},
+    };
+    expectRead(cases, std::size(cases));
+}
+
 TEST_F(MasterCookReader, BadFilesEndCleanly)
 {
     QByteArray binary;

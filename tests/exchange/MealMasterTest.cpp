@@ -110,12 +110,19 @@ TEST_F(MealMasterTest, RecipesAreNeverMergedOrLostAndDuplicatesAreSkipped)
     EXPECT_EQ(recipes()[2]["CATEGORY"].toString(), "Unknown");
     EXPECT_EQ(recipes()[2]["YIELD"], QVariant(QString("")));
     EXPECT_EQ(processing.mid(0, 4), (QList<QList<qint32>>{{1, 0, 0}, {1, 1, 0}, {2, 1, 0}, {2, 1, 1}}));
-    EXPECT_EQ(counters(), (QList<qint32>{5, 3, 2})); // the header with no recipe under it is skipped
+    EXPECT_EQ(counters(), (QList<qint32>{5, 3, 1})); // a header with no recipe under it is no duplicate
     EXPECT_EQ(yields, 5);
 
     // Read again: every title is stored, so every recipe is skipped and nothing is merged into another.
     EXPECT_TRUE(import({kHeader, "Title: Plum cake", "MMMMM", kHeader, "Title: New one", "MMMMM"}));
     EXPECT_EQ(counters(), (QList<qint32>{2, 1, 1}));
+
+    // An end line before any title ends that empty recipe: found, neither stored nor skipped.
+    db::Query(basDatabase::cnCookbook, "DELETE FROM RECIPES").exec();
+    EXPECT_TRUE(import({kHeader, "", "MMMMM", kHeader, "-----", kHeader, "Title: After", "Categories: Pies",
+                        "Yield: 1", "", "salt", "", "Stir.", "MMMMM"}));
+    EXPECT_EQ(counters(), (QList<qint32>{3, 1, 0}));
+    EXPECT_EQ(titles(), QStringList{"After"});
 }
 
 TEST_F(MealMasterTest, CutOffRefusedAndBrokenFilesEndCleanly)
