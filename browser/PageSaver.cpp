@@ -2,7 +2,9 @@
 
 #include "browser/PageText.h"
 #include "browser/RecipePage.h"
+#include "core/ProtectedFiles.h"
 #include "platform/AppError.h"
+#include "platform/paths/FileReplacement.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
 #include "platform/ui/Ui.h"
@@ -10,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -32,14 +33,6 @@ bool sameFile(const QString& a, const QString& b)
 {
     const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
     return !ca.isEmpty() && ca == cb;
-}
-
-// Writes the file whole through a temporary file beside it, so that a failure leaves the old one.
-void writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw AppError(AppError::PathFileAccess, "Path/File access error");
 }
 
 } // namespace
@@ -80,9 +73,11 @@ bool SavePageWithPicture(const QString& page, const QString& target, const QStri
                               ui::Buttons::YesNo, ui::Icon::Question, "Save Recipe",
                               ui::DefaultButton::Second) != ui::Answer::Yes)
                 return false;
-            writeWhole(copy, text::readAllBytes(picture));
+            RefuseProtectedFile(copy);
+            paths::replaceFile(copy, text::readAllBytes(picture));
         }
     }
-    writeWhole(target, out.toLatin1());
+    RefuseProtectedFile(target);
+    paths::replaceFile(target, out.toLatin1());
     return true;
 }

@@ -151,22 +151,24 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
 void frmOptions::loadText(QLineEdit* box, const QString& key)
 {
     box->setText(ReadINI("Options", key));
-    loaded_ << key;
+    loaded_.insert(key, box->text());
 }
 
 // A box is checked only when its key reads exactly "True".
 void frmOptions::loadCheck(QCheckBox* box, const QString& key)
 {
     box->setChecked(ReadINI("Options", key) == "True");
-    loaded_ << key;
+    loaded_.insert(key, box->isChecked() ? "True" : "False");
 }
 
 void frmOptions::Form_Load()
 {
     basMain::RunHandler("frmOptions Load", [&] {
         loadText(txtDisplayTemplate, "HTML Template");
-        if (txtDisplayTemplate->text().isEmpty() || !FileExists(txtDisplayTemplate->text()))
+        if (txtDisplayTemplate->text().isEmpty() || !FileExists(txtDisplayTemplate->text())) {
             txtDisplayTemplate->setText(standardTemplate());
+            loaded_.insert("HTML Template", txtDisplayTemplate->text());
+        }
         loadCheck(chkDisplaySplash, "Display Splash Screen");
         loadCheck(chkOpenLast, "Open Last");
         loadCheck(chkClearMarked, "Clear Checked");
@@ -224,43 +226,52 @@ void frmOptions::openAddressBook()
     dlg.exec();
 }
 
+QList<std::pair<QString, QString>> frmOptions::shownValues() const
+{
+    const auto boolText = [](const QCheckBox* box) { return QString(box->isChecked() ? "True" : "False"); };
+    return {
+        {"HTML Template", txtDisplayTemplate->text()},
+        {"Display Splash Screen", boolText(chkDisplaySplash)},
+        {"Clear Checked", boolText(chkClearMarked)},
+        {"SMTP Server", txtSMTP->text()},
+        {"Senders Email", txtEmailAddress->text()},
+        {"Recognised Sound", txtImportSound->text()},
+        {"Not Recognised Sound", txtImportNotSound->text()},
+        {"Senders Name", txtUserName->text()},
+        {"Open Last", boolText(chkOpenLast)},
+        {"Import Recognised", boolText(chkImportDirect)},
+        {"Play Recognised Sound", boolText(chkImportPlay)},
+        {"Play Not Recognised", boolText(chkPlayNotRec)},
+    };
+}
+
 void frmOptions::cmdOk_Click()
 {
-    // Each step on its own: a failing one is passed over, and the dialog always closes.
-    const auto step = [](const std::function<void()>& body) {
-        try {
-            body();
-        } catch (...) {
-        }
-    };
-    const auto boolText = [](const QCheckBox* box) { return box->isChecked() ? "True" : "False"; };
-    const QList<std::pair<QString, std::function<QString()>>> keys{
-        {"HTML Template", [&] { return txtDisplayTemplate->text(); }},
-        {"Display Splash Screen", [&] { return boolText(chkDisplaySplash); }},
-        {"Clear Checked", [&] { return boolText(chkClearMarked); }},
-        {"SMTP Server", [&] { return txtSMTP->text(); }},
-        {"Senders Email", [&] { return txtEmailAddress->text(); }},
-        {"Recognised Sound", [&] { return txtImportSound->text(); }},
-        {"Not Recognised Sound", [&] { return txtImportNotSound->text(); }},
-        {"Senders Name", [&] { return txtUserName->text(); }},
-        {"Open Last", [&] { return boolText(chkOpenLast); }},
-        {"Import Recognised", [&] { return boolText(chkImportDirect); }},
-        {"Play Recognised Sound", [&] { return boolText(chkImportPlay); }},
-        {"Play Not Recognised", [&] { return boolText(chkPlayNotRec); }},
-    };
-    for (const auto& [key, value] : keys) {
-        if (!loaded_.contains(key))
-            continue;
-        step([&] { WriteINI("Options", key, value()); });
-        if (key == "HTML Template")
-            basMain::sTemplatePath = txtDisplayTemplate->text();
+    // Only what the user changed here is written, in one write: a value another window stored meanwhile
+    // is kept unless this dialog changed that very key.
+    QList<std::pair<QString, QString>> changed;
+    for (const auto& [key, value] : shownValues())
+        if (loaded_.contains(key) && loaded_.value(key) != value)
+            changed.append({key, value});
+    try {
+        if (!changed.isEmpty())
+            WriteINIKeys("Options", changed);
+    } catch (...) {
+        // Nothing was stored: the dialog stays open with the user's values, to try again or cancel.
+        const AppError error = basMain::CurrentError();
+        basMain::LogError(error.number, "Your preferences could not be saved: " + error.description, "WriteINI");
+        return;
     }
+    for (const auto& [key, value] : changed)
+        if (key == "HTML Template")
+            basMain::sTemplatePath = value;
     // The recipe on display is shown again through the template now in force.
-    step([&] {
+    try {
         IMainWindow& window = basMain::mainWindow();
         if (const QTreeWidgetItem* item = recipelist::selectedItem(window.lstVRecipes()))
             window.DisplayRecipe(recipelist::itemKey(item), false);
-    });
+    } catch (...) {
+    }
     accept();
 }
 

@@ -3,6 +3,7 @@
 // section. OK writes them, makes a new template current and shows the selected recipe through it.
 #include <QDialog>
 #include <QList>
+#include <QMap>
 #include <QStringList>
 
 class QCheckBox;
@@ -58,7 +59,11 @@ private:
     void loadCheck(QCheckBox* box, const QString& key);
 
     QStackedWidget* pages_;
-    // The keys that the load put into their controls; OK writes only these, so that a load stopped by a
-    // failure never overwrites a stored value the dialog did not show.
-    QStringList loaded_;
+    // Every key and its value as the dialog shows it.
+    QList<std::pair<QString, QString>> shownValues() const;
+
+    // The keys that the load put into their controls, with the values shown then. OK writes only the keys
+    // whose value the user changed, so that neither a load stopped by a failure nor a value another
+    // window stored meanwhile is overwritten with what this dialog merely showed.
+    QMap<QString, QString> loaded_;
 };

@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include "core/basMain.h"
 #include "platform/ini/ProfileFile.h"
 #include "platform/paths/ProgramFolder.h"
 
@@ -12,9 +13,20 @@ QString ReadINI(const QString& section, const QString& key)
     return ini::readValue(settingsFile(), section, key);
 }
 
-void WriteINI(const QString& section, const QString& key, const QString& value)
+bool WriteINI(const QString& section, const QString& key, const QString& value)
 {
-    ini::writeValue(settingsFile(), section, key, value);
+    try {
+        return ini::writeValue(settingsFile(), section, key, value);
+    } catch (...) {
+        basMain::LogCurrentException("WriteINI");
+        return false;
+    }
+}
+
+void WriteINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    if (!ini::writeValues(settingsFile(), section, values))
+        throw AppError(AppError::InvalidProcedureCall, "Invalid procedure call or argument");
 }
 
 bool toBoolean(const QString& value, bool* ok)

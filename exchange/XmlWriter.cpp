@@ -6,10 +6,11 @@
 #include "exchange/cImport.h"
 
 #include "core/Helpers.h"
+#include "core/ProtectedFiles.h"
 #include "core/basDatabase.h"
+#include "platform/paths/FileReplacement.h"
 #include "platform/paths/ProgramFolder.h"
 
-#include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <chrono>
 #include <future>
@@ -148,6 +149,7 @@ QString valueText(const QVariant& value, Kind kind)
 
 void cExport::ExportXML(const QString& path)
 {
+    RefuseProtectedFile(paths::resolveAbsolute(path));
     qint32 count = 0;
     {
         db::Query total(basDatabase::cnCookbook, "SELECT Count(*) AS RECORD_COUNT FROM RECIPES WHERE MARK=1;");
@@ -157,9 +159,7 @@ void cExport::ExportXML(const QString& path)
     db::Query rows(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE MARK=1");
 
     // The file only replaces an existing one once it is complete; any failure reaches the caller.
-    QSaveFile file(paths::resolveAbsolute(path));
-    if (!file.open(QIODevice::WriteOnly))
-        throwWriteError();
+    paths::FileReplacement file(paths::resolveAbsolute(path));
 
     // No XML declaration: the document starts with its root, and is UTF-8.
     QXmlStreamWriter xml(&file);
@@ -206,16 +206,15 @@ void cExport::ExportXML(const QString& path)
     xml.writeEndElement(); // data
     xml.writeEndDocument();
 
-    if (xml.hasError()) {
-        file.cancelWriting();
+    if (file.failed())
+        throw file.failure();
+    if (xml.hasError())
         throwWriteError();
-    }
     // Putting a large file on the disk takes a while: the window goes on answering meanwhile.
-    auto committed = std::async(std::launch::async, [&file] { return file.commit(); });
+    auto committed = std::async(std::launch::async, [&file] { file.commit(); });
     while (committed.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
         cImport::yieldToEventLoop();
-    if (!committed.get())
-        throwWriteError();
+    committed.get(); // raises the commit's error, the old file then left as it was
 
     if (written == 0) // no row at all: the count of marked recipes, 0
         Q_EMIT Exported(count);

@@ -8,6 +8,7 @@ struct AppError : std::exception {
     enum : int {
         FileNotFound = 53,
         InputPastEnd = 62,
+        DiskFull = 61,
         PathFileAccess = 75,
         PathNotFound = 76,
         BadFileNumber = 52,

@@ -1,13 +1,20 @@
 #include "platform/ini/ProfileFile.h"
 
+#include "platform/paths/FileReplacement.h"
 #include "platform/text/Codec.h"
 
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QStringList>
 
 #include <optional>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace ini {
 namespace {
@@ -122,21 +129,17 @@ QByteArray lineEndOf(const QByteArray& bytes)
 }
 } // namespace
 
-bool writeValue(const QString& file, const QString& section, const QString& key, const QString& value)
+namespace {
+bool acceptable(const QString& section, const QString& key, const QString& value)
 {
-    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || section.contains(']')
-        || key.contains('=') || key.trimmed().startsWith('[') || key.trimmed().startsWith(';')
-        || key.trimmed().isEmpty())
-        return false;
+    return !(hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || section.contains(']')
+             || key.contains('=') || key.trimmed().startsWith('[') || key.trimmed().startsWith(';')
+             || key.trimmed().isEmpty());
+}
 
-    QByteArray bytes;
-    {
-        QFile in(file);
-        if (in.open(QIODevice::ReadOnly))
-            bytes = in.readAll();
-        else if (in.exists())
-            return false; // never replace a file that could not be read
-    }
+// Puts the value into the file's bytes.
+void setValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value)
+{
 
     // Only the one value changes; every other byte stays as it was. A file that is no UTF-8 is a
     // Windows-1252 file and takes the value in that code page; a value the code page cannot hold turns
@@ -196,11 +199,63 @@ bool writeValue(const QString& file, const QString& section, const QString& key,
     } else if (insertAt >= 0) {
         bytes.insert(insertAt, insertNeedsEol ? eol + entry : entry);
     }
+}
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        return false;
-    return out.commit();
+// An exclusive lock on a file beside the settings file, held from the read to the rename, so that two
+// instances writing at once each build on the other's file and no key is lost. The lock file stays.
+class SettingsLock {
+public:
+    explicit SettingsLock(const QString& file)
+    {
+        fd_ = ::open(QFile::encodeName(file + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ < 0)
+            throw paths::fileError(errno);
+        // Another instance holds it only for one write; a holder that never lets go is reported.
+        QDeadlineTimer limit(10000);
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || limit.hasExpired()) {
+                ::close(fd_);
+                throw AppError(AppError::PathFileAccess,
+                               "Path/File access error: the settings file is being written by another program");
+            }
+            QThread::msleep(5);
+        }
+    }
+    ~SettingsLock() { ::close(fd_); } // closing the descriptor lets the lock go
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+} // namespace
+
+bool writeValues(const QString& file, const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    for (const auto& [key, value] : values)
+        if (!acceptable(section, key, value))
+            return false;
+    const SettingsLock lock(file);
+    QByteArray bytes;
+    {
+        QFile in(file);
+        if (in.open(QIODevice::ReadOnly)) {
+            bytes = in.readAll();
+            if (in.error() != QFileDevice::NoError)
+                throw AppError(AppError::PathFileAccess, "Path/File access error: " + in.errorString());
+        } else if (in.exists()) { // never replace a file that could not be read
+            throw AppError(AppError::PathFileAccess, "Path/File access error: " + in.errorString());
+        }
+    }
+    for (const auto& [key, value] : values)
+        setValue(bytes, section, key, value);
+    paths::replaceFile(file, bytes);
+    return true;
+}
+
+bool writeValue(const QString& file, const QString& section, const QString& key, const QString& value)
+{
+    return writeValues(file, section, {{key, value}});
 }
 
 } // namespace ini

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/text/Codec.h"
+#include "platform/paths/FileReplacement.h"
 
 #include <QFileInfo>
 #include <cstring>
@@ -169,38 +170,23 @@ QString LineReader::readLine()
     return nextLine([](QByteArrayView bytes) { return decode8bit(bytes); });
 }
 
-LineWriter::LineWriter(const QString& path) : file_(path)
+LineWriter::LineWriter(const QString& path)
 {
-    // Unbuffered: every write reaches the file at once, so that a short write (a full disk) is seen here
-    // rather than lost in a flush at close.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw AppError(AppError::PathFileAccess, "Path/File access error");
+    try {
+        file_ = std::make_unique<paths::FileReplacement>(path);
+    } catch (const AppError& e) {
+        // A missing folder reads as an access error here, as it always has for the exchange files.
+        throw AppError(e.number == AppError::DiskFull ? e.number : int(AppError::PathFileAccess), e.description);
+    }
 }
 
 LineWriter::~LineWriter() { close(); }
-
-void LineWriter::flushBuffer()
-{
-    if (buf_.isEmpty())
-        return;
-    const qint64 written = file_.write(buf_);
-    const bool ok = written == buf_.size();
-    buf_.clear();
-    if (!ok) {
-        failed_ = true;
-        throw AppError(AppError::PathFileAccess, "Path/File access error");
-    }
-}
 
 void LineWriter::writeRaw(const QByteArray& bytes)
 {
     if (closed_)
         throwClosed();
-    if (failed_)
-        throw AppError(AppError::PathFileAccess, "Path/File access error");
-    buf_.append(bytes);
-    if (buf_.size() >= kChunk)
-        flushBuffer();
+    file_->append(bytes);
 }
 
 void LineWriter::writeLine(const QString& line)
@@ -213,15 +199,7 @@ void LineWriter::commit()
     if (closed_)
         throwClosed();
     closed_ = true;
-    try {
-        flushBuffer();
-    } catch (...) {
-        file_.cancelWriting();
-        file_.commit(); // removes the temporary file
-        throw;
-    }
-    if (!file_.commit()) // flushes, syncs and renames; a failure removes the temporary file
-        throw AppError(AppError::PathFileAccess, "Path/File access error");
+    file_->commit();
 }
 
 void LineWriter::close()
@@ -229,9 +207,7 @@ void LineWriter::close()
     if (closed_)
         return;
     closed_ = true;
-    buf_.clear();
-    file_.cancelWriting();
-    file_.commit();
+    file_->cancel();
 }
 
 QByteArray readAllBytes(const QString& path)
@@ -244,9 +220,7 @@ QByteArray readAllBytes(const QString& path)
 
 void writeAllBytes(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush())
-        throw AppError(AppError::PathFileAccess, "Path/File access error");
+    paths::replaceFile(path, bytes);
 }
 
 } // namespace text

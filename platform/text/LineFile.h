@@ -10,8 +10,13 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
+
+#include <memory>
+
+namespace paths {
+class FileReplacement;
+}
 
 namespace text {
 
@@ -62,21 +67,19 @@ public:
 
     void writeLine(const QString& line);  // the line in Windows-1252, then CR LF
     void writeRaw(const QByteArray& bytes);
-    // Flushes the file and puts it in place of the target; throws AppError 75 when a write, the flush or
-    // the rename fails (the target is then left as it was).
+    // Flushes the file and puts it in place of the target; throws AppError (61 disk full, 75) when a write,
+    // the sync or the rename fails (the target is then left as it was).
     void commit();
     // Stops writing: what was written is dropped and the target left as it was.
     void close() override;
 
 private:
-    void flushBuffer();
-    QSaveFile file_;
-    QByteArray buf_;
+    std::unique_ptr<paths::FileReplacement> file_;
     bool closed_ = false;
-    bool failed_ = false;
 };
 
-// Reads a whole file (throws AppError 53 or 75) and writes a whole file (throws AppError 75).
+// Reads a whole file (throws AppError 53 or 75) and replaces a whole file (throws AppError 61, 75 or 76,
+// the old file then left as it was).
 QByteArray readAllBytes(const QString& path);
 void writeAllBytes(const QString& path, const QByteArray& bytes);
 

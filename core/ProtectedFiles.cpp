@@ -1,0 +1,75 @@
+#include "core/ProtectedFiles.h"
+
+#include "core/DE.h"
+#include "core/basDatabase.h"
+#include "platform/AppError.h"
+#include "platform/paths/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool exists = false;
+    bool operator==(const Identity& other) const
+    {
+        return exists && other.exists && device == other.device && inode == other.inode;
+    }
+};
+
+Identity identityOf(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {st.st_dev, st.st_ino, true};
+}
+
+bool isCookbookName(const QString& name) { return name.toLower().endsWith("tqc"); }
+
+// What the path is to the program, or "" when it is none of its databases.
+QString protectedKind(const QString& path)
+{
+    const QFileInfo target(path);
+    const Identity file = identityOf(target.absoluteFilePath());
+    if (basDatabase::cnCookbook.isOpen() && file == identityOf(basDatabase::cnCookbook.path()))
+        return "the open cookbook";
+    if (!basDatabase::sCurrentCookbook.isEmpty() && file == identityOf(basDatabase::CookbookPath(basDatabase::sCurrentCookbook)))
+        return "the open cookbook";
+    if (file == identityOf(paths::resolve("\\data\\tovalquendry.mdb"))
+        || (DE.cn.isOpen() && file == identityOf(DE.cn.path())))
+        return "the program's main database";
+
+    const QDir folder(basDatabase::CookbooksFolder());
+    if (isCookbookName(target.fileName()) && identityOf(target.absolutePath()) == identityOf(folder.path()))
+        return "a cookbook of the cookbooks folder";
+    if (file.exists)
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+            if (isCookbookName(name) && file == identityOf(folder.filePath(name)))
+                return "a cookbook of the cookbooks folder";
+    return {};
+}
+
+} // namespace
+
+QString ProtectedFileMessage(const QString& path)
+{
+    const QString kind = protectedKind(path);
+    if (kind.isEmpty())
+        return {};
+    return "\"" + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) + "\" is " + kind
+           + " and cannot be overwritten.\nPlease choose another file.";
+}
+
+void RefuseProtectedFile(const QString& path)
+{
+    const QString message = ProtectedFileMessage(path);
+    if (!message.isEmpty())
+        throw AppError(AppError::PathFileAccess, message);
+}
