@@ -4,6 +4,7 @@
 
 #include "browser/PageSaver.h"
 #include "browser/frmAbout.h"
+#include "core/ProtectedFiles.h"
 #include "core/RecipeListItems.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
@@ -154,8 +155,13 @@ void frmMain::saveRecipe()
     name = name.isEmpty() ? QFileInfo(page).fileName() : name + ".html";
     const QString target = ui::getSaveFileName("Save Recipe", QDir::home().filePath(name),
                                                "Web Page (*.html *.htm);;All Files (*)");
-    if (!target.isEmpty())
-        SavePageWithPicture(page, target, shownPicture_);
+    if (target.isEmpty())
+        return;
+    if (const QString refused = ProtectedFileMessage(target); !refused.isEmpty()) {
+        ui::msgBox(refused, ui::Buttons::OK, ui::Icon::Exclamation, "Save Recipe");
+        return;
+    }
+    SavePageWithPicture(page, target, shownPicture_);
 }
 
 QPrinter& frmMain::printer()

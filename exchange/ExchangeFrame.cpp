@@ -1,5 +1,6 @@
 #include "exchange/ExchangeFrame.h"
 
+#include "core/ProtectedFiles.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/text/FileRegistry.h"
@@ -239,6 +240,7 @@ TextExportRun::TextExportRun(cExport& owner, const QString& path)
 void TextExportRun::writeAll(cExport& owner, const QString& path, void (*writeRecipe)(TextExportRun&))
 {
     try {
+        RefuseProtectedFile(path);
         TextExportRun run(owner, path);
         while (run.next()) {
             writeRecipe(run);

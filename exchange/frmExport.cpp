@@ -1,5 +1,6 @@
 #include "exchange/frmExport.h"
 
+#include "core/ProtectedFiles.h"
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
@@ -126,6 +127,11 @@ void frmExport::cmdExport_Click()
         if (cmbFormat->currentText().isEmpty()) {
             ui::msgBox("Please select an output format", ui::Buttons::OK, ui::Icon::Information, "Export");
             cmbFormat->setFocus();
+            return;
+        }
+        if (const QString refused = ProtectedFileMessage(path); !refused.isEmpty()) {
+            ui::msgBox(refused, ui::Buttons::OK, ui::Icon::Exclamation, "Export");
+            txtFile->setFocus();
             return;
         }
         if (FileExists(path)
