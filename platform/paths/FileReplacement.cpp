@@ -38,6 +38,14 @@ AppError fileError(int error)
 FileReplacement::FileReplacement(const QString& target) : target_(followLinks(target))
 {
     const QByteArray base = QFile::encodeName(target_);
+    // A folder in the way, or a file the user protected from writing, is never replaced.
+    struct stat existing {};
+    if (::stat(base.constData(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            throw fileError(EISDIR);
+        if (::access(base.constData(), W_OK) != 0)
+            throw fileError(errno);
+    }
     // A name of our own beside the target, created exclusively: nothing that exists is ever taken over.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temporary_ = base + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";

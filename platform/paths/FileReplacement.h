@@ -14,7 +14,8 @@ namespace paths {
 class FileReplacement : public QIODevice {
 public:
     // Creates the temporary file beside `target` (a link is followed: the file it names is replaced).
-    // Throws AppError: 76 when the folder is missing, 61 when the disk is full, 75 for other failures.
+    // Throws AppError: 76 when the folder is missing, 61 when the disk is full, 75 for other failures,
+    // among them a target that is a folder or a file that may not be written.
     explicit FileReplacement(const QString& target);
     ~FileReplacement() override; // without commit(), the temporary file goes and the target stays
     FileReplacement(const FileReplacement&) = delete;
