@@ -5,8 +5,10 @@
 #include "core/basMain.h"
 #include "exchange/frmAddressBook.h"
 #include "support/ModalAnswer.h"
+#include "support/SecondInstance.h"
 
 #include <QCheckBox>
+#include <QProcess>
 #include <QFrame>
 #include <QLineEdit>
 #include <QTextBrowser>
@@ -125,6 +127,39 @@ TEST_F(Preferences, LoadsASettingsFileWrittenOnWindowsAndWritesBackWhatWasChange
     again.cmdOk_Click();
     EXPECT_EQ(ReadINI("Options", "HTML Template"), program.path("templates/mine.html"));
     EXPECT_EQ(basMain::sTemplatePath, program.path("templates/mine.html"));
+}
+
+TEST_F(Preferences, TwoInstancesWritingTheSettingsLoseNothing)
+{
+    // Another instance stores keys one write after another while this one does the same.
+    QProcess other;
+    ASSERT_TRUE(startSecondInstance(other, {"write-settings", program.path("TQSettings.ini"), "Size", "B ", "150"}));
+    for (int i = 0; i < 150; ++i)
+        WriteINI("Size", "A " + QString::number(i), QString::number(i));
+    ASSERT_TRUE(other.waitForFinished(60000));
+    EXPECT_EQ(other.exitCode(), 0);
+    QStringList lost;
+    for (const QString prefix : {"A ", "B "})
+        for (int i = 0; i < 150; ++i)
+            if (ReadINI("Size", prefix + QString::number(i)) != QString::number(i))
+                lost << prefix + QString::number(i);
+    EXPECT_TRUE(lost.isEmpty()) << lost.join(", ").toStdString();
+
+    // This window's Preferences were open while the other instance changed the e-mail settings: OK
+    // stores only what was changed here, and the other instance's values stay.
+    WriteINI("Options", "SMTP Server", "old.example.org");
+    frmOptions dlg;
+    dlg.show();
+    QProcess changer;
+    ASSERT_TRUE(startSecondInstance(changer, {"set-setting", program.path("TQSettings.ini"), "Options", "SMTP Server",
+                                              "new.example.org"}));
+    ASSERT_TRUE(changer.waitForFinished(60000));
+    EXPECT_EQ(changer.exitCode(), 0);
+    dlg.chkOpenLast->setChecked(true);
+    dlg.cmdOk_Click();
+    EXPECT_EQ(ReadINI("Options", "Open Last"), "True");
+    EXPECT_EQ(ReadINI("Options", "SMTP Server"), "new.example.org");
+    EXPECT_EQ(ReadINI("Size", "B 149"), "149");
 }
 
 TEST_F(Preferences, CancelWritesNothing)
