@@ -112,15 +112,21 @@ void ReferenceListEditor::cmdAdd_Click()
         const QString name = txtName->text();
         if (name.isEmpty())
             return;
+        // The table decides, not the list this window loaded: another window may have added the name
+        // meanwhile. Check and insert are one statement, so two windows adding at once store it once.
         // Names that differ only in letter case are different names.
-        for (int i = 0; i < list_->count(); ++i) {
-            if (list_->item(i)->text() == name) {
-                ui::msgBox(kind_.duplicateMessage, ui::Buttons::OK, ui::Icon::Information, "Oops");
-                txtName->setFocus();
-                return;
-            }
+        db::Query(DE.cn,
+                  QString("INSERT INTO %1 (%2) SELECT ?1 WHERE NOT EXISTS "
+                          "(SELECT 1 FROM %1 WHERE %2 = ?1 COLLATE BINARY)")
+                      .arg(kind_.table, kind_.column),
+                  {name})
+            .exec();
+        if (DE.cn.changes() == 0) {
+            FillList();
+            ui::msgBox(kind_.duplicateMessage, ui::Buttons::OK, ui::Icon::Information, "Oops");
+            txtName->setFocus();
+            return;
         }
-        db::Query(DE.cn, QString("INSERT INTO %1 (%2) VALUES (?1)").arg(kind_.table, kind_.column), {name}).exec();
         txtName->clear();
         txtName->setFocus();
         FillList();
@@ -134,13 +140,20 @@ void ReferenceListEditor::cmdDelete_Click()
         if (selected.isEmpty() || selected.first()->text().isEmpty())
             return;
         const QListWidgetItem* item = selected.first();
-        if (ui::msgBox(kind_.deleteQuestion + item->text() + "?", ui::Buttons::YesNo, ui::Icon::Question,
+        const QString name = item->text();
+        if (ui::msgBox(kind_.deleteQuestion + name + "?", ui::Buttons::YesNo, ui::Icon::Question,
                        "Delete Confirmation", ui::DefaultButton::Second) != ui::Answer::Yes)
             return;
         const qint64 id = item->data(IdRole).toLongLong();
-        step([&] { db::Query(DE.cn, QString("DELETE FROM %1 WHERE ID=?1").arg(kind_.table), {id}).exec(); });
+        bool gone = false;
+        step([&] {
+            db::Query(DE.cn, QString("DELETE FROM %1 WHERE ID=?1").arg(kind_.table), {id}).exec();
+            gone = DE.cn.changes() == 0;
+        });
         txtName->clear();
         FillList();
+        if (gone) // another window deleted it meanwhile; the list now shows the table as it is
+            ui::msgBox("\"" + name + "\" is no longer in the list.", ui::Buttons::OK, ui::Icon::Information, "Oops");
     });
 }
 

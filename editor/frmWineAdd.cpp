@@ -194,6 +194,13 @@ void frmWineAdd::FillListView()
     });
 }
 
+namespace {
+QString wineGoneMessage(const QString& name)
+{
+    return "The wine \"" + name + "\" is no longer in the list: another window has deleted it.";
+}
+} // namespace
+
 void frmWineAdd::ClearForm()
 {
     for (QLineEdit* b : boxes())
@@ -244,6 +251,16 @@ void frmWineAdd::cmdAdd_Click()
                       {txtWineName->text(), txtYear->text(), txtType->text(), txtColour->text(), country,
                        txtVineyard->text(), txtComments->text(), sIndex.toLongLong()})
                 .exec();
+            if (DE.cn.changes() == 0) {
+                // Another window deleted the wine meanwhile. The boxes keep what the user typed, as a
+                // new wine that Add stores again if wanted.
+                sIndex.clear();
+                cmdAdd->setText("Add");
+                FillListView();
+                ui::msgBox(wineGoneMessage(txtWineName->text()) + "\nYour values are kept: Add stores them as a new wine.",
+                           ui::Buttons::OK, ui::Icon::Information, "Wine List");
+                return;
+            }
         } else {
             if (txtWineName->text().isEmpty()) {
                 txtWineName->setFocus();
@@ -270,9 +287,13 @@ void frmWineAdd::cmdDelete_Click()
         if (ui::msgBox("Delete selected wine " + item->text(0) + "?", ui::Buttons::YesNo, ui::Icon::Question,
                        "Delete Confirmation", ui::DefaultButton::Second) != ui::Answer::Yes)
             return;
+        const QString name = item->text(0);
         db::Query(DE.cn, "DELETE FROM WINES WHERE \"WINE INDEX\"=?1", {recipelist::idOf(recipelist::itemKey(item))}).exec();
+        const bool gone = DE.cn.changes() == 0;
         ClearForm();
         FillListView();
+        if (gone)
+            ui::msgBox(wineGoneMessage(name), ui::Buttons::OK, ui::Icon::Information, "Wine List");
     });
 }
 

@@ -5,6 +5,7 @@
 #include "core/DE.h"
 #include "core/basDatabase.h"
 #include "support/ScratchProgram.h"
+#include "support/SecondInstance.h"
 #include "support/StubMainWindow.h"
 #include "support/TestQueries.h"
 #include "support/UiRecorder.h"
@@ -129,6 +130,36 @@ TEST_P(ReferenceListEditors, AddStoresTheNameAsTypedAndRefusesAnExactDuplicate)
     dlg->cmdAdd_Click();
     EXPECT_TRUE(stored().contains("pear"));
     EXPECT_TRUE(stored().contains("pears"));
+}
+
+TEST_P(ReferenceListEditors, AnotherInstanceChangingTheTableMeanwhileIsSeen)
+{
+    const Kind& k = GetParam();
+    auto dlg = k.make();
+    // While this window is open, another instance of the program adds "Stews" and deletes "banana".
+    ASSERT_TRUE(runInSecondInstance({"sql", DE.cn.path(),
+                                     QString("INSERT INTO %1 (%2) VALUES ('Stews'); DELETE FROM %1 WHERE %2='banana'")
+                                         .arg(k.table, k.column)}));
+
+    dlg->txtName->setText("Stews");
+    dlg->cmdAdd_Click();
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, k.duplicate);
+    EXPECT_EQ(stored().count("Stews"), 1);
+    EXPECT_EQ(dlg->txtName->text(), "Stews");
+    EXPECT_EQ(shown(*dlg), (QStringList{"Apple", "pear", "Stews"})) << "the list shows the table again";
+
+    // The window's copy of a deleted entry: Delete says it is gone and shows the list as it is.
+    auto stale = k.make();
+    ASSERT_TRUE(runInSecondInstance({"sql", DE.cn.path(), QString("DELETE FROM %1 WHERE %2='pear'").arg(k.table, k.column)}));
+    select(*stale, "pear");
+    recorder.boxes.clear();
+    recorder.answers.enqueue(ui::Answer::Yes);
+    stale->cmdDelete_Click();
+    ASSERT_EQ(recorder.boxes.size(), 2);
+    EXPECT_EQ(recorder.boxes[1].text, "\"pear\" is no longer in the list.");
+    EXPECT_EQ(shown(*stale), (QStringList{"Apple", "Stews"}));
+    EXPECT_EQ(stored(), (QStringList{"Apple", "Stews"}));
 }
 
 TEST_P(ReferenceListEditors, DeleteAsksFirstWithNoAsDefaultAndRemovesOnlyThatRow)

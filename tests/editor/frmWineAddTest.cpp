@@ -5,6 +5,7 @@
 #include "core/RecipeListItems.h"
 #include "core/basMain.h"
 #include "support/ScratchProgram.h"
+#include "support/SecondInstance.h"
 #include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 
@@ -191,6 +192,39 @@ TEST_F(WineList, DeleteAsksByNameAndRemovesOnlyThatWine)
     EXPECT_EQ(dlg.lstvWines->topLevelItemCount(), 1);
     EXPECT_TRUE(dlg.sIndex.isEmpty());
     EXPECT_EQ(dlg.cmdAdd->text(), "Add");
+}
+
+TEST_F(WineList, AWineAnotherInstanceDeletedIsNeitherUpdatedNorDeletedSilently)
+{
+    const qint64 rioja = addWine("Rioja", "2015", "Red", "Red", "1", "", "");
+    addWine("Barolo", "2016", "Red", "Red", "2", "", "");
+    frmWineAdd dlg;
+    load(dlg, "Rioja");
+    ASSERT_TRUE(runInSecondInstance({"sql", DE.cn.path(), "DELETE FROM WINES WHERE \"WINE NAME\" IN ('Rioja', 'Barolo')"}));
+
+    // Update of the deleted wine: told, the list shown as it is, the typed values kept for Add.
+    dlg.txtYear->setText("2018");
+    dlg.cmdAdd_Click();
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.startsWith("The wine \"Rioja\" is no longer in the list"))
+        << recorder.boxes[0].text.toStdString();
+    EXPECT_EQ(dlg.lstvWines->topLevelItemCount(), 0);
+    EXPECT_EQ(boxes(dlg)[1], "2018");
+    EXPECT_EQ(dlg.cmdAdd->text(), "Add");
+    EXPECT_TRUE(stored(rioja).isEmpty());
+    dlg.cmdAdd_Click();
+    EXPECT_EQ(scalar(DE.cn, "SELECT COUNT(*) FROM WINES WHERE \"WINE NAME\"='Rioja' AND YEAR='2018'"), 1);
+
+    // Delete of a wine the list still shows but the table no longer holds.
+    frmWineAdd stale;
+    ASSERT_TRUE(runInSecondInstance({"sql", DE.cn.path(), "DELETE FROM WINES"}));
+    stale.lstvWines->setCurrentItem(item(stale, "Rioja"));
+    recorder.boxes.clear();
+    recorder.answers.enqueue(ui::Answer::Yes);
+    stale.cmdDelete_Click();
+    ASSERT_EQ(recorder.boxes.size(), 2);
+    EXPECT_EQ(recorder.boxes[1].text, "The wine \"Rioja\" is no longer in the list: another window has deleted it.");
+    EXPECT_EQ(stale.lstvWines->topLevelItemCount(), 0);
 }
 
 TEST_F(WineList, PickerModeLastsOneOpeningAndSelectHandsTheWineOver)

@@ -1,5 +1,6 @@
 #include "SecondInstance.h"
 
+#include "platform/db/Database.h"
 #include "platform/ini/ProfileFile.h"
 
 #include <QCoreApplication>
@@ -19,12 +20,25 @@ int runSecondInstance(int argc, char** argv)
                     return 1;
             return 0;
         }
+        if (args[0] == "sql" && args.size() == 3) {
+            db::Connection cn;
+            cn.open(args[1]);
+            cn.exec(args[2]);
+            return 0;
+        }
         if (args[0] == "set-setting" && args.size() == 5)
             return ini::writeValue(args[1], args[2], args[3], args[4]) ? 0 : 1;
     } catch (...) {
         return 2;
     }
     return 3;
+}
+
+bool runInSecondInstance(const QStringList& command)
+{
+    QProcess process;
+    return startSecondInstance(process, command) && process.waitForFinished(60000)
+           && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 bool startSecondInstance(QProcess& process, const QStringList& command)
