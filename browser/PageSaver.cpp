@@ -40,7 +40,7 @@ bool sameFile(const QString& a, const QString& b)
 bool SavePageWithPicture(const QString& page, const QString& target, const QString& picture)
 {
     const QByteArray bytes = text::readAllBytes(page);
-    const text::PageEncoding encoding = text::PageEncodingOf(bytes);
+    const QByteArray charset = text::PageCharset(bytes);
     // Latin-1 maps every byte to one character and back, so the page's own bytes survive the editing.
     const QString html = QString::fromLatin1(bytes);
     const QDir pageFolder = QFileInfo(page).absoluteDir();
@@ -56,7 +56,7 @@ bool SavePageWithPicture(const QString& page, const QString& target, const QStri
     while (hasPicture && it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString raw = m.captured(3);
-        if (!sameFile(localFile(pagetext::Unescaped(text::DecodePage(raw.toLatin1(), encoding)), pageFolder), picture))
+        if (!sameFile(localFile(pagetext::Unescaped(text::DecodePage(raw.toLatin1(), charset)), pageFolder), picture))
             continue;
         showsPicture = true;
         out += html.mid(last, m.capturedStart(3) - last);

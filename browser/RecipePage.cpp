@@ -134,12 +134,12 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
         if (!row.next())
             return {};
 
-        const text::PageEncoding encoding = text::PageEncodingOf(templateBytes);
+        const QByteArray charset = text::PageCharset(templateBytes);
         QString pictureWritten;
         const QString page =
-            FillPage(text::DecodePage(templateBytes, encoding), row, pictureFolder, pictureName,
+            FillPage(text::DecodePage(templateBytes, charset), row, pictureFolder, pictureName,
                      bEmail ? -1 : pagetext::kShownChars, &pictureWritten) + "\r\n";
-        text::writeAllBytes(pagePath, text::EncodePage(page, encoding));
+        text::writeAllBytes(pagePath, text::EncodePage(page, charset));
         if (picture)
             *picture = pictureWritten;
         return pagePath;

@@ -2,7 +2,7 @@
 
 #include "platform/mail/SendMail.h"
 #include "platform/paths/ProgramFolder.h"
-#include "platform/text/Codec.h"
+#include "platform/text/PageEncoding.h"
 #include "platform/text/LineFile.h"
 
 #include <QFileInfo>
@@ -25,8 +25,7 @@ QByteArray PictureReference(const QByteArray& page)
 QString GetPictureName(const QByteArray& page)
 {
     const QByteArray reference = PictureReference(page);
-    const QByteArray charset = mail::SendMail::htmlCharset(page);
-    QString name = charset == "utf-8" ? QString::fromUtf8(reference) : text::fromCp1252(reference);
+    QString name = text::DecodePage(reference, mail::SendMail::htmlCharset(page));
     static const QRegularExpression numeric(QStringLiteral("&#(x?)([0-9A-Fa-f]+);"));
     QString resolved;
     qsizetype at = 0;

@@ -141,17 +141,19 @@ bool acceptable(const QString& section, const QString& key, const QString& value
 void setValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value)
 {
 
-    // Only the one value changes; every other byte stays as it was. A file that is no UTF-8 is a
-    // Windows-1252 file and takes the value in that code page; a value the code page cannot hold turns
-    // the file into UTF-8 (every text in it kept), since the file is read as one or the other.
+    // Only the one value changes; every other byte stays as it was. A file that is no UTF-8 is in the
+    // code page of the user's language and takes the value in that code page; a value the code page
+    // cannot hold turns the file into UTF-8 (every text in it kept), since the file is read as one or the
+    // other.
     const QString stored = storedForm(value);
+    const QByteArray codePage = text::localCodePage();
     bool utf8 = text::isValidUtf8(bytes);
-    if (!utf8 && text::fromCp1252(text::toCp1252(stored + section + key)) != stored + section + key) {
-        bytes = text::fromCp1252(bytes).toUtf8();
+    if (!utf8 && !text::encodeExactly(QString(stored + section + key), codePage)) {
+        bytes = text::decodeAs(bytes, codePage).toUtf8();
         utf8 = true;
     }
-    auto encode = [utf8](const QString& s) { return utf8 ? s.toUtf8() : text::toCp1252(s); };
-    auto decode = [utf8](const QByteArray& b) { return utf8 ? QString::fromUtf8(b) : text::fromCp1252(b); };
+    auto encode = [&](const QString& s) { return utf8 ? s.toUtf8() : text::encodeExactly(s, codePage).value(); };
+    auto decode = [&](const QByteArray& b) { return utf8 ? QString::fromUtf8(b) : text::decodeAs(b, codePage); };
     const QByteArray eol = lineEndOf(bytes);
 
     bool inSection = false, sectionFound = false;

@@ -2,7 +2,7 @@
 // A settings file of the Windows private-profile kind: "[section]" lines and "key=value" lines under them.
 // Sections and keys match without regard to letter case; blanks around keys and values are ignored and
 // a value in matching double quotes loses them, as the Windows profile functions do. Nothing is cached:
-// every call reads the file. A file that is not valid UTF-8 is read as Windows-1252.
+// every call reads the file. A file that is not valid UTF-8 is read in the code page of the user's language.
 #include <QList>
 #include <QString>
 

@@ -1,6 +1,5 @@
 #include "platform/mail/SendMail.h"
 
-#include "platform/text/Codec.h"
 #include "platform/text/PageEncoding.h"
 
 #include <QDateTime>
@@ -156,7 +155,7 @@ QByteArray SendMail::contentId(const QString& path)
 
 QByteArray SendMail::htmlCharset(const QByteArray& page)
 {
-    return text::PageEncodingOf(page) == text::PageEncoding::Utf8 ? "utf-8" : "windows-1252";
+    return text::PageCharset(page);
 }
 
 void SendMail::Send()

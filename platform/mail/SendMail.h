@@ -32,8 +32,8 @@ public:
 
     // The Content-ID an HTML body uses for an attached file: "cid:" followed by this.
     static QByteArray contentId(const QString& path);
-    // The character set of a recipe page's bytes, by the page encoding rule (text::PageEncodingOf):
-    // "utf-8" or "windows-1252". Attached pages and the HTML body are labelled with it.
+    // The character set of a recipe page's bytes, by the page encoding rule (text::PageCharset), such as
+    // "utf-8", "windows-1252" or "windows-1250". Attached pages and the HTML body are labelled with it.
     static QByteArray htmlCharset(const QByteArray& page);
 
     // The connection time limit and the time without progress after which the attempt is given up.

@@ -1,83 +1,126 @@
 #include "platform/text/Codec.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <algorithm>
 
 namespace text {
 namespace {
-// 0x80..0x9F of Windows-1252; 0 marks the five undefined bytes.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
 
-int toByte(char16_t c)
+bool isAscii(QByteArrayView bytes)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
-    for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c && c != 0)
-            return 0x80 + i;
-    if (c >= 0x80 && c < 0xA0 && kHigh[c - 0x80] == 0)
-        return c; // the undefined bytes round-trip
-    return -1;
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
 }
+
+bool isAscii(QStringView s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
-bool isValidUtf8(const QByteArray& bytes)
+bool isValidUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)QString(decoder(bytes));
     return !decoder.hasError();
 }
 
-QString fromCp1252(QByteArrayView bytes)
+QByteArray codePageOf(const QLocale& locale)
 {
-    QString out;
-    out.resize(bytes.size());
-    QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0 && kHigh[b - 0x80]) ? QChar(kHigh[b - 0x80]) : QChar(b);
+    const bool cyrillic = locale.script() == QLocale::CyrillicScript;
+    switch (locale.language()) {
+    case QLocale::Albanian: case QLocale::Croatian: case QLocale::Czech: case QLocale::Hungarian:
+    case QLocale::Polish: case QLocale::Romanian: case QLocale::Slovak: case QLocale::Slovenian:
+    case QLocale::Turkmen:
+        return "windows-1250";
+    case QLocale::Bosnian: case QLocale::Serbian:
+        return cyrillic ? "windows-1251" : "windows-1250";
+    case QLocale::Bashkir: case QLocale::Belarusian: case QLocale::Bulgarian: case QLocale::Kazakh:
+    case QLocale::Kyrgyz: case QLocale::Macedonian: case QLocale::Mongolian: case QLocale::Russian:
+    case QLocale::Sakha: case QLocale::Tajik: case QLocale::Tatar: case QLocale::Ukrainian:
+        return "windows-1251";
+    case QLocale::Greek:
+        return "windows-1253";
+    case QLocale::Azerbaijani: case QLocale::Uzbek:
+        return cyrillic ? "windows-1251" : "windows-1254";
+    case QLocale::Turkish:
+        return "windows-1254";
+    case QLocale::Hebrew: case QLocale::Yiddish:
+        return "windows-1255";
+    case QLocale::Arabic: case QLocale::Persian: case QLocale::Urdu: case QLocale::Uyghur:
+        return "windows-1256";
+    case QLocale::Estonian: case QLocale::Latvian: case QLocale::Lithuanian:
+        return "windows-1257";
+    case QLocale::Vietnamese:
+        return "windows-1258";
+    case QLocale::Thai:
+        return "windows-874";
+    case QLocale::Japanese:
+        return "Shift_JIS";
+    case QLocale::Chinese:
+        return locale.script() == QLocale::TraditionalHanScript ? "Big5" : "GBK";
+    case QLocale::Korean:
+        return "windows-949";
+    default:
+        return "windows-1252";
     }
-    return out;
 }
 
-QByteArray toCp1252(const QString& text, char replacement)
+QByteArray localCodePage() { return codePageOf(QLocale()); }
+
+bool isKnownCharset(const QByteArray& charset)
 {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char* d = out.data();
-    qsizetype n = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        const int b = (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) ? c : toByte(c);
-        if (b >= 0) {
-            d[n++] = static_cast<char>(b);
-        } else {
-            d[n++] = replacement;
-            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-                ++i;
-        }
-    }
-    out.truncate(n);
-    return out;
+    return !charset.isEmpty() && QStringDecoder(charset.constData()).isValid();
 }
 
-QByteArray toCp1252Html(const QString& text)
+QString decodeAs(QByteArrayView bytes, const QByteArray& charset)
 {
+    QStringDecoder decoder(charset.constData(), QStringDecoder::Flag::Stateless);
+    return decoder.isValid() ? QString(decoder(bytes)) : QString::fromLatin1(bytes);
+}
+
+std::optional<QByteArray> encodeExactly(QStringView text, const QByteArray& charset)
+{
+    QStringEncoder encoder(charset.constData(), QStringEncoder::Flag::Stateless);
+    if (!encoder.isValid())
+        return std::nullopt;
+    QByteArray bytes = encoder(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+QByteArray encodeWithReferences(const QString& text, const QByteArray& charset)
+{
+    if (const std::optional<QByteArray> whole = encodeExactly(text, charset))
+        return *whole;
+
+    // Piece by piece, and a piece that does not fit character by character, so that a long page with
+    // a few strangers in it stays quick.
+    constexpr qsizetype kPiece = 256;
     QByteArray out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        const int b = toByte(c);
-        if (b >= 0) {
-            out.append(static_cast<char>(b));
-            continue;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = std::min(from + kPiece, text.size());
+        if (to < text.size() && text[to].isLowSurrogate())
+            --to;
+        const QStringView piece = QStringView(text).sliced(from, to - from);
+        if (const std::optional<QByteArray> bytes = encodeExactly(piece, charset)) {
+            out += *bytes;
+        } else {
+            for (qsizetype i = 0; i < piece.size(); ++i) {
+                const qsizetype n = piece[i].isHighSurrogate() && i + 1 < piece.size() ? 2 : 1;
+                const QStringView character = piece.sliced(i, n);
+                if (const std::optional<QByteArray> one = encodeExactly(character, charset))
+                    out += *one;
+                else
+                    out += "&#" + QByteArray::number(character.toUcs4().value(0)) + ';';
+                i += n - 1;
+            }
         }
-        char32_t code = c;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            code = QChar::surrogateToUcs4(c, text[++i].unicode());
-        out.append("&#").append(QByteArray::number(static_cast<quint32>(code))).append(';');
+        from = to;
     }
     return out;
 }
@@ -85,16 +128,22 @@ QByteArray toCp1252Html(const QString& text)
 QString decode8bit(QByteArrayView bytes)
 {
     // Plain ASCII, most lines of most files, reads the same either way.
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-    if (ascii)
+    if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString s = decoder(bytes);
     if (decoder.hasError())
-        return fromCp1252(bytes);
+        return decodeAs(bytes, localCodePage());
     if (s.startsWith(QChar(0xFEFF)))
         s.remove(0, 1);
     return s;
+}
+
+std::optional<QByteArray> encode8bit(QStringView text)
+{
+    if (isAscii(text))
+        return text.toLatin1();
+    return encodeExactly(text, localCodePage());
 }
 
 } // namespace text

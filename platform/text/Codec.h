@@ -1,23 +1,38 @@
 #pragma once
-// 8-bit text as the program's files hold it: Windows-1252, or UTF-8 where the bytes are valid UTF-8.
+// Text in the character sets of the program's files. Every conversion is Qt's (ICU's, for the character
+// sets beyond UTF-8 and Latin-1). The 8-bit files (exchange formats, settings) hold the code page of the
+// user's language, or UTF-8: a reader takes bytes that are valid UTF-8 as UTF-8, else as that code page.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QLocale>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 namespace text {
 
-bool isValidUtf8(const QByteArray& bytes);
+bool isValidUtf8(QByteArrayView bytes);
 
-// Windows-1252 to text; the five bytes that code page leaves undefined map to U+0080..U+009F.
-QString fromCp1252(QByteArrayView bytes);
+// The 8-bit code page of a language as Windows gives each language one: "windows-1250" for Central
+// European languages, "windows-1251" for Cyrillic, "windows-1253" for Greek, "Shift_JIS" (932) for
+// Japanese ...; "windows-1252" for every other language.
+QByteArray codePageOf(const QLocale& locale);
+// The code page of the user's language (the default locale).
+QByteArray localCodePage();
 
-// Text to Windows-1252; a character the code page cannot hold becomes `replacement`.
-QByteArray toCp1252(const QString& text, char replacement = '?');
+// Whether Qt knows a character set by that name.
+bool isKnownCharset(const QByteArray& charset);
+// Bytes in a known character set as text.
+QString decodeAs(QByteArrayView bytes, const QByteArray& charset);
+// Text in a known character set; nothing when a character does not fit.
+std::optional<QByteArray> encodeExactly(QStringView text, const QByteArray& charset);
+// Text in a known character set for an HTML page: a character it cannot hold becomes "&#N;".
+QByteArray encodeWithReferences(const QString& text, const QByteArray& charset);
 
-// Text to Windows-1252 for an HTML page: a character the code page cannot hold becomes "&#N;".
-QByteArray toCp1252Html(const QString& text);
-
-// UTF-8 when the bytes are valid UTF-8, else Windows-1252 (a leading UTF-8 byte-order mark is dropped).
+// UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark is dropped), else the user's code page.
 QString decode8bit(QByteArrayView bytes);
+// Text in the user's code page; nothing when a character does not fit.
+std::optional<QByteArray> encode8bit(QStringView text);
 
 } // namespace text

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <cstring>
+#include <utility>
 
 namespace text {
 namespace {
@@ -170,7 +171,7 @@ QString LineReader::readLine()
     return nextLine([](QByteArrayView bytes) { return decode8bit(bytes); });
 }
 
-LineWriter::LineWriter(const QString& path)
+LineWriter::LineWriter(const QString& path) : codePage_(localCodePage())
 {
     try {
         file_ = std::make_unique<paths::FileReplacement>(path);
@@ -182,16 +183,20 @@ LineWriter::LineWriter(const QString& path)
 
 LineWriter::~LineWriter() { close(); }
 
-void LineWriter::writeRaw(const QByteArray& bytes)
+void LineWriter::writeLine(const QString& line)
 {
     if (closed_)
         throwClosed();
-    file_->append(bytes);
-}
-
-void LineWriter::writeLine(const QString& line)
-{
-    writeRaw(toCp1252(line).append("\r\n"));
+    if (!utf8_) {
+        if (const std::optional<QByteArray> bytes = encode8bit(line)) {
+            text_.append(*bytes).append("\r\n");
+            return;
+        }
+        // The file can no longer be one of the code page: all of it becomes UTF-8, so nothing is lost.
+        text_ = decodeAs(text_, codePage_).toUtf8();
+        utf8_ = true;
+    }
+    text_.append(line.toUtf8()).append("\r\n");
 }
 
 void LineWriter::commit()
@@ -199,6 +204,7 @@ void LineWriter::commit()
     if (closed_)
         throwClosed();
     closed_ = true;
+    file_->append(std::exchange(text_, {}));
     file_->commit();
 }
 
@@ -207,6 +213,7 @@ void LineWriter::close()
     if (closed_)
         return;
     closed_ = true;
+    text_.clear();
     file_->cancel();
 }
 

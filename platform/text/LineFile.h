@@ -1,10 +1,11 @@
 #pragma once
 // Line-by-line 8-bit text files, the way recipe exchange files and the clipboard hand-over file are
 // read and written. The reader accepts CR LF, LF and CR line ends and decodes each line as UTF-8 when
-// its bytes are valid UTF-8, else as Windows-1252; it streams, so a file of any size reads in constant
+// its bytes are valid UTF-8, else in the code page of the user's language; it streams, so a file of any size reads in constant
 // memory: a line longer than 1 MiB is cut there (at a character boundary) and the rest of it skipped.
-// The writer writes Windows-1252 with CR LF ("?" for what the code page cannot hold) to a temporary file
-// beside the target, which replaces the target only once it is complete and flushed without error.
+// The writer writes CR LF lines in the user's code page, or the whole file in UTF-8 when a character
+// does not fit that code page, to a temporary file beside the target, which replaces the target only once
+// it is complete and flushed without error.
 #include "platform/AppError.h"
 #include "platform/text/FileRegistry.h"
 
@@ -65,9 +66,8 @@ public:
     explicit LineWriter(const QString& path);
     ~LineWriter() override; // without commit(), the temporary file is removed and the target left alone
 
-    void writeLine(const QString& line);  // the line in Windows-1252, then CR LF
-    void writeRaw(const QByteArray& bytes);
-    // Flushes the file and puts it in place of the target; throws AppError (61 disk full, 75) when a write,
+    void writeLine(const QString& line);  // the line, then CR LF
+    // Writes the file and puts it in place of the target; throws AppError (61 disk full, 75) when a write,
     // the sync or the rename fails (the target is then left as it was).
     void commit();
     // Stops writing: what was written is dropped and the target left as it was.
@@ -75,6 +75,10 @@ public:
 
 private:
     std::unique_ptr<paths::FileReplacement> file_;
+    const QByteArray codePage_;
+    // The whole file until commit(), since a line late in it may turn all of it into UTF-8.
+    QByteArray text_;
+    bool utf8_ = false;
     bool closed_ = false;
 };
 

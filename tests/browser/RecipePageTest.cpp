@@ -5,6 +5,8 @@
 
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "platform/mail/SendMail.h"
+#include "platform/text/Codec.h"
 #include "support/ScratchProgram.h"
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
@@ -304,6 +306,35 @@ TEST_F(RecipePage, LongTextIsWrappedOnThePageAndCutShortOnlyOnDisplay)
     db::Query stored(basDatabase::cnCookbook, "SELECT INGREDIENTS FROM RECIPES WHERE ID=?1", {id});
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.text("INGREDIENTS"), run);
+}
+
+TEST_F(RecipePage, ATemplateInAnyDeclaredCharsetMakesAPageInThatCharset)
+{
+    Recipe r;
+    r.title = QString::fromUtf8("Żurek, Μουσακάς & 寿司");
+    const qint64 id = AddRecipe(r);
+    const struct {
+        QByteArray charset;
+        QString heading;
+        QByteArray title; // as the page holds it
+    } cases[] = {
+        {"windows-1250", QString::fromUtf8("Składniki"),
+         "\xafurek, &#924;&#959;&#965;&#963;&#945;&#954;&#940;&#962; &amp; &#23551;&#21496;"},
+        {"ISO-8859-7", QString::fromUtf8("Υλικά"), "&#379;urek, \xcc\xef\xf5\xf3\xe1\xea\xdc\xf2 &amp; &#23551;&#21496;"},
+        {"Shift_JIS", QString::fromUtf8("材料"),
+         "&#379;urek, \x83\xaa\x83\xcd\x83\xd2\x83\xd0\x83\xbf\x83\xc8&#940;&#962; &amp; \x8e\xf5\x8e\x69"},
+        {"koi8-r", QString::fromUtf8("Ингредиенты"), "&#379;urek, &#924;&#959;&#965;&#963;&#945;&#954;&#940;&#962; &amp; &#23551;&#21496;"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray head = "<meta charset=\"" + c.charset + "\"><h2>" + text::encodeExactly(c.heading, c.charset).value() + "</h2>";
+        useTemplate(head + "<p>%title%</p>");
+        const QString page = WriteRecipePage(key(id), false);
+        EXPECT_EQ(readBytes(page), head + "<p>" + c.title + "</p>\r\n") << c.charset.constData();
+        EXPECT_EQ(mail::SendMail::htmlCharset(readBytes(page)), c.charset);
+        PageView view;
+        view.setSource(QUrl::fromLocalFile(page));
+        EXPECT_EQ(view.toPlainText().trimmed(), c.heading + "\n" + r.title.toString()) << c.charset.constData();
+    }
 }
 
 TEST_F(RecipePage, TheViewReadsThePageInItsOwnEncoding)

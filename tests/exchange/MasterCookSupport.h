@@ -77,7 +77,7 @@ protected:
     // Lines as an 8-bit text file with CR LF line ends.
     QString writeLines(const QString& name, const QStringList& lines)
     {
-        return writeFile(name, text::toCp1252(lines.join("\r\n") + "\r\n"));
+        return writeFile(name, text::encodeWithReferences(lines.join("\r\n") + "\r\n", "windows-1252"));
     }
 
     ScratchProgram program;

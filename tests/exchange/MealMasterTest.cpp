@@ -219,7 +219,7 @@ TEST_F(MealMasterExport, RoundTrip)
         {"Mum$$s Pie", "Dessert,Pies", "6 servings", "1 cup flour\r\n2 tb butter\r\n1 pn salt",
          "Mix it all.\r\n\r\nBake at 200 for 1$$2 hour.\r\n \r\nJane O$$Brien\r\n "},
         {"Plain Soup", "Soups", "", "1 l water", "Boil.\r\n "},
-        {QString::fromUtf8("Café Crème"), "Drinks", "2", "Brew ?.", ""},
+        {QString::fromUtf8("Café Crème"), "Drinks", "2", QString::fromUtf8("Brew Ω."), ""},
         {"Old Bread", "Bread$$s", "1 lo$$f", "3 c flour", "Knead.\r\n "},
     };
     const QList<QVariantMap> rows = recipes();

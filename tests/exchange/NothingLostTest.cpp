@@ -7,6 +7,7 @@
 #include "platform/text/FileRegistry.h"
 
 #include <QDir>
+#include <QLocale>
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -210,6 +211,80 @@ TEST_F(NothingLost, AnExportToAFullDiskLeavesTheOldFileAndReportsIt)
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_TRUE(recorder.boxes[0].text.contains("ExportTovalquendry"));
     EXPECT_EQ(QDir(program.path()).entryList({"export.mmf*"}, QDir::Files), QStringList{"export.mmf"});
+}
+
+// Text exports are in the code page of the user's language, or UTF-8 when a letter does not fit it; every
+// letter comes back, and files of that code page from other programs read right.
+TEST_F(NothingLost, TextFilesKeepEveryLetterOfTheUsersLanguage)
+{
+    struct Case {
+        const char* locale;
+        QStringList titles;
+        QByteArray written; // in the file, in its character set
+    } cases[] = {
+        {"pl_PL", {QString::fromUtf8("Żurek Śląski"), QString::fromUtf8("Łosoś Z Koperkiem")}, "\xafurek \x8cl\xb9ski"},
+        {"el_GR", {QString::fromUtf8("Μουσακάς")}, "\xcc\xef\xf5\xf3\xe1\xea\xdc\xf2"},
+        {"ja_JP", {QString::fromUtf8("寿司 Ramen")}, "\x8e\xf5\x8e\x69 Ramen"},
+        {"fr_FR", {QString::fromUtf8("Œufs À La Neige")}, "\x8cufs \xc0 La Neige"},
+        {"pl_PL", {QString::fromUtf8("Żurek"), QString::fromUtf8("Μουσακάς")}, QString::fromUtf8("Μουσακάς").toUtf8()},
+    };
+    using Writer = void (cExport::*)(const QString&);
+    using Reader = bool (cImport::*)(const QString&);
+    const struct {
+        const char* name;
+        Writer write;
+        Reader read;
+    } formats[] = {{"Meal-Master", &cExport::ExportMealMaster, &cImport::ImportMealMaster},
+                   {"MasterCook", &cExport::ExportMasterCook, &cImport::ImportMasterCook},
+                   {"Compu-Chef", &cExport::ExportCompuChef, &cImport::ImportCompuChef}};
+    int n = 0;
+    for (const Case& c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        for (const auto& f : formats) {
+            const QString where = QString("%1, %2").arg(c.locale, f.name);
+            program.createCookbook(QString("From%1").arg(++n));
+            for (const QString& title : c.titles) {
+                const qint64 id = ScratchProgram::addRecipe(title, "Zupy", "1 l wody");
+                db::Query(basDatabase::cnCookbook, "UPDATE RECIPES SET MARK=1, INSTRUCTIONS=?2 WHERE ID=?1",
+                          {id, title + ": 20 min."}).exec();
+            }
+            const QString file = program.path(QString("export%1.txt").arg(n));
+            (cExport().*f.write)(file);
+            EXPECT_TRUE(readBytes(file).contains(c.written)) << where.toStdString();
+
+            program.createCookbook(QString("Back%1").arg(n));
+            EXPECT_TRUE((importer.*f.read)(file)) << where.toStdString();
+            QStringList back;
+            for (const QVariantMap& row : recipes()) {
+                back << row["TITLE"].toString();
+                EXPECT_TRUE(row["INSTRUCTIONS"].toString().startsWith(row["TITLE"].toString() + ": 20 min."))
+                    << where.toStdString();
+            }
+            EXPECT_EQ(back, c.titles) << where.toStdString();
+        }
+    }
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+
+    // Files of the user's code page written by other programs.
+    const struct {
+        const char* locale;
+        QByteArray title;
+        QString read;
+    } others[] = {{"pl_PL", "\xafurek \xa3owicki", QString::fromUtf8("Żurek Łowicki")},
+                  {"el_GR", "\xcc\xef\xf5\xf3\xe1\xea\xdc\xf2\xf2", QString::fromUtf8("Μουσακάςς")},
+                  {"de_DE", "\xc4pfel Im Schlafrock", QString::fromUtf8("Äpfel Im Schlafrock")}};
+    for (const auto& o : others) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(o.locale)));
+        program.createCookbook(QString("Other%1").arg(++n));
+        const QString file = writeFile(QString("other%1.mmf").arg(n),
+                                       "MMMMM----- Recipe via Meal-Master (tm) v8.05\r\n\r\n      Title: " + o.title +
+                                           "\r\n Categories: Soups\r\n      Yield: 4\r\n\r\n  1 l water\r\n\r\n"
+                                           "Boil.\r\n\r\nMMMMM\r\n");
+        EXPECT_TRUE(importer.ImportMealMaster(file)) << o.locale;
+        ASSERT_EQ(recipes().size(), 1) << o.locale;
+        EXPECT_EQ(recipes()[0]["TITLE"].toString(), o.read) << o.locale;
+    }
+    QLocale::setDefault(QLocale::system());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/text/LineFile.h"
 #include "support/TestFiles.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QDir>
 #include <gtest/gtest.h>
@@ -35,22 +36,28 @@ TEST(Codec, Cp1252HighRangeMapsEveryByte)
     const char16_t expected[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
                                    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
                                    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-    const QString decoded = text::fromCp1252(highRange());
+    const QString decoded = text::decodeAs(highRange(), "windows-1252");
     ASSERT_EQ(decoded.size(), 32);
     for (int i = 0; i < 32; ++i) {
         const char16_t want = expected[i] ? expected[i] : char16_t(0x80 + i);
         EXPECT_EQ(decoded[i].unicode(), want) << "byte 0x" << std::hex << 0x80 + i;
     }
-    EXPECT_EQ(text::toCp1252(decoded), highRange());
-    EXPECT_EQ(text::toCp1252Html(decoded), highRange());
+    EXPECT_EQ(text::encodeExactly(decoded, "windows-1252"), highRange());
+    EXPECT_EQ(text::encodeWithReferences(decoded, "windows-1252"), highRange());
 }
 
-TEST(Codec, WritesWhatTheCodePageCannotHold)
+TEST(Codec, WritesWhatTheCharsetCannotHoldAsReferences)
 {
     const QString s = QString::fromUtf8("caf\u00e9 \u2014 \u4e2d \U0001F600!");
-    EXPECT_EQ(text::toCp1252(s), QByteArray("caf\xe9 \x97 ? ?!"));
-    EXPECT_EQ(text::toCp1252Html(s), QByteArray("caf\xe9 \x97 &#20013; &#128512;!"));
-    EXPECT_EQ(text::fromCp1252(QByteArray("\xa0\xe9\xff")), QString::fromUtf8("\u00a0\u00e9\u00ff"));
+    EXPECT_EQ(text::encodeExactly(s, "windows-1252"), std::nullopt);
+    EXPECT_EQ(text::encodeWithReferences(s, "windows-1252"), QByteArray("caf\xe9 \x97 &#20013; &#128512;!"));
+    const QString polish = QString::fromUtf8("Żurek, łosoś i Μουσακάς");
+    EXPECT_EQ(text::encodeWithReferences(polish, "windows-1250"),
+              QByteArray("\xaf" "urek, \xb3oso\x9c i &#924;&#959;&#965;&#963;&#945;&#954;&#940;&#962;"));
+    // A long text with one stranger in it keeps every other character.
+    const QString long1250 = QString::fromUtf8("Łódź ").repeated(1000) + QChar(0x5BFF) + QString::fromUtf8(" Łódź");
+    const QByteArray bytes = text::encodeWithReferences(long1250, "windows-1250");
+    EXPECT_EQ(bytes, QByteArray("\xa3\xf3" "d\x9f ").repeated(1000) + "&#23551; \xa3\xf3" "d\x9f");
 }
 
 TEST(Codec, Decode8bitTakesUtf8OnlyWhenValid)
@@ -69,8 +76,47 @@ TEST(Codec, Decode8bitTakesUtf8OnlyWhenValid)
         {"\xc3\xa9 then \xe9", QString::fromUtf8("\u00c3\u00a9 then \u00e9")}, // mixed: all Windows-1252
         {"", ""},
     };
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     for (const Case& c : cases)
         EXPECT_EQ(text::decode8bit(c.bytes), c.text) << c.bytes.toHex().constData();
+    QLocale::setDefault(QLocale::system());
+}
+
+// The user's language chooses the code page of 8-bit files, as Windows chose it for each language.
+TEST(Codec, EightBitTextIsInTheCodePageOfTheUsersLanguage)
+{
+    struct Case {
+        const char* locale;
+        QByteArray codePage;
+        QString word;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"fr_FR", "windows-1252", QString::fromUtf8("Œufs à la neige"), "\x8cufs \xe0 la neige"},
+        {"de_DE", "windows-1252", QString::fromUtf8("Äpfel, Straße"), "\xc4pfel, Stra\xdf" "e"},
+        {"pl_PL", "windows-1250", QString::fromUtf8("Żurek, łosoś"), "\xafurek, \xb3oso\x9c"},
+        {"cs_CZ", "windows-1250", QString::fromUtf8("Svíčková"), "Sv\xed\xe8kov\xe1"},
+        {"el_GR", "windows-1253", QString::fromUtf8("Μουσακάς"), "\xcc\xef\xf5\xf3\xe1\xea\xdc\xf2"},
+        {"ru_RU", "windows-1251", QString::fromUtf8("Борщ"), "\xc1\xee\xf0\xf9"},
+        {"tr_TR", "windows-1254", QString::fromUtf8("Çörek ğ"), "\xc7\xf6rek \xf0"},
+        {"lt_LT", "windows-1257", QString::fromUtf8("Šaltibarščiai"), "\xd0" "altibar\xf0\xe8iai"},
+        {"ja_JP", "Shift_JIS", QString::fromUtf8("寿司"), "\x8e\xf5\x8e\x69"},
+        {"en_US", "windows-1252", QString::fromUtf8("Crème brûlée"), "Cr\xe8me br\xfbl\xe9" "e"},
+    };
+    for (const Case& c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        EXPECT_EQ(text::localCodePage(), c.codePage) << c.locale;
+        EXPECT_EQ(text::encode8bit(c.word), c.bytes) << c.locale;
+        EXPECT_EQ(text::decode8bit(c.bytes), c.word) << c.locale;
+        EXPECT_EQ(text::decode8bit(c.word.toUtf8()), c.word) << c.locale << ": valid UTF-8 comes first";
+    }
+    QLocale::setDefault(QLocale("pl_PL"));
+    EXPECT_EQ(text::encode8bit(QString::fromUtf8("Żurek i Μουσακάς")), std::nullopt) << "Greek is no Polish letter";
+    EXPECT_EQ(text::codePageOf(QLocale("sr_Latn_RS")), "windows-1250");
+    EXPECT_EQ(text::codePageOf(QLocale("sr_Cyrl_RS")), "windows-1251");
+    EXPECT_EQ(text::codePageOf(QLocale("zh_TW")), "Big5");
+    EXPECT_EQ(text::codePageOf(QLocale("zh_CN")), "GBK");
+    QLocale::setDefault(QLocale::system());
 }
 
 class LineFiles : public ::testing::Test {
@@ -137,16 +183,41 @@ TEST_F(LineFiles, OpeningFailuresCarryTheFileErrorNumbers)
     EXPECT_EQ(errorNumber([&] { text::readAllBytes(path("missing.txt")); }), 53);
 }
 
-TEST_F(LineFiles, WriterWritesWindows1252WithCrLf)
+// The writer keeps to the user's code page while every character fits it; one that does not turns the
+// whole file into UTF-8, so that nothing becomes "?".
+TEST_F(LineFiles, WriterWritesTheCodePageOrElseTheWholeFileAsUtf8)
 {
-    {
-        text::LineWriter w(path("out.txt"));
-        w.writeLine(QString::fromUtf8("Cr\u00e8me br\u00fbl\u00e9e \u2013 \u20ac5"));
-        w.writeLine("");
-        w.writeLine(QString::fromUtf8("\u4e2d"));
-        w.commit();
+    struct Case {
+        const char* locale;
+        QStringList lines;
+        QByteArray bytes;
+    } cases[] = {
+        {"fr_FR", {QString::fromUtf8("Cr\u00e8me br\u00fbl\u00e9e \u2013 \u20ac5"), "", "Œufs"},
+         "Cr\xe8me br\xfbl\xe9" "e \x96 \x80" "5\r\n\r\n\x8c" "ufs\r\n"},
+        {"pl_PL", {QString::fromUtf8("Żurek"), QString::fromUtf8("Łosoś")}, "\xafurek\r\n\xa3oso\x9c\r\n"},
+        {"el_GR", {QString::fromUtf8("Μουσακάς")}, "\xcc\xef\xf5\xf3\xe1\xea\xdc\xf2\r\n"},
+        {"ja_JP", {QString::fromUtf8("寿司")}, "\x8e\xf5\x8e\x69\r\n"},
+        {"de_DE", {QString::fromUtf8("Äpfel"), "", QString::fromUtf8("Żurek"), QString::fromUtf8("Straße")},
+         QString::fromUtf8("Äpfel\r\n\r\nŻurek\r\nStraße\r\n").toUtf8()},
+        {"pl_PL", {QString::fromUtf8("Żurek"), QString::fromUtf8("寿司"), QString::fromUtf8("łosoś")},
+         QString::fromUtf8("Żurek\r\n寿司\r\nłosoś\r\n").toUtf8()},
+    };
+    for (const Case& c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        {
+            text::LineWriter w(path("out.txt"));
+            for (const QString& line : c.lines)
+                w.writeLine(line);
+            w.commit();
+        }
+        EXPECT_EQ(readBytes(path("out.txt")), c.bytes) << c.locale;
+        text::LineReader r(path("out.txt"));
+        QStringList back;
+        while (!r.atEnd())
+            back << r.readLine();
+        EXPECT_EQ(back, c.lines) << c.locale;
     }
-    EXPECT_EQ(readBytes(path("out.txt")), QByteArray("Cr\xe8me br\xfbl\xe9" "e \x96 \x80" "5\r\n\r\n?\r\n"));
+    QLocale::setDefault(QLocale::system());
 }
 
 TEST_F(LineFiles, CloseAllFilesFailsReadersAndDropsUnfinishedWrites)
