@@ -210,6 +210,11 @@ void ShowBar(QMenuBar* menuBar, const CommandBarStore& store, const QString& bar
     }
 }
 
+namespace {
+// The toolbar button that runs no command of its own: its drop-down is all it offers.
+bool menuOnly(const QAction* button) { return CommandBarStore::key(button) == "TOOLBAR:IMPORT"; }
+} // namespace
+
 void ShowBar(QToolBar* toolBar, const CommandBarStore& store, const QString& barKey)
 {
     const QMenu* bar = store.bar(barKey);
@@ -223,9 +228,11 @@ void ShowBar(QToolBar* toolBar, const CommandBarStore& store, const QString& bar
             tool->setObjectName("cmdBar_1_" + CommandBarStore::key(button));
             tool->setToolButtonStyle(CommandBarStore::captionOnBar(button) ? Qt::ToolButtonTextUnderIcon
                                                                             : Qt::ToolButtonIconOnly);
+            // A button with a command of its own runs it from its main part and opens its drop-down from
+            // the arrow; one without (Import/Export) opens the drop-down from all of it.
             if (button->menu())
-                tool->setPopupMode(CommandBarStore::hasArrow(button) ? QToolButton::MenuButtonPopup
-                                                                     : QToolButton::InstantPopup);
+                tool->setPopupMode(CommandBarStore::hasArrow(button) && !menuOnly(button) ? QToolButton::MenuButtonPopup
+                                                                                          : QToolButton::InstantPopup);
         }
         if (button->menu())
             setMenuImages(button->menu());

@@ -71,8 +71,12 @@ bool SavePageWithPicture(const QString& page, const QString& target, const QStri
             if (QFileInfo::exists(copy)
                 && ui::msgBox(QDir::toNativeSeparators(copy) + " already exists.\nDo you want to replace it?",
                               ui::Buttons::YesNo, ui::Icon::Question, "Save Recipe",
-                              ui::DefaultButton::Second) != ui::Answer::Yes)
+                              ui::DefaultButton::Second) != ui::Answer::Yes) {
+                // The page names its picture by its bare name: without the picture beside it, the saved
+                // page would show the other one.
+                ui::msgBox("The recipe was not saved.", ui::Buttons::OK, ui::Icon::Information, "Save Recipe");
                 return false;
+            }
             RefuseProtectedFile(copy);
             paths::replaceFile(copy, text::readAllBytes(picture));
         }

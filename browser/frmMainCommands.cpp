@@ -112,7 +112,13 @@ void frmMain::switchClipboardMonitor(QAction* button)
     }
 }
 
-void frmMain::openHelpContents() { ui::openDocument(paths::resolve("\\help\\index.html")); }
+void frmMain::openHelpContents()
+{
+    const QString help = paths::resolve("\\help\\index.html");
+    if (!ui::openDocument(help))
+        ui::msgBox("No program could be found to open the help page " + QDir::toNativeSeparators(help) + ".",
+                   ui::Buttons::OK, ui::Icon::Exclamation, ui::programTitle());
+}
 
 void frmMain::addRecipe()
 {

@@ -29,7 +29,7 @@ QStringList UiRecorder::fileDialog(const ui::FileDialogRequest& request)
 bool UiRecorder::openDocument(const QString& pathOrUrl)
 {
     opened.append(pathOrUrl);
-    return true;
+    return desktopOpens;
 }
 
 bool UiRecorder::startProgram(const QString& program, const QStringList& arguments)

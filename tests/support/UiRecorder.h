@@ -28,6 +28,7 @@ public:
     QList<RecordedBox> boxes;
     QList<ui::FileDialogRequest> dialogs;
     QStringList opened;          // documents and links
+    bool desktopOpens = true;    // whether a desktop program takes what is opened
     QList<QStringList> started;  // program followed by its arguments
     QStringList sounds;
 
