@@ -5,6 +5,7 @@
 #include "platform/text/LineFile.h"
 #include "platform/text/TextRules.h"
 
+#include <QCryptographicHash>
 #include <QVariant>
 #include <vector>
 
@@ -104,7 +105,25 @@ qint64 InsertRecipe(const RecipeValues& v, const PictureChange& picture)
     return id;
 }
 
-bool UpdateRecipe(qint64 id, const RecipeValues& v, const PictureChange& picture)
+QByteArray RecipeDigest(const db::Query& row)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int i = 0; i < row.columnCount(); ++i) {
+        if (row.columnName(i).compare("MARK", Qt::CaseInsensitive) == 0)
+            continue;
+        const QVariant value = row.value(i);
+        // Each value with its kind and length, so that no two different rows run together alike.
+        const QByteArray bytes = value.isNull() ? QByteArray()
+                                 : value.typeId() == QMetaType::QByteArray ? value.toByteArray()
+                                                                           : value.toString().toUtf8();
+        hash.addData(row.columnName(i).toUtf8() + '\0' + QByteArray::number(value.isNull() ? -1 : value.typeId())
+                     + '\0' + QByteArray::number(bytes.size()) + '\0');
+        hash.addData(bytes);
+    }
+    return hash.result();
+}
+
+UpdateResult UpdateRecipe(qint64 id, const RecipeValues& v, const PictureChange& picture, const QByteArray& loadedDigest)
 {
     RequireCookbook();
     const QString title = encodeApostrophes(v.title);
@@ -114,8 +133,13 @@ bool UpdateRecipe(qint64 id, const RecipeValues& v, const PictureChange& picture
                  v.originChosen ? &v.origin : nullptr);
 
     db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
-    if (!db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE ID=?1", {id}).next())
-        return false;
+    {
+        db::Query stored(cnCookbook, "SELECT * FROM RECIPES WHERE ID=?1", {id});
+        if (!stored.next())
+            return UpdateResult::Gone;
+        if (!loadedDigest.isEmpty() && RecipeDigest(stored) != loadedDigest)
+            return UpdateResult::ChangedElsewhere;
+    }
     if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 AND ID<>?2 LIMIT 1", {title, id}).next())
         throw AppError(-19, "There already is a recipe in the database with this name");
 
@@ -134,7 +158,7 @@ bool UpdateRecipe(qint64 id, const RecipeValues& v, const PictureChange& picture
     update.exec();
     WritePicture(id, picture);
     transaction.commit();
-    return true;
+    return UpdateResult::Updated;
 }
 
 } // namespace recipewriter

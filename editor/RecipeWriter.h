@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QString>
 
+namespace db {
+class Query;
+}
+
 namespace recipewriter {
 
 // The editor's values as the user sees them (apostrophes as typed, line breaks as CR LF).
@@ -27,8 +31,17 @@ PictureChange PictureFromFile(const QString& path);
 // Inserts a new recipe, every value with "'" stored as "$$", and its picture; returns its ID.
 qint64 InsertRecipe(const RecipeValues& values, const PictureChange& picture);
 
+// A digest of what the recipe row holds (every column but the check mark, which is no amend), so that
+// the editor can tell at OK whether another window changed the recipe since it was loaded.
+QByteArray RecipeDigest(const db::Query& row);
+
+enum class UpdateResult { Updated, Gone, ChangedElsewhere };
+
 // Writes the stored recipe's fields (title, author and wine with "'" stored as "$$", the others as typed;
-// the origin only when chosen) and its picture. False when the row is gone: then nothing is written.
-bool UpdateRecipe(qint64 id, const RecipeValues& values, const PictureChange& picture);
+// the origin only when chosen) and its picture. Nothing is written when the row is gone, nor when
+// `loadedDigest` is given and the row no longer matches it (another window changed it meanwhile); the
+// comparison and the write are one transaction.
+UpdateResult UpdateRecipe(qint64 id, const RecipeValues& values, const PictureChange& picture,
+                          const QByteArray& loadedDigest = {});
 
 } // namespace recipewriter

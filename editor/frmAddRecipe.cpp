@@ -354,6 +354,8 @@ bool frmAddRecipe::loadRecipe(qint64 id)
         return false;
     }
 
+    storedDigest_ = recipewriter::RecipeDigest(row);
+
     using text::decodeApostrophes;
     using text::trimBlanks;
     txtTitle->setText(trimBlanks(row.text("Title")));
@@ -421,7 +423,7 @@ void frmAddRecipe::cmdOk_Click()
         return;
     }
 
-    bool written = true;
+    auto result = recipewriter::UpdateResult::Updated;
     const bool saved = basMain::RunHandler("cmdOK AddRecipe", [&] {
         recipewriter::RecipeValues values;
         values.title = txtTitle->text();
@@ -455,16 +457,26 @@ void frmAddRecipe::cmdOk_Click()
             recipewriter::InsertRecipe(values, picture);
         } else {
             const qint64 id = recipelist::idOf(basMain::sEditRecipeKey);
-            written = recipewriter::UpdateRecipe(id, values, picture);
+            result = recipewriter::UpdateRecipe(id, values, picture, storedDigest_);
+            // Another window saved this recipe after it was loaded here: overwrite only when asked to.
+            if (result == recipewriter::UpdateResult::ChangedElsewhere
+                && ui::msgBox("This recipe was changed in another window after you opened it here.\n"
+                              "Do you want to overwrite those changes with yours?",
+                              ui::Buttons::YesNo, ui::Icon::Question, "Recipe Changed",
+                              ui::DefaultButton::Second) == ui::Answer::Yes)
+                result = recipewriter::UpdateRecipe(id, values, picture);
         }
     });
     if (!saved)
         return;
-    if (!written) {
+    if (result == recipewriter::UpdateResult::Gone) {
         ui::msgBox("This recipe is no longer in the cookbook: nothing was saved.", ui::Buttons::OK,
                    ui::Icon::Information, "Recipe Error");
         return;
     }
+    if (result == recipewriter::UpdateResult::ChangedElsewhere)
+        return; // nothing written; the editor stays open with the user's values
+
 
     emptyWindow();
     ui::msgBox(adding ? "Recipe added successfully." : "Recipe updated successfully.", ui::Buttons::OK,

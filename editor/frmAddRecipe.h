@@ -132,6 +132,7 @@ private:
     QPixmap picture_;           // the picture as loaded, scaled into imgRecipe
     bool loaded_ = false;
     QString storedPictureName_; // the picture name as loaded, "" for none
+    QByteArray storedDigest_;   // the amended recipe's row as loaded: OK tells a change made elsewhere
     int leftBeforePane_ = 0;    // the window's left edge before the pane was opened
     bool validating_ = false;   // a time message is up: no second one from the focus it moves
 };

@@ -1,5 +1,6 @@
 // The recipe editor's load, checks and save, read back from a real cookbook file.
 #include "EditorFixture.h"
+#include "support/SecondInstance.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -274,6 +275,44 @@ TEST_F(RecipeEditorSave, ARecipeThatIsGoneIsReportedAndNeverUpdated)
     EXPECT_FALSE(boxTexts().contains("Recipe updated successfully."));
     EXPECT_EQ(recipeCount(), 0);
     EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(RecipeEditorSave, AnAmendSavedInAnotherInstanceMeanwhileIsOverwrittenOnlyWhenTheUserSaysSo)
+{
+    const qint64 id = storeRecipe({{"AUTHOR", "Ann"}, {"INSTRUCTIONS", "Boil."}});
+    const QString cookbook = basDatabase::cnCookbook.path();
+    auto editor = openEditor(id);
+    editor->rtb->setPlainText("Boil for ten minutes.");
+
+    // Another instance amends the author of the same recipe, and marking it elsewhere is no amend.
+    basDatabase::cnCookbook.exec(QString("UPDATE RECIPES SET MARK=1 WHERE ID=%1").arg(id));
+    editor->cmdOk_Click();
+    EXPECT_EQ(boxTexts(), QStringList{"Recipe updated successfully."}) << "only the check mark changed";
+    editor = openEditor(id);
+    editor->rtb->setPlainText("Boil for an hour.");
+    ASSERT_TRUE(runInSecondInstance({"sql", cookbook, QString("UPDATE RECIPES SET AUTHOR='Bob' WHERE ID=%1").arg(id)}));
+
+    // OK asks, "No" first; No writes nothing and keeps the editor open with what was typed.
+    recorder.boxes.clear();
+    recorder.answers.enqueue(ui::Answer::No);
+    editor->cmdOk_Click();
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(recorder.boxes[0].defaultButton, ui::DefaultButton::Second);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("changed in another window")) << recorder.boxes[0].text.toStdString();
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->rtb->toPlainText(), "Boil for an hour.");
+    EXPECT_EQ(row(id)["AUTHOR"], "Bob");
+    EXPECT_EQ(row(id)["INSTRUCTIONS"], "Boil for ten minutes.");
+
+    // Asked again at the next OK; Yes writes the editor's recipe over it.
+    recorder.boxes.clear();
+    recorder.answers.enqueue(ui::Answer::Yes);
+    editor->cmdOk_Click();
+    EXPECT_EQ(boxTexts(), (QStringList{recorder.boxes[0].text, "Recipe updated successfully."}));
+    EXPECT_EQ(row(id)["AUTHOR"], "Ann");
+    EXPECT_EQ(row(id)["INSTRUCTIONS"], "Boil for an hour.");
+    EXPECT_FALSE(editor->isVisible());
 }
 
 TEST_F(RecipeEditorSave, ALoadFailureClosesTheEditorWithoutSaving)
