@@ -3,7 +3,6 @@
 #include "core/NumberText.h"
 #include "platform/AppError.h"
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -138,21 +137,35 @@ QString FractionToDecimal(const QString& text)
     return result && std::isfinite(*result) ? generalForm(*result) : QString();
 }
 
-qint32 wholeQuantity(const QString& text)
+std::optional<double> typedNumber(const QString& text)
 {
-    // Halves go to the even neighbour, as the program has always rounded; the range is checked before
-    // the value becomes a whole number.
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(leadingNumberReading(text));
-    if (!(rounded >= std::numeric_limits<qint32>::min() && rounded <= std::numeric_limits<qint32>::max()))
-        overflow();
-    return static_cast<qint32>(rounded);
+    // Group separators are refused: "1.000" under a decimal-comma locale is read with "." as the decimal
+    // point, never as a thousand.
+    QLocale user;
+    user.setNumberOptions(QLocale::RejectGroupSeparator);
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    if (const std::optional<double> value = strictReading(text, user))
+        return value;
+    return strictReading(text, c);
 }
 
-QString ConvertWeight(qint32 value, int from, int to)
+QString shownNumber(double value)
 {
+    checked(value);
+    if (value == 0)
+        return "0"; // also for -0
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'G', 15);
+}
+
+QString ConvertWeight(double value, int from, int to)
+{
+    if (!(std::abs(value) <= std::numeric_limits<qint32>::max()))
+        overflow();
     if (from == to || from == -1 || to == -1)
-        return QString::number(value);
+        return shownNumber(value);
     const std::optional<double> fromFactor = strictReading(FractionToDecimal(factor(WEIGHT_FACTORS, from)), QLocale::c());
     const std::optional<double> toFactor = strictReading(FractionToDecimal(factor(WEIGHT_FACTORS, to)), QLocale::c());
     if (!fromFactor || !toFactor)
@@ -164,9 +177,11 @@ QString ConvertWeight(qint32 value, int from, int to)
     return locale.toString(product, 'f', 2);
 }
 
-QString ConvertTemperature(const QString& value, int from, int to)
+QString ConvertTemperature(double value, int from, int to)
 {
-    QString working = value;
+    if ((from == 4 || from == -1) && (to == 4 || to == -1))
+        return shownNumber(value);
+    QString working = generalForm(value);
     switch (from) {
     case 0: working = kelvinStep(working, [](double c) { return c + 273.15; }); break;
     case 1: working = kelvinStep(working, [](double f) { return (f - 32) / 1.8 + 273.15; }); break;
@@ -181,18 +196,16 @@ QString ConvertTemperature(const QString& value, int from, int to)
     case 3: working = kelvinStep(working, [](double k) { return (k - 273.15) / 1.25; }); break;
     default: break;
     }
-    return working;
+    return shownNumber(leadingNumberReading(working));
 }
 
-QString ConvertVolume(const QString& value, int from, int to)
+QString ConvertVolume(double value, int from, int to)
 {
     if (from == to || from == -1 || to == -1)
-        return value;
+        return shownNumber(value);
     const double toFactor = leadingNumberReading(factor(VOLUME_FACTORS, to));
-    QString working = generalForm(checked(leadingNumberReading(factor(VOLUME_FACTORS, from)) / toFactor));
-    if (const std::optional<double> v = strictReading(value, QLocale()))
-        working = generalForm(*v * leadingNumberReading(working));
-    return working;
+    const QString ratio = generalForm(checked(leadingNumberReading(factor(VOLUME_FACTORS, from)) / toFactor));
+    return shownNumber(value * leadingNumberReading(ratio));
 }
 
 } // namespace conversions

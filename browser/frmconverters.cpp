@@ -10,11 +10,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -25,15 +27,30 @@ int chosen(const QListWidget* list)
     return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-// A conversion that fails (a value beyond what can be converted) empties the result box, so that no
-// earlier result stands beside the new value.
-void convertInto(QLineEdit* result, const std::function<QString()>& conversion)
+// Converts the value typed in `value` into `result`. A value that is no number, or one beyond what can be
+// converted, empties the result box (no earlier result stands beside it, and no number read from part of
+// the text is shown) and says so; the value box then has the focus, its text selected for retyping.
+void convertInto(QLineEdit* value, QLineEdit* result, const std::function<QString(double)>& conversion)
 {
-    try {
-        result->setText(conversion());
-    } catch (...) {
-        result->clear();
+    QString failure;
+    const QString typed = value->text().trimmed();
+    if (const std::optional<double> number = conversions::typedNumber(typed)) {
+        try {
+            result->setText(conversion(*number));
+            return;
+        } catch (...) {
+            failure = "\"" + typed + "\" is too large to convert.";
+        }
+    } else {
+        const QString example = QLocale().toString(2.5);
+        failure = typed.isEmpty() ? "Type the value to convert, such as " + example + "."
+                                  : "\"" + typed + "\" is not a number. Type the value as a number, such as " +
+                                        example + ".";
     }
+    result->clear();
+    ui::msgBox(failure, ui::Buttons::OK, ui::Icon::Exclamation, "Conversions..");
+    value->setFocus();
+    value->selectAll();
 }
 
 } // namespace
@@ -149,24 +166,20 @@ void frmconverters::cmdAction_Click(int index) { ShowPage(index); }
 
 void frmconverters::cmdConvert_Click()
 {
-    convertInto(txtResult, [&] {
-        return conversions::ConvertWeight(conversions::wholeQuantity(txtWeight->text()), chosen(lstWeightFrom),
-                                          chosen(lstWeightTo));
-    });
+    convertInto(txtWeight, txtResult,
+                [&](double v) { return conversions::ConvertWeight(v, chosen(lstWeightFrom), chosen(lstWeightTo)); });
 }
 
 void frmconverters::cmdTempConvert_Click()
 {
-    convertInto(txtTempResult, [&] {
-        return conversions::ConvertTemperature(txtTempValue->text(), chosen(lstTempFrom), chosen(lstTempTo));
-    });
+    convertInto(txtTempValue, txtTempResult,
+                [&](double v) { return conversions::ConvertTemperature(v, chosen(lstTempFrom), chosen(lstTempTo)); });
 }
 
 void frmconverters::cmdVolConvert_Click()
 {
-    convertInto(txtVolResult, [&] {
-        return conversions::ConvertVolume(txtVolumeValue->text(), chosen(lstVolFrom), chosen(lstvolTo));
-    });
+    convertInto(txtVolumeValue, txtVolResult,
+                [&](double v) { return conversions::ConvertVolume(v, chosen(lstVolFrom), chosen(lstvolTo)); });
 }
 
 const QStringList& frmconverters::calculators()

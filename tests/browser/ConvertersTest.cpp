@@ -5,12 +5,14 @@
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace conversions;
@@ -40,37 +42,41 @@ enum Volume {
     BarrelUsSpirits = 9, CubicKilometre = 23, CubicMetre = 24, GallonUsLiquid = 36, Litre = 45, Millilitre = 49
 };
 
-QString weight(const QString& text, int from, int to)
+// A value typed on a page, converted as its Convert button does.
+QString convert(QString (*conversion)(double, int, int), const QString& text, int from, int to)
 {
+    const std::optional<double> value = typedNumber(text);
+    if (!value)
+        return "<not a number>";
     try {
-        return ConvertWeight(wholeQuantity(text), from, to);
+        return conversion(*value, from, to);
     } catch (const AppError&) {
         return "<failed>";
     }
 }
 
-TEST(UnitConversions, WeightConvertsWholeQuantitiesWithTwoDecimals)
+TEST(UnitConversions, WeightConvertsWithTwoDecimals)
 {
     ASSERT_EQ(weightUnits().size(), 20);
     const Conversion cases[] = {
         {"1", PoundsAvoir, Grams, "453.60"},
         {"2", Kilograms, PoundsAvoir, "4.41"},
         {"1", Grains, PoundsAvoir, "0.00"},
-        {"2.5", Kilograms, PoundsAvoir, "4.41"},  // 2.5 converts as 2 (halves to even)
-        {"3.5", Kilograms, PoundsAvoir, "8.82"},  // and 3.5 as 4
+        {"2.5", Kilograms, PoundsAvoir, "5.51"},
         {"16", OuncesAvoir, PoundsAvoir, "1.00"},
         {"-3", PoundsAvoir, OuncesAvoir, "-48.00"},
-        {"2.7", Grams, Grams, "3"},               // same unit: the whole value
-        {"2.7", -1, Grams, "3"},                  // no unit chosen
-        {"12abc", Grams, Grams, "12"},
-        {"abc", Grams, PoundsAvoir, "0.00"},
-        {"1 000", Grams, Grams, "1000"},          // blanks are skipped
+        {"2.7", Grams, Grams, "2.7"},             // same unit: the value
+        {"2.7", -1, Grams, "2.7"},                // no unit chosen
+        {"12abc", Grams, Grams, "<not a number>"},
+        {"abc", Grams, PoundsAvoir, "<not a number>"},
+        {"1 000", Grams, Grams, "<not a number>"},
         {"2147483647", Grams, Grams, "2147483647"},
         {"2147483648", Grams, Grams, "<failed>"}, // beyond 32 bits
         {"1e300", Grams, PoundsAvoir, "<failed>"},
     };
     for (const Conversion& c : cases)
-        EXPECT_EQ(weight(c.value, c.from, c.to), c.expected) << c.value.toStdString() << " " << c.from << "->" << c.to;
+        EXPECT_EQ(convert(ConvertWeight, c.value, c.from, c.to), c.expected)
+            << c.value.toStdString() << " " << c.from << "->" << c.to;
 }
 
 TEST(UnitConversions, TemperatureGoesThroughKelvin)
@@ -84,17 +90,17 @@ TEST(UnitConversions, TemperatureGoesThroughKelvin)
         {"80", Reaumur, Celsius, "100"},
         {"491.67", Rankine, Celsius, "0"},
         {"0", Celsius, Kelvin, "273.15"},
-        {"abc", Celsius, Fahrenheit, "32"},       // no number reads as 0
         {"20", Celsius, Celsius, "20"},           // still through kelvin
-        {"1 1/2", Celsius, Celsius, "11"},        // the leading-number reading skips the blank
-        {" 7 x", Kelvin, Kelvin, " 7 x"},         // kelvin both ways: as typed
-        {"7 x", -1, -1, "7 x"},
+        {" 7 ", Kelvin, Kelvin, "7"},
+        {"7", -1, -1, "7"},
         {"0.00001", Kelvin, Rankine, "1.8E-05"},
+        {"abc", Celsius, Fahrenheit, "<not a number>"},
+        {"1 1/2", Celsius, Celsius, "<not a number>"},
+        {"1e308", Celsius, Rankine, "<failed>"},
     };
     for (const Conversion& c : cases)
-        EXPECT_EQ(ConvertTemperature(c.value, c.from, c.to), c.expected)
+        EXPECT_EQ(convert(ConvertTemperature, c.value, c.from, c.to), c.expected)
             << c.value.toStdString() << " " << c.from << "->" << c.to;
-    EXPECT_THROW(ConvertTemperature("1e308", Celsius, Rankine), AppError);
 }
 
 TEST(UnitConversions, VolumeUsesTheFactorTable)
@@ -107,27 +113,16 @@ TEST(UnitConversions, VolumeUsesTheFactorTable)
         {"2", CubicMetre, Litre, "2000"},
         {"0.5", Litre, Millilitre, "500"},
         {" 3 ", Litre, Millilitre, "3000"},
-        {"", Litre, Millilitre, "1000"},      // no number: one From unit in To units
-        {"abc", Litre, Millilitre, "1000"},
-        {"12abc", Litre, Millilitre, "1000"}, // the strict reading takes whole numbers only
         {"1", Millilitre, CubicKilometre, "1E-15"},
-        {"5 cups", Litre, Litre, "5 cups"},   // same unit: as typed
-        {"x", -1, Litre, "x"},
+        {"5", Litre, Litre, "5"},
+        {"", Litre, Millilitre, "<not a number>"},
+        {"12abc", Litre, Millilitre, "<not a number>"},
+        {"5 cups", Litre, Litre, "<not a number>"},
     };
     for (const Conversion& c : cases)
-        EXPECT_EQ(ConvertVolume(c.value, c.from, c.to), c.expected)
+        EXPECT_EQ(convert(ConvertVolume, c.value, c.from, c.to), c.expected)
             << c.value.toStdString() << " " << c.from << "->" << c.to;
-}
-
-TEST(UnitConversions, UserInputFollowsTheLocaleWhileTheTablesDoNot)
-{
-    UserLocale german(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(ConvertVolume("1,5", Litre, Millilitre), "1500");
-    EXPECT_EQ(weight("1", PoundsAvoir, Grams), "453,60");
-    EXPECT_EQ(weight("2", Kilograms, PoundsAvoir), "4,41");
-    EXPECT_EQ(weight("1000", PoundsAvoir, Grams), "453600,00");
-    EXPECT_EQ(ConvertTemperature("100", Fahrenheit, Celsius), "37.777777777778");
-    EXPECT_EQ(FractionToDecimal("453.6/.2"), "2268");
+    EXPECT_EQ(FractionToDecimal("453.6/.2"), "2268") << "the tables are read in the C locale";
 }
 
 TEST(UnitConversions, FractionToDecimalReadsMixedNumbersAndFractions)
@@ -192,6 +187,8 @@ TEST_F(Converters, ConvertButtonsFillTheirResultAndAFailureEmptiesIt)
     dlg.txtWeight->setText("99999999999");
     dlg.cmdConvert_Click();
     EXPECT_EQ(dlg.txtResult->text(), "") << "no earlier result beside a value that could not be converted";
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "\"99999999999\" is too large to convert.");
 
     dlg.txtTempValue->setText("100");
     choose(dlg.lstTempFrom, Celsius);
@@ -204,6 +201,82 @@ TEST_F(Converters, ConvertButtonsFillTheirResultAndAFailureEmptiesIt)
     choose(dlg.lstvolTo, Litre);
     dlg.cmdVolConvert_Click();
     EXPECT_EQ(dlg.txtVolResult->text(), "3.78541184");
+}
+
+// Under a decimal-comma locale each page reads a value typed with the comma or with "." whole and shows
+// its result with the comma; any other text gets the failure message, never a number read from part of it.
+TEST_F(Converters, EveryPageReadsAndShowsNumbersTheWayTheUsersLocaleWritesThem)
+{
+    UserLocale german(QLocale(QLocale::German, QLocale::Germany));
+    frmconverters dlg;
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    struct Page {
+        QLineEdit* value;
+        QListWidget *from, *to;
+        QLineEdit* result;
+    };
+    const Page pages[] = {{dlg.txtWeight, dlg.lstWeightFrom, dlg.lstWeightTo, dlg.txtResult},
+                          {dlg.txtTempValue, dlg.lstTempFrom, dlg.lstTempTo, dlg.txtTempResult},
+                          {dlg.txtVolumeValue, dlg.lstVolFrom, dlg.lstvolTo, dlg.txtVolResult}};
+    const struct {
+        int page;
+        const char* typed;
+        int from, to;
+        QString shown; // "" for the failure message
+    } cases[] = {
+        {0, "2,7", Kilograms, Grams, "2700,00"},
+        {0, "2.7", Kilograms, Grams, "2700,00"},
+        {0, "1", PoundsAvoir, Grams, "453,60"},
+        {0, "0,5", Grams, Grams, "0,5"},
+        {0, "2,7,3", Kilograms, Grams, ""},
+        {0, "1.000,5", Kilograms, Grams, ""},
+        {1, "36,6", Celsius, Fahrenheit, "97,88"},
+        {1, "36.6", Celsius, Fahrenheit, "97,88"},
+        {1, "100", Fahrenheit, Celsius, "37,777777777778"},
+        {1, "-12,5", Kelvin, Kelvin, "-12,5"},
+        {1, "36,6 Grad", Celsius, Fahrenheit, ""},
+        {2, "1,5", Litre, Millilitre, "1500"},
+        {2, "1.5", Litre, Millilitre, "1500"},
+        {2, "0,5", GallonUsLiquid, Litre, "1,89270592"},
+        {2, "zwei", Litre, Millilitre, ""},
+        {2, "", Litre, Millilitre, ""},
+    };
+    for (const auto& c : cases) {
+        const Page& p = pages[c.page];
+        dlg.cmdAction_Click(c.page);
+        choose(p.from, c.from);
+        choose(p.to, c.to);
+        p.result->setText("1234,5"); // an earlier result
+        p.value->clear();
+        p.value->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(c.typed));
+        recorder.boxes.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(p.result->text(), c.shown) << c.typed;
+        if (c.shown.isEmpty()) {
+            ASSERT_EQ(recorder.boxes.size(), 1) << c.typed;
+            EXPECT_EQ(recorder.boxes[0].title, "Conversions..");
+            EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);
+            EXPECT_TRUE(recorder.boxes[0].text.contains("2,5")) << recorder.boxes[0].text.toStdString();
+            if (*c.typed)
+                EXPECT_TRUE(recorder.boxes[0].text.startsWith(QString("\"%1\" is not a number").arg(c.typed)));
+            EXPECT_EQ(QApplication::focusWidget(), p.value) << "the value box again, for retyping";
+        } else {
+            EXPECT_TRUE(recorder.boxes.isEmpty()) << c.typed;
+        }
+    }
+
+    // Under a decimal-point locale a comma is no decimal separator.
+    UserLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    dlg.cmdAction_Click(0);
+    choose(dlg.lstWeightFrom, Kilograms);
+    choose(dlg.lstWeightTo, Grams);
+    for (const auto& [typed, shown] : {std::pair{"2.7", "2700.00"}, std::pair{"2,7", ""}}) {
+        dlg.txtWeight->setText(typed);
+        dlg.cmdConvert_Click();
+        EXPECT_EQ(dlg.txtResult->text(), shown) << typed;
+    }
 }
 
 TEST_F(Converters, CalculatorStartsTheFirstOneOnThePathOrSaysItIsMissing)
