@@ -13,8 +13,11 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSignalBlocker>
+#include <QScopeGuard>
 #include <QTreeWidget>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -96,7 +99,9 @@ void frmContextMenus::mnuSortOption_Click(int index)
 
 // Writes the mark of every listed recipe and sets its check box to match, in one transaction. The window
 // keeps repainting and taking input meanwhile; when the list is refilled or the cookbook closed under it,
-// the loop stops and keeps the marks written so far.
+// the loop stops and keeps the marks written so far. The rows are written in the cookbook's own order (a
+// list in title order would visit the table's pages at random), and the boxes are set once all is stored,
+// without a signal or a repaint per item.
 void frmContextMenus::markListedRecipes(int index)
 {
     IMainWindow& window = basMain::mainWindow();
@@ -115,34 +120,71 @@ void frmContextMenus::markListedRecipes(int index)
     } freeze{list};
     list->setUpdatesEnabled(false);
 
+    // Any refill or emptying of the list while the loop yields ends it.
+    bool listChanged = false;
+    QAbstractItemModel* model = list->model();
+    const auto changed = [&listChanged] { listChanged = true; };
+    const QMetaObject::Connection watches[] = {
+        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, changed),
+        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, changed),
+        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, changed),
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, changed),
+        connect(list.data(), &QObject::destroyed, this, changed),
+    };
+    const auto unwatch = qScopeGuard([&watches] {
+        for (const auto& watch : watches)
+            disconnect(watch);
+    });
+
+    struct Mark {
+        qint64 id;
+        bool marked;
+    };
+    const int count = list->topLevelItemCount();
+    std::vector<Mark> marks;
+    marks.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        const bool marked = index == CheckAll     ? true
+                            : index == UncheckAll ? false
+                                                  : item->checkState(0) != Qt::Checked;
+        marks.push_back({recipelist::idOf(recipelist::itemKey(item)), marked});
+    }
+    std::vector<Mark> byRow = marks;
+    std::sort(byRow.begin(), byRow.end(), [](const Mark& a, const Mark& b) { return a.id < b.id; });
+
     db::Connection& cn = basDatabase::cnCookbook;
     const auto* handle = cn.handle();
     db::Transaction transaction(cn, db::Transaction::OnScopeExit::Commit, db::Transaction::Lock::Immediate);
-    const int count = list->topLevelItemCount();
     QElapsedTimer sinceYield;
     sinceYield.start();
-    for (int i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < byRow.size(); ++i) {
         if (i == 0 || sinceYield.elapsed() >= kYieldEveryMs) {
             // The progress is written where the window can show it: right before it repaints.
             window.setStatusText(QString("Processing recipe %1 of %2").arg(i + 1).arg(list->topLevelItemCount()));
             QCoreApplication::processEvents();
             sinceYield.restart();
+            if (listChanged || cn.handle() != handle)
+                break;
         }
-        if (!list || list->topLevelItemCount() != count || cn.handle() != handle)
-            break;
-
-        QTreeWidgetItem* item = list->topLevelItem(i);
-        const bool marked = index == CheckAll           ? true
-                            : index == UncheckAll       ? false
-                                                        : item->checkState(0) != Qt::Checked;
         db::Query(cn, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", db::Query::Cached{},
-                  {marked ? 1 : 0, recipelist::idOf(recipelist::itemKey(item))})
+                  {byRow[i].marked ? 1 : 0, byRow[i].id})
             .exec();
-        const QSignalBlocker block(list.data()); // stored already: no second write from the check box
-        item->setCheckState(0, marked ? Qt::Checked : Qt::Unchecked);
     }
-    if (cn.handle() == handle)
-        transaction.commit();
+    if (cn.handle() != handle)
+        return;
+    transaction.commit();
+    if (listChanged)
+        return; // the new list shows the stored marks already
+
+    {
+        // Stored already: no second write from the check boxes, and no repaint per item.
+        const QSignalBlocker blockList(list.data());
+        const QSignalBlocker blockModel(model);
+        for (int i = 0; i < count; ++i)
+            list->topLevelItem(i)->setCheckState(0, marks[i].marked ? Qt::Checked : Qt::Unchecked);
+    }
+    list->viewport()->update();
 }
 
 void frmContextMenus::mnuDeleteOption_Click(int index)

@@ -68,6 +68,29 @@ TEST_F(PopupMenus, MarkCommandsWriteEveryListedRecipeAndOnlyThose)
     EXPECT_TRUE(recorder.boxes.isEmpty());
 }
 
+// A long list is marked at the cost of the database writes: the boxes change without a signal (and a
+// repaint) per item, and the list is repainted once.
+TEST_F(PopupMenus, MarkCommandsChangeTheBoxesWithoutASignalPerItem)
+{
+    browse("Recipes", "List All");
+    QTreeWidget* list = window->lstVRecipes();
+    ASSERT_EQ(list->topLevelItemCount(), 4);
+    int itemSignals = 0;
+    QObject::connect(list->model(), &QAbstractItemModel::dataChanged, [&] { ++itemSignals; });
+    QObject::connect(list, &QTreeWidget::itemChanged, [&] { ++itemSignals; });
+
+    for (int command : {frmContextMenus::CheckAll, frmContextMenus::InverseSelection, frmContextMenus::UncheckAll}) {
+        itemSignals = 0;
+        menus->mnuSortOption_Click(command);
+        EXPECT_EQ(itemSignals, 0) << command;
+        const Qt::CheckState box = command == frmContextMenus::CheckAll ? Qt::Checked : Qt::Unchecked;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            EXPECT_EQ(list->topLevelItem(i)->checkState(0), box) << command;
+        EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT COUNT(*) FROM RECIPES WHERE MARK=1"),
+                  command == frmContextMenus::CheckAll ? 4 : 0);
+    }
+}
+
 TEST_F(PopupMenus, MarkLoopStopsCleanlyWhenTheListChangesUnderIt)
 {
     browse("Recipes", "List All");
