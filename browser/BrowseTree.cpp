@@ -111,6 +111,7 @@ void frmMain::RefreshViews()
     try {
         ui::RepaintFreeze freeze(this);
         clearTreeAndList();
+        setStatusText(""); // the count it showed was that of the list just emptied
         // The reference branches come from the reference database, but there is nothing to browse
         // without a cookbook.
         if (basDatabase::sCurrentCookbook.isEmpty())

@@ -3,8 +3,11 @@
 
 #include "core/DE.h"
 #include "core/basMain.h"
+#include "editor/frmDelete.h"
+#include "support/TestQueries.h"
 
 #include <QKeyEvent>
+#include <QRadioButton>
 #include <QLabel>
 #include <QTextBrowser>
 #include <QUrl>
@@ -314,4 +317,24 @@ TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)
     w->lstVRecipes_Click();
     const bool written = QFile::exists(program.path("temp/recipe.html"));
     EXPECT_EQ(w->locationName(), written ? "recipe.html" : "blank.html");
+}
+
+// Deleting every marked recipe empties the list through the refresh: the status bar no longer claims the
+// count of the recipes just deleted.
+TEST_F(BrowseTree, AListEmptiedByARefreshLeavesNoCountInTheStatusBar)
+{
+    const auto w = openWindow(makeCookbook());
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    ASSERT_EQ(w->statusText(), "Found 4 recipes for List All");
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1");
+
+    frmDelete dlg(w.get());
+    dlg.Form_Load();
+    dlg.optDelete[0]->setChecked(true);
+    dlg.cmdDelete_Click();
+
+    EXPECT_EQ(recipeCount(), 0);
+    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(w->statusText(), "");
 }
