@@ -6,8 +6,11 @@
 #include "platform/db/UnicodeLike.h"
 #include "platform/text/TextRules.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <utility>
 
 namespace recipelist {
 
@@ -25,32 +28,65 @@ QTreeWidgetItem* makeItem(qint64 id, const QString& storedTitle, const QString& 
     auto* item = new QTreeWidgetItem;
     item->setText(0, text::decodeApostrophes(storedTitle));
     item->setText(1, text::decodeApostrophes(storedCategory));
-    item->setData(0, ItemKeyRole, "R" + QString::number(id));
+    // The ID alone is kept (itemKey puts the "R" in front): a list of many recipes holds no key strings.
+    item->setData(0, ItemKeyRole, id);
     if (withTag)
-        item->setData(0, ItemTagRole, QString::number(id));
+        item->setData(0, ItemTagRole, id);
     item->setCheckState(0, marked ? Qt::Checked : Qt::Unchecked);
     return item;
 }
 
+namespace {
+qint64 batchMs = 100;
+}
+
+qint64 setFillBatchInterval(qint64 ms)
+{
+    return std::exchange(batchMs, ms);
+}
+
 int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
 {
+    // A long list goes in batch by batch, and the window repaints in between. It takes no input meanwhile,
+    // so that no other fill can start under this one.
+    const qint64 kBatchMs = batchMs;
     QList<QTreeWidgetItem*> items;
+    int added = 0;
     const QSignalBlocker block(list);
+    const auto addBatch = [&] {
+        list->addTopLevelItems(items);
+        added += static_cast<int>(items.size());
+        items.clear();
+    };
+    QElapsedTimer sinceYield;
+    sinceYield.start();
     try {
         while (rows.next()) {
             const QVariant mark = rows.value("MARK");
             items.append(makeItem(rows.value("ID").toLongLong(), rows.text("TITLE"), rows.text("CATEGORY"),
                                   !mark.isNull() && mark.toLongLong() != 0, withTag));
+            if (sinceYield.elapsed() >= kBatchMs) {
+                addBatch();
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                sinceYield.restart();
+            }
         }
     } catch (...) {
-        list->addTopLevelItems(items);
+        addBatch();
         throw;
     }
-    list->addTopLevelItems(items);
-    return static_cast<int>(items.size());
+    addBatch();
+    return added;
 }
 
-QString itemKey(const QTreeWidgetItem* item) { return item ? item->data(0, ItemKeyRole).toString() : QString(); }
+QString itemKey(const QTreeWidgetItem* item)
+{
+    if (!item)
+        return {};
+    const QVariant key = item->data(0, ItemKeyRole);
+    return key.typeId() == QMetaType::LongLong ? "R" + QString::number(key.toLongLong()) : key.toString();
+}
+
 QString itemTag(const QTreeWidgetItem* item) { return item ? item->data(0, ItemTagRole).toString() : QString(); }
 
 qint64 idOf(const QString& keyOrTag, int skip)

@@ -21,9 +21,12 @@ QTreeWidgetItem* makeItem(qint64 id, const QString& storedTitle, const QString& 
                           bool withTag = false);
 
 // Appends one item for every row the query still returns (columns ID, TITLE, CATEGORY, MARK), in query
-// order and in one insertion, with the list's signals blocked so that filling never writes a mark. When
-// reading a row fails, the items read so far are added before the error goes on. Returns the rows added.
+// order, with the list's signals blocked so that filling never writes a mark. A long fill lets the window
+// repaint (taking no input) every tenth of a second. When reading a row fails, the items read so far are
+// added before the error goes on. Returns the rows added.
 int appendRows(QTreeWidget* list, db::Query& rows, bool withTag = false);
+// The time between two repaints of a long fill, in milliseconds (100); returns the previous one.
+qint64 setFillBatchInterval(qint64 ms);
 
 // The key and tag kept in column 0 of a list item or tree node ("" for none).
 QString itemKey(const QTreeWidgetItem* item);

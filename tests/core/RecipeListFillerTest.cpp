@@ -9,6 +9,7 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -201,4 +202,26 @@ TEST(NumberText, LeadingNumbersAndWholeNumbers)
     EXPECT_FALSE(toNumber("72o0"));
     EXPECT_FALSE(toNumber(""));
     EXPECT_FALSE(toNumber("inf"));
+}
+
+// A long fill lets the window repaint between batches (it takes no input meanwhile), and its items hold
+// no text beyond what the list shows: the key is made from the stored ID when asked for.
+TEST_F(LetterFilter, ALongFillLetsTheWindowRepaintBetweenBatches)
+{
+    const qint64 previous = recipelist::setFillBatchInterval(0);
+    QList<int> listedAtTicks;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { listedAtTicks << window.list.topLevelItemCount(); });
+    ticker.start(0);
+    FilterRecipeList("Display all");
+    ticker.stop();
+    recipelist::setFillBatchInterval(previous);
+
+    ASSERT_EQ(window.list.topLevelItemCount(), 5);
+    ASSERT_FALSE(listedAtTicks.isEmpty()) << "the event loop ran during the fill";
+    EXPECT_LT(listedAtTicks.first(), 5) << "it ran before the last batch was in";
+    const QTreeWidgetItem* stew = window.list.findItems("Beef Stew", Qt::MatchExactly).value(0);
+    ASSERT_TRUE(stew);
+    EXPECT_EQ(recipelist::itemKey(stew), "R3");
+    EXPECT_EQ(stew->data(0, ItemKeyRole).typeId(), QMetaType::LongLong);
 }
