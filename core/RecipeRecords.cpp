@@ -138,9 +138,14 @@ void ClearAllMarks()
     if (!list)
         return;
     ui::RepaintFreeze freeze(list);
-    const QSignalBlocker block(list); // the cookbook is cleared already: no write per item
-    for (int i = 0, count = list->topLevelItemCount(); i < count; ++i)
-        list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+    {
+        // The cookbook is cleared already: no write, signal or repaint per item; the list repaints once.
+        const QSignalBlocker blockList(list);
+        const QSignalBlocker blockModel(list->model());
+        for (int i = 0, count = list->topLevelItemCount(); i < count; ++i)
+            list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+    }
+    list->viewport()->update();
 }
 
 void SetRecipeMark(const QString& listKey, bool marked)

@@ -227,8 +227,11 @@ TEST_F(RecipeRecordsTest, ClearAllMarksClearsTheCookbookAndTheList)
     window.addItem(tart, "Tart", true);
     window.addItem(flan, "Flan", false);
 
+    int itemSignals = 0;
+    QObject::connect(window.lstVRecipes()->model(), &QAbstractItemModel::dataChanged, [&] { ++itemSignals; });
     ClearAllMarks();
     EXPECT_EQ(scalar(cnCookbook, "SELECT count(*) FROM RECIPES WHERE MARK<>0"), 0);
+    EXPECT_EQ(itemSignals, 0) << "a long list is cleared without a signal and a repaint per item";
     QTreeWidget* list = window.lstVRecipes();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     for (int i = 0; i < 3; ++i)
