@@ -53,6 +53,14 @@ QString protectedKind(const QString& path)
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
             if (isCookbookName(name) && file == identityOf(folder.filePath(name)))
                 return "a cookbook of the cookbooks folder";
+
+    // The database's own journal beside it: replacing it could undo or damage a write in progress.
+    for (const QString suffix : {"-journal", "-wal", "-shm"})
+        if (target.fileName().endsWith(suffix, Qt::CaseInsensitive)) {
+            const QString database = target.absoluteFilePath().chopped(suffix.size());
+            if (const QString kind = protectedKind(database); !kind.isEmpty())
+                return "the journal of " + kind;
+        }
     return {};
 }
 

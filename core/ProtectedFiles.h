@@ -3,7 +3,8 @@
 // the cookbooks of the cookbooks folder. A target is compared by the identity of the file it reaches
 // (device and inode from stat, so another spelling, a link or a hard link is caught too); no descriptor
 // of a database file is ever opened for it. A new name ending in "tqc" in the cookbooks folder counts as
-// a cookbook too, since the Cookbook Manager would take the file for one.
+// a cookbook too, since the Cookbook Manager would take the file for one; so does the journal SQLite keeps
+// beside any of them.
 #include <QString>
 
 // "" when the path may be written; otherwise the message that tells the user why not.

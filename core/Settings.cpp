@@ -23,6 +23,16 @@ bool WriteINI(const QString& section, const QString& key, const QString& value)
     }
 }
 
+bool WriteINI(const QString& section, const QList<std::pair<QString, QString>>& values)
+{
+    try {
+        return ini::writeValues(settingsFile(), section, values);
+    } catch (...) {
+        basMain::LogCurrentException("WriteINI");
+        return false;
+    }
+}
+
 void WriteINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values)
 {
     if (!ini::writeValues(settingsFile(), section, values))

@@ -11,7 +11,10 @@ QString ReadINI(const QString& section, const QString& key);
 // is refused and nothing is written. A file that cannot be written (a full disk) is left as it was and
 // the failure reported through LogError under "WriteINI". False when the value was not stored.
 bool WriteINI(const QString& section, const QString& key, const QString& value);
-// Several keys of one section in one write: all of them stored or none. Throws AppError when the file
+// Several keys of one section in one write, all of them stored or none; a failure is reported once
+// through LogError under "WriteINI". False when nothing was stored.
+bool WriteINI(const QString& section, const QList<std::pair<QString, QString>>& values);
+// The same, but a failure throws AppError when the file
 // cannot be read or written (it is then left as it was); reporting is the caller's.
 void WriteINIKeys(const QString& section, const QList<std::pair<QString, QString>>& values);
 

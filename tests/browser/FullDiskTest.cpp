@@ -69,6 +69,11 @@ TEST_F(FullDisk, ASettingsWriteKeepsTheOldFileAndIsReported)
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_EQ(recorder.boxes[0].text, "(61)\r\nDisk full\r\noccurred in module WriteINI");
     EXPECT_EQ(readBytes(ini), before);
+    // The main window's place, several keys in one write: told once, none stored.
+    recorder.boxes.clear();
+    EXPECT_FALSE(WriteINI("Size", {{"Main Window Left", "1440"}, {"Main Window Top", "720"}, {"Main Window State", "0"}}));
+    EXPECT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(readBytes(ini), before);
     EXPECT_TRUE(filesIn("settings disk").filter(".tmp").isEmpty()) << filesIn("settings disk").join(' ').toStdString();
 
     // Room again: OK stores what the dialog kept.
