@@ -68,7 +68,10 @@ QString protectedKind(const QString& path)
 
 QString ProtectedFileMessage(const QString& path)
 {
-    const QString kind = protectedKind(path);
+    // As typed, and as the program's own case-insensitive resolution reads the name.
+    QString kind = protectedKind(path);
+    if (kind.isEmpty())
+        kind = protectedKind(paths::resolveAbsolute(path));
     if (kind.isEmpty())
         return {};
     return "\"" + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) + "\" is " + kind

@@ -35,6 +35,7 @@ TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseTheProgramsDatabases)
         {program.path("data/cookbooks/Family.tqc"), "is the open cookbook"},
         {program.path("elsewhere/family link.mmf"), "is the open cookbook"},
         {program.path("data/cookbooks/../../data/tovalquendry.mdb"), "is the program's main database"},
+        {program.path("DATA/Cookbooks/FAMILY.tqc"), "is the open cookbook"},
         {program.path("elsewhere/work.xml"), "is a cookbook of the cookbooks folder"},
         {program.path("data/cookbooks/New.tqc"), "is a cookbook of the cookbooks folder"},
         {program.path("data/cookbooks/Family.tqc-journal"), "is the journal of the open cookbook"},
