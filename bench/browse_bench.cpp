@@ -8,6 +8,7 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
+#include "platform/text/DictionaryOrder.h"
 #include "tests/support/Headless.h"
 #include "tests/support/ProgramLayout.h"
 
@@ -39,10 +40,10 @@ void benchCookbook(int recipes)
 
         QTreeWidget* tree = window.tvRecipes();
         tree->setCurrentItem(childOf(tree, "Recipes", 0));
-        std::printf("list_all_fill_%s %.1f ms\n", qPrintable(n), medianMs([&] { window.tvRecipes_DblClick(); }));
+        printBeforeAfter("list_all_fill_" + n, [&] { window.tvRecipes_DblClick(); });
         std::printf("list_all_items_%s %d items\n", qPrintable(n), window.lstVRecipes()->topLevelItemCount());
-        std::printf("letter_filter_all_%s %.1f ms\n", qPrintable(n), medianMs([&] { window.cmdList_Click(0); }));
-        std::printf("letter_filter_s_%s %.1f ms\n", qPrintable(n), medianMs([&] { window.cmdList_Click(19); }));
+        printBeforeAfter("letter_filter_all_" + n, [&] { window.cmdList_Click(0); });
+        printBeforeAfter("letter_filter_s_" + n, [&] { window.cmdList_Click(19); });
         std::printf("letter_filter_s_items_%s %d items\n", qPrintable(n), window.lstVRecipes()->topLevelItemCount());
 
         tree->setCurrentItem(childOf(tree, "Categories", 7));

@@ -44,7 +44,7 @@ void benchCookbook(int recipes)
         search.Form_Load();
         search.txtSearch->setText("Roast");
         search.chkRecipeName->setChecked(true);
-        print("search_title", recipes, medianMs([&] { search.cmdSearch_Click(); }), "ms");
+        printBeforeAfter(QString("search_title_%1").arg(recipes), [&] { search.cmdSearch_Click(); });
         print("search_title_items", recipes, list->topLevelItemCount(), "items");
 
         frmContextMenus menus(&window);

@@ -8,6 +8,7 @@
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
@@ -80,9 +81,13 @@ void frmMain::addReferenceBranch(const QString& rootText, const QString& rootKey
                                  const QString& column, const QString& keyLetter, int image)
 {
     QTreeWidgetItem* root = addRoot(rootText, rootKey, images::BranchCollapsed);
+    std::vector<std::pair<QString, QString>> entries; // ID, name
     db::Query rows(DE.cn, sql);
     while (rows.next())
-        addChild(root, keyLetter + rows.value("ID").toString(), rows.text(column), image);
+        entries.emplace_back(rows.value("ID").toString(), rows.text(column));
+    text::sortInDictionaryOrder(entries, [](const auto& entry) { return entry.second; });
+    for (const auto& [id, name] : entries)
+        addChild(root, keyLetter + id, name, image);
 }
 
 void frmMain::addFavourites(QTreeWidgetItem* root)
@@ -197,7 +202,7 @@ void frmMain::tvRecipes_DblClick()
             case BrowseBranch::Recipes: lblDisplay_->setText("Browsing by All Recipes"); break;
             case BrowseBranch::None: break;
             }
-            fillBranchRecipes(lstVRecipes_, branch, node, std::nullopt, true);
+            fillBranchRecipes(lstVRecipes_, branch, node, {}, true);
             if (branch != BrowseBranch::Favourites && branch != BrowseBranch::None)
                 setStatusText("Found " + QString::number(lstVRecipes_->topLevelItemCount()) + " recipes for " +
                               node->text(0));

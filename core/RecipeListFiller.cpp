@@ -6,12 +6,22 @@
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QTreeWidget>
 
 #include <cmath>
+
+namespace {
+// A filter of one letter "a" to "z" (either case), as the letter bar and the Filter dialog's list give:
+// it takes the titles that sort under that letter. Other text takes the titles that begin with it.
+bool isLetterOfTheBar(const QString& filter)
+{
+    return filter.size() == 1 && filter[0].unicode() < 0x80 && filter[0].isLetter() && text::dictionaryRules();
+}
+} // namespace
 
 BrowseBranch branchOfRootKey(const QString& key)
 {
@@ -45,7 +55,7 @@ BrowseBranch branchOfRootText(const QString& text)
 }
 
 int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
-                      const std::optional<QString>& titlePattern, bool withTag)
+                      const TitleFilter& titles, bool withTag)
 {
     QString column;
     switch (branch) {
@@ -62,8 +72,10 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
         conditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
     if (branch == BrowseBranch::Favourites)
         conditions << "ID = :id";
-    if (titlePattern)
+    if (titles.like)
         conditions << "TITLE LIKE :title";
+    if (!titles.letter.isNull())
+        conditions << "under_letter(TITLE, :letter)";
     QString sql = "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES";
     if (!conditions.isEmpty())
         sql += " WHERE " + conditions.join(" AND ");
@@ -79,8 +91,10 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
         const auto favouriteId = static_cast<qint64>(std::nearbyint(leadingNumber(recipelist::itemTag(node))));
         rows.bind(":id", basDatabase::GetFavouriteRecipeID(favouriteId));
     }
-    if (titlePattern)
-        rows.bind(":title", *titlePattern);
+    if (titles.like)
+        rows.bind(":title", *titles.like);
+    if (!titles.letter.isNull())
+        rows.bind(":letter", QString(titles.letter));
     return recipelist::appendRows(list, rows, withTag);
 }
 
@@ -102,8 +116,11 @@ void FilterRecipeList(const QString& filter)
         const QSignalBlocker block(list);
         list->clear();
     }
-    const std::optional<QString> titles =
-        filter == "Display all" ? std::nullopt : std::optional<QString>(pattern);
+    TitleFilter titles;
+    if (isLetterOfTheBar(filter))
+        titles.letter = filter[0];
+    else if (filter != "Display all")
+        titles.like = pattern;
     fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles, false);
     AutoSizeColumns(list);
 

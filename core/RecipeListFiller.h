@@ -14,11 +14,19 @@ enum class BrowseBranch { None, Categories, Ingredients, Country, Recipes, Favou
 BrowseBranch branchOfRootKey(const QString& key);
 BrowseBranch branchOfRootText(const QString& text);
 
-// Appends to the list the recipes of `node`, a child of a root of `branch`, ordered by title: those whose
-// category, ingredients or country holds the node's name, all recipes, or the favourite's one recipe.
-// With a title pattern only titles LIKE it are taken. Returns the number of items added.
+// Which titles a fill takes: every one, those LIKE a pattern, or those that sort under a letter of the
+// letter bar (accents and letter case aside: "e" takes "Éclair", "o" takes "Œufs").
+struct TitleFilter {
+    std::optional<QString> like;
+    QChar letter;
+};
+
+// Appends to the list the recipes of `node`, a child of a root of `branch`, in the dictionary order of
+// their titles: those whose category, ingredients or country holds the node's name, all recipes, or the
+// favourite's one recipe; of these, only those whose titles pass `titles`. Returns the number of items
+// added.
 int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
-                      const std::optional<QString>& titlePattern, bool withTag);
+                      const TitleFilter& titles, bool withTag);
 
 // Refills the list with the recipes of the selected node whose titles begin with `filter` ("Display all"
 // for all of them) and reports the count in the status bar. Nothing happens while no child node is

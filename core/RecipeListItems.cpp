@@ -4,12 +4,14 @@
 #include "platform/AppError.h"
 #include "platform/db/Database.h"
 #include "platform/db/UnicodeLike.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/text/TextRules.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <algorithm>
 #include <utility>
 
 namespace recipelist {
@@ -47,36 +49,43 @@ qint64 setFillBatchInterval(qint64 ms)
 
 int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
 {
-    // A long list goes in batch by batch, and the window repaints in between. It takes no input meanwhile,
-    // so that no other fill can start under this one.
+    // The rows are read whole, then go in in dictionary order, batch by batch. The window repaints in
+    // between, reading or adding, but takes no input, so that no other fill can start under this one.
     const qint64 kBatchMs = batchMs;
-    QList<QTreeWidgetItem*> items;
-    int added = 0;
+    std::vector<QTreeWidgetItem*> read;
     const QSignalBlocker block(list);
-    const auto addBatch = [&] {
-        list->addTopLevelItems(items);
-        added += static_cast<int>(items.size());
-        items.clear();
-    };
     QElapsedTimer sinceYield;
     sinceYield.start();
+    const auto yieldNow = [&] {
+        if (sinceYield.elapsed() < kBatchMs)
+            return;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceYield.restart();
+    };
+    const auto addAll = [&] {
+        text::sortInDictionaryOrder(read, [](const QTreeWidgetItem* item) { return item->text(0); });
+        constexpr size_t kBatch = 2000;
+        for (size_t from = 0; from < read.size(); from += kBatch) {
+            const auto first = read.begin() + static_cast<std::ptrdiff_t>(from);
+            const auto count = static_cast<std::ptrdiff_t>(std::min(kBatch, read.size() - from));
+            list->addTopLevelItems(QList<QTreeWidgetItem*>(first, first + count));
+            if (from + kBatch < read.size())
+                yieldNow();
+        }
+        return static_cast<int>(read.size());
+    };
     try {
         while (rows.next()) {
             const QVariant mark = rows.value("MARK");
-            items.append(makeItem(rows.value("ID").toLongLong(), rows.text("TITLE"), rows.text("CATEGORY"),
-                                  !mark.isNull() && mark.toLongLong() != 0, withTag));
-            if (sinceYield.elapsed() >= kBatchMs) {
-                addBatch();
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-                sinceYield.restart();
-            }
+            read.push_back(makeItem(rows.value("ID").toLongLong(), rows.text("TITLE"), rows.text("CATEGORY"),
+                                    !mark.isNull() && mark.toLongLong() != 0, withTag));
+            yieldNow();
         }
     } catch (...) {
-        addBatch();
+        addAll();
         throw;
     }
-    addBatch();
-    return added;
+    return addAll();
 }
 
 QString itemKey(const QTreeWidgetItem* item)

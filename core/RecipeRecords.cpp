@@ -83,15 +83,20 @@ bool RecipeTitleExists(const QString& storedTitle)
 {
     try {
         // The title's own collation ignores ASCII letter case and can use the title index; other letters
-        // (é, Ü ...) need the connection's case-folding LIKE, which reads every title.
+        // (é, Ü ...) need the connection's folding LIKE, which reads every title. That LIKE is blind to
+        // accents as well ("Äpple" finds "Apple"), so what it finds is checked for letter case only.
         if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", db::Query::Cached{}, {storedTitle})
                 .next())
             return true;
         if (isAscii(storedTitle))
             return false;
-        return db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' LIMIT 1",
-                         {db::likeLiteral(storedTitle)})
-            .next();
+        const QString folded = unicodeFolded(storedTitle);
+        db::Query alike(cnCookbook, "SELECT TITLE FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\'",
+                        {db::likeLiteral(storedTitle)});
+        while (alike.next())
+            if (unicodeFolded(alike.text("TITLE")) == folded)
+                return true;
+        return false;
     } catch (const AppError&) {
         return false;
     }
@@ -114,7 +119,7 @@ void RecipeTitles::add(const QString& storedTitle)
 bool RecipeTitles::contains(const QString& storedTitle) const
 {
     // The same two tests as RecipeTitleExists: the title's own collation, then, for a title with letters
-    // beyond ASCII, the LIKE that folds every character.
+    // beyond ASCII, letter case folded in every character.
     if (asciiFolded_.contains(asciiFolded(storedTitle)))
         return true;
     if (isAscii(storedTitle))

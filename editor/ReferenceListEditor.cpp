@@ -5,6 +5,7 @@
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/ui/Ui.h"
 
 #include <QGridLayout>
@@ -98,10 +99,14 @@ void ReferenceListEditor::FillList()
 {
     step([&] { list_->clear(); });
     step([&] {
+        std::vector<std::pair<QString, qint64>> entries; // name, ID
         db::Query rows(DE.cn, QString("SELECT * FROM %1 ORDER BY %2").arg(kind_.table, kind_.column));
-        while (rows.next()) {
-            auto* item = new QListWidgetItem(rows.text(kind_.column), list_);
-            item->setData(IdRole, rows.value("Id").toLongLong());
+        while (rows.next())
+            entries.emplace_back(rows.text(kind_.column), rows.value("Id").toLongLong());
+        text::sortInDictionaryOrder(entries, [](const auto& entry) { return entry.first; });
+        for (const auto& [name, id] : entries) {
+            auto* item = new QListWidgetItem(name, list_);
+            item->setData(IdRole, id);
         }
     });
 }

@@ -10,6 +10,7 @@
 #include "editor/RecipeWriter.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/TextRules.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/ui/Ui.h"
 
 #include <QApplication>
@@ -77,13 +78,16 @@ QComboBox* TypedList(QWidget* parent, const QString& name)
 }
 
 // The entries of one reference list, in the statement's order.
-void FillPickList(QComboBox* combo, const QString& sql, const QString& field)
+// Names lists are in dictionary order; the countries stay in the order of their IDs.
+enum class PickOrder { Dictionary, AsRead };
+
+void FillPickList(QComboBox* combo, const QString& sql, const QString& field, PickOrder order)
 {
     QStringList entries;
     db::Query rows(DE.cn, sql);
     while (rows.next())
         entries << rows.text(field);
-    combo->addItems(entries);
+    combo->addItems(order == PickOrder::Dictionary ? text::sortedInDictionaryOrder(entries) : entries);
     combo->setCurrentIndex(-1);
 }
 
@@ -337,10 +341,10 @@ void frmAddRecipe::Form_Load()
 
 void frmAddRecipe::fillPickLists()
 {
-    FillPickList(cmbCat, "SELECT * FROM [CATEGORY] ORDER BY [CATEGORY]", "CATEGORY");
-    FillPickList(cmbUOM, "SELECT * FROM [MEASURES] ORDER BY [MEASUREMENT]", "MEASUREMENT");
-    FillPickList(cmbIng, "SELECT * FROM [INGREDIENT] ORDER BY [INGREDIENT]", "INGREDIENT");
-    FillPickList(cmbOrigin, "SELECT * FROM [ORIGIN] ORDER BY [ID]", "ORIGIN");
+    FillPickList(cmbCat, "SELECT * FROM [CATEGORY] ORDER BY [CATEGORY]", "CATEGORY", PickOrder::Dictionary);
+    FillPickList(cmbUOM, "SELECT * FROM [MEASURES] ORDER BY [MEASUREMENT]", "MEASUREMENT", PickOrder::Dictionary);
+    FillPickList(cmbIng, "SELECT * FROM [INGREDIENT] ORDER BY [INGREDIENT]", "INGREDIENT", PickOrder::Dictionary);
+    FillPickList(cmbOrigin, "SELECT * FROM [ORIGIN] ORDER BY [ID]", "ORIGIN", PickOrder::AsRead);
 }
 
 bool frmAddRecipe::loadRecipe(qint64 id)

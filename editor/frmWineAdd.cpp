@@ -7,6 +7,7 @@
 #include "core/RecipeListItems.h"
 #include "core/basMain.h"
 #include "platform/AppError.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/ui/Ui.h"
 
 #include <QComboBox>
@@ -171,8 +172,11 @@ void frmWineAdd::FillListView()
         lstvWines->setHeaderLabels(captions);
 
         db::Query rows(DE.cn, "SELECT * FROM WINES ORDER BY \"WINE NAME\" ASC");
-        QList<QTreeWidgetItem*> items;
-        auto addItems = qScopeGuard([&] { lstvWines->addTopLevelItems(items); });
+        std::vector<QTreeWidgetItem*> items;
+        auto addItems = qScopeGuard([&] {
+            text::sortInDictionaryOrder(items, [](const QTreeWidgetItem* item) { return item->text(0); });
+            lstvWines->addTopLevelItems(QList<QTreeWidgetItem*>(items.begin(), items.end()));
+        });
         while (rows.next()) {
             auto* item = new QTreeWidgetItem;
             item->setData(0, ItemKeyRole, "W" + rows.text("WINE INDEX"));
@@ -189,7 +193,7 @@ void frmWineAdd::FillListView()
                     item->setText(i + 1, value.toString());
                 }
             }
-            items << item;
+            items.push_back(item);
         }
     });
 }

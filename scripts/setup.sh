@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those that are missing.
 set -euo pipefail
 packages=(qt6-base-dev qt6-multimedia-dev libzip-dev libcurl4-openssl-dev libsqlite3-dev sqlite3
-          googletest cmake g++ pkg-config fonts-dejavu-core python3-aiosmtpd)
+          libicu-dev googletest cmake g++ pkg-config fonts-dejavu-core python3-aiosmtpd)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,5 +1,6 @@
 #include "platform/db/Database.h"
 
+#include "platform/db/LetterFunction.h"
 #include "platform/db/UnicodeLike.h"
 #include "platform/paths/NewFile.h"
 
@@ -123,6 +124,7 @@ void Connection::openHandle(const QString& path, int flags)
     sqlite3_busy_timeout(db_, busyTimeout());
     sqlite3_extended_result_codes(db_, 0);
     registerUnicodeLike(db_);
+    registerLetterFunction(db_);
 }
 
 void Connection::open(const QString& path)

@@ -1,34 +1,121 @@
 #include "platform/db/UnicodeLike.h"
 
+#include "platform/text/DictionaryOrder.h"
+
 #include <QChar>
+#include <mutex>
 #include <sqlite3.h>
+#include <unicode/uchar.h>
+#include <unicode/unorm2.h>
+#include <unicode/ustring.h>
 #include <vector>
 
 namespace db {
 namespace {
 
-// Decodes UTF-8 to case-folded code points.
-void foldUtf8(const unsigned char* s, int n, std::vector<char32_t>& out)
+// A folded code point that continues the folding of the character before it ("e" of "œ" -> "oe").
+constexpr char32_t Continues = 0x80000000u;
+constexpr char32_t CodePoint = 0x7FFFFFFFu;
+
+bool isMark(UChar32 c)
 {
-    out.clear();
-    out.reserve(static_cast<size_t>(n));
+    const int8_t type = u_charType(c);
+    return type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK || type == U_COMBINING_SPACING_MARK;
+}
+
+// What one character becomes for matching: Unicode full case folding ("ß" -> "ss"), compatibility
+// decomposition without its marks ("é" -> "e", "ﬁ" -> "fi"), folded again, and the ligatures that
+// decompose to nothing spelt out ("œ" -> "oe", "æ" -> "ae").
+std::u32string matchingForm(char32_t cp)
+{
+    UChar in[2];
+    int32_t n = 0;
+    U16_APPEND_UNSAFE(in, n, static_cast<UChar32>(cp));
+    UErrorCode status = U_ZERO_ERROR;
+    UChar folded[64];
+    int32_t nf = u_strFoldCase(folded, 64, in, n, U_FOLD_CASE_DEFAULT, &status);
+    UChar decomposed[64];
+    const UNormalizer2* nfkd = unorm2_getNFKDInstance(&status);
+    int32_t nd = unorm2_normalize(nfkd, folded, nf, decomposed, 64, &status);
+    if (U_FAILURE(status))
+        return {static_cast<char32_t>(u_foldCase(static_cast<UChar32>(cp), U_FOLD_CASE_DEFAULT))};
+    std::u32string out;
+    for (int32_t i = 0; i < nd;) {
+        UChar32 c;
+        U16_NEXT(decomposed, i, nd, c);
+        if (isMark(c))
+            continue;
+        c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+        if (c == U'œ')
+            out += U"oe";
+        else if (c == U'æ')
+            out += U"ae";
+        else
+            out += static_cast<char32_t>(c);
+    }
+    return out;
+}
+
+// The matching forms of the Basic Multilingual Plane, worked out once.
+class MatchingForms {
+public:
+    MatchingForms()
+    {
+        start_.reserve(0x10001);
+        for (char32_t cp = 0; cp < 0x10000; ++cp) {
+            start_.push_back(static_cast<uint32_t>(forms_.size()));
+            if (cp < 0x80)
+                forms_ += cp >= 'A' && cp <= 'Z' ? cp + 32 : cp;
+            else if (cp >= 0xD800 && cp <= 0xDFFF)
+                forms_ += cp;
+            else
+                forms_ += matchingForm(cp);
+        }
+        start_.push_back(static_cast<uint32_t>(forms_.size()));
+    }
+    // Appends the form of `cp`, its second and later code points flagged as continuing it.
+    void append(char32_t cp, std::vector<char32_t>& out) const
+    {
+        if (cp >= 0x10000) {
+            const std::u32string form = matchingForm(cp);
+            for (size_t i = 0; i < form.size(); ++i)
+                out.push_back(i ? form[i] | Continues : form[i]);
+            return;
+        }
+        for (uint32_t i = start_[cp]; i < start_[cp + 1]; ++i)
+            out.push_back(i > start_[cp] ? forms_[i] | Continues : forms_[i]);
+    }
+
+private:
+    std::vector<uint32_t> start_;
+    std::u32string forms_;
+};
+
+const MatchingForms& matchingForms()
+{
+    static const MatchingForms forms;
+    return forms;
+}
+
+// Decodes UTF-8 to code points.
+template <class Each>
+void decodeUtf8(const unsigned char* s, int n, Each each)
+{
     for (int i = 0; i < n;) {
-        unsigned char c = s[i];
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            each(char32_t(c));
+            ++i;
+            continue;
+        }
+        if (c < 0xC0) {
+            each(char32_t(0xFFFD)); // a stray continuation byte
+            ++i;
+            continue;
+        }
         char32_t cp;
         int len;
-        if (c < 0x80) {
-            cp = c;
-            len = 1;
-            if (cp >= 'A' && cp <= 'Z')
-                cp += 32;
-            out.push_back(cp);
-            i += 1;
-            continue;
-        } else if (c < 0xC0) {
-            out.push_back(0xFFFD); // a stray continuation byte
-            i += 1;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
+        if ((c & 0xE0) == 0xC0) {
             cp = c & 0x1F;
             len = 2;
         } else if ((c & 0xF0) == 0xE0) {
@@ -41,8 +128,27 @@ void foldUtf8(const unsigned char* s, int n, std::vector<char32_t>& out)
         for (int k = 1; k < len && i + k < n; ++k)
             cp = (cp << 6) | (s[i + k] & 0x3F);
         i += len;
-        out.push_back(QChar::toCaseFolded(cp));
+        each(cp);
     }
+}
+
+// Folds UTF-8 text for matching: accent- and case-blind, or letter case only while the dictionary rules
+// are off.
+void foldUtf8(const unsigned char* s, int n, std::vector<char32_t>& out)
+{
+    out.clear();
+    out.reserve(static_cast<size_t>(n));
+    if (!text::dictionaryRules()) {
+        decodeUtf8(s, n, [&](char32_t cp) { out.push_back(QChar::toCaseFolded(cp)); });
+        return;
+    }
+    const MatchingForms& forms = matchingForms();
+    decodeUtf8(s, n, [&](char32_t cp) {
+        if (cp < 0x80)
+            out.push_back(cp >= 'A' && cp <= 'Z' ? cp + 32 : cp);
+        else
+            forms.append(cp, out);
+    });
 }
 
 // One element of a compiled pattern: a literal character, "_" (any one character) or "%" (any run).
@@ -51,30 +157,52 @@ struct Token {
     char32_t ch;
 };
 
-// Compiles a folded pattern; false when it ends in a lone escape character (which matches nothing).
-bool compilePattern(const std::vector<char32_t>& pattern, char32_t esc, std::vector<Token>& out)
+// Compiles a pattern, folding its literal characters as the text is folded: the wildcards and the
+// escape character are taken from the pattern as written, so a character that folds to "%" or "_"
+// (a full-width percent sign) stays a literal. False when the pattern ends in a lone escape character
+// (which matches nothing).
+bool compilePattern(const unsigned char* s, int n, char32_t esc, std::vector<Token>& out)
 {
+    thread_local std::vector<char32_t> raw, form;
+    raw.clear();
+    decodeUtf8(s, n, [](char32_t cp) { raw.push_back(cp); });
     out.clear();
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        const char32_t c = pattern[i];
-        if (esc && c == esc) {
-            if (++i == pattern.size())
+    const bool dictionary = text::dictionaryRules();
+    const MatchingForms& forms = matchingForms();
+    auto literal = [&](char32_t cp) {
+        if (!dictionary) {
+            out.push_back({Token::Literal, QChar::toCaseFolded(cp)});
+            return;
+        }
+        form.clear();
+        if (cp < 0x80)
+            form.push_back(cp >= 'A' && cp <= 'Z' ? cp + 32 : cp);
+        else
+            forms.append(cp, form);
+        for (char32_t c : form)
+            out.push_back({Token::Literal, c & CodePoint});
+    };
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const char32_t c = raw[i];
+        if (esc && QChar::toCaseFolded(c) == esc) {
+            if (++i == raw.size())
                 return false;
-            out.push_back({Token::Literal, pattern[i]});
+            literal(raw[i]);
         } else if (c == U'%') {
             if (out.empty() || out.back().kind != Token::Run) // "%%" is one "%"
                 out.push_back({Token::Run, 0});
         } else if (c == U'_') {
             out.push_back({Token::One, 0});
         } else {
-            out.push_back({Token::Literal, c});
+            literal(c);
         }
     }
     return true;
 }
 
-// Matches with one resume point: after a mismatch the last "%" takes one more character and matching
+// Matches with one resume point: after a mismatch the last "%" takes one more code point and matching
 // goes on from there. Earlier "%"s never need to be revisited, so the work is at most text x pattern.
+// "_" takes one character of the text as written: the whole of its folded form ("ß" -> "ss").
 bool matchTokens(const std::vector<Token>& pattern, const std::vector<char32_t>& text)
 {
     constexpr size_t none = static_cast<size_t>(-1);
@@ -84,8 +212,13 @@ bool matchTokens(const std::vector<Token>& pattern, const std::vector<char32_t>&
         if (p < pattern.size() && pattern[p].kind == Token::Run) {
             runAt = p++;
             runText = t;
-        } else if (p < pattern.size()
-                   && (pattern[p].kind == Token::One || pattern[p].ch == text[t])) {
+        } else if (p < pattern.size() && pattern[p].kind == Token::One) {
+            ++p;
+            ++t;
+            while (t < text.size() && (text[t] & Continues))
+                ++t;
+        } else if (p < pattern.size() && pattern[p].kind == Token::Literal
+                   && pattern[p].ch == (text[t] & CodePoint)) {
             ++p;
             ++t;
         } else if (runAt != none) {
@@ -108,19 +241,20 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     char32_t esc = 0;
     if (argc == 3) {
         std::vector<char32_t> e;
-        foldUtf8(sqlite3_value_text(argv[2]), sqlite3_value_bytes(argv[2]), e);
+        decodeUtf8(sqlite3_value_text(argv[2]), sqlite3_value_bytes(argv[2]),
+                   [&](char32_t cp) { e.push_back(QChar::toCaseFolded(cp)); });
         if (e.size() != 1) {
             sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
             return;
         }
         esc = e[0];
     }
-    thread_local std::vector<char32_t> pattern, subject;
+    thread_local std::vector<char32_t> subject;
     thread_local std::vector<Token> tokens;
-    foldUtf8(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0]), pattern);
-    foldUtf8(sqlite3_value_text(argv[1]), sqlite3_value_bytes(argv[1]), subject);
-    const bool m = compilePattern(pattern, esc, tokens) && matchTokens(tokens, subject);
-    sqlite3_result_int(ctx, m ? 1 : 0);
+    const bool compiled = compilePattern(sqlite3_value_text(argv[0]), sqlite3_value_bytes(argv[0]), esc, tokens);
+    if (compiled)
+        foldUtf8(sqlite3_value_text(argv[1]), sqlite3_value_bytes(argv[1]), subject);
+    sqlite3_result_int(ctx, compiled && matchTokens(tokens, subject) ? 1 : 0);
 }
 } // namespace
 

@@ -105,7 +105,7 @@ TEST_F(Database, ErrorsCarryNegativeNumbers)
     }
 }
 
-TEST_F(Database, LikeIgnoresCaseBeyondAscii)
+TEST_F(Database, LikeIgnoresCaseAndAccentsBeyondAscii)
 {
     struct Case {
         const char* text;
@@ -137,6 +137,21 @@ TEST_F(Database, LikeIgnoresCaseBeyondAscii)
         {"aXbXc", "%x_x", nullptr, false},
         {"aXbXc", "%x_x_", nullptr, true},
         {"\u00c9t\u00e9 %", "%\u00e9 \\%", "\\", true},
+        // Accents, ligatures and compatibility forms fold on both sides; the wildcards stay as written.
+        {"Cr\u00e8me br\u00fbl\u00e9e", "creme brulee", nullptr, true},
+        {"Creme", "cr\u00e8me", nullptr, true},
+        {"B\u0153uf", "boeuf", nullptr, true},
+        {"\u00c4pfel", "apfel", nullptr, true},
+        {"Stra\u00dfe", "strasse", nullptr, true},
+        {"Stra\u00dfe", "stra_e", nullptr, true},          // "_" is the one letter "\u00df" as written
+        {"Strasse", "stra_e", nullptr, false},
+        {"\uFB01let", "filet", nullptr, true},             // the "fi" ligature
+        {"Cre\u0300me", "cr\u00e8me", nullptr, true},       // a decomposed accent
+        {"50 off", "50\uFF05", nullptr, false},             // a full-width percent sign is no wildcard
+        {"50% off", "50\uFF05%", nullptr, true},
+        {"\u039C\u03BF\u03C5\u03C3\u03B1\u03BA\u03AC\u03C2", "\u03BC\u03BF\u03C5\u03C3\u03B1\u03BA\u03B1\u03C3", nullptr, true},
+        {"\u5BFF\u53F8", "%\u53F8", nullptr, true},
+        {"Eclair", "\u00e9\\_", "\\", false},
     };
     for (const Case& c : cases) {
         const QString sql = c.escape ? "SELECT ?1 LIKE ?2 ESCAPE ?3" : "SELECT ?1 LIKE ?2";
