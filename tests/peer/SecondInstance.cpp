@@ -1,0 +1,99 @@
+// Another process beside a test: another instance of the program with a cookbook open, or another
+// program writing into a cookbook file. Tests start it through support/SecondProcess.h and talk to it
+// one line at a time on its standard input and output.
+//
+//   tq_second_instance open <program folder> <cookbook file> <busy timeout ms>
+//       Opens the cookbook the way the program does ("open", or "error <number> <description>"), then
+//       answers each line "save <title>" with "saved" or "failed <description>"; ends at the end of input.
+//   tq_second_instance writer <cookbook path> <stop file>
+//       Saves recipes "Written 0", "Written 1" ... one transaction each over a plain SQLite connection,
+//       printing "saved <title>" after each save that was committed; after a failure it opens the file
+//       again, as a user would. Ends when the stop file exists.
+#include "core/MainWindow.h"
+#include "core/basDatabase.h"
+#include "core/basMain.h"
+#include "platform/db/Database.h"
+#include "platform/paths/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void say(const QString& line)
+{
+    std::fputs((line + '\n').toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+const char* kInsert = "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) VALUES (?1, '', '', '', '')";
+
+int openCookbook(const QString& folder, const QString& file, int busyTimeout)
+{
+    paths::setProgramFolder(folder);
+    db::setBusyTimeout(busyTimeout);
+    NullMainWindow window;
+    basMain::setMainWindow(&window);
+    try {
+        if (!basDatabase::OpenCookbook(file)) {
+            say("error 53 not opened");
+            return 1;
+        }
+    } catch (const AppError& e) {
+        say(QString("error %1 %2").arg(e.number).arg(e.description));
+        return 1;
+    }
+    say("open");
+    for (std::string line; std::getline(std::cin, line);) {
+        const QString command = QString::fromStdString(line);
+        if (!command.startsWith("save "))
+            continue;
+        try {
+            db::Query(basDatabase::cnCookbook, kInsert, {command.mid(5)}).exec();
+            say("saved");
+        } catch (const AppError& e) {
+            say("failed " + e.description);
+        }
+    }
+    basDatabase::CloseCookbook();
+    basMain::setMainWindow(nullptr);
+    return 0;
+}
+
+int writeRecipes(const QString& path, const QString& stopFile)
+{
+    db::Connection cn;
+    cn.open(path);
+    for (int i = 0; !QFileInfo::exists(stopFile); ++i) {
+        const QString title = "Written " + QString::number(i);
+        try {
+            db::Query(cn, kInsert, {title}).exec();
+            say("saved " + title);
+        } catch (const AppError&) {
+            try {
+                cn.open(path);
+            } catch (const AppError&) {
+            }
+        }
+        ::usleep(1000); // a moment between saves, as between a user's
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 5 && args[1] == "open")
+        return openCookbook(args[2], args[3], args[4].toInt());
+    if (args.size() == 4 && args[1] == "writer")
+        return writeRecipes(args[2], args[3]);
+    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE\n", stderr);
+    return 2;
+}
