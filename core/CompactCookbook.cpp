@@ -1,5 +1,6 @@
 #include "core/CompactCookbook.h"
 
+#include "core/CookbookLock.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
 #include "platform/AppError.h"
@@ -16,6 +17,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -57,6 +60,24 @@ void SyncFolder(const QString& path)
 // The start of the name of every temporary copy made while compacting the cookbook at this path.
 QString CompactCopyPrefix(const QString& cookbookPath) { return QFileInfo(cookbookPath).fileName() + ".~compact-"; }
 
+// A copy and the journal SQLite keeps beside it while it writes the copy.
+void RemoveCopy(const QString& temp)
+{
+    QFile::remove(temp);
+    QFile::remove(temp + "-journal");
+}
+
+// A file that nobody may write (no write permission for anyone, or one SQLite opened read-only) is not
+// replaced by its compacted copy, whoever runs the program (root may rename over it all the same).
+void RefuseReadOnly(const QString& path, db::Connection& cn)
+{
+    struct stat st {};
+    const bool noWriteBits = ::stat(QFile::encodeName(path).constData(), &st) == 0
+                             && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (noWriteBits || sqlite3_db_readonly(cn.handle(), "main") == 1)
+        throw AppError(-SQLITE_READONLY, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
+}
+
 } // namespace
 
 void CompactCookbookFile(const QString& fileName)
@@ -67,20 +88,25 @@ void CompactCookbookFile(const QString& fileName)
     if (!FileExists(target))
         throw AppError(AppError::FileNotFound, "File not found");
     const QDir folder = QFileInfo(target).dir();
+    // No other window of the program has the cookbook open, and none opens it until it is back in place.
+    const paths::LockFile alone = basDatabase::TakeCookbookAlone(target);
 
     // The write lock on the cookbook, from before the copy until the copy has taken its place: another
     // instance's write waits for it and then fails on the replaced file (SQLite refuses to write a file
     // that was moved away), instead of going into the old file unseen.
     db::Connection locker;
     locker.open(target);
+    RefuseReadOnly(target, locker);
     db::Transaction lock(locker, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
     const qint64 recipes = RecipeCount(locker);
 
-    // While the lock is held no other compaction of this cookbook runs: any copy of it is a leftover of
-    // a compaction that was killed. So is "temp.mdb", the one name earlier versions used for every copy.
+    // While the lock is held no other compaction of this cookbook runs: any copy of it (and the journal
+    // of its writing) is a leftover of a compaction that was killed. So is "temp.mdb", the one name
+    // earlier versions used for every copy.
     const QString prefix = CompactCopyPrefix(target);
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
-        const bool stale = (name.startsWith(prefix, Qt::CaseInsensitive) && name.endsWith(".tmp"))
+        const bool stale = (name.startsWith(prefix, Qt::CaseInsensitive)
+                            && (name.endsWith(".tmp") || name.endsWith(".tmp-journal")))
                            || name.compare("temp.mdb", Qt::CaseInsensitive) == 0;
         QFile leftover(folder.filePath(name));
         if (stale && !leftover.remove())
@@ -118,7 +144,7 @@ void CompactCookbookFile(const QString& fileName)
         if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
             throw AccessError("Cannot replace " + target);
     } catch (...) {
-        QFile::remove(temp);
+        RemoveCopy(temp);
         throw;
     }
     SyncFolder(folder.absolutePath());

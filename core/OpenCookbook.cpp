@@ -1,12 +1,17 @@
 // The one open cookbook.
 #include "core/basDatabase.h"
 
+#include "core/CookbookLock.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
 
 namespace basDatabase {
+namespace {
+// This instance's share of the open cookbook, held from before its connection opens until after it closed.
+paths::LockFile openCookbookLock;
+} // namespace
 
 bool OpenCookbook(const QString& fileName)
 {
@@ -23,6 +28,11 @@ bool OpenCookbook(const QString& fileName)
 
     QString caption;
     try {
+        openCookbookLock = ShareCookbook(path);
+        if (!FileExists(path)) { // deleted by another window while this one waited
+            openCookbookLock.release();
+            return false;
+        }
         cnCookbook.open(path);
         // A file that is not a cookbook (another database, a damaged file) is refused here.
         for (const char* table : {"RECIPES", "INGREDIENTS", "IDENTIFIER", "FAVOURITES"})
@@ -33,9 +43,11 @@ bool OpenCookbook(const QString& fileName)
         if (identifier.next())
             caption += " Cookbook : " + identifier.text("NAME");
         caption += " (" + fileName + ")";
-    } catch (const AppError&) {
+    } catch (...) {
+        // A file that cannot be opened is the caller's to report, as every failure of the store is.
         cnCookbook.close();
-        return false;
+        openCookbookLock.release();
+        throw;
     }
 
     basMain::mainWindow().setCaption(caption);
@@ -47,6 +59,7 @@ bool OpenCookbook(const QString& fileName)
 void CloseCookbook()
 {
     cnCookbook.close();
+    openCookbookLock.release();
     if (!sCurrentCookbook.isEmpty()) {
         basMain::mainWindow().ResetScreen();
         sCurrentCookbook.clear();

@@ -34,10 +34,13 @@ int RecipeColumnSize(const QString& column);
 bool CreateCookbook(const QString& fileName);
 
 // Makes the cookbook current: closes the open one first, then opens the file (never creating one) and
-// names it in the main window's caption. False for an empty name (nothing changes), a missing file or a
-// file that is not a cookbook.
+// names it in the main window's caption. False for an empty name (nothing changes) or a missing file.
+// A file that cannot be opened as a cookbook (damaged, not a cookbook, in use for a compaction or a
+// delete in another window) raises AppError, after the open cookbook was closed. While it is open the
+// cookbook is shared with other instances (CookbookLock.h): none compacts or deletes it.
 bool OpenCookbook(const QString& fileName);
-// Releases the open cookbook and, when one was current, has the main window reset itself.
+// Releases the open cookbook (its connection, then this instance's share of it) and, when one was
+// current, has the main window reset itself.
 void CloseCookbook();
 
 // ---- recipe record operations (raise AppError when no cookbook is open, unless said otherwise)

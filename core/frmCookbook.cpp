@@ -2,6 +2,7 @@
 
 #include "core/DialogParts.h"
 #include "core/CompactCookbook.h"
+#include "core/CookbookLock.h"
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -50,6 +51,21 @@ QIcon CookbookIcon()
 
 // The recipe count the way the list shows it: grouped digits of the user's locale, empty for none.
 QString FormatCount(qint64 count) { return count == 0 ? QString() : QLocale().toString(count); }
+
+// Opens again the cookbook that a command closed ("" when none was open), the way Open does; when it
+// cannot be opened nothing is shown.
+void ReopenCookbook(const QString& fileName)
+{
+    bool reopened = false;
+    try {
+        reopened = basDatabase::OpenCookbook(fileName);
+    } catch (...) {
+    }
+    if (reopened) {
+        basMain::mainWindow().EnableToolBarButtons();
+        basMain::mainWindow().RefreshViews();
+    }
+}
 
 } // namespace
 
@@ -210,9 +226,19 @@ void frmCookbook::deleteSelected()
         != ui::Answer::Yes)
         return;
     const QString file = item->data(FileRole).toString();
+    const QString remembered = basDatabase::sCurrentCookbook;
     basDatabase::CloseCookbook();
-    QFile::remove(basDatabase::CookbookPath(file));
+    std::optional<AppError> failure;
+    try {
+        basDatabase::DeleteCookbookFile(file);
+    } catch (...) {
+        failure = basMain::CurrentError();
+        ReopenCookbook(remembered); // nothing was deleted: the open cookbook comes back
+    }
     ListCookbooks();
+    if (failure)
+        ui::msgBox("Failed to delete cookbook!\r\n" + failure->description, ui::Buttons::OK, ui::Icon::Exclamation,
+                   ui::programTitle());
 }
 
 void frmCookbook::editSelected()
@@ -245,15 +271,7 @@ void frmCookbook::compactSelected()
         } catch (...) {
             failure = basMain::CurrentError();
         }
-        bool reopened = false;
-        try {
-            reopened = basDatabase::OpenCookbook(remembered);
-        } catch (...) {
-        }
-        if (reopened) {
-            basMain::mainWindow().EnableToolBarButtons();
-            basMain::mainWindow().RefreshViews();
-        }
+        ReopenCookbook(remembered);
     }
     if (failure)
         ui::msgBox("Failed to compact cookbook!\r\n" + failure->description, ui::Buttons::OK, ui::Icon::Exclamation,

@@ -136,6 +136,46 @@ TEST_F(FormLoad, OnlyOpenLastExactlyTrueReopensTheCookbook)
     EXPECT_EQ(program.errorLog(), "") << "a failed reopening is silent";
 }
 
+// A last cookbook that exists but cannot be opened is reported once, and the program goes on without one.
+TEST_F(FormLoad, ALastCookbookThatCannotBeOpenedIsReportedOnceAndNoneIsOpen)
+{
+    const QByteArray whole = readBytes(program.path("data/cookbooks/" + makeCookbook()));
+    {
+        db::Connection other;
+        other.create(program.path("data/cookbooks/Notes.tqc"));
+        other.exec("CREATE TABLE Notes (Text TEXT)");
+    }
+    writeBytes(program.path("data/cookbooks/Text.tqc"), "Title: Pie\r\nBake it.\r\n");
+    writeBytes(program.path("data/cookbooks/Short.tqc"), whole.left(whole.size() / 2));
+
+    const struct {
+        const char* file;
+        const char* error;
+    } cases[] = {
+        {"Text.tqc", "(-26)\r\nfile is not a database\r\n"},
+        {"Short.tqc", "(-11)\r\ndatabase disk image is malformed\r\n"},
+        {"Notes.tqc", "(-1)\r\nno such table: RECIPES\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        QFile::remove(program.path("error.log"));
+        recorder.boxes.clear();
+        const auto w = openWindow(c.file);
+
+        const QString record = QString(c.error) + "occurred in module frmMain Load\r\n";
+        EXPECT_EQ(program.errorLog(), record);
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_EQ(recorder.boxes[0].title, "Tovalquendry Error");
+        EXPECT_EQ(recorder.boxes[0].text + "\r\n", record);
+        EXPECT_TRUE(basDatabase::sCurrentCookbook.isEmpty());
+        EXPECT_FALSE(basDatabase::cnCookbook.isOpen());
+        EXPECT_EQ(w->windowTitle(), "Tovalquendry - Version " + basMain::versionNumbers() + " (No current Cookbook)");
+        EXPECT_FALSE(w->commandButton("TOOLBAR:SEARCH")->isEnabled());
+        EXPECT_EQ(w->tvRecipes()->topLevelItemCount(), 0);
+        EXPECT_EQ(ReadINI("Options", "Last CookBook"), c.file) << "left for the user to mend";
+    }
+}
+
 TEST_F(FormLoad, AWindowOffEveryScreenIsMovedOntoThePrimaryScreenKeepingItsState)
 {
     writeSettings("[Size]\r\nMain Window Left=-300000\r\nMain Window Top=500000\r\nMain Window State=2\r\n");

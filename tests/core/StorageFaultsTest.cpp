@@ -139,21 +139,43 @@ TEST_F(StorageFaults, AFullDiskEndsCompactionAndClearingMarksWithNothingChanged)
     EXPECT_EQ(cookbookFiles(), (QStringList{"Family.tqc", "filler"}));
 }
 
-TEST_F(StorageFaults, CompactionCleansUpAfterAKilledOneButLeavesOthersAlone)
+TEST_F(StorageFaults, CompactionRefusesAWriteProtectedCookbookAndCleansUpAfterAKilledOne)
 {
     MakeCookbook("Family.tqc", "Family", "", 30, 10);
     MakeCookbook("Work.tqc", "Work");
-    const QStringList leftovers = {"Family.tqc.~compact-3f2a.tmp", "FAMILY.TQC.~compact-77.tmp", "temp.mdb"};
+    const QStringList leftovers = {"Family.tqc.~compact-3f2a.tmp", "Family.tqc.~compact-3f2a.tmp-journal",
+                                   "FAMILY.TQC.~compact-77.tmp", "Family.tqc.~compact-9c.tmp-journal", "temp.mdb"};
     for (const QString& name : leftovers)
         writeBytes(cookbook(name), "half a copy");
     writeBytes(cookbook("Work.tqc.~compact-1b.tmp"), "another cookbook's copy");
     writeBytes(cookbook("Family.tqc.notes"), "not a copy at all");
 
+    // Write-protected (we may run as root, who could rename over it all the same): refused, and nothing
+    // in the folder changes.
+    const QString family = cookbook("Family.tqc");
+    const QFileDevice::Permissions writable = QFileInfo(family).permissions();
+    ASSERT_TRUE(QFile::setPermissions(family, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const QByteArray before = readBytes(family);
+    const QStringList filesBefore = cookbookFiles();
+    try {
+        CompactCookbookFile("Family.tqc");
+        ADD_FAILURE() << "a write-protected cookbook was compacted";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number, -8);
+        EXPECT_EQ(e.description, "attempt to write a readonly database");
+    }
+    EXPECT_EQ(readBytes(family), before);
+    EXPECT_EQ(QFileInfo(family).permissions() & QFileDevice::WriteOwner, 0);
+    EXPECT_EQ(cookbookFiles(), filesBefore);
+
+    // Writable again: the leftovers of a killed compaction of this cookbook go (its copies and the journals
+    // of their writing), those of others stay.
+    ASSERT_TRUE(QFile::setPermissions(family, writable));
     CompactCookbookFile("Family.tqc");
     EXPECT_EQ(cookbookFiles(), (QStringList{"Family.tqc", "Family.tqc.notes", "Work.tqc", "Work.tqc.~compact-1b.tmp"}));
-    db::Connection family;
-    family.open(cookbook("Family.tqc"));
-    EXPECT_EQ(scalar(family, "SELECT count(*) FROM RECIPES"), 20);
+    db::Connection cn;
+    cn.open(family);
+    EXPECT_EQ(scalar(cn, "SELECT count(*) FROM RECIPES"), 20);
 
     // Names that lead out of the cookbooks folder are not cookbooks.
     for (const QString& name : {QString("../tovalquendry.mdb"), QString(".."), QString("")})

@@ -2,7 +2,10 @@
 
 #include "core/frmEditCookbook.h"
 #include "CookbookManagerSupport.h"
+#include "core/CookbookLock.h"
 #include "support/ScratchProgram.h"
+#include "support/SecondProcess.h"
+#include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 
 #include <QDir>
@@ -243,6 +246,66 @@ TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
     EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc") << "the open cookbook comes back";
     EXPECT_EQ(window.calls, (QStringList{"ResetScreen", "EnableToolBarButtons", "RefreshViews"}));
     EXPECT_EQ(QDir(program.path("data/cookbooks")).entryList(QDir::Files), QStringList{"Family.tqc"});
+}
+
+// Another instance of the program (a process of its own) has the cookbook open: compacting or deleting it
+// here is refused and says why, and the other instance goes on saving into the very file it has open.
+TEST_F(CookbookManager, ACookbookOpenInAnotherInstanceIsNeitherCompactedNorDeleted)
+{
+    MakeCookbook("Family.tqc", "Family", "", 50, 20);
+    MakeCookbook("Garden.tqc", "Garden");
+    ASSERT_TRUE(basDatabase::OpenCookbook("Garden.tqc"));
+    const QString busy = QString::number(db::busyTimeout());
+    SecondProcess other({"open", program.path(), "Family.tqc", busy});
+    ASSERT_EQ(other.readLine(), "open");
+    const QByteArray before = readBytes(cookbook("Family.tqc"));
+    const QString refused = "The cookbook is open in another window of Tovalquendry. Close it there first.";
+
+    frmCookbook dlg;
+    select(dlg, "Family.tqc");
+    dlg.cmdAction_Click(6);
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "Failed to compact cookbook!\r\n" + refused);
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), before);
+
+    recorder.answers.enqueue(ui::Answer::Yes);
+    dlg.cmdAction_Click(2);
+    ASSERT_EQ(recorder.boxes.size(), 3);
+    EXPECT_EQ(recorder.boxes[2].text, "Failed to delete cookbook!\r\n" + refused);
+    EXPECT_EQ(recorder.boxes[2].icon, ui::Icon::Exclamation);
+    EXPECT_EQ(readBytes(cookbook("Family.tqc")), before);
+    EXPECT_NE(find(dlg, "Family.tqc"), nullptr);
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Garden.tqc") << "this window's cookbook comes back";
+
+    other.send("save Stew");
+    EXPECT_EQ(other.readLine(), "saved");
+    EXPECT_TRUE(other.finish().isEmpty());
+    {
+        db::Connection family;
+        family.open(cookbook("Family.tqc"));
+        EXPECT_EQ(scalar(family, "SELECT count(*) FROM RECIPES WHERE TITLE='Stew'"), 1);
+    }
+
+    // While this window compacts or deletes it, another instance does not open it.
+    {
+        const paths::LockFile alone = basDatabase::TakeCookbookAlone(cookbook("Family.tqc"));
+        SecondProcess late({"open", program.path(), "Family.tqc", "100"});
+        EXPECT_EQ(late.readLine(), "error 70 The cookbook is being compacted or deleted in another window of "
+                                   "Tovalquendry. Try again when that is done.");
+    }
+
+    // Once the other instance has closed it, both go through.
+    recorder.boxes.clear();
+    select(dlg, "Family.tqc");
+    dlg.cmdAction_Click(6);
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_LT(QFileInfo(cookbook("Family.tqc")).size(), before.size());
+    recorder.answers.enqueue(ui::Answer::Yes);
+    dlg.cmdAction_Click(2);
+    EXPECT_EQ(recorder.boxes.size(), 1) << "only the question";
+    EXPECT_EQ(QDir(program.path("data/cookbooks")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{".Garden.tqc.lock", "Garden.tqc"}))
+        << "the deleted cookbook's lock file goes with it";
 }
 
 TEST_F(CookbookManager, AMissingCookbooksFolderIsReportedNotShownEmpty)

@@ -20,8 +20,8 @@ ScratchProgram::ScratchProgram(bool openReferenceDatabase)
 
 ScratchProgram::~ScratchProgram()
 {
-    basDatabase::cnCookbook.close();
-    basDatabase::sCurrentCookbook.clear();
+    basDatabase::sCurrentCookbook.clear(); // no main window is left to reset
+    basDatabase::CloseCookbook();
     DE.cn.close();
     basMain::bShutdownPending = false;
     basMain::sTemplatePath.clear();
