@@ -49,8 +49,9 @@ qint64 setFillBatchInterval(qint64 ms)
 
 int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
 {
-    // The rows are read whole, then go in in dictionary order, batch by batch. The window repaints in
-    // between, reading or adding, but takes no input, so that no other fill can start under this one.
+    // The rows are read whole, then go in in dictionary order in one insertion (each insertion makes the
+    // view lay out every item it holds again). The window repaints while the rows are read, but takes no
+    // input, so that no other fill can start under this one.
     const qint64 kBatchMs = batchMs;
     std::vector<QTreeWidgetItem*> read;
     const QSignalBlocker block(list);
@@ -64,14 +65,7 @@ int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
     };
     const auto addAll = [&] {
         text::sortInDictionaryOrder(read, [](const QTreeWidgetItem* item) { return item->text(0); });
-        constexpr size_t kBatch = 2000;
-        for (size_t from = 0; from < read.size(); from += kBatch) {
-            const auto first = read.begin() + static_cast<std::ptrdiff_t>(from);
-            const auto count = static_cast<std::ptrdiff_t>(std::min(kBatch, read.size() - from));
-            list->addTopLevelItems(QList<QTreeWidgetItem*>(first, first + count));
-            if (from + kBatch < read.size())
-                yieldNow();
-        }
+        list->addTopLevelItems(QList<QTreeWidgetItem*>(read.begin(), read.end()));
         return static_cast<int>(read.size());
     };
     try {

@@ -21,10 +21,10 @@ QTreeWidgetItem* makeItem(qint64 id, const QString& storedTitle, const QString& 
                           bool withTag = false);
 
 // Appends one item for every row the query still returns (columns ID, TITLE, CATEGORY, MARK), in the
-// dictionary order of the titles as shown (equal titles in query order), with the list's signals blocked
-// so that filling never writes a mark. A long fill lets the window repaint (taking no input) every tenth
-// of a second. When reading a row fails, the items read so far are added before the error goes on.
-// Returns the rows added.
+// dictionary order of the titles as shown (equal titles in query order) and in one insertion, with the
+// list's signals blocked so that filling never writes a mark. A long fill lets the window repaint (taking
+// no input) every tenth of a second while it reads. When reading a row fails, the items read so far are
+// added before the error goes on. Returns the rows added.
 int appendRows(QTreeWidget* list, db::Query& rows, bool withTag = false);
 // The time between two repaints of a long fill, in milliseconds (100); returns the previous one.
 qint64 setFillBatchInterval(qint64 ms);
