@@ -297,5 +297,5 @@ void TextExportRun::recipeWritten()
 void TextExportRun::finish()
 {
     rows_.reset();
-    out_.commit();
+    runWhileAnswering([this] { out_.commit(); });
 }

@@ -11,7 +11,9 @@
 #include <QList>
 #include <QPair>
 #include <QVariant>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 
 // One column of a recipe to insert, with its value (a null QVariant stores Null).
@@ -30,6 +32,17 @@ private:
     qint64 last_ = 0;
     bool started_ = false;
 };
+
+// Runs `work` (which touches nothing of the window) on a thread of its own and lets the window repaint
+// until it ends: putting a large file in place takes a while. Its result or its exception comes back.
+template <class Work>
+auto runWhileAnswering(Work work)
+{
+    auto done = std::async(std::launch::async, std::move(work));
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        cImport::yieldToEventLoop();
+    return done.get();
+}
 
 // Reading stops on a failure of the database itself (busy after the timeout, read-only, full, I/O error,
 // damaged file); a recipe's own fault (a value the cookbook refuses) skips that recipe only.

@@ -2,6 +2,7 @@
 // recipe with its values as stored ("$$" kept, so the file reads back unchanged). Exported counts the
 // rows as they are written; a file without rows reports 0.
 #include "exchange/XmlRowset.h"
+#include "exchange/ExchangeFrame.h"
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
 
@@ -12,8 +13,6 @@
 #include "platform/paths/ProgramFolder.h"
 
 #include <QXmlStreamWriter>
-#include <chrono>
-#include <future>
 
 using namespace xmlrowset;
 
@@ -210,11 +209,7 @@ void cExport::ExportXML(const QString& path)
         throw file.failure();
     if (xml.hasError())
         throwWriteError();
-    // Putting a large file on the disk takes a while: the window goes on answering meanwhile.
-    auto committed = std::async(std::launch::async, [&file] { file.commit(); });
-    while (committed.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-        cImport::yieldToEventLoop();
-    committed.get(); // raises the commit's error, the old file then left as it was
+    runWhileAnswering([&file] { file.commit(); }); // a failure leaves the old file as it was
 
     if (written == 0) // no row at all: the count of marked recipes, 0
         Q_EMIT Exported(count);
