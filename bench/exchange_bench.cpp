@@ -278,6 +278,7 @@ int importChild(const QString& folder, const QString& cookbook, const QString& f
     cImport importer;
     const bool ok = format == "mastercook" ? importer.ImportMasterCook(file)
                     : format == "compuchef" ? importer.ImportCompuChef(file)
+                    : format == "xml"       ? importer.ImportXML(file)
                                             : importer.ImportMealMaster(file);
     const qint64 after = peakRssKb();
     std::printf("%lld %lld %d %d\n", static_cast<long long>(before), static_cast<long long>(after), ok ? 1 : 0,
@@ -336,6 +337,41 @@ void benchMemory(const QString& folder)
             print(format + "_no_line_ends_100mb_peak_rss_increase",
                   (child[1].toDouble() - child[0].toDouble()) / 1024.0, "MB");
         QFile::remove(endless);
+    }
+
+    // XML: one row whose instructions hold 300 MB (skipped), and one whose picture is 100 MB (kept). The
+    // reader's peak is to stay within 50 MB above twice the largest picture it keeps.
+    const auto writeXml = [&](const QString& path, const QByteArray& attribute, qint64 megabytes, char fill) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
+        f.write("<xml xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'>\r\n<rs:data>\r\n"
+                "<z:row Title='Small' Category='Soups' Ingredients='salt' Instructions='Stir.'/>\r\n"
+                "<z:row Title='Large' Category='Soups' Ingredients='salt' Instructions='Stir.' " + attribute + "='");
+        const QByteArray block(1 << 20, fill);
+        for (qint64 i = 0; i < megabytes; ++i)
+            f.write(block);
+        f.write("'/>\r\n</rs:data>\r\n</xml>\r\n");
+        return true;
+    };
+    const struct {
+        const char* name;
+        QByteArray attribute;
+        qint64 megabytes;
+        char fill;
+    } xmlCases[] = {{"xml_text_value_300mb", "Wine", 300, 'x'},
+                    {"xml_picture_100mb", "PictureName='big.jpg' RecipePicture", 200, 'a'}};
+    for (const auto& c : xmlCases) {
+        const QString path = folder + "/" + c.name + ".xml";
+        if (!writeXml(path, c.attribute, c.megabytes, c.fill))
+            return;
+        const QList<QByteArray> child = importInChild(folder, QString(c.name) + ".tqc", path, "xml");
+        if (!child.isEmpty()) {
+            print(QString(c.name) + "_imported", child[3].toDouble(), "recipes");
+            print(QString(c.name) + "_peak_rss_increase", (child[1].toDouble() - child[0].toDouble()) / 1024.0,
+                  "MB");
+        }
+        QFile::remove(path);
     }
 
     // One Meal-Master recipe whose directions hold `megabytes` lines of 1 MiB: up to 16 MB it is stored,

@@ -12,6 +12,7 @@
 #include "exchange/cImport.h"
 #include "exchange/ColumnFit.h"
 #include "exchange/ExchangeFrame.h"
+#include "exchange/XmlValueFilter.h"
 
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -63,41 +64,14 @@ int columnOf(QStringView attribute)
     return -1;
 }
 
-int nibble(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
-
-// Strict bin.hex: two hex digits per byte, nothing else.
-bool decodeHex(QStringView hex, QByteArray& bytes)
-{
-    if (hex.size() % 2 != 0)
-        return false;
-    bytes.resize(hex.size() / 2);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const int high = nibble(hex[2 * i]);
-        const int low = nibble(hex[2 * i + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        bytes[i] = static_cast<char>(high << 4 | low);
-    }
-    return true;
-}
-
 // Steps through the rows of a rowset document: the root `xml`, its `rs:data`, and the `z:row`
 // elements in it, directly or inside an `rs:insert` block (a recordset saved with pending inserts).
 // Everything else (the schema, other pending-change blocks) is passed over.
 class RowWalker {
 public:
-    // A walker that only counts leaves the rows' attributes where they are.
-    explicit RowWalker(const QString& path, bool keepRows = true) : file_(path), keepRows_(keepRows)
+    // A walker that only counts leaves the rows' attributes where they are and drops the pictures. The
+    // file reaches the parser through a filter that keeps long values out of memory (see XmlValueFilter).
+    explicit RowWalker(const QString& path, bool keepRows = true) : file_(path, keepRows), keepRows_(keepRows)
     {
         if (!file_.open(QIODevice::ReadOnly))
             throw AppError(AppError::FileNotFound, "File not found");
@@ -139,14 +113,16 @@ public:
     }
 
     const QXmlStreamAttributes& row() const { return row_; }
-    qint64 bytesRead() const { return file_.pos(); }
-    qint64 fileSize() const { return file_.size(); }
+    qint64 bytesRead() const { return file_.bytesRead(); }
+    qint64 fileSize() const { return file_.fileSize(); }
+    // The picture of the row in hand, given its RecipePicture value as the filter left it.
+    QByteArray takePicture(QStringView value) { return file_.takePicture(value); }
 
     // Not well-formed, cut short, not UTF-8, or not a rowset document.
     bool failed() const { return broken_ || xml_.hasError() || !sawData_; }
 
 private:
-    QFile file_;
+    XmlValueFilter file_;
     QXmlStreamReader xml_;
     QXmlStreamAttributes row_;
     bool keepRows_;
@@ -234,7 +210,7 @@ public:
                 if (!surveyed_ && survey.done())
                     settle(survey);
                 if (!refused_)
-                    takeRow(walker.row(), insert);
+                    takeRow(walker, insert);
                 if (!surveyed_)
                     owner_.raiseChecking(survey.bytesRead(), survey.fileSize());
             }
@@ -326,20 +302,30 @@ private:
             heldEvents_.emplace_back(basMain::lRecipesImported, basMain::lRecipesSkipped);
     }
 
-    void takeRow(const QXmlStreamAttributes& attributes, db::Query& insert)
+    void takeRow(RowWalker& walker, db::Query& insert)
     {
+        const QXmlStreamAttributes& attributes = walker.row();
         std::array<QString, ColumnCount> values;
         std::array<bool, ColumnCount> present{};
+        bool tooLong = false;
         for (qsizetype i = 0; i < attributes.size(); ++i) {
             const QXmlStreamAttribute& a = attributes[i];
             if (!a.namespaceUri().isEmpty())
                 continue;
+            if (a.name() == QLatin1String(XmlValueFilter::kTooLongMark))
+                tooLong = true;
             const int c = cachedColumnOf(i, a.name());
             if (c >= 0) {
                 values[c] = a.value().toString();
                 present[c] = true;
             }
         }
+        // The picture comes from the filter, which decoded it from its hex digits as the file went by.
+        const QByteArray pictureBytes = present[RecipePicture] ? walker.takePicture(values[RecipePicture]) : QByteArray();
+        const bool pictureBad = present[RecipePicture] && values[RecipePicture] == QLatin1String("@bad");
+        values[RecipePicture].clear();
+        if (tooLong) // a value past the limit: the recipe is skipped, as the text readers skip one
+            return rowFailed();
         const QString title = text::encodeApostrophes(values[Title]); // "" for a row without one
         if (titles_->contains(title))
             return rowSkipped();
@@ -356,10 +342,9 @@ private:
         const QString pictureName = present[PictureName] ? paths::bareFileName(values[PictureName]) : QString();
         QVariant picture = QByteArray("");
         if (!pictureName.isEmpty()) {
-            QByteArray bytes;
-            if (present[RecipePicture] && !decodeHex(values[RecipePicture], bytes))
+            if (pictureBad)
                 return rowFailed();
-            picture = bytes.isEmpty() ? QVariant() : QVariant(bytes);
+            picture = pictureBytes.isEmpty() ? QVariant() : QVariant(pictureBytes);
         }
 
         try {

@@ -1,5 +1,6 @@
 // The XML reader: rows from this program's writer and from others, row-level faults, whole-file faults,
 // counters and the Processing event, and the round trip through the writer.
+#include "RecipeTextSamples.h"
 #include "XmlTestSupport.h"
 
 #include "core/basMain.h"
@@ -336,3 +337,28 @@ TEST_F(XmlReader, RoundTripThroughTheWriterKeepsEveryValue)
 }
 
 } // namespace
+
+// Values are kept out of memory as the text readers keep them: a text value past 16 MB skips its recipe
+// (counted, and the read answers false), wherever the cut falls in a character or an entity; a picture
+// larger than that is kept whole.
+TEST_F(XmlReader, ATextValuePastTheLimitSkipsItsRecipeAndALargePictureIsKept)
+{
+    // The limit falls before the ';' of an entity in one value and inside the two bytes of an "é" in the other.
+    const QByteArray repeated = QByteArray("\xc3\xa9&amp;").repeated((17 << 20) / 7);
+    QByteArray picture(20 << 20, '\0');
+    for (qsizetype i = 0; i < picture.size(); ++i)
+        picture[i] = static_cast<char>((i * 7919) >> 3);
+    const QByteArray document = rowset(row("Before") + row("Long One", "Wine='@@'") +
+                                       row("Pictured", "PictureName='big.png' RecipePicture='##'") +
+                                       row("Long Two", "Origin='%%'") + row("After"))
+                                    .replace("@@", "xx" + repeated)
+                                    .replace("%%", "xxxxxx" + repeated)
+                                    .replace("##", picture.toHex());
+
+    EXPECT_FALSE(importDocument(document));
+    EXPECT_EQ(counters(), Event(5, 3, 2));
+    EXPECT_EQ(storedTitles(), (QStringList{"Before", "Pictured", "After"}));
+    const QVariantMap pictured = recipeRow("Pictured");
+    EXPECT_EQ(pictured["PictureName"], "big.png");
+    EXPECT_TRUE(pictured["RecipePicture"].toByteArray() == picture) << "the picture is stored byte for byte";
+}

@@ -1,0 +1,244 @@
+#include "exchange/XmlValueFilter.h"
+
+#include <cstring>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+constexpr qint64 kChunk = 1 << 16;
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+} // namespace
+
+XmlValueFilter::XmlValueFilter(const QString& path, bool keepPictures) : file_(path), keepPictures_(keepPictures) {}
+
+bool XmlValueFilter::open(OpenMode mode)
+{
+    if (!file_.open(QIODevice::ReadOnly))
+        return false;
+    return QIODevice::open(mode | QIODevice::Unbuffered);
+}
+
+QByteArray XmlValueFilter::takePicture(QStringView value)
+{
+    if (!value.startsWith(u'@'))
+        return {};
+    bool ok = false;
+    const int number = value.mid(1).toInt(&ok);
+    if (!ok)
+        return {};
+    // Pictures of elements that were passed over are never asked for: they go now.
+    for (auto it = pictures_.begin(); it != pictures_.end();)
+        it = it.key() < number ? pictures_.erase(it) : std::next(it);
+    return pictures_.take(number);
+}
+
+qint64 XmlValueFilter::readData(char* data, qint64 maxSize)
+{
+    while (outPos_ >= out_.size()) {
+        out_.clear();
+        outPos_ = 0;
+        char in[kChunk];
+        const qint64 got = file_.read(in, kChunk);
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            return 0; // the end of the file
+        filter(in, got);
+    }
+    const qint64 n = std::min<qint64>(maxSize, out_.size() - outPos_);
+    std::memcpy(data, out_.constData() + outPos_, n);
+    outPos_ += n;
+    return n;
+}
+
+// Ends the attribute value in hand (its closing quote is the next character out).
+void XmlValueFilter::endValue()
+{
+    if (picture_) {
+        if (pendingNibble_ >= 0)
+            pictureBad_ = true;
+        if (pictureBad_) {
+            out_.append("@bad");
+        } else {
+            const int number = nextPicture_++;
+            out_.append('@').append(QByteArray::number(number));
+            if (keepPictures_)
+                pictures_.insert(number, std::exchange(pictureBytes_, {}));
+        }
+        pictureBytes_.clear();
+    }
+    out_.append(quote_);
+    if (cut_ && !markElement_) {
+        markElement_ = true;
+        out_.append(' ').append(kTooLongMark).append("=\"1\"");
+    }
+    picture_ = pictureBad_ = cut_ = false;
+    pendingNibble_ = -1;
+    valueBytes_ = 0;
+    state_ = State::Tag;
+}
+
+void XmlValueFilter::filter(const char* in, qint64 size)
+{
+    qint64 i = 0;
+    while (i < size) {
+        const char c = in[i];
+        switch (state_) {
+        case State::Text: {
+            const void* lt = std::memchr(in + i, '<', size - i);
+            const qint64 end = lt ? static_cast<const char*>(lt) - in : size;
+            out_.append(in + i, end - i);
+            i = end;
+            if (lt) {
+                out_.append('<');
+                ++i;
+                opening_.clear();
+                state_ = State::MarkupOpen;
+            }
+            continue;
+        }
+        case State::MarkupOpen:
+            // Decide what the '<' opens once enough characters are in.
+            opening_.append(c);
+            out_.append(c);
+            ++i;
+            if (opening_ == "!--") {
+                state_ = State::Comment;
+                last1_ = last2_ = 0;
+            } else if (opening_ == "![CDATA[") {
+                state_ = State::CData;
+                last1_ = last2_ = 0;
+            } else if (opening_ == "?") {
+                state_ = State::Instruction;
+                last1_ = 0;
+            } else if (opening_[0] == '!') {
+                if (!QByteArray("!--").startsWith(opening_) && !QByteArray("![CDATA[").startsWith(opening_)) {
+                    state_ = State::Declaration;
+                    declarationDepth_ = opening_.count('[');
+                    if (c == '>' && declarationDepth_ == 0)
+                        state_ = State::Text;
+                }
+            } else {
+                state_ = c == '>' ? State::Text : State::Tag;
+                markElement_ = false;
+                name_.clear();
+            }
+            continue;
+        case State::Comment:
+        case State::CData:
+        case State::Instruction: {
+            out_.append(c);
+            ++i;
+            const bool ends = state_ == State::Comment       ? (c == '>' && last1_ == '-' && last2_ == '-')
+                              : state_ == State::CData       ? (c == '>' && last1_ == ']' && last2_ == ']')
+                                                             : (c == '>' && last1_ == '?');
+            last2_ = last1_;
+            last1_ = c;
+            if (ends)
+                state_ = State::Text;
+            continue;
+        }
+        case State::Declaration:
+            out_.append(c);
+            ++i;
+            if (c == '[')
+                ++declarationDepth_;
+            else if (c == ']' && declarationDepth_ > 0)
+                --declarationDepth_;
+            else if (c == '>' && declarationDepth_ == 0)
+                state_ = State::Text;
+            continue;
+        case State::Tag:
+        case State::Name:
+        case State::AfterName:
+        case State::Equals:
+            ++i;
+            if (c == '>') {
+                out_.append(c);
+                state_ = State::Text;
+                continue;
+            }
+            out_.append(c);
+            if ((c == '"' || c == '\'') && state_ == State::Equals) {
+                quote_ = c;
+                picture_ = name_.compare("RecipePicture", Qt::CaseInsensitive) == 0;
+                state_ = State::Value;
+                continue;
+            }
+            if (c == '=') {
+                state_ = State::Equals;
+            } else if (isSpace(c)) {
+                if (state_ == State::Name)
+                    state_ = State::AfterName;
+            } else if (state_ == State::Equals) {
+                // no value after '=': left to the parser to refuse
+            } else {
+                if (state_ != State::Name)
+                    name_.clear();
+                state_ = State::Name;
+                if (name_.size() < 32)
+                    name_.append(c);
+            }
+            continue;
+        case State::Value: {
+            const void* q = std::memchr(in + i, quote_, size - i);
+            const qint64 end = q ? static_cast<const char*>(q) - in : size;
+            if (picture_) {
+                for (qint64 k = i; k < end && !pictureBad_; ++k) {
+                    const int digit = hexDigit(in[k]);
+                    if (digit < 0) {
+                        pictureBad_ = true;
+                    } else if (pendingNibble_ < 0) {
+                        pendingNibble_ = digit;
+                    } else {
+                        if (keepPictures_)
+                            pictureBytes_.append(static_cast<char>(pendingNibble_ << 4 | digit));
+                        pendingNibble_ = -1;
+                    }
+                }
+                if (pictureBad_)
+                    pictureBytes_.clear();
+            } else {
+                const qint64 room = cut_ ? 0 : std::max<qint64>(0, kMaxValueBytes - valueBytes_);
+                qint64 take = std::min(room, end - i);
+                if (!cut_ && take < end - i) {
+                    // The cut falls in this piece: never inside a character or an entity reference.
+                    cut_ = true;
+                    while (take > 0 && (static_cast<unsigned char>(in[i + take]) & 0xC0) == 0x80)
+                        --take;
+                    for (qint64 k = take - 1; k >= 0 && k >= take - 12; --k) {
+                        if (in[i + k] == ';')
+                            break;
+                        if (in[i + k] == '&') {
+                            take = k;
+                            break;
+                        }
+                    }
+                }
+                out_.append(in + i, take);
+                valueBytes_ += end - i;
+            }
+            i = end;
+            if (q) {
+                ++i;
+                endValue();
+            }
+            continue;
+        }
+        }
+    }
+}
