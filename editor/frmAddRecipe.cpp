@@ -1,4 +1,5 @@
 #include "editor/frmAddRecipe.h"
+#include "editor/LongTextBox.h"
 
 #include "core/DialogParts.h"
 #include "core/DE.h"
@@ -324,7 +325,7 @@ void frmAddRecipe::Form_Load()
 {
     bool found = true;
     loaded_ = basMain::RunHandler("AddRecipe Form Load", [&] {
-        rtbClip->setPlainText(QApplication::clipboard()->text());
+        SetBoxText(rtbClip, QApplication::clipboard()->text());
         sPicturePath.clear();
         storedPictureName_.clear();
         fillPickLists();
@@ -374,7 +375,7 @@ bool frmAddRecipe::loadRecipe(qint64 id)
     if (!row.isNull("Yield"))
         txtServes->setText(trimBlanks(row.text("Yield")));
     if (!row.isNull("Instructions"))
-        rtb->setPlainText(recipefields::FromCrLf(decodeApostrophes(trimBlanks(row.text("Instructions")))));
+        SetBoxText(rtb, recipefields::FromCrLf(decodeApostrophes(trimBlanks(row.text("Instructions")))));
     if (!row.isNull("Wine"))
         txtWine->setText(decodeApostrophes(row.text("Wine")));
 

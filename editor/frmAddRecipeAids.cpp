@@ -1,6 +1,7 @@
 // The recipe editor's editing aids: ingredient lines, categories, time boxes, the origin type-ahead,
 // picture and wine, select-on-entry, centring, the clipboard pane and the instructions editor.
 #include "editor/frmAddRecipe.h"
+#include "editor/LongTextBox.h"
 
 #include "core/Helpers.h"
 #include "core/basMain.h"
@@ -307,7 +308,7 @@ void frmAddRecipe::cmdClip_Click()
 
 void frmAddRecipe::cmdResetClipboard_Click()
 {
-    IgnoreErrors([&] { rtbClip->setPlainText(QApplication::clipboard()->text()); });
+    IgnoreErrors([&] { SetBoxText(rtbClip, QApplication::clipboard()->text()); });
 }
 
 void frmAddRecipe::cmdAction_Click(int Index)
@@ -327,7 +328,7 @@ void frmAddRecipe::cmdAction_Click(int Index)
         case 3: txtPrepTime->setText(line); break;
         case 4: txtCookTime->setText(line); break;
         case 5: lstCat->addItems(recipefields::CategoriesFromSelection(line)); break;
-        case 6: rtb->setPlainText(recipefields::FromCrLf(text::toCrLf(selected))); break;
+        case 6: SetBoxText(rtb, recipefields::FromCrLf(text::toCrLf(selected))); break;
         case 7:
             for (const QString& line : recipefields::LinesOfSelection(selected))
                 appendIngredient(line);

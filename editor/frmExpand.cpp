@@ -1,4 +1,5 @@
 #include "editor/frmExpand.h"
+#include "editor/LongTextBox.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -14,7 +15,7 @@ frmExpand::frmExpand(QPlainTextEdit* target, QWidget* parent) : QDialog(parent),
 
     rtbText = new QPlainTextEdit(this);
     rtbText->setObjectName("rtbText");
-    rtbText->setPlainText(target_->toPlainText());
+    SetBoxText(rtbText, target_->toPlainText());
     cmdOk = new QPushButton("OK", this);
     cmdOk->setObjectName("cmdOk");
     cmdOk->setAutoDefault(false);
@@ -37,7 +38,7 @@ void frmExpand::cmdOk_Click() { accept(); }
 void frmExpand::Form_QueryUnload()
 {
     if (target_)
-        target_->setPlainText(rtbText->toPlainText());
+        SetBoxText(target_, rtbText->toPlainText());
 }
 
 void frmExpand::done(int result)
