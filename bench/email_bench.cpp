@@ -132,6 +132,8 @@ int main(int argc, char** argv)
         QElapsedTimer clock;
         clock.start();
         dlg.cmdSend_Click();
+        while (dlg.isSending())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         sent.push_back(clock.nsecsElapsed() / 1e6);
     }
     if (server.received().size() != 5)

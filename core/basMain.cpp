@@ -134,17 +134,36 @@ qint64 loggedErrors = 0;
 
 qint64 errorsLogged() { return loggedErrors; }
 
+namespace {
+QString ErrorRecord(long number, const QString& description, const QString& routine)
+{
+    return "(" + QString::number(number) + ")\r\n" + description + "\r\n" + "occurred in module " + routine;
+}
+
+void AppendRecord(const QString& message)
+{
+    QFile log(paths::resolve("\\error.log"));
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+        log.write((message + "\r\n").toUtf8());
+}
+} // namespace
+
+void AppendErrorLog(long number, const QString& description, const QString& routine)
+{
+    ++loggedErrors;
+    try {
+        AppendRecord(ErrorRecord(number, description, routine));
+    } catch (...) {
+    }
+}
+
 void LogError(long number, const QString& description, const QString& routine)
 {
     ++loggedErrors;
     try {
         ui::restoreDefaultCursor();
-        const QString message =
-            "(" + QString::number(number) + ")\r\n" + description + "\r\n" + "occurred in module " + routine;
-        QFile log(paths::resolve("\\error.log"));
-        if (log.open(QIODevice::WriteOnly | QIODevice::Append))
-            log.write((message + "\r\n").toUtf8());
-        log.close();
+        const QString message = ErrorRecord(number, description, routine);
+        AppendRecord(message);
         text::closeAllFiles();
         ui::msgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "Tovalquendry Error");
     } catch (...) {

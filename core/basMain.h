@@ -34,6 +34,8 @@ bool Main();
 void ShutDown();
 // Appends the error to "\error.log" (three CR LF lines) and shows it; never fails itself.
 void LogError(long number, const QString& description, const QString& routine);
+// Appends the record to "\error.log" only, for a failure that its window tells the user in its own box.
+void AppendErrorLog(long number, const QString& description, const QString& routine);
 // Runs an event handler's body; any failure (the program's own error, any std::exception, anything else)
 // is reported through LogError under `routine`, so that nothing crosses the event loop. False when it failed.
 bool RunHandler(const QString& routine, const std::function<void()>& body);

@@ -7,10 +7,12 @@
 #include "core/basMain.h"
 #include "core/Settings.h"
 #include "exchange/EmailPages.h"
+#include "exchange/basZip.h"
 #include "exchange/cZip.h"
 #include "exchange/frmAddressBook.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
+#include "platform/ui/EnterPresses.h"
 #include "platform/ui/Ui.h"
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -29,27 +32,31 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kEmailFolder = QStringLiteral("\\temp\\email");
 
-void Yield() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+// How long one turn of page writing may keep the event loop waiting.
+constexpr int kBuildSliceMs = 20;
 
 int Twips(const QWidget* w, int twips) { return twips * w->logicalDpiY() / 1440; }
 
 QString EmailFolder() { return paths::resolve(kEmailFolder); }
 
-// The copy of the displayed page that is attached: "\recipe.html" beside the program, unless the user's
-// template is that very file, which must survive the send; the copy then goes into the e-mail folder.
-QString DisplayedPageCopy()
+QString DisplayedPage() { return paths::resolve("\\temp\\recipe.html"); }
+
+// The page writer's working copy of the template beside the program goes after a send, unless the
+// user's template is that very file.
+void RemoveTemplateCopy()
 {
     const QString copy = paths::resolve("\\recipe.html");
     const QString templatePath = QFileInfo(paths::resolveAbsolute(basMain::sTemplatePath)).canonicalFilePath();
-    if (!templatePath.isEmpty() && QFileInfo(copy).canonicalFilePath() == templatePath)
-        return EmailFolder() + "/recipe.html";
-    return copy;
+    if (templatePath.isEmpty() || QFileInfo(copy).canonicalFilePath() != templatePath)
+        QFile::remove(copy);
 }
 
 } // namespace
@@ -65,7 +72,6 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     txtRecipients->setObjectName("txtRecipients");
     cmdRecipients = new QPushButton("Select Recipients", fraEdit_);
     cmdRecipients->setObjectName("cmdRecipients");
-    cmdRecipients->setAutoDefault(false);
     txtSubject = new QLineEdit(fraEdit_);
     txtSubject->setObjectName("txtSubject");
     txtMsg = new QPlainTextEdit(fraEdit_);
@@ -84,10 +90,10 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     cmbFormat->setObjectName("cmbFormat");
     cmdSend = new QPushButton("Send", this);
     cmdSend->setObjectName("cmdSend");
-    cmdSend->setDefault(true);
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
-    cmdCancel->setAutoDefault(false);
+    // Send goes only when the user presses it: no default button, Enter in a box sends nothing.
+    ui::pressOnlyWhenFocused({cmdRecipients, cmdSend, cmdCancel});
 
     fraEmail = new QFrame(this);
     fraEmail->setObjectName("fraEmail");
@@ -133,22 +139,49 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     body->addLayout(buttons);
     resize(520, 440);
 
+    buildTimer_ = new QTimer(this);
+    buildTimer_->setInterval(0);
+    connect(buildTimer_, &QTimer::timeout, this, &frmEmail::BuildSomePages);
+
     for (QWidget* box : std::initializer_list<QWidget*>{txtRecipients, txtSubject, txtMsg})
         box->installEventFilter(this);
     connect(cmdSend, &QPushButton::clicked, this, &frmEmail::cmdSend_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmEmail::cmdCancel_Click);
     connect(cmdRecipients, &QPushButton::clicked, this, &frmEmail::cmdRecipients_Click);
+    // However the choice is made (mouse, keys, an accessibility action), the zip box follows it.
     for (int i = 0; i < optSendAs.size(); ++i)
-        connect(optSendAs[i], &QRadioButton::clicked, this, [this, i] { optSendAs_Click(i); });
-    SendMail.Progress = [this](int percent) { SendMail_Progress(percent); };
-    SendMail.Status = [this](const QString& status) { SendMail_Status(status); };
-    SendMail.SendSuccesful = [this] { SendMail_SendSuccesful(); };
-    SendMail.SendFailed = [this](const QString& explanation) { SendMail_SendFailed(explanation); };
+        connect(optSendAs[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optSendAs_Click(i);
+        });
+    // The sender runs on the worker; its events come back to this thread queued.
+    SendMail.Progress = [this](int percent) {
+        QMetaObject::invokeMethod(this, [this, percent] { SendMail_Progress(percent); }, Qt::QueuedConnection);
+    };
+    SendMail.Status = [this](const QString& status) {
+        QMetaObject::invokeMethod(this, [this, status] { SendMail_Status(status); }, Qt::QueuedConnection);
+    };
+    SendMail.SendSuccesful = [this] {
+        QMetaObject::invokeMethod(this, [this] { SendMail_SendSuccesful(); }, Qt::QueuedConnection);
+    };
+    SendMail.SendFailed = [this](const QString& explanation) {
+        QMetaObject::invokeMethod(this, [this, explanation] { SendMail_SendFailed(explanation); }, Qt::QueuedConnection);
+    };
 
     Form_Load();
 }
 
-frmEmail::~frmEmail() = default;
+frmEmail::~frmEmail()
+{
+    buildTimer_->stop();
+    if (worker_) {
+        SendMail.Cancel();
+        worker_->wait();
+        delete worker_;
+        worker_ = nullptr;
+        RemoveEmailFiles();
+    }
+}
 
 void frmEmail::Form_Load()
 {
@@ -183,7 +216,14 @@ void frmEmail::optSendAs_Click(int index)
     chkZip->setEnabled(index == 0);
 }
 
-void frmEmail::cmdCancel_Click() { reject(); }
+// While sending, Cancel stops the send and the dialog is back as it was; else it closes the dialog.
+void frmEmail::cmdCancel_Click()
+{
+    if (isSending())
+        StopSending();
+    else
+        reject();
+}
 
 void frmEmail::cmdRecipients_Click()
 {
@@ -200,10 +240,13 @@ void frmEmail::cmdRecipients_Click()
     }
 }
 
-// ---- the send
+// ---- the dialog's two faces
 
 void frmEmail::ShowEditing()
 {
+    stage_ = Stage::Editing;
+    busy_.reset();
+    unsetCursor();
     fraEmail->hide();
     fraEdit_->show();
     cmdSend->setEnabled(true);
@@ -213,133 +256,244 @@ void frmEmail::ShowEditing()
         resize(editingSize_);
 }
 
+// The progress frame in place of the boxes, the busy pointer over this dialog only (the main window and
+// the Cancel button keep theirs), Cancel ready to stop the send.
 void frmEmail::ShowSending()
 {
+    busy_.emplace();
     editingSize_ = size();
+    cmdSend->setEnabled(false);
+    cmdRecipients->hide();
     fraEdit_->hide();
     fraEmail->show();
+    pBar->setRange(0, 100);
+    pBar->setValue(0);
+    setCursor(Qt::BusyCursor);
+    cmdCancel->setCursor(Qt::ArrowCursor);
+    cmdCancel->setEnabled(true);
+    cmdCancel->setFocus();
     layout()->activate();
     resize(width(), qMax(minimumSizeHint().height(), Twips(this, 1860)));
 }
 
 QString frmEmail::PagePath(int i) const { return paths::resolve(kEmailFolder + "\\recipe" + QString::number(i) + ".html"); }
 
+// The e-mail's pages, pictures and archive go once the attempt has ended, whatever its outcome.
+void frmEmail::RemoveEmailFiles()
+{
+    QDir(EmailFolder()).removeRecursively();
+    RemoveTemplateCopy();
+}
+
+// ---- the send: check, write the pages a few at a time, then pack and send on the worker
+
 void frmEmail::cmdSend_Click()
 {
-    cmdSend->setEnabled(false);
-    cmdCancel->setEnabled(false);
-    cmdRecipients->hide();
+    if (isSending())
+        return;
     if (txtRecipients->text().trimmed().isEmpty()) {
         ui::msgBox("Please enter a recipient", ui::Buttons::OK, ui::Icon::Information, "Email..");
         txtRecipients->setFocus();
-        ShowEditing();
         return;
     }
-
-    Outcome outcome = Outcome::Stopped;
-    {
-        ui::BusyScope busy;
-        ui::WaitCursor wait;
-        sending_ = true;
-        ShowSending();
-        lblStatus->setText("Checking selected..");
-        Yield();
-        basMain::RunHandler("frmEmail cmdSend", [&] { outcome = Send(); });
-        sending_ = false;
-        if (DisplayedPageCopy() == paths::resolve("\\recipe.html"))
-            QFile::remove(paths::resolve("\\recipe.html"));
-    }
-    if (outcome == Outcome::NoPage) {
-        ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
-        ShowEditing();
+    if (ReadINI("Options", "SMTP Server").trimmed().isEmpty()) {
+        ui::msgBox("No mail server is set. Enter your mail (SMTP) server under Preferences, Email, then send again.",
+                   ui::Buttons::OK, ui::Icon::Information, "Email..");
         return;
     }
-    accept();
+    stage_ = Stage::Building;
+    ShowSending();
+    lblStatus->setText("Checking selected..");
+    // The status is drawn before the marked recipes are looked up.
+    QTimer::singleShot(0, this, [this] {
+        if (stage_ == Stage::Building)
+            FindMarked();
+    });
 }
 
-bool frmEmail::WriteMarkedPages()
+void frmEmail::FindMarked()
 {
-    keys_.clear();
-    bMarked_ = false;
-    if (basDatabase::cnCookbook.isOpen()) {
-        db::Query marked(basDatabase::cnCookbook, "SELECT [ID],MARK FROM RECIPES WHERE MARK=1 ORDER BY [ID]");
-        while (marked.next()) {
-            keys_ << "R" + marked.text("ID");
-            bMarked_ = true;
+    try {
+        keys_.clear();
+        built_ = 0;
+        bMarked_ = false;
+        basMain::lEmailCount = 0;
+        if (basDatabase::cnCookbook.isOpen()) {
+            db::Query marked(basDatabase::cnCookbook, "SELECT [ID],MARK FROM RECIPES WHERE MARK=1 ORDER BY [ID]");
+            while (marked.next()) {
+                keys_ << "R" + marked.text("ID");
+                bMarked_ = true;
+            }
         }
+        if (!bMarked_) {
+            if (!FileExists(DisplayedPage())) {
+                ShowEditing();
+                ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
+                return;
+            }
+            StartWorker();
+            return;
+        }
+        if (!QDir().mkpath(EmailFolder()))
+            throw AppError(AppError::PathFileAccess, "Path/File access error: " + EmailFolder());
+        pBar->setRange(0, int(keys_.size()));
+        pBar->setValue(0);
+        buildTimer_->start();
+    } catch (...) {
+        RemoveEmailFiles();
+        ShowEditing();
+        basMain::LogCurrentException("frmEmail cmdSend");
     }
-    if (!bMarked_)
-        return false;
-    if (!FolderExists(EmailFolder()))
-        QDir().mkpath(EmailFolder());
-    const QString templatePath = paths::resolveAbsolute(basMain::sTemplatePath);
-    const QByteArray templateBytes = FileExists(templatePath) ? text::readAllBytes(templatePath) : QByteArray();
-    for (int i = 1; i <= keys_.size(); ++i) {
-        basMain::mainWindow().DisplayRecipe(keys_[i - 1], true);
-        // A page that was not written, or is still the bare template, stops the send: better no mail
-        // than one with the wrong recipes.
-        const QString page = PagePath(i);
-        if (basMain::lEmailCount != i || !FileExists(page) || text::readAllBytes(page) == templateBytes)
-            throw AppError(AppError::FileNotFound, "The page of recipe " + keys_[i - 1].mid(1) + " could not be written");
-    }
-    return true;
 }
 
-frmEmail::Outcome frmEmail::Send()
+// Writes pages for a short while, shows how far it got, and lets the event loop run.
+void frmEmail::BuildSomePages()
 {
-    const bool marked = WriteMarkedPages();
-    const QString displayed = paths::resolve("\\temp\\recipe.html");
-    if (!marked && !FileExists(displayed))
-        return Outcome::NoPage;
+    try {
+        QElapsedTimer slice;
+        slice.start();
+        const QString templatePath = paths::resolveAbsolute(basMain::sTemplatePath);
+        while (built_ < keys_.size() && slice.elapsed() < kBuildSliceMs) {
+            const int i = built_ + 1;
+            basMain::mainWindow().DisplayRecipe(keys_[i - 1], true);
+            // A page that was not written, or is still the bare template, stops the send: better no mail
+            // than one with the wrong recipes.
+            const QString page = PagePath(i);
+            if (basMain::lEmailCount != i || !FileExists(page) ||
+                (FileExists(templatePath) && text::readAllBytes(page) == text::readAllBytes(templatePath)))
+                throw AppError(AppError::FileNotFound, "The page of recipe " + keys_[i - 1].mid(1) + " could not be written");
+            built_ = i;
+        }
+        pBar->setValue(built_);
+        lblStatus->setText(QString("Writing page %1 of %2").arg(built_).arg(keys_.size()));
+        if (built_ == keys_.size()) {
+            buildTimer_->stop();
+            StartWorker();
+        }
+    } catch (...) {
+        buildTimer_->stop();
+        RemoveEmailFiles();
+        ShowEditing();
+        basMain::LogCurrentException("frmEmail cmdSend");
+    }
+}
 
-    SendMail.Attachments.clear();
-    SendMail.Message.clear();
-    SendMail.Charset = "utf-8";
-    SendMail.AsHTML = optSendAs[1]->isChecked();
-    if (!SendMail.AsHTML) {
-        Yield();
-        if (!marked)
-            AttachDisplayedPage();
-        else if (chkZip->isChecked()) {
-            if (!AttachArchive())
-                return Outcome::Stopped;
-        } else
-            AttachMarkedPages();
-        SendMail.Message = txtMsg->toPlainText().toUtf8();
-    } else if (!marked)
-        BodyFromDisplayedPage();
-    else
-        BodyFromMarkedPages();
-
-    pBar->setValue(0);
-    lblStatus->clear();
+void frmEmail::StartWorker()
+{
+    stage_ = Stage::Sending;
+    Outgoing out;
+    out.asHtml = optSendAs[1]->isChecked();
+    out.zip = chkZip->isChecked();
+    out.marked = bMarked_;
+    out.count = int(keys_.size());
+    out.message = txtMsg->toPlainText();
+    SendMail.Reset();
     SendMail.SMTPHost = ReadINI("Options", "SMTP Server");
     SendMail.From = ReadINI("Options", "Senders Email");
     SendMail.FromDisplayName = ReadINI("Options", "Senders Name");
     SendMail.Recipient = txtRecipients->text();
     SendMail.Subject = txtSubject->text().isEmpty() ? QStringLiteral("Recipes from Tovalquendry") : txtSubject->text();
-    pBar->show();
-    lblStatus->show();
-    SendMail.Send();
-    return Outcome::Sent;
+    pBar->setRange(0, 100);
+    pBar->setValue(0);
+    lblStatus->setText(out.zip && out.marked ? "Packing the recipes.." : "Preparing the mail..");
+
+    result_ = mail::SendMail::Result::Failed;
+    packed_ = Packed::Ready;
+    workerError_.reset();
+    worker_ = QThread::create([this, out] {
+        try {
+            packed_ = Pack(out);
+            if (packed_ == Packed::Ready)
+                result_ = SendMail.Send();
+            else if (SendMail.isCancelled())
+                result_ = mail::SendMail::Result::Cancelled;
+        } catch (...) {
+            workerError_ = basMain::CurrentError();
+        }
+    });
+    connect(worker_, &QThread::finished, this, &frmEmail::WorkerFinished);
+    worker_->start();
 }
 
-// The page on display goes as a copy beside the program whose picture reference is the bare name.
+// Back on this thread once the worker is done: the sender's own events have been shown by now.
+void frmEmail::WorkerFinished()
+{
+    if (!worker_)
+        return;
+    worker_->wait();
+    delete worker_;
+    worker_ = nullptr;
+    RemoveEmailFiles();
+    const bool sent = !workerError_ && packed_ == Packed::Ready && result_ == mail::SendMail::Result::Sent;
+    ShowEditing();
+    if (workerError_) {
+        basMain::LogError(workerError_->number, workerError_->description, "frmEmail cmdSend");
+    } else if (packed_ == Packed::NoPage) {
+        ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
+    } else if (packed_ == Packed::ZipFailed && !SendMail.isCancelled()) {
+        ui::msgBox(basZip::sZipMessage);
+    } else if (result_ == mail::SendMail::Result::Cancelled || SendMail.isCancelled()) {
+        lblStatus->setText("Cancelled");
+    }
+    if (sent)
+        accept();
+}
+
+void frmEmail::StopSending()
+{
+    lblStatus->setText("Cancelling..");
+    cmdCancel->setEnabled(false);
+    if (stage_ == Stage::Building) {
+        buildTimer_->stop();
+        RemoveEmailFiles();
+        ShowEditing();
+        return;
+    }
+    SendMail.Cancel(); // the worker ends within a fraction of a second; WorkerFinished restores the dialog
+}
+
+// ---- packing, on the worker: files only, no widgets
+
+frmEmail::Packed frmEmail::Pack(const Outgoing& out)
+{
+    SendMail.Attachments.clear();
+    SendMail.Message.clear();
+    SendMail.Charset = "utf-8";
+    SendMail.AsHTML = out.asHtml;
+    if (!out.marked && !FileExists(DisplayedPage()))
+        return Packed::NoPage;
+    if (!out.asHtml) {
+        if (!out.marked)
+            AttachDisplayedPage();
+        else if (out.zip) {
+            if (!AttachArchive(out.count))
+                return Packed::ZipFailed;
+        } else
+            AttachMarkedPages(out.count);
+        SendMail.Message = out.message.toUtf8();
+    } else if (!out.marked)
+        BodyFromDisplayedPage(out.message);
+    else
+        BodyFromMarkedPages(out.count, out.message);
+    return Packed::Ready;
+}
+
+// The page on display goes as a copy named "recipe.html" whose picture reference is the bare name.
 void frmEmail::AttachDisplayedPage()
 {
-    const QString copy = DisplayedPageCopy();
-    QDir().mkpath(QFileInfo(copy).path());
-    text::writeAllBytes(copy, text::readAllBytes(paths::resolve("\\temp\\recipe.html")));
+    QDir().mkpath(EmailFolder());
+    const QString copy = EmailFolder() + "/recipe.html";
+    text::writeAllBytes(copy, text::readAllBytes(DisplayedPage()));
     SendMail.Attachments << copy;
-    const QString picture = emailpages::StripPicturePath(copy, paths::resolve("\\temp"));
+    const QString picture = emailpages::StripPicturePath(copy, QFileInfo(DisplayedPage()).path());
     if (!picture.isEmpty())
         SendMail.Attachments << picture;
 }
 
 // Each page after its picture: picture 1, page 1, picture 2, page 2...
-void frmEmail::AttachMarkedPages()
+void frmEmail::AttachMarkedPages(int count)
 {
-    for (int i = 1; i <= keys_.size(); ++i) {
+    for (int i = 1; i <= count; ++i) {
         const QString picture = emailpages::StripPicturePath(PagePath(i), EmailFolder());
         if (!picture.isEmpty())
             SendMail.Attachments << picture;
@@ -347,50 +501,39 @@ void frmEmail::AttachMarkedPages()
     }
 }
 
-bool frmEmail::AttachArchive()
+bool frmEmail::AttachArchive(int count)
 {
-    for (int i = 1; i <= keys_.size(); ++i)
+    for (int i = 1; i <= count; ++i)
         emailpages::StripPicturePath(PagePath(i), EmailFolder());
-    if (ZipFiles(EmailFolder()) != 0)
+    cZip zip;
+    zip.setZipFileName(EmailFolder() + "/recipes.zip");
+    zip.setRecurseFolders(false);
+    zip.AddFile(EmailFolder() + "/*.*");
+    if (zip.MakeZipFile() != 0)
         return false;
     SendMail.Attachments = {paths::resolve(kEmailFolder + "\\recipes.zip")};
     return true;
 }
 
-int frmEmail::ZipFiles(const QString& folder)
-{
-    int result = -1;
-    basMain::RunHandler("Subroutine ZipFiles", [&] {
-        cZip zip;
-        zip.setZipFileName(folder + "/recipes.zip");
-        zip.setRecurseFolders(false);
-        zip.AddFile(folder + "/*.*");
-        result = int(zip.MakeZipFile());
-        if (result != 0)
-            ui::msgBox(zip.GetLastMessage());
-    });
-    return result;
-}
-
 // In a message body the page shows its picture from the related part the picture travels in.
-void frmEmail::BodyFromDisplayedPage()
+void frmEmail::BodyFromDisplayedPage(const QString& message)
 {
-    QByteArray page = text::readAllBytes(paths::resolve("\\temp\\recipe.html"));
+    QByteArray page = text::readAllBytes(DisplayedPage());
     SendMail.Charset = mail::SendMail::htmlCharset(page);
     const QString name = emailpages::GetPictureName(page);
-    const QString picture = name.isEmpty() ? QString() : paths::resolve("\\temp\\" + name);
+    const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(QFileInfo(DisplayedPage()).path() + '/' + name);
     if (!name.isEmpty() && FileExists(picture)) {
         page = emailpages::ReplaceReference(page, emailpages::PictureReference(page),
                                             "cid:" + mail::SendMail::contentId(picture));
         SendMail.Attachments << picture;
     }
-    SendMail.Message = emailpages::MessageAsHtml(txtMsg->toPlainText()) + "\r\n\r\n" + page;
+    SendMail.Message = emailpages::MessageAsHtml(message) + "\r\n\r\n" + page;
 }
 
-void frmEmail::BodyFromMarkedPages()
+void frmEmail::BodyFromMarkedPages(int count, const QString& message)
 {
     QByteArrayList pages;
-    for (int i = 1; i <= keys_.size(); ++i) {
+    for (int i = 1; i <= count; ++i) {
         QByteArray page = text::readAllBytes(PagePath(i));
         if (i == 1)
             SendMail.Charset = mail::SendMail::htmlCharset(page);
@@ -403,53 +546,45 @@ void frmEmail::BodyFromMarkedPages()
         }
         pages << page;
     }
-    SendMail.Message = emailpages::MessageAsHtml(txtMsg->toPlainText()) + "\r\n\r\n" + pages.join("\r\n");
+    SendMail.Message = emailpages::MessageAsHtml(message) + "\r\n\r\n" + pages.join("\r\n");
 }
 
 // ---- the sender's events
 
-void frmEmail::SendMail_Progress(int percent)
-{
-    pBar->setValue(percent);
-    Yield();
-}
+void frmEmail::SendMail_Progress(int percent) { pBar->setValue(percent); }
 
-void frmEmail::SendMail_Status(const QString& status)
-{
-    lblStatus->setText(status);
-    Yield();
-}
+void frmEmail::SendMail_Status(const QString& status) { lblStatus->setText(status); }
 
 void frmEmail::SendMail_SendSuccesful()
 {
-    ui::restoreDefaultCursor();
     ui::msgBox("Recipe succesfully sent", ui::Buttons::OK, ui::Icon::Information, "Success");
 }
 
+// The server's reason is shown and kept in the error log; the dialog keeps what the user typed.
 void frmEmail::SendMail_SendFailed(const QString& explanation)
 {
-    ui::restoreDefaultCursor();
+    basMain::AppendErrorLog(SendMail.LastErrorNumber, explanation, "frmEmail cmdSend");
     ui::msgBox(explanation, ui::Buttons::OK, ui::Icon::Exclamation, "Mail Send Error");
-    cmdCancel->setEnabled(true);
 }
 
-// ---- unloading
+// ---- closing
 
 void frmEmail::closeEvent(QCloseEvent* event)
 {
-    if (sending_)
+    if (isSending()) {
+        StopSending();
         event->ignore();
-    else
+    } else
         QDialog::closeEvent(event);
 }
 
-// The dialog's pages, pictures and archive go with it; the folder stays.
+// Esc or the close box while sending stops the send; the dialog stays.
 void frmEmail::done(int result)
 {
-    if (sending_)
+    if (isSending()) {
+        StopSending();
         return;
-    const QDir folder(EmailFolder());
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        QFile::remove(folder.filePath(name));
+    }
+    RemoveEmailFiles();
     QDialog::done(result);
 }

@@ -1,11 +1,17 @@
 #pragma once
 // The e-mail dialog: sends the marked recipes, or the recipe on display when none is marked, as recipe
 // pages inside the message body or as attachments (optionally one zip archive) to the chosen recipients.
+// The pages are written a few at a time between the event loop's turns; packing and sending run on a
+// worker thread, whose events come back queued. Cancel stops a send and leaves the dialog as it was.
+#include "platform/AppError.h"
 #include "platform/mail/SendMail.h"
+#include "platform/ui/Ui.h"
 
 #include <QDialog>
 #include <QList>
 #include <QStringList>
+#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -16,6 +22,8 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QThread;
+class QTimer;
 
 class frmEmail : public QDialog {
     Q_OBJECT
@@ -51,6 +59,9 @@ public:
     void SendMail_SendSuccesful();
     void SendMail_SendFailed(const QString& explanation);
 
+    // True from Send until the attempt has ended (sent, failed or cancelled).
+    bool isSending() const { return stage_ != Stage::Editing; }
+
     void done(int result) override;
 
 protected:
@@ -58,22 +69,44 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    enum class Outcome { Sent, NoPage, Stopped };
-    Outcome Send();
-    bool WriteMarkedPages();
+    enum class Stage { Editing, Building, Sending };
+    // What the worker packs and sends, taken from the dialog before it starts.
+    struct Outgoing {
+        bool asHtml = false;
+        bool zip = false;
+        bool marked = false;
+        int count = 0;
+        QString message;
+    };
+    enum class Packed { Ready, NoPage, ZipFailed };
+
+    void FindMarked();
+    void BuildSomePages();
+    void StartWorker();
+    void WorkerFinished();
+    Packed Pack(const Outgoing& out);
     void AttachDisplayedPage();
-    void AttachMarkedPages();
-    bool AttachArchive();
-    void BodyFromDisplayedPage();
-    void BodyFromMarkedPages();
-    int ZipFiles(const QString& folder);
+    void AttachMarkedPages(int count);
+    bool AttachArchive(int count);
+    void BodyFromDisplayedPage(const QString& message);
+    void BodyFromMarkedPages(int count, const QString& message);
+    void StopSending();
+    void RemoveEmailFiles();
     void ShowEditing();
     void ShowSending();
     QString PagePath(int i) const;
 
     QWidget* fraEdit_;       // everything that is hidden while sending
     QStringList keys_;       // list keys of the marked recipes
+    int built_ = 0;          // pages written so far
     bool bMarked_ = false;
-    bool sending_ = false;
+    Stage stage_ = Stage::Editing;
+    QTimer* buildTimer_;
+    QThread* worker_ = nullptr;
+    std::optional<ui::BusyScope> busy_;
     QSize editingSize_;
+    // Set by the worker, read once it has finished.
+    mail::SendMail::Result result_ = mail::SendMail::Result::Failed;
+    Packed packed_ = Packed::Ready;
+    std::optional<AppError> workerError_;
 };

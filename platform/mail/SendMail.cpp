@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QRegularExpression>
+#include <QUrl>
 #include <QUuid>
 #include <curl/curl.h>
 #include <memory>
@@ -102,13 +103,22 @@ using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
 void Append(Slist& list, const QByteArray& line) { list.reset(curl_slist_append(list.release(), line.constData())); }
 
 struct Transfer {
-    const SendMail* mail;
+    const SendMail* mail = nullptr;
+    const std::atomic<bool>* cancelled = nullptr;
     int lastPercent = -1;
+    QByteArray lastCommand;   // the last command sent ("RCPT TO:<a@b>")
+    QByteArrayList reply;     // the lines of the server's last reply
+    bool replyDone = true;
+    QByteArrayList refusal;   // the first reply that refused something, and the command it answered
+    QByteArray refusedCommand;
+    bool answered = false;    // the server said anything at all
 };
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_t ulnow)
 {
     auto* t = static_cast<Transfer*>(user);
+    if (*t->cancelled)
+        return 1; // aborts the transfer
     if (ultotal <= 0 || !t->mail->Progress)
         return 0;
     const int percent = int(ulnow * 100 / ultotal);
@@ -117,6 +127,109 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_
         t->mail->Progress(percent);
     }
     return 0;
+}
+
+// Keeps the conversation's last command and the server's last reply, so that a refusal can be told in
+// the server's own words.
+int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* user)
+{
+    auto* t = static_cast<Transfer*>(user);
+    if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT)
+        return 0;
+    for (QByteArray line : QByteArray(data, qsizetype(size)).split('\n')) {
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (type == CURLINFO_HEADER_OUT) {
+            t->lastCommand = line;
+            continue;
+        }
+        t->answered = true;
+        if (t->replyDone)
+            t->reply.clear();
+        t->reply << line;
+        // "250-..." goes on, "250 ..." ends the reply
+        t->replyDone = !(line.size() > 3 && line[3] == '-');
+        if (t->replyDone && line.left(3).toInt() >= 400 && t->refusal.isEmpty()) {
+            t->refusal = t->reply;
+            t->refusedCommand = t->lastCommand;
+        }
+    }
+    return 0;
+}
+
+// The server's last reply as one line: "550 5.1.1 <x@example.org>: Recipient address rejected".
+QString ReplyText(const QByteArrayList& lines)
+{
+    QStringList parts;
+    for (const QByteArray& line : lines) {
+        QString text = OneLine(QString::fromUtf8(line)).trimmed();
+        if (!parts.isEmpty() && text.size() > 3)
+            text = text.mid(4); // the code once is enough
+        else if (text.size() > 3 && text[3] == '-')
+            text[3] = ' ';
+        parts << text;
+    }
+    return parts.join(' ');
+}
+
+// "host:port" of the server as the user will recognise it.
+QString ServerName(const QString& url)
+{
+    const QUrl u(url);
+    const int standard = u.scheme().compare("smtps", Qt::CaseInsensitive) == 0 ? 465 : 25;
+    return u.host() + ":" + QString::number(u.port(standard));
+}
+
+// One plain sentence for a failed attempt.
+QString Explain(CURLcode rc, const Transfer& t, const QString& url, const char* errorBuffer)
+{
+    const QString server = ServerName(url);
+    if (!t.refusal.isEmpty()) {
+        const QString said = ReplyText(t.refusal);
+        const QByteArray command = t.refusedCommand.toUpper();
+        auto argument = [&] {
+            const qsizetype lt = t.refusedCommand.indexOf('<'), gt = t.refusedCommand.indexOf('>', lt + 1);
+            return lt >= 0 && gt > lt ? QString::fromUtf8(t.refusedCommand.mid(lt + 1, gt - lt - 1)) : QString();
+        };
+        if (command.startsWith("RCPT"))
+            return "The mail server refused the recipient " + argument() + ", so the mail was not sent to anyone. "
+                   "The server said: " + said;
+        if (command.startsWith("MAIL"))
+            return "The mail server refused the sender address " + argument() + ". The server said: " + said;
+        if (command.startsWith("AUTH"))
+            return "The mail server refused the log-in. The server said: " + said;
+        return "The mail server refused the message. The server said: " + said;
+    }
+    switch (rc) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return "Could not find the mail server " + server + ".";
+    case CURLE_COULDNT_CONNECT:
+        return "Could not connect to the mail server " + server + ".";
+    case CURLE_OPERATION_TIMEDOUT:
+        return t.answered ? "The mail server " + server + " stopped answering."
+                          : "The mail server " + server + " did not answer.";
+    case CURLE_URL_MALFORMAT:
+        return "The mail server setting is not a server name: " + url;
+    case CURLE_READ_ERROR:
+        return "An attachment could not be read: " + QString::fromUtf8(errorBuffer);
+    default:
+        break;
+    }
+    QString why = QString::fromUtf8(curl_easy_strerror(rc));
+    if (errorBuffer[0])
+        why += ": " + QString::fromUtf8(errorBuffer);
+    return why;
+}
+
+// Only printable characters: a name from data never breaks a header line or adds to it.
+QByteArray HeaderSafeName(const QString& name)
+{
+    QString out;
+    for (QChar c : name)
+        if (c.category() != QChar::Other_Control && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
+            out += (c == '"' || c == '\\') ? QChar('_') : c;
+    return out.toUtf8();
 }
 
 QByteArray ContentType(const QString& path)
@@ -135,7 +248,7 @@ void AddFilePart(curl_mime* mime, const QString& path, bool related)
 {
     curl_mimepart* part = curl_mime_addpart(mime);
     curl_mime_filedata(part, QFile::encodeName(path).constData());
-    const QByteArray name = QFileInfo(path).fileName().toUtf8();
+    const QByteArray name = HeaderSafeName(QFileInfo(path).fileName());
     curl_mime_filename(part, name.constData());
     curl_mime_type(part, ContentType(path).constData());
     curl_mime_encoder(part, "base64");
@@ -158,25 +271,42 @@ QByteArray SendMail::htmlCharset(const QByteArray& page)
     return text::PageCharset(page);
 }
 
-void SendMail::Send()
+void SendMail::Cancel()
 {
+    cancelled_ = true;
+    std::lock_guard<std::mutex> lock(wakeLock_);
+    if (running_)
+        curl_multi_wakeup(static_cast<CURLM*>(running_));
+}
+
+void SendMail::Reset() { cancelled_ = false; }
+
+SendMail::Result SendMail::Send()
+{
+    LastErrorNumber = 0;
     auto raiseStatus = [this](const QString& s) { if (Status) Status(s); };
-    auto fail = [this](const QString& why) { if (SendFailed) SendFailed(why); };
+    auto fail = [this](const QString& why) {
+        if (LastErrorNumber == 0)
+            LastErrorNumber = -1;
+        if (SendFailed)
+            SendFailed(why);
+        return Result::Failed;
+    };
+    if (cancelled_)
+        return Result::Cancelled;
 
     InitCurlOnce();
     std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
-    if (!curl) {
-        fail("The mail connection could not be set up.");
-        return;
-    }
+    if (!curl)
+        return fail("The mail connection could not be set up.");
     CURL* h = curl.get();
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
+    if (OneLine(SMTPHost).trimmed().isEmpty())
+        return fail("No mail server is set.");
     const QStringList to = Addresses(Recipient);
-    if (to.isEmpty()) {
-        fail("No recipient address was given.");
-        return;
-    }
+    if (to.isEmpty())
+        return fail("No recipient address was given.");
     Slist rcpt;
     for (const QString& a : to)
         Append(rcpt, "<" + a.toUtf8() + ">");
@@ -221,7 +351,9 @@ void SendMail::Send()
 
     const QByteArray url = ServerUrl(SMTPHost).toUtf8();
     const QByteArray from = "<" + OneLine(From).trimmed().toUtf8() + ">";
-    Transfer transfer{this};
+    Transfer transfer;
+    transfer.mail = this;
+    transfer.cancelled = &cancelled_;
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
     curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.constData());
     curl_easy_setopt(h, CURLOPT_MAIL_RCPT, rcpt.get());
@@ -237,22 +369,58 @@ void SendMail::Send()
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, OnDebug);
+    curl_easy_setopt(h, CURLOPT_DEBUGDATA, &transfer);
 
-    raiseStatus("Connecting to " + OneLine(SMTPHost).trimmed());
-    const CURLcode rc = curl_easy_perform(h);
+    raiseStatus("Connecting to " + ServerName(QString::fromUtf8(url)));
+    // The transfer runs through a multi handle so that Cancel can wake the wait at once.
+    std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)> multi(curl_multi_init(), curl_multi_cleanup);
+    if (!multi)
+        return fail("The mail connection could not be set up.");
+    curl_multi_add_handle(multi.get(), h);
+    {
+        std::lock_guard<std::mutex> lock(wakeLock_);
+        running_ = multi.get();
+    }
+    CURLcode rc = CURLE_OK;
+    for (int active = 1; active > 0;) {
+        if (cancelled_) {
+            rc = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        if (curl_multi_perform(multi.get(), &active) != CURLM_OK) {
+            rc = CURLE_FAILED_INIT;
+            break;
+        }
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi.get(), &queued))
+            if (msg->msg == CURLMSG_DONE)
+                rc = msg->data.result;
+        if (active > 0)
+            curl_multi_poll(multi.get(), nullptr, 0, 100, nullptr);
+    }
+    {
+        std::lock_guard<std::mutex> lock(wakeLock_);
+        running_ = nullptr;
+    }
+    curl_multi_remove_handle(multi.get(), h);
+
+    if (cancelled_) {
+        raiseStatus("Cancelled");
+        return Result::Cancelled;
+    }
     if (rc != CURLE_OK) {
-        QString why = QString::fromUtf8(curl_easy_strerror(rc));
-        if (errorBuffer[0])
-            why += ": " + QString::fromUtf8(errorBuffer);
+        LastErrorNumber = int(rc);
         raiseStatus("Failed");
-        fail(why);
-        return;
+        return fail(Explain(rc, transfer, QString::fromUtf8(url), errorBuffer));
     }
     if (Progress && transfer.lastPercent != 100)
         Progress(100);
     raiseStatus("Message sent");
     if (SendSuccesful)
         SendSuccesful();
+    return Result::Sent;
 }
 
 } // namespace mail

@@ -5,7 +5,9 @@
 #include "core/Settings.h"
 #include "core/basMain.h"
 #include "exchange/frmAddressBook.h"
+#include "core/SmallDisk.h"
 #include "support/ModalAnswer.h"
+#include "support/ScriptedSmtp.h"
 #include "support/ScratchProgram.h"
 #include "support/SmtpServer.h"
 #include "support/StubMainWindow.h"
@@ -17,10 +19,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -71,7 +76,10 @@ protected:
         dlg.optSendAs_Click(mode == Body ? 1 : 0);
         dlg.chkZip->setChecked(mode == Zip);
         dlg.cmdSend_Click();
+        finish(dlg);
     }
+    // Waits until the send has ended (sent, failed or cancelled).
+    static void finish(frmEmail& dlg) { EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.isSending(); }, 30000)); }
     QStringList boxTitles() const
     {
         QStringList titles;
@@ -81,7 +89,9 @@ protected:
     }
     QStringList leftOver() const
     {
-        QStringList files = QDir(program.path("temp/email")).entryList(QDir::Files);
+        QStringList files = QDir(program.path("temp/email")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        if (QFileInfo::exists(program.path("temp/email")))
+            files << "email/";
         if (QFileInfo::exists(program.path("recipe.html")))
             files << "recipe.html";
         return files;
@@ -240,7 +250,8 @@ TEST_F(EmailDialog, AFailedSendSaysWhyAndCleansUp)
         c.spoil();
         frmEmail dlg;
         send(dlg, c.mode);
-        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_TRUE(dlg.isVisible()); // what the user typed is still there to send again
+        EXPECT_EQ(dlg.txtMsg->toPlainText(), "See <these>\nEnjoy");
         EXPECT_TRUE(server.received().isEmpty());
         EXPECT_EQ(leftOver(), QStringList());
         if (!c.boxTitle.isEmpty()) {
@@ -276,6 +287,7 @@ TEST_F(EmailDialog, NothingToSendLeavesTheDialogReadyForAnotherTry)
         recorder.boxes.clear();
         dlg.txtRecipients->setText(c.recipients);
         dlg.cmdSend_Click();
+        finish(dlg);
         ASSERT_EQ(recorder.boxes.size(), 1);
         EXPECT_EQ(recorder.boxes[0].text, c.text);
         EXPECT_EQ(recorder.boxes[0].title, c.title);
@@ -322,11 +334,135 @@ TEST_F(EmailDialog, RecipientsArePickedFromTheAddressBook)
     dlg.optSendAs_Click(0);
     dlg.chkZip->setChecked(true);
     dlg.cmdSend_Click();
+    finish(dlg);
     const QList<ReceivedMail> got = server.received();
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(got[0].envelopeTo, "ann@example.org, cy@example.org");
     ASSERT_EQ(filenames(got[0]), (QStringList{"", "recipes.zip"}));
     EXPECT_EQ(readZip(got[0].parts[1].data).size(), 3);
+}
+
+// A server that takes the connection and never answers: the event loop keeps turning, only the dialog
+// shows that it is busy, and Cancel brings the dialog back as it was; a second Cancel closes it.
+TEST_F(EmailDialog, ASilentServerCanBeCancelledAndNothingTypedIsLost)
+{
+    ScriptedSmtp silent(ScriptedSmtp::Silent);
+    ASSERT_TRUE(silent.running());
+    WriteINI("Options", "SMTP Server", silent.host());
+    display(recipe("Lemon Tart", false));
+    frmEmail dlg;
+    dlg.show();
+    const QSize editingSize = dlg.size();
+    dlg.txtRecipients->setText("ann@example.org");
+    dlg.txtSubject->setText("Tarts");
+    dlg.txtMsg->setPlainText("For Sunday");
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(5);
+
+    dlg.cmdSend->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblStatus->text().startsWith("Connecting"); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 40; }, 5000)) << "the event loop stood still";
+    EXPECT_TRUE(dlg.isSending());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(dlg.cursor().shape(), Qt::BusyCursor);
+    EXPECT_TRUE(dlg.cmdCancel->isEnabled());
+
+    dlg.cmdCancel->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.isSending(); }, 2000)) << "Cancel did not stop the send";
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+    EXPECT_TRUE(dlg.txtRecipients->isVisible() && dlg.cmdSend->isEnabled() && !dlg.fraEmail->isVisible());
+    EXPECT_EQ(dlg.size(), editingSize);
+    EXPECT_EQ(dlg.txtRecipients->text(), "ann@example.org");
+    EXPECT_EQ(dlg.txtSubject->text(), "Tarts");
+    EXPECT_EQ(dlg.txtMsg->toPlainText(), "For Sunday");
+    EXPECT_NE(dlg.cursor().shape(), Qt::BusyCursor);
+    EXPECT_EQ(leftOver(), QStringList());
+
+    dlg.cmdCancel->click();
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+// Every failure keeps the dialog open with what was typed, tells the reason in plain words (the server's
+// own reply when it refused), and logs it. One refused recipient stops the whole mail.
+TEST_F(EmailDialog, AFailedSendTellsTheServersReasonAndKeepsTheDialog)
+{
+    ScriptedSmtp refusing(ScriptedSmtp::RefuseRecipients, {"bad@example.org"});
+    ScriptedSmtp rejectingData(ScriptedSmtp::RefuseData);
+    ASSERT_TRUE(refusing.running() && rejectingData.running());
+    const QString closed = SmtpServer::closedHost();
+    recipe("Apple Pie", true, "apple.jpg", PictureBytes(2));
+    const struct {
+        const char* name;
+        QString server;
+        QStringList boxHolds;
+        bool logged;
+    } cases[] = {
+        {"refused recipient", refusing.host(),
+         {"bad@example.org", "550 5.1.1 <bad@example.org>: Recipient address rejected"}, true},
+        {"data refused", rejectingData.host(), {"500 5.7.1 Message content rejected by policy"}, true},
+        {"no server set", "", {"No mail server is set", "Preferences, Email"}, false},
+        {"nobody listening", closed, {"Could not connect to the mail server " + closed + "."}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder.boxes.clear();
+        WriteINI("Options", "SMTP Server", c.server);
+        const QString logBefore = program.errorLog();
+        frmEmail dlg;
+        send(dlg, Attachments, "ann@example.org;bad@example.org;cy@example.org");
+
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        for (const QString& part : c.boxHolds)
+            EXPECT_TRUE(recorder.boxes[0].text.contains(part)) << recorder.boxes[0].text.toStdString();
+        EXPECT_FALSE(recorder.boxes[0].text.contains("Weird") || recorder.boxes[0].text.contains("RCPT failed"));
+        EXPECT_EQ(program.errorLog().mid(logBefore.size()).contains("frmEmail cmdSend"), c.logged);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_TRUE(dlg.txtRecipients->isVisible() && dlg.cmdSend->isEnabled());
+        EXPECT_EQ(dlg.txtRecipients->text(), "ann@example.org;bad@example.org;cy@example.org");
+        EXPECT_EQ(dlg.txtMsg->toPlainText(), "See <these>\nEnjoy");
+        EXPECT_EQ(leftOver(), QStringList());
+        if (c.server.isEmpty())
+            EXPECT_EQ(basMain::lEmailCount, 0) << "pages were built with no server to send them to";
+    }
+    EXPECT_EQ(refusing.delivered() + rejectingData.delivered(), 0);
+    EXPECT_TRUE(server.received().isEmpty());
+}
+
+// Enter in a box sends nothing: Send goes only when the user presses it. The zip box follows the
+// attachment choice however it is made.
+TEST_F(EmailDialog, EnterInABoxSendsNothingAndTheZipBoxFollowsTheChoice)
+{
+    display(recipe("Lemon Tart", false));
+    frmEmail dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    for (QPushButton* button : dlg.findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    QTest::keyClicks(QApplication::focusWidget(), "ann@example.org");
+    for (QWidget* box : std::initializer_list<QWidget*>{dlg.txtRecipients, dlg.txtSubject, dlg.txtRecipients}) {
+        box->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        EXPECT_FALSE(dlg.isSending()) << box->objectName().toStdString();
+    }
+    EXPECT_EQ(dlg.txtRecipients->text(), "ann@example.org");
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+
+    // Chosen without a click (the accessibility toggle): the zip box follows all the same.
+    dlg.optSendAs[0]->setChecked(true);
+    EXPECT_TRUE(dlg.chkZip->isEnabled());
+    dlg.optSendAs[1]->setChecked(true);
+    EXPECT_FALSE(dlg.chkZip->isEnabled());
+
+    dlg.cmdSend->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(dlg.isSending());
+    finish(dlg);
+    EXPECT_EQ(boxTitles(), QStringList{"Success"});
+    EXPECT_EQ(server.received().size(), 1);
 }
 
 } // namespace
