@@ -81,6 +81,8 @@ void XmlValueFilter::endValue()
         }
         pictureBytes_.clear();
     }
+    out_.append(held_);
+    held_.clear();
     out_.append(quote_);
     if (cut_ && !markElement_) {
         markElement_ = true;
@@ -213,24 +215,14 @@ void XmlValueFilter::filter(const char* in, qint64 size)
                 if (pictureBad_)
                     pictureBytes_.clear();
             } else {
-                const qint64 room = cut_ ? 0 : std::max<qint64>(0, kMaxValueBytes - valueBytes_);
-                qint64 take = std::min(room, end - i);
-                if (!cut_ && take < end - i) {
-                    // The cut falls in this piece: never inside a character or an entity reference.
-                    cut_ = true;
-                    while (take > 0 && (static_cast<unsigned char>(in[i + take]) & 0xC0) == 0x80)
-                        --take;
-                    for (qint64 k = take - 1; k >= 0 && k >= take - 12; --k) {
-                        if (in[i + k] == ';')
-                            break;
-                        if (in[i + k] == '&') {
-                            take = k;
-                            break;
-                        }
-                    }
-                }
-                out_.append(in + i, take);
+                // Held back until it ends: a value past the limit never reaches the parser at all.
                 valueBytes_ += end - i;
+                if (!cut_ && valueBytes_ > kMaxValueBytes) {
+                    cut_ = true;
+                    held_ = QByteArray();
+                } else if (!cut_) {
+                    held_.append(in + i, end - i);
+                }
             }
             i = end;
             if (q) {

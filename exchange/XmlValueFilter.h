@@ -4,8 +4,8 @@
 // - a picture (an attribute named RecipePicture) is taken out as it streams by and decoded from its hex
 //   digits straight into bytes; the parser sees the value "@" followed by the picture's number (or
 //   "@bad" for one that is no strict hex), and takePicture() hands the bytes over once;
-// - any other value longer than kMaxValueBytes is cut there, and the element gets the extra attribute
-//   kTooLongMark, so that its row can be told apart and skipped.
+// - any other value is held back until it ends; one longer than kMaxValueBytes is dropped (the parser
+//   sees it empty) and the element gets the extra attribute kTooLongMark, so that its row can be skipped.
 // Comments, CDATA sections, processing instructions and declarations pass untouched.
 #include <QByteArray>
 #include <QFile>
@@ -55,6 +55,7 @@ private:
     int pendingNibble_ = -1;
     QByteArray pictureBytes_;
     qint64 valueBytes_ = 0;
+    QByteArray held_; // the text value in hand, up to the limit
     bool cut_ = false;
     bool markElement_ = false; // the element in hand had a value cut
 
