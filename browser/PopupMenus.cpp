@@ -174,7 +174,8 @@ void frmContextMenus::markListedRecipes(int index)
     if (cn.handle() != handle)
         return;
     transaction.commit();
-    if (listChanged)
+    QCoreApplication::processEvents(); // the commit of a long list takes a while of its own
+    if (!list || listChanged)
         return; // the new list shows the stored marks already
 
     {

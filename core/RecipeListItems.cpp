@@ -58,13 +58,15 @@ int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
     QElapsedTimer sinceYield;
     sinceYield.start();
     const auto yieldNow = [&] {
-        if (sinceYield.elapsed() < kBatchMs)
+        if (sinceYield.isValid() && sinceYield.elapsed() < kBatchMs)
             return;
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceYield.restart();
+        sinceYield.start();
     };
     const auto addAll = [&] {
         text::sortInDictionaryOrder(read, [](const QTreeWidgetItem* item) { return item->text(0); });
+        sinceYield.invalidate(); // sorting a long list takes a while of its own: a repaint before the insertion
+        yieldNow();
         list->addTopLevelItems(QList<QTreeWidgetItem*>(read.begin(), read.end()));
         return static_cast<int>(read.size());
     };
