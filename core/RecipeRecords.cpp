@@ -79,24 +79,30 @@ QString ExtractRecipePicture(qint64 recipeId, const QString& folder, const QStri
     return ExtractPictureFromRecordset(row, folder, fileName);
 }
 
+bool RecipeTitleTaken(const QString& storedTitle, qint64 exceptId)
+{
+    // The title's own collation ignores ASCII letter case and can use the title index; other letters
+    // (é, Ü ...) need the connection's folding LIKE, which reads every title. That LIKE is blind to
+    // accents as well ("Äpple" finds "Apple"), so what it finds is checked for letter case only.
+    if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 AND ID<>?2 LIMIT 1", db::Query::Cached{},
+                  {storedTitle, exceptId})
+            .next())
+        return true;
+    if (isAscii(storedTitle))
+        return false;
+    const QString folded = unicodeFolded(storedTitle);
+    db::Query alike(cnCookbook, "SELECT TITLE FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' AND ID<>?2",
+                    {db::likeLiteral(storedTitle), exceptId});
+    while (alike.next())
+        if (unicodeFolded(alike.text("TITLE")) == folded)
+            return true;
+    return false;
+}
+
 bool RecipeTitleExists(const QString& storedTitle)
 {
     try {
-        // The title's own collation ignores ASCII letter case and can use the title index; other letters
-        // (é, Ü ...) need the connection's folding LIKE, which reads every title. That LIKE is blind to
-        // accents as well ("Äpple" finds "Apple"), so what it finds is checked for letter case only.
-        if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 LIMIT 1", db::Query::Cached{}, {storedTitle})
-                .next())
-            return true;
-        if (isAscii(storedTitle))
-            return false;
-        const QString folded = unicodeFolded(storedTitle);
-        db::Query alike(cnCookbook, "SELECT TITLE FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\'",
-                        {db::likeLiteral(storedTitle)});
-        while (alike.next())
-            if (unicodeFolded(alike.text("TITLE")) == folded)
-                return true;
-        return false;
+        return RecipeTitleTaken(storedTitle, 0); // no recipe has the ID 0
     } catch (const AppError&) {
         return false;
     }

@@ -57,6 +57,9 @@ QString ExtractPictureFromRecordset(const db::Query& row, const QString& folder,
 // True when a recipe with this title (in its stored form, "$$" for apostrophes) is stored, ignoring
 // letter case. False when no cookbook is open or on any error.
 bool RecipeTitleExists(const QString& storedTitle);
+// The same test leaving out the recipe being amended (`exceptId`); raises AppError when the cookbook
+// cannot be read.
+bool RecipeTitleTaken(const QString& storedTitle, qint64 exceptId);
 // The titles of the open cookbook, read once, for a run that tests many titles (an import): contains()
 // answers as RecipeTitleExists does, without a query per title. add() takes in a title the run stored.
 class RecipeTitles {

@@ -140,7 +140,7 @@ UpdateResult UpdateRecipe(qint64 id, const RecipeValues& v, const PictureChange&
         if (!loadedDigest.isEmpty() && RecipeDigest(stored) != loadedDigest)
             return UpdateResult::ChangedElsewhere;
     }
-    if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 AND ID<>?2 LIMIT 1", {title, id}).next())
+    if (basDatabase::RecipeTitleTaken(title, id))
         throw AppError(-19, "There already is a recipe in the database with this name");
 
     db::Query update(cnCookbook, QString("UPDATE RECIPES SET TITLE=?1, AUTHOR=?2, CATEGORY=?3, PREPTIME=?4, "

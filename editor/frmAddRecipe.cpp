@@ -1,6 +1,7 @@
 #include "editor/frmAddRecipe.h"
 #include "editor/LongTextBox.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
@@ -38,14 +39,6 @@ T* Named(T* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
-}
-
-// A button that Enter does not press unless it is the default one.
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = NamedButton(parent, name, caption);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLineEdit* LineEdit(QWidget* parent, const QString& name) { return Named(new QLineEdit(parent), name); }
@@ -126,9 +119,13 @@ frmAddRecipe::frmAddRecipe(QWidget* parent) : QDialog(parent)
     for (QWidget* box : {static_cast<QWidget*>(txtAuthor), static_cast<QWidget*>(txtIng),
                          static_cast<QWidget*>(txtWine), static_cast<QWidget*>(txtCookTime),
                          static_cast<QWidget*>(txtPrepTime), static_cast<QWidget*>(txtServes),
-                         static_cast<QWidget*>(txtTotalTime)})
+                         static_cast<QWidget*>(txtTotalTime), static_cast<QWidget*>(cmbUOM),
+                         static_cast<QWidget*>(cmbIng), static_cast<QWidget*>(cmbCat)})
         box->installEventFilter(this);
     imgRecipe->installEventFilter(this);
+    for (QLineEdit* box : {txtAuthor, txtIng, txtWine})
+        SelectAllOnClick(box);
+    EnterPressesFocusedButton(this);
 }
 
 void frmAddRecipe::buildControls()
@@ -141,10 +138,10 @@ void frmAddRecipe::buildControls()
     for (int i = 0; i < 13; ++i)
         lblInfo << Named(new QLabel(kFieldLabels[i], this), QString("lblInfo_%1").arg(i + 1));
 
-    cmdOk = Button(this, "cmdOk", "OK");
-    cmdOk->setDefault(true);
-    cmdCancel = Button(this, "cmdCancel", "Cancel");
-    cmdClip = Button(this, "cmdClip", "Clipboard >>");
+    // No default button: Enter in a box never saves a half-entered recipe (see eventFilter).
+    cmdOk = NamedButton(this, "cmdOk", "OK");
+    cmdCancel = NamedButton(this, "cmdCancel", "Cancel");
+    cmdClip = NamedButton(this, "cmdClip", "Clipboard >>");
 
     auto* body = new QHBoxLayout;
     body->addWidget(buildFields(), 1);
@@ -160,6 +157,35 @@ void frmAddRecipe::buildControls()
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
     resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    tieLabelsAndTabOrder();
+}
+
+// Every label names its box (the box's accessible name); Tab follows the screen: the left column row by
+// row, the right column, the clipboard pane, then the buttons at the foot.
+void frmAddRecipe::tieLabelsAndTabOrder()
+{
+    const std::pair<int, QWidget*> buddies[] = {
+        {Title, txtTitle},         {Author, txtAuthor},     {Categories, cmbCat},     {Ingredients, txtIng},
+        {Instructions, rtb},       {PrepTime, txtPrepTime}, {CookTime, txtCookTime}, {TotalTime, txtTotalTime},
+        {Yield, txtServes},        {Calories, txtCalories}, {Origin, cmbOrigin},      {Wine, txtWine}};
+    for (const auto& [label, box] : buddies)
+        lblInfo[label]->setBuddy(box);
+    Label1->setBuddy(rtbClip);
+    txtIng->setAccessibleName("Amount");
+    cmbUOM->setAccessibleName("Unit");
+    cmbIng->setAccessibleName("Ingredient");
+
+    QList<QWidget*> order{txtTitle,    txtAuthor,   cmbCat,       cmdAddCat,   lstCat,    cmdRemove,
+                          txtIng,      cmbUOM,      cmbIng,       cmdAddIng,   lstVIng,   cmdRemoveIng,
+                          rtb,         cmdExpand,   txtPrepTime,  txtCookTime, txtTotalTime, txtServes,
+                          txtCalories, cmbOrigin,   txtWine,      cmdWine,     cmdPicAdd, cmdPastePic,
+                          cmdPicDelete, rtbClip,    cmdResetClipboard};
+    for (QPushButton* action : cmdAction)
+        order << action;
+    order << cmdClip << cmdOk << cmdCancel;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    txtTitle->setFocus();
 }
 
 QWidget* frmAddRecipe::buildFields()
@@ -170,8 +196,8 @@ QWidget* frmAddRecipe::buildFields()
     txtAuthor = LineEdit(fields, "txtAuthor");
 
     cmbCat = TypedList(fields, "cmbCat");
-    cmdAddCat = Button(fields, "cmdAddCat", "Add");
-    cmdRemove = Button(fields, "cmdRemove", "Remove");
+    cmdAddCat = NamedButton(fields, "cmdAddCat", "Add");
+    cmdRemove = NamedButton(fields, "cmdRemove", "Remove");
     lstCat = Named(new QListWidget(fields), "lstCat");
     lstCat->setSelectionMode(QAbstractItemView::SingleSelection);
 
@@ -184,8 +210,8 @@ QWidget* frmAddRecipe::buildFields()
     cmbIng->setPlaceholderText("Ingredient");
     for (QComboBox* narrow : {cmbUOM, cmbIng})
         narrow->setMinimumContentsLength(3);
-    cmdAddIng = Button(fields, "cmdAddIng", "Add");
-    cmdRemoveIng = Button(fields, "cmdRemoveIng", "Remove");
+    cmdAddIng = NamedButton(fields, "cmdAddIng", "Add");
+    cmdRemoveIng = NamedButton(fields, "cmdRemoveIng", "Remove");
     lstVIng = Named(new QTreeWidget(fields), "lstVIng");
     lstVIng->setColumnCount(1);
     lstVIng->setHeaderLabels({"Ingredient"});
@@ -194,7 +220,7 @@ QWidget* frmAddRecipe::buildFields()
 
     rtb = Named(new QPlainTextEdit(fields), "rtb");
     rtb->setTabChangesFocus(true);
-    cmdExpand = Button(fields, "cmdExpand", "Expand");
+    cmdExpand = NamedButton(fields, "cmdExpand", "Expand");
 
     txtPrepTime = LineEdit(fields, "txtPrepTime");
     txtCookTime = LineEdit(fields, "txtCookTime");
@@ -205,16 +231,16 @@ QWidget* frmAddRecipe::buildFields()
     txtCalories = LineEdit(fields, "txtCalories");
     cmbOrigin = TypedList(fields, "cmbOrigin");
     txtWine = LineEdit(fields, "txtWine");
-    cmdWine = Button(fields, "cmdWine", "Pick");
+    cmdWine = NamedButton(fields, "cmdWine", "Pick");
 
     imgRecipe = Named(new QLabel(fields), "imgRecipe");
     imgRecipe->setAlignment(Qt::AlignCenter);
     imgRecipe->setFrameShape(QFrame::StyledPanel);
     imgRecipe->setMinimumSize(150, 110);
     imgRecipe->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    cmdPicAdd = Button(fields, "cmdPicAdd", "Select");
-    cmdPastePic = Button(fields, "cmdPastePic", "Paste");
-    cmdPicDelete = Button(fields, "cmdPicDelete", "Delete");
+    cmdPicAdd = NamedButton(fields, "cmdPicAdd", "Select");
+    cmdPastePic = NamedButton(fields, "cmdPastePic", "Paste");
+    cmdPicDelete = NamedButton(fields, "cmdPicDelete", "Delete");
 
     // Left: title, author, categories, ingredients, instructions. Right: times, yield, origin, wine, picture.
     auto* left = new QGridLayout;
@@ -300,13 +326,13 @@ QWidget* frmAddRecipe::buildClipboardPane()
     Label1 = Named(new QLabel("Clipboard Text:", fraClip), "Label1");
     rtbClip = Named(new QPlainTextEdit(fraClip), "rtbClip");
     rtbClip->setTabChangesFocus(true);
-    cmdResetClipboard = Button(fraClip, "cmdResetClipboard", "Get Clipboard Text");
+    cmdResetClipboard = NamedButton(fraClip, "cmdResetClipboard", "Get Clipboard Text");
 
     const char* const captions[] = {"<< Title",     "<< Author",     "<< Yield",        "<< Prep Time",
                                     "<< Cook Time", "<< Categories", "<< Instructions", "<< Ingredients"};
     auto* actions = new QGridLayout;
     for (int i = 0; i < 8; ++i) {
-        cmdAction << Button(fraClip, QString("cmdAction_%1").arg(i), captions[i]);
+        cmdAction << NamedButton(fraClip, QString("cmdAction_%1").arg(i), captions[i]);
         actions->addWidget(cmdAction[i], i / 2, i % 2);
     }
 
@@ -334,6 +360,7 @@ void frmAddRecipe::Form_Load()
             lblInfo[0]->setText("Edit Recipe");
             found = loadRecipe(recipelist::idOf(basMain::sEditRecipeKey));
         }
+        txtTitle->setFocus();
     });
     loaded_ = loaded_ && found;
     if (!loaded_)
@@ -344,6 +371,8 @@ void frmAddRecipe::fillPickLists()
 {
     FillPickList(cmbCat, "SELECT * FROM [CATEGORY] ORDER BY [CATEGORY]", "CATEGORY", PickOrder::Dictionary);
     FillPickList(cmbUOM, "SELECT * FROM [MEASURES] ORDER BY [MEASUREMENT]", "MEASUREMENT", PickOrder::Dictionary);
+    cmbUOM->insertItem(0, QString()); // a chosen unit can be cleared again
+    cmbUOM->setCurrentIndex(-1);
     FillPickList(cmbIng, "SELECT * FROM [INGREDIENT] ORDER BY [INGREDIENT]", "INGREDIENT", PickOrder::Dictionary);
     FillPickList(cmbOrigin, "SELECT * FROM [ORIGIN] ORDER BY [ID]", "ORIGIN", PickOrder::AsRead);
 }
@@ -420,8 +449,23 @@ void frmAddRecipe::cmdOk_Click()
         txtIng->setFocus();
         return;
     }
+    // The times are checked however OK was reached (Enter, a click, its access key).
+    if (validating_)
+        return;
+    for (auto [box, message] : {std::pair{txtPrepTime, "Prep Time is invalid should be hh:mm"},
+                                std::pair{txtCookTime, "Cook Time is invalid should be hh:mm"}})
+        if (!validateTime(box, message)) {
+            box->setFocus();
+            return;
+        }
+    // An amended recipe may keep its own title, but not take another recipe's, whatever its letter case.
     const bool adding = basMain::sEditRecipeKey.isEmpty();
-    if (adding && basDatabase::RecipeTitleExists(text::encodeApostrophes(txtTitle->text()))) {
+    const qint64 ownId = adding ? 0 : recipelist::idOf(basMain::sEditRecipeKey);
+    bool taken = false;
+    if (!basMain::RunHandler("cmdOK AddRecipe",
+                             [&] { taken = basDatabase::RecipeTitleTaken(text::encodeApostrophes(txtTitle->text()), ownId); }))
+        return;
+    if (taken) {
         ui::msgBox("There already is a recipe in the database with this name", ui::Buttons::OK,
                    ui::Icon::Information, "Recipe Error");
         txtTitle->setFocus();

@@ -115,6 +115,7 @@ protected:
 
 private:
     void buildControls();
+    void tieLabelsAndTabOrder();
     QWidget* buildFields();
     QWidget* buildClipboardPane();
     void fillPickLists();

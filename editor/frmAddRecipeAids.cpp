@@ -79,17 +79,32 @@ bool frmAddRecipe::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+        // Enter in the ingredient boxes adds the line, in the category box the category; elsewhere it
+        // presses nothing (the editor has no default button).
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (watched == txtIng || watched == cmbUOM || watched == cmbIng) {
+                cmdAddIng_Click();
+                return true;
+            }
+            if (watched == cmbCat) {
+                cmdAddCat_Click();
+                return true;
+            }
+        }
         if (watched == txtCookTime || watched == txtPrepTime || watched == txtServes || watched == txtTotalTime) {
-            const QString typed = static_cast<QKeyEvent*>(event)->text();
+            const QString typed = key->text();
             if (typed.size() == 1 && (typed[0].unicode() >= 0x20 || typed[0].unicode() == 8)) {
-                int key = typed[0].unicode();
-                txtTime_KeyPress(key);
-                if (key == 0)
+                int ascii = typed[0].unicode();
+                txtTime_KeyPress(ascii);
+                if (ascii == 0)
                     return true;
             }
         }
         break;
+    }
     case QEvent::Resize:
         if (watched == imgRecipe && !picture_.isNull())
             imgRecipe->setPixmap(picture_.scaled(imgRecipe->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));

@@ -213,8 +213,8 @@ TEST_F(RecipeEditorSave, AmendingToAnotherRecipesTitleIsRefusedWithoutWriting)
     editor->cmdOk_Click();
 
     ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_TRUE(recorder.boxes[0].text.contains("There already is a recipe in the database with this name"));
-    EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module cmdOK AddRecipe"));
+    EXPECT_EQ(recorder.boxes[0].text, "There already is a recipe in the database with this name");
+    EXPECT_EQ(recorder.boxes[0].title, "Recipe Error");
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(row(id)["TITLE"], "Stew");
     EXPECT_EQ(row(id)["AUTHOR"], "Ann");
@@ -232,7 +232,7 @@ TEST_F(RecipeEditorSave, OverlongValuesAreRefusedByNameAndNothingIsWritten)
         {"Wine", [](frmAddRecipe& e) { e.txtWine->setText(QString(51, 'w')); }, "50"},
         {"Yield", [](frmAddRecipe& e) { e.txtServes->setText(QString(51, '4')); }, "50"},
         {"Calories Per Serving", [](frmAddRecipe& e) { e.txtCalories->setText(QString(256, '9')); }, "255"},
-        {"Cook Time", [](frmAddRecipe& e) { e.txtCookTime->setText(QString(51, '1')); }, "50"},
+        {"Cook Time", [](frmAddRecipe& e) { e.txtCookTime->setText("01:30" + QString(46, ' ')); }, "50"},
     };
     for (const qint64 editId : {qint64(0), id}) {
         for (const auto& c : cases) {

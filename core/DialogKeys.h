@@ -1,0 +1,14 @@
+#pragma once
+// Keyboard rules the program's windows share. Enter on a focused button presses that button; Enter in a
+// box presses nothing unless the window chose a default button where Enter can do no harm (a search, a
+// filter). A click into a box that selects its text on entry selects it as Tab does.
+class QLineEdit;
+class QWidget;
+
+// Every push and tool button of the window: Enter (either key) on it while it has the focus presses it,
+// and taking the focus no longer makes a button the dialog's default. Call once the buttons exist.
+void EnterPressesFocusedButton(QWidget* window);
+
+// A click that gives the box the focus leaves its whole text selected, as Tab does (the click alone
+// would put the caret under the pointer); a drag still selects what it covers.
+void SelectAllOnClick(QLineEdit* box);
