@@ -5,6 +5,7 @@
 #include "core/basDatabase.h"
 #include "platform/AppError.h"
 #include "platform/db/Database.h"
+#include "platform/paths/FileReplacement.h"
 #include "platform/paths/NewFile.h"
 #include "platform/paths/ProgramFolder.h"
 
@@ -30,9 +31,12 @@ qint64 RecipeCount(db::Connection& cn)
     return q.value("N").toLongLong();
 }
 
+// The error of the file operation that just failed (a full disk says so), and what it was doing.
 AppError AccessError(const QString& what)
 {
-    return AppError(AppError::PathFileAccess, what + ": " + QString::fromLocal8Bit(std::strerror(errno)));
+    AppError error = paths::fileError(errno);
+    error.description += " (" + what + ")";
+    return error;
 }
 
 // Forces the file's bytes to disk, so that the rename never puts a file in place whose bytes are not there.
@@ -42,9 +46,12 @@ void SyncFile(const QString& path)
     if (fd < 0)
         throw AccessError("Cannot open " + path);
     const int rc = ::fsync(fd);
+    const int error = errno;
     ::close(fd);
-    if (rc != 0)
+    if (rc != 0) {
+        errno = error;
         throw AccessError("Cannot write " + path);
+    }
 }
 
 // Makes the rename itself durable; the file is in place either way, so failures are not errors.

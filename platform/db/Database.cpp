@@ -22,10 +22,33 @@ void refuseEmptyFile(const QString& path)
 }
 } // namespace
 
+namespace {
+// What the user is told: the cause in words first where SQLite's own message leaves it unclear, with
+// SQLite's message kept after it. The number stays minus SQLite's result code.
+AppError storageError(sqlite3* db, int rc, const QString& message)
+{
+    const int code = rc & 0xff;
+    switch (code) {
+    case SQLITE_BUSY: {
+        // The busy timeout ran out: another process holds the file's lock.
+        const QString file = db ? QFileInfo(QString::fromUtf8(sqlite3_db_filename(db, "main"))).fileName() : QString();
+        const QString what = file.endsWith(".tqc", Qt::CaseInsensitive) ? QString("the cookbook")
+                             : file.isEmpty()                            ? QString("the database")
+                                                                         : file;
+        return AppError(-code, "Another program is using " + what + " (" + message + ")");
+    }
+    case SQLITE_FULL:
+        return AppError(-code, "Disk full (" + message + ")");
+    default:
+        return AppError(-code, message);
+    }
+}
+} // namespace
+
 AppError lastError(sqlite3* db, int rc)
 {
     const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-    return AppError(-(rc & 0xff), message);
+    return storageError(db, rc, message);
 }
 
 namespace {
@@ -188,7 +211,7 @@ void Connection::exec(const QString& sql)
     if (rc != SQLITE_OK) {
         const QString message = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(err);
-        throw AppError(-(rc & 0xff), message);
+        throw storageError(db_, rc, message);
     }
 }
 

@@ -3,7 +3,9 @@
 //
 // Values travel as QVariant: a null QVariant is SQL NULL, integers and booleans are integers, QByteArray
 // is a blob, everything else text. Column values are read by name without regard to letter case.
-// Failures throw AppError with a negative number (minus SQLite's result code) and SQLite's message.
+// Failures throw AppError with a negative number (minus SQLite's result code) and SQLite's message, led
+// by the cause in words where that message leaves it unclear (another program holding the lock, a full
+// disk).
 #include "platform/AppError.h"
 
 #include <QByteArray>

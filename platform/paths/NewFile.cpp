@@ -1,6 +1,7 @@
 #include "platform/paths/NewFile.h"
 
 #include "platform/AppError.h"
+#include "platform/paths/FileReplacement.h"
 
 #include <QFile>
 #include <cerrno>
@@ -19,9 +20,7 @@ NewFile::NewFile(const QString& path) : path_(path)
     const int error = errno;
     if (error == EEXIST)
         throw AppError(58, "File already exists");
-    if (error == ENOENT || error == ENOTDIR)
-        throw AppError(AppError::PathNotFound, "Path not found");
-    throw AppError(AppError::PathFileAccess, "Path/File access error: " + QString::fromLocal8Bit(std::strerror(error)));
+    throw fileError(error); // a missing folder, a full disk, or another access error
 }
 
 NewFile::~NewFile() { close(); }

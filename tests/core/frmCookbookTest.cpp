@@ -227,12 +227,11 @@ TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
     MakeCookbook("Family.tqc", "Family", "", 50, 20);
     ASSERT_TRUE(basDatabase::OpenCookbook("Family.tqc"));
     const QByteArray original = readBytes(cookbook("Family.tqc"));
-    // Another instance is writing and keeps the lock beyond the wait.
+    // Another program is writing and keeps the lock beyond the wait.
     const int savedTimeout = db::busyTimeout();
     db::setBusyTimeout(100);
-    db::Connection other;
-    other.open(cookbook("Family.tqc"));
-    db::Transaction writing(other, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    SecondProcess other({"hold", cookbook("Family.tqc")});
+    ASSERT_EQ(other.readLine(), "held");
 
     frmCookbook dlg;
     select(dlg, "Family.tqc");
@@ -241,7 +240,8 @@ TEST_F(CookbookManager, FailedCompactionLeavesTheCookbookUntouched)
 
     EXPECT_EQ(readBytes(cookbook("Family.tqc")), original);
     ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_EQ(recorder.boxes[0].text, "Failed to compact cookbook!\r\ndatabase is locked");
+    EXPECT_EQ(recorder.boxes[0].text,
+              "Failed to compact cookbook!\r\nAnother program is using the cookbook (database is locked)");
     EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Exclamation);
     EXPECT_EQ(basDatabase::sCurrentCookbook, "Family.tqc") << "the open cookbook comes back";
     EXPECT_EQ(window.calls, (QStringList{"ResetScreen", "EnableToolBarButtons", "RefreshViews"}));

@@ -9,6 +9,9 @@
 //       Saves recipes "Written 0", "Written 1" ... one transaction each over a plain SQLite connection,
 //       printing "saved <title>" after each save that was committed; after a failure it opens the file
 //       again, as a user would. Ends when the stop file exists.
+//   tq_second_instance hold <cookbook path>
+//       Another program in the middle of a write: takes the file's write lock ("held") and keeps it until
+//       the end of its input.
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -84,6 +87,17 @@ int writeRecipes(const QString& path, const QString& stopFile)
     return 0;
 }
 
+int holdWriteLock(const QString& path)
+{
+    db::Connection cn;
+    cn.open(path);
+    db::Transaction writing(cn, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    say("held");
+    for (std::string line; std::getline(std::cin, line);) {
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -94,6 +108,8 @@ int main(int argc, char** argv)
         return openCookbook(args[2], args[3], args[4].toInt());
     if (args.size() == 4 && args[1] == "writer")
         return writeRecipes(args[2], args[3]);
-    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE\n", stderr);
+    if (args.size() == 3 && args[1] == "hold")
+        return holdWriteLock(args[2]);
+    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH\n", stderr);
     return 2;
 }
