@@ -362,3 +362,21 @@ TEST_F(XmlReader, ATextValuePastTheLimitSkipsItsRecipeAndALargePictureIsKept)
     EXPECT_EQ(pictured["PictureName"], "big.png");
     EXPECT_TRUE(pictured["RecipePicture"].toByteArray() == picture) << "the picture is stored byte for byte";
 }
+
+// What the reader passes over around the rows (a declaration, comments and a CDATA section holding quotes
+// and '>', a processing instruction) never throws its reading of the values off.
+TEST_F(XmlReader, MarkupAroundTheRowsLeavesTheValuesAlone)
+{
+    const QByteArray document =
+        "<?xml version='1.0' encoding='UTF-8'?>\r\n<!DOCTYPE xml [ <!ENTITY note \"it's > here\"> ]>\r\n" +
+        rowset("<!-- Mum's \"best\" > 'pies' -->\r\n<?writer quote=\"'\" ?>\r\n" +
+               row("Pie", "Author='Jane &amp; &quot;Son&quot;' PictureName='p.gif' RecipePicture='" +
+                              QString::fromLatin1(kPicture.toHex()) + "'") +
+               "<![CDATA[ ' \" > ]]>\r\n" + row("Soup", "Wine=\"Port's\""));
+
+    EXPECT_TRUE(importDocument(document));
+    EXPECT_EQ(storedTitles(), (QStringList{"Pie", "Soup"}));
+    EXPECT_EQ(recipeRow("Pie")["Author"], "Jane & \"Son\"");
+    EXPECT_EQ(recipeRow("Pie")["RecipePicture"].toByteArray(), kPicture);
+    EXPECT_EQ(recipeRow("Soup")["Wine"], "Port$$s");
+}
