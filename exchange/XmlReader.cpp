@@ -239,7 +239,8 @@ public:
             return true;
         }
         basDatabase::cnCookbook.exec("RELEASE xml_rows");
-        transaction.commit();
+        // A large file leaves much to write at the end: the window repaints meanwhile.
+        runWhileAnswering([&transaction] { transaction.commit(); });
         return !walker.failed() && !failed_;
     }
 
