@@ -1,6 +1,7 @@
 #include "browser/frmAbout.h"
 
 #include "browser/Artwork.h"
+#include "core/DialogKeys.h"
 #include "core/basMain.h"
 #include "platform/ui/Ui.h"
 
@@ -143,6 +144,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setFixedWidth(kWidth);
     setFixedHeight(sizeHint().height());
     Form_Load();
+    EnterPressesFocusedButton(this);
 }
 
 void frmAbout::Form_Load()

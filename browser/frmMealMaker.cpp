@@ -1,6 +1,7 @@
 #include "browser/frmMealMaker.h"
 
 #include "browser/SearchCondition.h"
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
@@ -40,6 +41,7 @@ frmMealMaker::frmMealMaker(QWidget* parent) : QDialog(parent)
     form->addStretch();
     form->addLayout(ButtonRow({cmdOption[0], cmdOption[1]}));
     resize(440, 190);
+    EnterPressesFocusedButton(this);
 }
 
 void frmMealMaker::cmdOption_Click(int index)

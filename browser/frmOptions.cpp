@@ -1,5 +1,6 @@
 #include "browser/frmOptions.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
@@ -127,8 +128,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < cmdBrowse.size(); ++i)
         connect(cmdBrowse[i], &QPushButton::clicked, this, [this, i] { cmdBrowse_Click(i); });
 
-    cmdOK = NamedButton(this, "cmdOK", "OK");
-    cmdOK->setDefault(true);
+    cmdOK = NamedButton(this, "cmdOK", "OK"); // no default: Enter in a box writes nothing
     cmdCancel = NamedButton(this, "cmdCancel", "Cancel");
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -140,6 +140,21 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     body->addWidget(pages_, 1);
     body->addLayout(bottom);
     resize(520, 400);
+
+    // Labels name their boxes; Tab runs from the page buttons through the page shown to OK and Cancel.
+    for (auto [index, box] : {std::pair{5, txtDisplayTemplate}, std::pair{2, txtSMTP}, std::pair{3, txtUserName},
+                              std::pair{4, txtEmailAddress}})
+        findChild<QLabel*>(QString("lblInfo_%1").arg(index))->setBuddy(box);
+    txtImportSound->setAccessibleName(chkImportPlay->text());
+    txtImportNotSound->setAccessibleName(chkPlayNotRec->text());
+    const QList<QWidget*> order{cmdAction[0],      cmdAction[1],     cmdAction[2],   txtDisplayTemplate, cmdBrowse[2],
+                                chkOpenLast,       chkDisplaySplash, chkClearMarked, txtSMTP,            txtUserName,
+                                txtEmailAddress,   cmdContacts,      chkImportDirect, chkImportPlay,     txtImportSound,
+                                cmdBrowse[0],      chkPlayNotRec,    txtImportNotSound, cmdBrowse[1],    cmdOK,
+                                cmdCancel};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    EnterPressesFocusedButton(this);
 
     connect(cmdContacts, &QPushButton::clicked, this, &frmOptions::cmdContacts_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOk_Click);
@@ -154,10 +169,12 @@ void frmOptions::loadText(QLineEdit* box, const QString& key)
     loaded_.insert(key, box->text());
 }
 
-// A box is checked only when its key reads exactly "True".
-void frmOptions::loadCheck(QCheckBox* box, const QString& key)
+// A box is checked only when its key reads exactly "True"; one whose reader takes anything but "False" for
+// on (the splash screen) shows that, so the box shows what the program does.
+void frmOptions::loadCheck(QCheckBox* box, const QString& key, bool onUnlessFalse)
 {
-    box->setChecked(ReadINI("Options", key) == "True");
+    const QString stored = ReadINI("Options", key);
+    box->setChecked(onUnlessFalse ? stored != "False" : stored == "True");
     loaded_.insert(key, box->isChecked() ? "True" : "False");
 }
 
@@ -169,7 +186,7 @@ void frmOptions::Form_Load()
             txtDisplayTemplate->setText(standardTemplate());
             loaded_.insert("HTML Template", txtDisplayTemplate->text());
         }
-        loadCheck(chkDisplaySplash, "Display Splash Screen");
+        loadCheck(chkDisplaySplash, "Display Splash Screen", true);
         loadCheck(chkOpenLast, "Open Last");
         loadCheck(chkClearMarked, "Clear Checked");
         loadText(txtEmailAddress, "Senders Email");
@@ -181,6 +198,7 @@ void frmOptions::Form_Load()
         loadCheck(chkImportPlay, "Play Recognised Sound");
         loadCheck(chkPlayNotRec, "Play Not Recognised");
         ShowPage(0);
+        txtDisplayTemplate->setFocus();
     });
 }
 

@@ -56,7 +56,7 @@ protected:
 private:
     void ShowPage(int index);
     void loadText(QLineEdit* box, const QString& key);
-    void loadCheck(QCheckBox* box, const QString& key);
+    void loadCheck(QCheckBox* box, const QString& key, bool onUnlessFalse = false);
 
     QStackedWidget* pages_;
     // Every key and its value as the dialog shows it.

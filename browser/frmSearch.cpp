@@ -1,6 +1,7 @@
 #include "browser/frmSearch.h"
 
 #include "browser/SearchCondition.h"
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
@@ -92,6 +93,7 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
 
     connect(cmdSearch, &QPushButton::clicked, this, &frmSearch::cmdSearch_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmSearch::cmdClose_Click);
+    EnterPressesFocusedButton(this);
 }
 
 void frmSearch::Form_Load()

@@ -1,5 +1,6 @@
 #include "browser/frmView.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/RecipeListFiller.h"
 #include "core/basMain.h"
@@ -34,6 +35,7 @@ frmView::frmView(QWidget* parent) : QDialog(parent)
 
     connect(cmdSort, &QPushButton::clicked, this, &frmView::cmdSort_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmView::cmdClose_Click);
+    EnterPressesFocusedButton(this);
 }
 
 void frmView::Form_Load()

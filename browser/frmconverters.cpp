@@ -1,6 +1,7 @@
 #include "browser/frmconverters.h"
 
 #include "browser/UnitConversions.h"
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "platform/ui/Ui.h"
 
@@ -106,6 +107,7 @@ frmconverters::frmconverters(QWidget* parent) : QDialog(parent)
     connect(cmdClose, &QPushButton::clicked, this, &frmconverters::cmdClose_Click);
 
     Form_Load();
+    EnterPressesFocusedButton(this);
 }
 
 QFrame* frmconverters::makePage(int index, QLineEdit*& value, QListWidget*& from, QListWidget*& to,

@@ -1,5 +1,6 @@
 #include "core/frmCookbook.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/CompactCookbook.h"
 #include "core/CookbookLock.h"
@@ -108,6 +109,7 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
     resize(560, 360);
 
     Form_Load();
+    EnterPressesFocusedButton(this);
 }
 
 void frmCookbook::Form_Load() { ListCookbooks(); }

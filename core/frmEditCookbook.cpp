@@ -1,5 +1,6 @@
 #include "core/frmEditCookbook.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/basDatabase.h"
@@ -43,7 +44,6 @@ frmEditCookbook::frmEditCookbook(QWidget* parent) : QDialog(parent)
     txtDescription->setTabChangesFocus(true);
     cmdOk = new QPushButton("OK", this);
     cmdOk->setObjectName("cmdOk");
-    cmdOk->setDefault(true);
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
 
@@ -63,6 +63,7 @@ frmEditCookbook::frmEditCookbook(QWidget* parent) : QDialog(parent)
     txtDescription->installEventFilter(this);
     connect(cmdOk, &QPushButton::clicked, this, &frmEditCookbook::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmEditCookbook::cmdCancel_Click);
+    EnterPressesFocusedButton(this);
 }
 
 bool frmEditCookbook::eventFilter(QObject* watched, QEvent* event)

@@ -1,5 +1,6 @@
 #include "editor/ReferenceListEditor.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/MainWindow.h"
@@ -38,7 +39,6 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     txtName->setObjectName("txtName");
     txtName->setMaxLength(kMaxNameLength);
     cmdAdd = NamedButton(this, "cmdAdd", "Add");
-    cmdAdd->setDefault(true);
     cmdDelete = NamedButton(this, "cmdDelete", "Delete");
     cmdClear = NamedButton(this, "cmdClear", "Clear");
     cmdClose = NamedButton(this, "cmdClose", "Close");
@@ -68,6 +68,7 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     connect(list_, &QListWidget::itemSelectionChanged, this, &ReferenceListEditor::list_Click);
 
     Form_Load();
+    EnterPressesFocusedButton(this);
 }
 
 void ReferenceListEditor::handle(const QString& name, const std::function<void()>& body)

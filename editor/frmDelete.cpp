@@ -1,6 +1,7 @@
 #include "editor/frmDelete.h"
 
 #include "core/Banner.h"
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
@@ -88,6 +89,7 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
 
     connect(cmdDelete, &QPushButton::clicked, this, &frmDelete::cmdDelete_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmDelete::cmdCancel_Click);
+    EnterPressesFocusedButton(this);
 }
 
 void frmDelete::Form_Load()

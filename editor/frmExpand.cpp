@@ -1,4 +1,5 @@
 #include "editor/frmExpand.h"
+#include "core/DialogKeys.h"
 #include "editor/LongTextBox.h"
 
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@ frmExpand::frmExpand(QPlainTextEdit* target, QWidget* parent) : QDialog(parent),
     resize(640, 480);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmExpand::cmdOk_Click);
+    EnterPressesFocusedButton(this);
 }
 
 void frmExpand::cmdOk_Click() { accept(); }

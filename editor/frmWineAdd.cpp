@@ -1,5 +1,6 @@
 #include "editor/frmWineAdd.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
@@ -116,8 +117,13 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     body->addLayout(buttons);
     resize(720, 560);
 
-    for (QLineEdit* b : boxes())
+    for (int i = 0; i < fields.size(); ++i)
+        lblFieldLabel[i]->setBuddy(fields[i].second);
+    for (QLineEdit* b : boxes()) {
         b->installEventFilter(this);
+        SelectAllOnClick(b);
+    }
+    EnterPressesFocusedButton(this);
     connect(cmdAdd, &QPushButton::clicked, this, &frmWineAdd::cmdAdd_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmWineAdd::cmdDelete_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmWineAdd::cmdClear_Click);
@@ -126,6 +132,11 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     // A click, or moving through the list with the keys, loads the wine.
     connect(lstvWines, &QTreeWidget::itemClicked, this, &frmWineAdd::lstvWines_Click);
     connect(lstvWines, &QTreeWidget::itemSelectionChanged, this, &frmWineAdd::lstvWines_Click);
+    // The row the keys move to is the one selected (and so loaded), also the first one Tab lands on.
+    connect(lstvWines, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current && !current->isSelected())
+            lstvWines->setCurrentItem(current, 0, QItemSelectionModel::ClearAndSelect);
+    });
 
     Form_Load();
 }
@@ -153,11 +164,21 @@ void frmWineAdd::Form_Load()
         while (origins.next())
             cmbCountry->addItem(origins.text("ORIGIN"), origins.value("Id").toLongLong());
         cmbCountry->setCurrentIndex(-1);
-        // Picker mode lasts for this opening only.
-        if (basMain::bPickWine) {
+        // Picker mode lasts for this opening only. Select is then the default button and first in the Tab
+        // order; Enter never adds or updates a wine.
+        const bool picking = basMain::bPickWine;
+        if (picking) {
             cmdSelect->setVisible(true);
             basMain::bPickWine = false;
         }
+        cmdSelect->setDefault(picking);
+        QList<QWidget*> order{lstvWines, txtWineName, txtYear, txtType, txtColour, txtVineyard, txtComments,
+                              cmbCountry, cmdAdd, cmdDelete, cmdClear, cmdClose};
+        if (picking)
+            order.prepend(cmdSelect);
+        for (int i = 1; i < order.size(); ++i)
+            setTabOrder(order[i - 1], order[i]);
+        order.first()->setFocus();
     });
 }
 

@@ -1,5 +1,6 @@
 #include "exchange/frmAddressBook.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/MainWindow.h"
@@ -90,6 +91,7 @@ frmAddressBook::frmAddressBook(QWidget* parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmAddressBook::cmdCancel_Click);
 
     ListContacts();
+    EnterPressesFocusedButton(this);
 }
 
 void frmAddressBook::ListContacts()

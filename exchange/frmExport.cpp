@@ -1,5 +1,6 @@
 #include "exchange/frmExport.h"
 
+#include "core/DialogKeys.h"
 #include "core/ProtectedFiles.h"
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
@@ -33,7 +34,6 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     lblExported = new QLabel(this);
     lblExported->setObjectName("lblExported");
     cmdExport = NamedButton(this, "cmdExport", "Export");
-    cmdExport->setDefault(true);
     cmdCancel = NamedButton(this, "cmdCancel", "Close");
 
     auto* form = new QGridLayout;
@@ -58,6 +58,7 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
     connect(cmdExport, &QPushButton::clicked, this, &frmExport::cmdExport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmExport::cmdCancel_Click);
     Form_Load();
+    EnterPressesFocusedButton(this);
 }
 
 void frmExport::Form_Load()

@@ -1,5 +1,6 @@
 #include "exchange/frmImport.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
@@ -51,7 +52,6 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
 
     QHBoxLayout* fileRow = MakeFileRow(this, txtFile, cmdBrowse);
     cmdImport = NamedButton(this, "cmdImport", "Import");
-    cmdImport->setDefault(true);
     cmdCancel = NamedButton(this, "cmdCancel", "Close");
     cmdCancel->setCursor(Qt::ArrowCursor); // stays clickable-looking while the dialog shows the hourglass
     lblFound = counterLabel(this, "lblFound");
@@ -91,6 +91,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     connect(cmdImport, &QPushButton::clicked, this, &frmImport::cmdImport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmImport::cmdCancel_Click);
     Form_Load();
+    EnterPressesFocusedButton(this);
 }
 
 frmImport::~frmImport() = default; // Import goes with its parent, the dialog

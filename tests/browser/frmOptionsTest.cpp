@@ -5,10 +5,12 @@
 #include "core/basMain.h"
 #include "exchange/frmAddressBook.h"
 #include "support/ModalAnswer.h"
+#include "support/Keyboard.h"
 #include "support/SecondInstance.h"
 
 #include <QCheckBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QFrame>
 #include <QLineEdit>
 #include <QTextBrowser>
@@ -54,8 +56,9 @@ TEST_F(Preferences, WithNothingStoredOkWritesOnlyWhatTheUserChanged)
     EXPECT_FALSE(dlg.fraOptions[1]->isVisible());
     EXPECT_FALSE(dlg.fraOptions[2]->isVisible());
     EXPECT_EQ(dlg.txtDisplayTemplate->text(), standardTemplate());
+    // The splash screen is shown unless the key reads "False", and the box says so.
     for (QCheckBox* c : checks(dlg))
-        EXPECT_FALSE(c->isChecked()) << c->objectName().toStdString();
+        EXPECT_EQ(c->isChecked(), c == dlg.chkDisplaySplash) << c->objectName().toStdString();
     for (QLineEdit* t : texts(dlg))
         EXPECT_EQ(t->text(), "") << t->objectName().toStdString();
 
@@ -65,12 +68,12 @@ TEST_F(Preferences, WithNothingStoredOkWritesOnlyWhatTheUserChanged)
 
     // A box changed and changed back counts as unchanged.
     frmOptions again;
-    again.chkDisplaySplash->setChecked(true);
+    again.chkDisplaySplash->setChecked(false);
     again.txtSMTP->setText("mail.example.org");
     again.txtUserName->setText("x");
     again.txtUserName->setText("");
     again.cmdOk_Click();
-    EXPECT_EQ(optionLines(), (QStringList{"Display Splash Screen=True", "SMTP Server=mail.example.org"}));
+    EXPECT_EQ(optionLines(), (QStringList{"Display Splash Screen=False", "SMTP Server=mail.example.org"}));
     EXPECT_EQ(basMain::sTemplatePath, "") << "the template was not changed here";
 }
 
@@ -248,3 +251,35 @@ TEST_F(Preferences, ContactManagerOpensTheAddressBookAsAPlainEditor)
     EXPECT_FALSE(selecting);
     EXPECT_TRUE(dlg.isVisible());
 }
+
+namespace {
+
+TEST_F(Preferences, OpensOnItsFirstBoxShowsTheSplashAsUsedAndEnterInABoxWritesNothing)
+{
+    for (const auto& [stored, shown] : {std::pair{QByteArray(), true},
+                                        std::pair{QByteArray("Display Splash Screen=False\n"), false},
+                                        std::pair{QByteArray("Display Splash Screen=True\n"), true}}) {
+        SCOPED_TRACE(stored.toStdString());
+        writeSettings("[Options]\n" + stored);
+        const QByteArray before = readBytes(program.path("TQSettings.ini"));
+        frmOptions dlg;
+        keyboard::showActive(dlg);
+        EXPECT_EQ(dlg.chkDisplaySplash->isChecked(), shown);
+        EXPECT_EQ(keyboard::focused(), dlg.txtDisplayTemplate);
+        EXPECT_FALSE(dlg.cmdOK->isDefault());
+
+        keyboard::press(Qt::Key_Return);
+        EXPECT_TRUE(dlg.isVisible()) << "Enter in a box presses no button";
+        ASSERT_TRUE(keyboard::tabTo(dlg.chkDisplaySplash));
+        keyboard::press(Qt::Key_Enter);
+        EXPECT_TRUE(dlg.isVisible());
+
+        // OK from the keyboard with nothing changed leaves the file as it was.
+        ASSERT_TRUE(keyboard::tabTo(dlg.cmdOK));
+        keyboard::press(Qt::Key_Return);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(readBytes(program.path("TQSettings.ini")), before);
+    }
+}
+
+} // namespace

@@ -2,12 +2,17 @@
 #include "editor/frmDelete.h"
 
 #include "core/RecipeListItems.h"
+#include "browser/frmAbout.h"
+#include "core/DE.h"
+#include "exchange/frmAddressBook.h"
+#include "support/Keyboard.h"
 #include "support/ScratchProgram.h"
 #include "support/StubMainWindow.h"
 #include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -156,3 +161,52 @@ TEST_F(DeleteDialog, AFailingDeleteIsReportedAndTheDialogStillClosesAndRefreshes
     frmDelete closed;
     EXPECT_THROW(closed.Form_Load(), AppError);
 }
+
+namespace {
+
+// Enter on whichever button has the focus presses that button, in every dialog; Enter elsewhere in the
+// delete dialog presses Cancel, never Delete.
+TEST_F(DeleteDialog, EnterOnAFocusedButtonPressesThatButton)
+{
+    using namespace keyboard;
+    select(1);
+    {
+        frmDelete dlg;
+        dlg.Form_Load();
+        showActive(dlg);
+        EXPECT_FALSE(dlg.cmdDelete->isDefault());
+        ASSERT_TRUE(tabTo(dlg.cmdDelete));
+        press(Qt::Key_Return);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(stored(), (QStringList{"Beef Stew", "Mom$$s Pie", "Pancakes"}));
+    }
+    {
+        frmAbout about;
+        showActive(about);
+        auto* ok = about.findChild<QPushButton*>("cmdOk");
+        ASSERT_TRUE(tabTo(ok));
+        press(Qt::Key_Enter);
+        EXPECT_FALSE(about.isVisible());
+    }
+    {
+        frmAddressBook book;
+        book.bSelecting = true; // as the e-mail dialog opens it: with OK
+        book.ListContacts();
+        showActive(book);
+        ASSERT_TRUE(tabTo(book.txtName));
+        type("Ann");
+        press(Qt::Key_Return);
+        ASSERT_TRUE(tabTo(book.txtAddress));
+        type("ann@example.org");
+        press(Qt::Key_Return);
+        EXPECT_EQ(scalar(DE.cn, "SELECT COUNT(*) FROM CONTACTS"), 0) << "Enter in a box adds nothing";
+        ASSERT_TRUE(tabTo(book.cmdAdd));
+        press(Qt::Key_Return);
+        EXPECT_EQ(scalar(DE.cn, "SELECT COUNT(*) FROM CONTACTS WHERE CONTACTNAME='Ann'"), 1);
+        ASSERT_TRUE(tabTo(book.cmdOk));
+        press(Qt::Key_Return);
+        EXPECT_FALSE(book.isVisible());
+    }
+}
+
+} // namespace

@@ -37,7 +37,7 @@ inline void type(const QString& text)
 // Presses Tab until the widget has the focus; false when it never gets it within a lap of the window.
 inline bool tabTo(const QWidget* target, int most = 80)
 {
-    for (int i = 0; i < most && focused() != target; ++i)
+    for (int i = 0; i < most && focused() && focused() != target; ++i)
         QTest::keyClick(focused(), Qt::Key_Tab);
     return focused() == target;
 }
