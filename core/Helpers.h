@@ -2,6 +2,8 @@
 // Small helpers that several windows share.
 #include <QString>
 #include <QVariant>
+#include <chrono>
+#include <future>
 
 class QLineEdit;
 class QTextEdit;
@@ -27,3 +29,15 @@ void AutoSizeColumns(QTreeWidget* list, int column = 0);
 
 // The value, or an empty text (which reads as 0 where a number is wanted) when it is Null.
 QVariant NoNull(const QVariant& value);
+
+// Runs `work` on a thread of its own and calls `yield` every 20 ms until it ends, so that the window
+// repaints meanwhile; its result or its exception comes back. `work` touches no widget, and nothing the
+// window's thread does in `yield` may use what `work` uses.
+template <class Work, class Yield>
+auto runOffThread(Work work, Yield yield)
+{
+    auto done = std::async(std::launch::async, std::move(work));
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        yield();
+    return done.get();
+}

@@ -1,6 +1,7 @@
 // Shared operations on single rows of the open cookbook.
 #include "core/basDatabase.h"
 
+#include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basMain.h"
@@ -9,6 +10,7 @@
 #include "platform/text/LineFile.h"
 #include "platform/ui/Ui.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSignalBlocker>
 #include <QTreeWidget>
@@ -137,13 +139,17 @@ bool RecipeTitles::contains(const QString& storedTitle) const
 void ClearAllMarks()
 {
     ui::WaitCursor wait;
-    {
-        // The write lock first, so that another instance's write is waited for, not failed at once.
-        db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback,
-                                    db::Transaction::Lock::Immediate);
-        db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
-        transaction.commit();
-    }
+    // Every row holding a mark is written again, pictures and all: with many marked recipes that takes
+    // seconds, so the statement runs off the window's thread while the window repaints (taking no input).
+    runOffThread(
+        [] {
+            // The write lock first, so that another instance's write is waited for, not failed at once.
+            db::Transaction transaction(cnCookbook, db::Transaction::OnScopeExit::Rollback,
+                                        db::Transaction::Lock::Immediate);
+            db::Query(cnCookbook, "UPDATE RECIPES SET MARK=0 WHERE MARK IS NOT 0").exec();
+            transaction.commit();
+        },
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 
     QTreeWidget* list = basMain::mainWindow().lstVRecipes();
     if (!list)

@@ -3,6 +3,7 @@
 #include "exchange/cExport.h"
 #include "exchange/cImport.h"
 #include "exchange/FormatDetection.h"
+#include "core/Helpers.h"
 #include "core/basDatabase.h"
 #include "platform/db/Database.h"
 #include "platform/text/LineFile.h"
@@ -11,9 +12,7 @@
 #include <QList>
 #include <QPair>
 #include <QVariant>
-#include <chrono>
 #include <functional>
-#include <future>
 #include <memory>
 
 // One column of a recipe to insert, with its value (a null QVariant stores Null).
@@ -33,15 +32,12 @@ private:
     bool started_ = false;
 };
 
-// Runs `work` (which touches nothing of the window) on a thread of its own and lets the window repaint
-// until it ends: putting a large file in place takes a while. Its result or its exception comes back.
+// Runs `work` (which touches nothing of the window) on a thread of its own and lets the window repaint and
+// answer until it ends: putting a large file in place takes a while.
 template <class Work>
 auto runWhileAnswering(Work work)
 {
-    auto done = std::async(std::launch::async, std::move(work));
-    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-        cImport::yieldToEventLoop();
-    return done.get();
+    return runOffThread(std::move(work), &cImport::yieldToEventLoop);
 }
 
 // Reading stops on a failure of the database itself (busy after the timeout, read-only, full, I/O error,
