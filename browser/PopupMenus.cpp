@@ -1,6 +1,7 @@
 #include "browser/PopupMenus.h"
 
 #include "browser/frmView.h"
+#include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
@@ -173,8 +174,10 @@ void frmContextMenus::markListedRecipes(int index)
     }
     if (cn.handle() != handle)
         return;
-    transaction.commit();
-    QCoreApplication::processEvents(); // the commit of a long list takes a while of its own
+    // The commit of a long list takes a while of its own: off the window's thread, the window repainting.
+    runOffThread([&transaction] { transaction.commit(); },
+                 [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    QCoreApplication::processEvents();
     if (!list || listChanged)
         return; // the new list shows the stored marks already
 
