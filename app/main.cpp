@@ -1,5 +1,6 @@
 // Tovalquendry: a personal recipe collection.
 #include "browser/ProgramWindows.h"
+#include "core/PageFolder.h"
 #include "core/basMain.h"
 
 #include <QApplication>
@@ -11,5 +12,7 @@ int main(int argc, char** argv)
     basMain::setStartupWindows(programStartupWindows());
     if (!basMain::Main())
         return 0;
-    return app.exec();
+    const int result = app.exec();
+    pagefolder::remove(); // this instance's pages go with it
+    return result;
 }

@@ -3,6 +3,7 @@
 
 #include "browser/PageText.h"
 
+#include "core/PageFolder.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -23,10 +24,10 @@ namespace {
 const QString kPicStart = QStringLiteral("<!--PICSTART-->");
 const QString kPicEnd = QStringLiteral("<!--PICEND-->");
 
-// Deletes every file directly in "\temp"; folders in it (and what they hold) stay.
-void EmptyTempFolder()
+// Deletes every file directly in this instance's page folder; folders in it (and what they hold) stay.
+void EmptyPageFolder()
 {
-    const QString folder = paths::resolve("\\temp");
+    const QString folder = pagefolder::path();
     const QDir dir(folder);
     if (!QFileInfo(folder).isDir())
         throw AppError(AppError::PathNotFound, "Path not found");
@@ -115,18 +116,20 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
         picture->clear();
     try {
         text::closeAllFiles();
-        EmptyTempFolder();
+        // The e-mail's pages go beside the page on display, which stays.
+        if (!bEmail)
+            EmptyPageFolder();
 
         QString copyPath, pagePath, pictureFolder, pictureName;
         if (bEmail) {
             const QString n = QString::number(++basMain::lEmailCount);
-            pictureFolder = paths::resolve("\\temp\\email");
+            pictureFolder = pagefolder::emailPath();
             pictureName = n;
-            copyPath = pagePath = paths::resolve("\\temp\\email\\recipe" + n + ".html");
+            copyPath = pagePath = pictureFolder + "/recipe" + n + ".html";
         } else {
-            pictureFolder = paths::resolve("\\temp");
+            pictureFolder = pagefolder::path();
             copyPath = paths::resolve("\\recipe.html");
-            pagePath = paths::resolve("\\temp\\recipe.html");
+            pagePath = pictureFolder + "/recipe.html";
         }
         const QByteArray templateBytes = CopyTemplate(copyPath);
 

@@ -4,6 +4,7 @@
 #include "browser/PageView.h"
 #include "browser/RecipePage.h"
 #include "core/Helpers.h"
+#include "core/PageFolder.h"
 #include "core/Settings.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -220,6 +221,7 @@ void frmMain::Form_Load()
         setWindowTitle(basMain::captionPrefix() + " (No current Cookbook)");
         if (!FolderExists(paths::resolve("\\temp")) && !QDir().mkpath(paths::resolve("\\temp")))
             throw AppError(AppError::PathFileAccess, "Path/File access error");
+        pagefolder::start();
         restoreWindowGeometry();
         settleTemplatePath();
         restorePaneSizes();

@@ -47,7 +47,7 @@ void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
     if (bytes.isEmpty())
         return;
     db::Query(cnCookbook, "UPDATE RECIPES SET PICTURENAME=?1, RECIPEPICTURE=?2 WHERE ID=?3",
-              {paths::bareFileName(picturePath), bytes, recipeId})
+              {paths::nameFromData(picturePath), bytes, recipeId})
         .exec();
     if (cnCookbook.changes() == 0)
         throw AppError(3021, "Either BOF or EOF is True, or the current record has been deleted. "
@@ -56,12 +56,12 @@ void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
 
 QString ExtractPictureFromRecordset(const db::Query& row, const QString& folder, const QString& fileName)
 {
-    const QString stored = paths::bareFileName(row.text("PICTURENAME"));
+    const QString stored = paths::nameFromData(row.text("PICTURENAME"));
     const QByteArray bytes = row.value("RECIPEPICTURE").toByteArray();
     if (stored.isEmpty() || bytes.isEmpty())
         return {};
 
-    QString name = paths::bareFileName(fileName);
+    QString name = paths::nameFromData(fileName);
     if (name.isEmpty())
         name = stored;
     else if (!name.contains('.'))

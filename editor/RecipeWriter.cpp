@@ -78,7 +78,7 @@ PictureChange PictureFromFile(const QString& path)
     if (change.bytes.isEmpty())
         return {};
     change.kind = PictureChange::Kind::Store;
-    change.name = paths::bareFileName(path);
+    change.name = paths::nameFromData(path);
     return change;
 }
 

@@ -5,6 +5,7 @@
 #include "core/DialogParts.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
+#include "core/PageFolder.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -416,7 +417,7 @@ bool frmAddRecipe::loadRecipe(qint64 id)
         // A picture that cannot be written out or shown is no reason to refuse the recipe: it stays stored.
         if (!bare.isEmpty())
             basMain::RunHandler("AddRecipe Form Load", [&] {
-                const QString extracted = basDatabase::ExtractPictureFromRecordset(row, paths::resolve("\\temp"), "");
+                const QString extracted = basDatabase::ExtractPictureFromRecordset(row, pagefolder::path(), "");
                 if (!extracted.isEmpty())
                     showPicture(extracted);
             });

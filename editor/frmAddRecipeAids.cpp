@@ -4,6 +4,7 @@
 #include "editor/LongTextBox.h"
 
 #include "core/Helpers.h"
+#include "core/PageFolder.h"
 #include "core/basMain.h"
 #include "editor/RecipeFields.h"
 #include "editor/frmExpand.h"
@@ -243,8 +244,7 @@ void frmAddRecipe::cmdPastePic_Click()
         const QImage image = QApplication::clipboard()->image();
         if (image.isNull())
             return;
-        QDir().mkpath(paths::resolve("\\temp"));
-        const QString file = paths::resolve("\\temp\\1.bmp");
+        const QString file = pagefolder::path() + "/1.bmp";
         if (image.save(file, "BMP") && showImage(image))
             sPicturePath = file;
     });

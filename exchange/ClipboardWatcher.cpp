@@ -1,6 +1,7 @@
 #include "exchange/ClipboardWatcher.h"
 
 #include "core/MainWindow.h"
+#include "core/PageFolder.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
 #include "exchange/RecipeMarkers.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QMimeData>
 
 namespace basMain {
@@ -51,8 +53,7 @@ void CheckClipoard()
 
         ui::BusyScope busy;
         ui::WaitCursor wait;
-        QDir().mkpath(paths::resolve("\\temp"));
-        const QString handOver = paths::resolve("\\temp\\clip.tmp");
+        const QString handOver = pagefolder::path() + "/clip.tmp";
         writeHandOverFile(clipText, handOver);
 
         bool imported = false;
@@ -60,6 +61,7 @@ void CheckClipoard()
             cImport reader;
             imported = ImportWithReader(reader, format, handOver);
         }
+        QFile::remove(handOver); // read: the hand-over file has done its job
         if (imported)
             playSoundWhenOn("Play Recognised Sound", "Recognised Sound");
         else

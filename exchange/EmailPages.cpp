@@ -38,7 +38,7 @@ QString GetPictureName(const QByteArray& page)
     }
     resolved += name.mid(at);
     resolved.replace("&amp;", "&");
-    return paths::bareFileName(resolved);
+    return paths::nameFromData(resolved);
 }
 
 QByteArray ReplaceReference(QByteArray page, const QByteArray& reference, const QByteArray& replacement)

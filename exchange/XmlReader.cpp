@@ -340,7 +340,7 @@ private:
         };
 
         // The picture travels in the row itself; its name is only ever a bare file name.
-        const QString pictureName = present[PictureName] ? paths::bareFileName(values[PictureName]) : QString();
+        const QString pictureName = present[PictureName] ? paths::nameFromData(values[PictureName]) : QString();
         QVariant picture = QByteArray("");
         if (!pictureName.isEmpty()) {
             if (pictureBad)

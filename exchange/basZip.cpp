@@ -11,6 +11,16 @@
 namespace basZip {
 namespace {
 
+// An entry's name never carries a control character (a line break in a file name from data).
+QString EntryName(const QString& name)
+{
+    QString kept;
+    for (QChar c : name)
+        if (c.category() != QChar::Other_Control)
+            kept += c;
+    return kept;
+}
+
 bool IsPattern(const QString& name) { return name.contains('*') || name.contains('?'); }
 
 QString Absolute(const QString& name, const QString& rootDirectory)
@@ -67,8 +77,11 @@ int ZipArchiveFiles(const QStringList& names, const QString& zipName, bool recur
         const QList<zipfile::Entry> found = Expand(name, rootDirectory, recurse);
         if (found.isEmpty())
             ZipPrintCallback("\tzip warning: name not matched: " + name + "\r\n");
-        for (const zipfile::Entry& e : found) {
+        for (zipfile::Entry e : found) {
             if (QFileInfo(e.path).absoluteFilePath().compare(archiveCanonical, Qt::CaseInsensitive) == 0)
+                continue;
+            e.name = EntryName(e.name);
+            if (e.name.isEmpty() || e.name.endsWith('/'))
                 continue;
             if (taken.contains(e.name.toLower()))
                 continue;

@@ -3,6 +3,7 @@
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
+#include "core/PageFolder.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "core/Settings.h"
@@ -38,16 +39,11 @@
 
 namespace {
 
-const QString kEmailFolder = QStringLiteral("\\temp\\email");
-
 // How long one turn of page writing may keep the event loop waiting.
 constexpr int kBuildSliceMs = 20;
 
 int Twips(const QWidget* w, int twips) { return twips * w->logicalDpiY() / 1440; }
 
-QString EmailFolder() { return paths::resolve(kEmailFolder); }
-
-QString DisplayedPage() { return paths::resolve("\\temp\\recipe.html"); }
 
 // The page writer's working copy of the template beside the program goes after a send, unless the
 // user's template is that very file.
@@ -276,13 +272,13 @@ void frmEmail::ShowSending()
     resize(width(), qMax(minimumSizeHint().height(), Twips(this, 1860)));
 }
 
-QString frmEmail::PagePath(int i) const { return paths::resolve(kEmailFolder + "\\recipe" + QString::number(i) + ".html"); }
+QString frmEmail::PagePath(int i) const { return emailFolder_ + "/recipe" + QString::number(i) + ".html"; }
 
 // The e-mail's pages, pictures and archive go once the attempt has ended, whatever its outcome.
 void frmEmail::RemoveEmailFiles()
 {
-    QDir(EmailFolder()).removeRecursively();
-    RemoveTemplateCopy();
+    if (!emailFolder_.isEmpty())
+        QDir(emailFolder_).removeRecursively();
 }
 
 // ---- the send: check, write the pages a few at a time, then pack and send on the worker
@@ -301,6 +297,9 @@ void frmEmail::cmdSend_Click()
                    ui::Buttons::OK, ui::Icon::Information, "Email..");
         return;
     }
+    // This instance's own page on display, and a folder of the e-mail's own for its pages.
+    displayedPage_ = pagefolder::path() + "/recipe.html";
+    emailFolder_ = pagefolder::emailPath();
     stage_ = Stage::Building;
     ShowSending();
     lblStatus->setText("Checking selected..");
@@ -326,7 +325,7 @@ void frmEmail::FindMarked()
             }
         }
         if (!bMarked_) {
-            if (!FileExists(DisplayedPage())) {
+            if (!FileExists(displayedPage_)) {
                 ShowEditing();
                 ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
                 return;
@@ -334,8 +333,8 @@ void frmEmail::FindMarked()
             StartWorker();
             return;
         }
-        if (!QDir().mkpath(EmailFolder()))
-            throw AppError(AppError::PathFileAccess, "Path/File access error: " + EmailFolder());
+        if (!QDir().mkpath(emailFolder_))
+            throw AppError(AppError::PathFileAccess, "Path/File access error: " + emailFolder_);
         pBar->setRange(0, int(keys_.size()));
         pBar->setValue(0);
         buildTimer_->start();
@@ -424,6 +423,7 @@ void frmEmail::WorkerFinished()
     delete worker_;
     worker_ = nullptr;
     RemoveEmailFiles();
+    RemoveTemplateCopy();
     const bool sent = !workerError_ && packed_ == Packed::Ready && result_ == mail::SendMail::Result::Sent;
     ShowEditing();
     if (workerError_) {
@@ -460,7 +460,7 @@ frmEmail::Packed frmEmail::Pack(const Outgoing& out)
     SendMail.Message.clear();
     SendMail.Charset = "utf-8";
     SendMail.AsHTML = out.asHtml;
-    if (!out.marked && !FileExists(DisplayedPage()))
+    if (!out.marked && !FileExists(displayedPage_))
         return Packed::NoPage;
     if (!out.asHtml) {
         if (!out.marked)
@@ -481,11 +481,11 @@ frmEmail::Packed frmEmail::Pack(const Outgoing& out)
 // The page on display goes as a copy named "recipe.html" whose picture reference is the bare name.
 void frmEmail::AttachDisplayedPage()
 {
-    QDir().mkpath(EmailFolder());
-    const QString copy = EmailFolder() + "/recipe.html";
-    text::writeAllBytes(copy, text::readAllBytes(DisplayedPage()));
+    QDir().mkpath(emailFolder_);
+    const QString copy = emailFolder_ + "/recipe.html";
+    text::writeAllBytes(copy, text::readAllBytes(displayedPage_));
     SendMail.Attachments << copy;
-    const QString picture = emailpages::StripPicturePath(copy, QFileInfo(DisplayedPage()).path());
+    const QString picture = emailpages::StripPicturePath(copy, QFileInfo(displayedPage_).path());
     if (!picture.isEmpty())
         SendMail.Attachments << picture;
 }
@@ -494,7 +494,7 @@ void frmEmail::AttachDisplayedPage()
 void frmEmail::AttachMarkedPages(int count)
 {
     for (int i = 1; i <= count; ++i) {
-        const QString picture = emailpages::StripPicturePath(PagePath(i), EmailFolder());
+        const QString picture = emailpages::StripPicturePath(PagePath(i), emailFolder_);
         if (!picture.isEmpty())
             SendMail.Attachments << picture;
         SendMail.Attachments << PagePath(i);
@@ -504,24 +504,24 @@ void frmEmail::AttachMarkedPages(int count)
 bool frmEmail::AttachArchive(int count)
 {
     for (int i = 1; i <= count; ++i)
-        emailpages::StripPicturePath(PagePath(i), EmailFolder());
+        emailpages::StripPicturePath(PagePath(i), emailFolder_);
     cZip zip;
-    zip.setZipFileName(EmailFolder() + "/recipes.zip");
+    zip.setZipFileName(emailFolder_ + "/recipes.zip");
     zip.setRecurseFolders(false);
-    zip.AddFile(EmailFolder() + "/*.*");
+    zip.AddFile(emailFolder_ + "/*.*");
     if (zip.MakeZipFile() != 0)
         return false;
-    SendMail.Attachments = {paths::resolve(kEmailFolder + "\\recipes.zip")};
+    SendMail.Attachments = {emailFolder_ + "/recipes.zip"};
     return true;
 }
 
 // In a message body the page shows its picture from the related part the picture travels in.
 void frmEmail::BodyFromDisplayedPage(const QString& message)
 {
-    QByteArray page = text::readAllBytes(DisplayedPage());
+    QByteArray page = text::readAllBytes(displayedPage_);
     SendMail.Charset = mail::SendMail::htmlCharset(page);
     const QString name = emailpages::GetPictureName(page);
-    const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(QFileInfo(DisplayedPage()).path() + '/' + name);
+    const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(QFileInfo(displayedPage_).path() + '/' + name);
     if (!name.isEmpty() && FileExists(picture)) {
         page = emailpages::ReplaceReference(page, emailpages::PictureReference(page),
                                             "cid:" + mail::SendMail::contentId(picture));
@@ -538,7 +538,7 @@ void frmEmail::BodyFromMarkedPages(int count, const QString& message)
         if (i == 1)
             SendMail.Charset = mail::SendMail::htmlCharset(page);
         const QString name = emailpages::GetPictureName(page);
-        const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(EmailFolder() + '/' + name);
+        const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(emailFolder_ + '/' + name);
         if (!name.isEmpty() && FileExists(picture)) {
             page = emailpages::ReplaceReference(page, emailpages::PictureReference(page),
                                                 "cid:" + mail::SendMail::contentId(picture));

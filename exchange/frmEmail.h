@@ -97,6 +97,8 @@ private:
     QString PagePath(int i) const;
 
     QWidget* fraEdit_;       // everything that is hidden while sending
+    QString displayedPage_;  // this instance's page on display
+    QString emailFolder_;    // the e-mail's own folder, removed after the send
     QStringList keys_;       // list keys of the marked recipes
     int built_ = 0;          // pages written so far
     bool bMarked_ = false;

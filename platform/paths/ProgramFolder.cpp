@@ -86,6 +86,15 @@ QString bareFileName(const QString& name)
     return bare;
 }
 
+QString nameFromData(const QString& name)
+{
+    QString kept;
+    for (QChar c : bareFileName(name))
+        if (c.category() != QChar::Other_Control && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
+            kept += c;
+    return bareFileName(kept);
+}
+
 QString extensionOf(const QString& name)
 {
     const QString bare = bareFileName(name);

@@ -23,6 +23,10 @@ QString resolveAbsolute(const QString& path);
 // The last component of a name taken from data (after the last "/" or "\\"). Empty, "." and ".."
 // give "" ("no name"): nothing from data ever chooses a folder.
 QString bareFileName(const QString& name);
+// A file name that came with data (a stored or imported picture name) as one safe name: its last path
+// component with every control character (CR, LF, tab, NUL...) left out, so that it can never break a
+// mail header or an archive entry into lines; "" for no name.
+QString nameFromData(const QString& name);
 
 // The extension of a stored file name from its last ".", with the dot ("cake.jpeg" -> ".jpeg");
 // "" when the bare name has no dot.

@@ -315,7 +315,7 @@ TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
     w->lstVRecipes()->setCurrentItem(w->lstVRecipes()->topLevelItem(0));
     w->lstVRecipes_Click();
-    const bool written = QFile::exists(program.path("temp/recipe.html"));
+    const bool written = QFile::exists(program.page("recipe.html"));
     EXPECT_EQ(w->locationName(), written ? "recipe.html" : "blank.html");
 }
 

@@ -311,7 +311,7 @@ TEST_F(CommandBar, SaveRecipeCopiesOnlyTheRecipesOwnPictureAndAsksBeforeReplacin
     const QString id = QString::number(scalar(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE TITLE='Mom$$s Pie'"));
     w->DisplayRecipe("R" + id, false);
     ASSERT_EQ(w->locationName(), "recipe.html");
-    const QByteArray page = readBytes(program.path("temp/recipe.html"));
+    const QByteArray page = readBytes(program.page("recipe.html"));
 
     QDir().mkpath(program.path("saved"));
     recorder.files.enqueue({program.path("saved/pie page.html")});
@@ -320,7 +320,7 @@ TEST_F(CommandBar, SaveRecipeCopiesOnlyTheRecipesOwnPictureAndAsksBeforeReplacin
     EXPECT_EQ(recorder.dialogs[0].kind, ui::FileDialogRequest::Kind::Save);
     EXPECT_TRUE(recorder.dialogs[0].folder.endsWith("/Mom's Pie.html")) << "the page's title names the file";
     QByteArray expected = page;
-    expected.replace(program.path("temp/pie.jpg").toUtf8(), "pie.jpg");
+    expected.replace(program.page("pie.jpg").toUtf8(), "pie.jpg");
     EXPECT_EQ(readBytes(program.path("saved/pie page.html")), expected)
         << "the page keeps its bytes; its picture reference points beside it";
     EXPECT_EQ(readBytes(program.path("saved/pie.jpg")), "JPEGBYTES");

@@ -70,8 +70,8 @@ TEST_F(RecipePage, FillsEveryPlaceholderInOrderAndWritesTheDisplayPage)
     r.picture = QByteArray("JPEGDATA");
     const QString page = WriteRecipePage(key(AddRecipe(r)), false);
 
-    const QString picture = program.path("temp/cake.jpg");
-    ASSERT_EQ(page, program.path("temp/recipe.html"));
+    const QString picture = program.page("cake.jpg");
+    ASSERT_EQ(page, program.page("recipe.html"));
     EXPECT_EQ(readBytes(page),
               "<html><title>Mum's  pie </title>[Dessert,Mum's|Cote d'Ivoire|4 servings|Ann O'Neil|00:10|01:05|01:15]\r\n"
               "<!--PICSTART--><img src=\"" + picture.toUtf8() + "\"><!--PICEND-->\r\n"
@@ -103,7 +103,7 @@ TEST_F(RecipePage, NullFieldsAndMissingPicturesEmptyTheirPlaces)
                                    "<!--PICSTART--><!--PICEND-->\r\n<p>1 cup flour<br>2 eggs</p>"
                                    "<p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n")
             << c.name;
-        EXPECT_EQ(QDir(program.path("temp")).entryList(QDir::Files), QStringList{"recipe.html"}) << c.name;
+        EXPECT_EQ(QDir(program.page()).entryList(QDir::Files), QStringList{"recipe.html"}) << c.name;
     }
 }
 
@@ -113,8 +113,8 @@ TEST_F(RecipePage, PictureNameFromDataNeverChoosesAFolder)
     r.pictureName = "..\\..\\outside/cake.jpg";
     r.picture = QByteArray("JPEG");
     const QString page = WriteRecipePage(key(AddRecipe(r)), false);
-    EXPECT_TRUE(readBytes(page).contains("src=\"" + program.path("temp/cake.jpg").toUtf8() + "\""));
-    EXPECT_EQ(readBytes(program.path("temp/cake.jpg")), "JPEG");
+    EXPECT_TRUE(readBytes(page).contains("src=\"" + program.page("cake.jpg").toUtf8() + "\""));
+    EXPECT_EQ(readBytes(program.page("cake.jpg")), "JPEG");
     EXPECT_FALSE(QFile::exists(program.path("outside")));
 }
 
@@ -125,7 +125,7 @@ TEST_F(RecipePage, BrokenPictureBlockIsReportedAndWritesNoPage)
         useTemplate(broken);
         recorder.boxes.clear();
         EXPECT_EQ(WriteRecipePage(key(id), false), "") << broken.constData();
-        EXPECT_FALSE(QFile::exists(program.path("temp/recipe.html")));
+        EXPECT_FALSE(QFile::exists(program.page("recipe.html")));
         ASSERT_EQ(recorder.boxes.size(), 1);
         EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module Function DisplayRecipe"));
     }
@@ -136,10 +136,10 @@ TEST_F(RecipePage, BrokenPictureBlockIsReportedAndWritesNoPage)
 
 TEST_F(RecipePage, KeysThatNameNoRecipe)
 {
-    writeBytes(program.path("temp/old.html"), "old");
+    writeBytes(program.page("old.html"), "old");
     EXPECT_EQ(WriteRecipePage("R999", false), "");
     EXPECT_TRUE(recorder.boxes.isEmpty()) << "an unknown recipe is no error";
-    EXPECT_FALSE(QFile::exists(program.path("temp/old.html")));
+    EXPECT_FALSE(QFile::exists(program.page("old.html")));
 
     EXPECT_EQ(WriteRecipePage("Rabc", false), "");
     ASSERT_EQ(recorder.boxes.size(), 1);
@@ -151,13 +151,13 @@ TEST_F(RecipePage, KeysThatNameNoRecipe)
     EXPECT_EQ(recorder.boxes.size(), 2);
 }
 
-TEST_F(RecipePage, EmailPagesAreNumberedAndTempIsEmptiedButNotItsFolders)
+TEST_F(RecipePage, EmailPagesAreNumberedAndLeaveThePageOnDisplayAlone)
 {
-    QDir().mkpath(program.path("temp/email"));
-    QDir().mkpath(program.path("temp/keep"));
-    writeBytes(program.path("temp/keep/inner.txt"), "inner");
-    writeBytes(program.path("temp/1.bmp"), "pasted");
-    writeBytes(program.path("temp/.hidden"), "h");
+    QDir().mkpath(program.page("email"));
+    QDir().mkpath(program.page("keep"));
+    writeBytes(program.page("keep/inner.txt"), "inner");
+    writeBytes(program.page("1.bmp"), "pasted");
+    writeBytes(program.page(".hidden"), "h");
 
     Recipe a, b;
     a.pictureName = "cake.jpeg";
@@ -168,17 +168,22 @@ TEST_F(RecipePage, EmailPagesAreNumberedAndTempIsEmptiedButNotItsFolders)
     const qint64 idA = AddRecipe(a), idB = AddRecipe(b);
     basMain::lEmailCount = 0;
 
-    EXPECT_EQ(WriteRecipePage(key(idA), true), program.path("temp/email/recipe1.html"));
-    EXPECT_EQ(WriteRecipePage(key(idB), true), program.path("temp/email/recipe2.html"));
+    EXPECT_EQ(WriteRecipePage(key(idA), true), program.page("email/recipe1.html"));
+    EXPECT_EQ(WriteRecipePage(key(idB), true), program.page("email/recipe2.html"));
     EXPECT_EQ(basMain::lEmailCount, 2);
 
-    EXPECT_EQ(readBytes(program.path("temp/email/1.jpeg")), "A");
-    EXPECT_EQ(readBytes(program.path("temp/email/2.png")), "B");
-    EXPECT_TRUE(readBytes(program.path("temp/email/recipe2.html"))
-                    .contains("src=\"" + program.path("temp/email/2.png").toUtf8() + "\""));
-    EXPECT_TRUE(QDir(program.path("temp")).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(readBytes(program.path("temp/keep/inner.txt")), "inner");
+    EXPECT_EQ(readBytes(program.page("email/1.jpeg")), "A");
+    EXPECT_EQ(readBytes(program.page("email/2.png")), "B");
+    EXPECT_TRUE(readBytes(program.page("email/recipe2.html"))
+                    .contains("src=\"" + program.page("email/2.png").toUtf8() + "\""));
+    EXPECT_EQ(QDir(program.page()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{".hidden", "1.bmp"}));
     EXPECT_FALSE(QFile::exists(program.path("recipe.html"))) << "e-mail pages leave the display copy alone";
+
+    // A display empties the page folder, but not the folders in it.
+    WriteRecipePage(key(idA), false);
+    EXPECT_EQ(QDir(program.page()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"cake.jpeg", "recipe.html"}));
+    EXPECT_EQ(readBytes(program.page("keep/inner.txt")), "inner");
+    EXPECT_TRUE(QFile::exists(program.page("email/recipe2.html")));
 }
 
 TEST_F(RecipePage, PageEncodingFollowsTheTemplate)
@@ -233,7 +238,7 @@ TEST_F(RecipePage, ValuesShowAsStoredAndNeverAsMarkup)
     };
 
     const QString page = WriteRecipePage(key(id), false);
-    EXPECT_EQ(readBytes(page), withPicture(program.path("temp/Fish & Chips.jpg")));
+    EXPECT_EQ(readBytes(page), withPicture(program.page("Fish & Chips.jpg")));
 
     PageView view;
     view.setSource(QUrl::fromLocalFile(page));
@@ -247,14 +252,14 @@ TEST_F(RecipePage, ValuesShowAsStoredAndNeverAsMarkup)
     // The saved page keeps the text and finds its picture under the escaped name.
     const QString saved = program.path("saved/Spezial.html");
     QDir().mkpath(program.path("saved"));
-    ASSERT_TRUE(SavePageWithPicture(page, saved, program.path("temp/Fish & Chips.jpg")));
+    ASSERT_TRUE(SavePageWithPicture(page, saved, program.page("Fish & Chips.jpg")));
     EXPECT_EQ(readBytes(saved), withPicture("Fish & Chips.jpg"));
     EXPECT_EQ(readBytes(program.path("saved/Fish & Chips.jpg")), "JPEG");
 
     // An e-mailed page gets the same text.
-    QDir().mkpath(program.path("temp/email"));
+    QDir().mkpath(program.page("email"));
     basMain::lEmailCount = 0;
-    EXPECT_EQ(readBytes(WriteRecipePage(key(id), true)), withPicture(program.path("temp/email/1.jpg")));
+    EXPECT_EQ(readBytes(WriteRecipePage(key(id), true)), withPicture(program.page("email/1.jpg")));
 }
 
 TEST_F(RecipePage, LongTextIsWrappedOnThePageAndCutShortOnlyOnDisplay)
@@ -284,11 +289,11 @@ TEST_F(RecipePage, LongTextIsWrappedOnThePageAndCutShortOnlyOnDisplay)
     EXPECT_TRUE(shown.contains(note));
     EXPECT_FALSE(shown.contains(QString::fromUtf8("Crème"))) << "the run used up the page's share";
     PageView view;
-    view.setSource(QUrl::fromLocalFile(program.path("temp/recipe.html")));
+    view.setSource(QUrl::fromLocalFile(program.page("recipe.html")));
     EXPECT_TRUE(view.toPlainText().contains(note));
 
     // An e-mailed page holds everything, with the same break opportunities.
-    QDir().mkpath(program.path("temp/email"));
+    QDir().mkpath(program.page("email"));
     basMain::lEmailCount = 0;
     QString mailed = QString::fromUtf8(readBytes(WriteRecipePage(key(id), true)));
     EXPECT_LE(longestRun(mailed), 64);
@@ -365,14 +370,14 @@ TEST_F(RecipePage, TemplateThatIsTheWorkingCopyIsReadInPlace)
 TEST_F(RecipePage, ShippedTemplateNamesThePictureInItsFirstSource)
 {
     basMain::sTemplatePath = program.path("templates/default.html");
-    QDir().mkpath(program.path("temp/email"));
+    QDir().mkpath(program.page("email"));
     Recipe r;
     r.pictureName = "cake.jpg";
     r.picture = QByteArray("JPEG");
     const QString html = QString::fromUtf8(readBytes(WriteRecipePage(key(AddRecipe(r)), true)));
     const QRegularExpressionMatch src = QRegularExpression("src=\"([^\"]*)\"").match(html);
     ASSERT_TRUE(src.hasMatch());
-    EXPECT_EQ(src.captured(1), program.path("temp/email/1.jpg"));
+    EXPECT_EQ(src.captured(1), program.page("email/1.jpg"));
     for (const char* field : {"Mum's  pie ", "Ann O'Neil", "Cote d'Ivoire", "4 servings", "00:10", "01:05", "01:15"})
         EXPECT_TRUE(html.contains(field)) << field;
     EXPECT_FALSE(html.contains(QRegularExpression("%[a-z]+%"))) << "every placeholder is filled";

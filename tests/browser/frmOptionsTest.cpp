@@ -216,7 +216,7 @@ TEST_F(Preferences, OkShowsTheSelectedRecipeThroughTheNewTemplate)
         frmOptions dlg;
         dlg.txtDisplayTemplate->setText(program.path("templates/bold.html"));
         dlg.cmdOk_Click();
-        EXPECT_FALSE(QFile::exists(program.path("temp/recipe.html")));
+        EXPECT_FALSE(QFile::exists(program.page("recipe.html")));
     }
     w->lstVRecipes()->setCurrentItem(listItem(w->lstVRecipes(), "Beef Stew"));
     {
@@ -224,7 +224,7 @@ TEST_F(Preferences, OkShowsTheSelectedRecipeThroughTheNewTemplate)
         dlg.txtDisplayTemplate->setText(standardTemplate());
         dlg.cmdOk_Click();
     }
-    EXPECT_FALSE(readBytes(program.path("temp/recipe.html")).contains("NEW Beef Stew"));
+    EXPECT_FALSE(readBytes(program.page("recipe.html")).contains("NEW Beef Stew"));
     {
         frmOptions dlg;
         EXPECT_EQ(dlg.txtDisplayTemplate->text(), standardTemplate());
@@ -232,7 +232,7 @@ TEST_F(Preferences, OkShowsTheSelectedRecipeThroughTheNewTemplate)
         dlg.cmdOk_Click();
     }
     EXPECT_EQ(basMain::sTemplatePath, program.path("templates/bold.html"));
-    EXPECT_TRUE(readBytes(program.path("temp/recipe.html")).contains("NEW Beef Stew"));
+    EXPECT_TRUE(readBytes(program.page("recipe.html")).contains("NEW Beef Stew"));
     EXPECT_EQ(w->locationName(), "recipe.html");
     EXPECT_EQ(program.errorLog(), "");
 }

@@ -21,7 +21,7 @@ protected:
         w.commandButton(command)->trigger();
     }
 
-    QString page() const { return QString::fromUtf8(readBytes(program.path("temp/recipe.html"))); }
+    QString page() const { return QString::fromUtf8(readBytes(program.page("recipe.html"))); }
 };
 
 TEST_F(RecipeEditorFromMainWindow, AddedRecipeIsFoundAmendedAndShown)
@@ -51,7 +51,7 @@ TEST_F(RecipeEditorFromMainWindow, AddedRecipeIsFoundAmendedAndShown)
     w->lstVRecipes()->setCurrentItem(tart);
     w->lstVRecipes_Click();
     EXPECT_TRUE(page().contains("Ann"));
-    EXPECT_EQ(readBytes(program.path("temp/lemon.png")), readBytes(picture));
+    EXPECT_EQ(readBytes(program.page("lemon.png")), readBytes(picture));
 
     editWith(*w, "TOOLBAR:EDITRECIPE", [](frmAddRecipe& e) {
         EXPECT_EQ(e.txtTitle->text(), "Lemon Tart");

@@ -158,7 +158,7 @@ TEST_F(RecipeEditorAids, PictureChangesOnlyWhenAnImageWasObtained)
     pasted.fill(Qt::green);
     QApplication::clipboard()->setImage(pasted);
     e->cmdPastePic_Click();
-    const QString bmp = program.path("temp/1.bmp");
+    const QString bmp = program.page("1.bmp");
     EXPECT_EQ(e->sPicturePath, bmp);
     EXPECT_EQ(QImage(bmp).pixel(2, 2), QColor(Qt::green).rgb());
 

@@ -350,7 +350,7 @@ TEST_F(RecipeEditorSave, StoredPictureIsShownKeptReplacedOrDeleted)
     auto keep = openEditor(id);
     EXPECT_EQ(keep->sPicturePath, "first.png");
     EXPECT_FALSE(keep->imgRecipe->pixmap().isNull());
-    EXPECT_EQ(readBytes(program.path("temp/first.png")), readBytes(first));
+    EXPECT_EQ(readBytes(program.page("first.png")), readBytes(first));
     keep->cmdOk_Click();
     EXPECT_EQ(row(id)["PICTURENAME"], "C:\\Pictures\\first.png");
 

@@ -162,15 +162,14 @@ TEST_F(ClipboardWatcher, TouchesNothingWhileBusyOrADialogIsOpen)
 
 TEST_F(ClipboardWatcher, MakesTheTempFolderAndReportsWhatItCannotWrite)
 {
-    QDir(program.path("temp")).removeRecursively();
+    QDir(program.page()).removeRecursively();
     clipboard()->setText(samples::mealMaster("Temp Pie"));
     basMain::CheckClipoard();
     EXPECT_EQ(recipeCount(), 1);
-    EXPECT_TRUE(QFile::exists(program.path("temp/clip.tmp")));
+    EXPECT_FALSE(QFile::exists(program.page("clip.tmp"))) << "the hand-over file goes once it is read";
 
     // The hand-over file cannot be written: logged, and the clipboard keeps the text for another try.
-    QFile::remove(program.path("temp/clip.tmp"));
-    QDir().mkpath(program.path("temp/clip.tmp"));
+    QDir().mkpath(program.page("clip.tmp"));
     clipboard()->setText(samples::mealMaster("Blocked Pie"));
     basMain::CheckClipoard();
     ASSERT_EQ(recorder.boxes.size(), 1);

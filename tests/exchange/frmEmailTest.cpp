@@ -2,9 +2,12 @@
 
 #include "browser/RecipePage.h"
 #include "core/DE.h"
+#include "core/PageFolder.h"
 #include "core/Settings.h"
+#include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "exchange/frmAddressBook.h"
+#include "platform/paths/ProgramFolder.h"
 #include "core/SmallDisk.h"
 #include "support/ModalAnswer.h"
 #include "support/ScriptedSmtp.h"
@@ -22,12 +25,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <iostream>
 
 namespace {
 
@@ -89,8 +95,8 @@ protected:
     }
     QStringList leftOver() const
     {
-        QStringList files = QDir(program.path("temp/email")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        if (QFileInfo::exists(program.path("temp/email")))
+        QStringList files = QDir(program.page("email")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        if (QFileInfo::exists(program.page("email")))
             files << "email/";
         if (QFileInfo::exists(program.path("recipe.html")))
             files << "recipe.html";
@@ -166,7 +172,7 @@ TEST_F(EmailDialog, ATemplateBesideTheProgramOutlivesTheSend)
     ASSERT_EQ(got.size(), 1);
     EXPECT_EQ(filenames(got[0]), (QStringList{"", "recipe.html"}));
     EXPECT_TRUE(got[0].parts[1].data.contains("<h1>Lemon Tart</h1>"));
-    EXPECT_TRUE(QDir(program.path("temp/email")).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir(program.page("email")).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(EmailDialog, MarkedRecipesGoInEachModeAndTheDisplayedOneStaysHome)
@@ -241,7 +247,7 @@ TEST_F(EmailDialog, AFailedSendSaysWhyAndCleansUp)
          "Mail Send Error", "connect", ""},
         {"page not written", Attachments, [] { basMain::sTemplatePath = "/nowhere/template.html"; },
          "", "", "frmEmail cmdSend"},
-        {"archive failing", Zip, [this] { QDir().mkpath(program.path("temp/email/recipes.zip")); },
+        {"archive failing", Zip, [this] { QDir().mkpath(program.page("email/recipes.zip")); },
          "Tovalquendry", "recipes.zip", ""},
     };
     for (const auto& c : cases) {
@@ -262,7 +268,7 @@ TEST_F(EmailDialog, AFailedSendSaysWhyAndCleansUp)
             EXPECT_TRUE(program.errorLog().contains(c.logged)) << program.errorLog().toStdString();
         WriteINI("Options", "SMTP Server", server.host());
         basMain::sTemplatePath = program.path("templates/default.html");
-        QDir(program.path("temp/email/recipes.zip")).removeRecursively();
+        QDir(program.page("email/recipes.zip")).removeRecursively();
     }
 }
 
@@ -463,6 +469,112 @@ TEST_F(EmailDialog, EnterInABoxSendsNothingAndTheZipBoxFollowsTheChoice)
     finish(dlg);
     EXPECT_EQ(boxTitles(), QStringList{"Success"});
     EXPECT_EQ(server.received().size(), 1);
+}
+
+// The second instance of the program, run as a process of its own by the test below: starts as the
+// program does, shows one recipe, and ends when told to (or is killed). Skipped when run on its own.
+TEST(SecondInstance, ShowsARecipeUntilToldToEnd)
+{
+    const QString folder = qEnvironmentVariable("TQ_SECOND_INSTANCE");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "runs only as the other instance of EmailDialog.AnotherInstanceNeverTouchesThisOnesPages";
+    paths::setProgramFolder(folder);
+    basMain::sTemplatePath = folder + "/templates/default.html";
+    ASSERT_TRUE(basDatabase::OpenCookbook(qEnvironmentVariable("TQ_COOKBOOK")));
+    pagefolder::start();
+    const QString page = WriteRecipePage(qEnvironmentVariable("TQ_RECIPE_KEY"), false);
+    std::printf("PAGE %s\n", qPrintable(page));
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);
+    basDatabase::cnCookbook.close();
+    pagefolder::remove();
+}
+
+// Another instance is another process: its display neither empties nor replaces this one's page, so this
+// one's e-mail sends its own recipe; a running instance's folder is left alone at start, one that ended
+// takes its folder with it, and one that was killed has it removed by the next start.
+TEST_F(EmailDialog, AnotherInstanceNeverTouchesThisOnesPages)
+{
+    const qint64 apple = recipe("Apple Pie", false);
+    const qint64 bread = recipe("Bread", false);
+    display(apple);
+    const QString mine = pagefolder::path() + "/recipe.html";
+    auto startOther = [&](QProcess& other, QString& page) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TQ_SECOND_INSTANCE", program.path());
+        env.insert("TQ_COOKBOOK", basDatabase::sCurrentCookbook);
+        env.insert("TQ_RECIPE_KEY", "R" + QString::number(bread));
+        other.setProcessEnvironment(env);
+        other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SecondInstance.*"});
+        QByteArray out;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            other.waitForReadyRead(50);
+            out += other.readAllStandardOutput();
+            return out.contains("PAGE ") && out.indexOf('\n', out.indexOf("PAGE ")) > 0;
+        }, 20000)) << out.toStdString();
+        const qsizetype at = out.indexOf("PAGE ") + 5;
+        page = QString::fromLocal8Bit(out.mid(at, out.indexOf('\n', at) - at));
+    };
+
+    QProcess other;
+    QString theirs;
+    startOther(other, theirs);
+    ASSERT_FALSE(theirs.isEmpty());
+    EXPECT_NE(QFileInfo(theirs).path(), pagefolder::path());
+    EXPECT_TRUE(readBytes(theirs).contains("<h1>Bread</h1>"));
+    EXPECT_TRUE(readBytes(mine).contains("<h1>Apple Pie</h1>")) << "the other instance's display took this one's page";
+
+    frmEmail dlg;
+    send(dlg, Body, "ann@example.org");
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_TRUE(server.received()[0].parts[0].data.contains("<h1>Apple Pie</h1>"));
+    EXPECT_FALSE(server.received()[0].parts[0].data.contains("Bread"));
+
+    pagefolder::removeStale(); // as a start beside the running instance does
+    display(apple);
+    EXPECT_TRUE(QFileInfo::exists(theirs));
+
+    other.write("\n");
+    other.closeWriteChannel();
+    ASSERT_TRUE(other.waitForFinished(20000));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(theirs).path())) << "an instance that ended left its folder";
+
+    QProcess killed;
+    QString left;
+    startOther(killed, left);
+    killed.kill();
+    killed.waitForFinished(20000);
+    ASSERT_TRUE(QFileInfo::exists(left));
+    pagefolder::removeStale();
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(left).path()));
+    EXPECT_TRUE(QFileInfo::exists(mine));
+}
+
+// E-mailing never removes the page on display: the displayed recipe goes twice in a row, and again after
+// a mail of marked recipes.
+TEST_F(EmailDialog, EmailingKeepsThePageOnDisplay)
+{
+    display(recipe("Lemon Tart", false, "tart.jpg", PictureBytes(1)));
+    const qint64 marked = recipe("Apple Pie", true);
+    const QString page = pagefolder::path() + "/recipe.html";
+    const QByteArray shown = readBytes(page);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        recorder.boxes.clear();
+        db::Query(basDatabase::cnCookbook, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2", {round == 1 ? 1 : 0, marked}).exec();
+        frmEmail dlg;
+        send(dlg, Attachments, "ann@example.org");
+        EXPECT_EQ(boxTitles(), QStringList{"Success"});
+        EXPECT_EQ(readBytes(page), shown);
+        EXPECT_TRUE(QFileInfo::exists(pagefolder::path() + "/tart.jpg"));
+        EXPECT_FALSE(QFileInfo::exists(pagefolder::emailPath()));
+    }
+    const QList<ReceivedMail> got = server.received();
+    ASSERT_EQ(got.size(), 3);
+    EXPECT_TRUE(got[0].part("recipe.html") && got[0].part("recipe.html")->data.contains("Lemon Tart"));
+    EXPECT_TRUE(got[1].part("recipe1.html") && got[1].part("recipe1.html")->data.contains("Apple Pie"));
+    EXPECT_TRUE(got[2].part("recipe.html") && got[2].part("recipe.html")->data.contains("Lemon Tart"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 
 #include "core/DE.h"
+#include "core/PageFolder.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/paths/ProgramFolder.h"
@@ -39,6 +40,11 @@ QString ScratchProgram::path(const QString& relative) const
 QString ScratchProgram::errorLog() const
 {
     return QString::fromUtf8(readBytes(path("error.log")));
+}
+
+QString ScratchProgram::page(const QString& name)
+{
+    return name.isEmpty() ? pagefolder::path() : pagefolder::path() + '/' + name;
 }
 
 QString ScratchProgram::createCookbook(const QString& name)

@@ -14,6 +14,8 @@ public:
     ~ScratchProgram();
 
     QString path(const QString& relative = {}) const; // "data/cookbooks" -> absolute path
+    // A file in this instance's page folder under "temp" (the folder itself for "").
+    static QString page(const QString& name = {});
     QString errorLog() const;                          // the bytes of error.log as text ("" when none)
 
     // Creates a cookbook through CreateCookbook and opens it; returns its file name.
