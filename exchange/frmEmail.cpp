@@ -1,5 +1,6 @@
 #include "exchange/frmEmail.h"
 
+#include "core/DialogKeys.h"
 #include "core/DialogParts.h"
 #include "core/Helpers.h"
 #include "core/MainWindow.h"
@@ -13,7 +14,6 @@
 #include "exchange/frmAddressBook.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
-#include "platform/ui/EnterPresses.h"
 #include "platform/ui/Ui.h"
 
 #include <QApplication>
@@ -40,7 +40,7 @@
 namespace {
 
 // How long one turn of page writing may keep the event loop waiting.
-constexpr int kBuildSliceMs = 20;
+constexpr int kBuildSliceMs = 10;
 
 int Twips(const QWidget* w, int twips) { return twips * w->logicalDpiY() / 1440; }
 
@@ -88,8 +88,6 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     cmdSend->setObjectName("cmdSend");
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
-    // Send goes only when the user presses it: no default button, Enter in a box sends nothing.
-    ui::pressOnlyWhenFocused({cmdRecipients, cmdSend, cmdCancel});
 
     fraEmail = new QFrame(this);
     fraEmail->setObjectName("fraEmail");
@@ -134,6 +132,9 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     body->addWidget(fraEmail);
     body->addLayout(buttons);
     resize(520, 440);
+
+    // Send goes only when the user presses it: no default button, Enter in a box sends nothing.
+    EnterPressesFocusedButton(this);
 
     buildTimer_ = new QTimer(this);
     buildTimer_->setInterval(0);
@@ -399,7 +400,7 @@ void frmEmail::StartWorker()
     result_ = mail::SendMail::Result::Failed;
     packed_ = Packed::Ready;
     workerError_.reset();
-    worker_ = QThread::create([this, out] {
+    worker_ = QThread::create([this, out, emailFolder = emailFolder_] {
         try {
             packed_ = Pack(out);
             if (packed_ == Packed::Ready)
@@ -409,6 +410,8 @@ void frmEmail::StartWorker()
         } catch (...) {
             workerError_ = basMain::CurrentError();
         }
+        // The pages, pictures and archive go here too: removing hundreds of files takes a while.
+        QDir(emailFolder).removeRecursively();
     });
     connect(worker_, &QThread::finished, this, &frmEmail::WorkerFinished);
     worker_->start();

@@ -10,6 +10,7 @@
 #include <QUrl>
 #include <QUuid>
 #include <curl/curl.h>
+#include <sys/socket.h>
 #include <memory>
 
 namespace mail {
@@ -112,6 +113,7 @@ struct Transfer {
     QByteArrayList refusal;   // the first reply that refused something, and the command it answered
     QByteArray refusedCommand;
     bool answered = false;    // the server said anything at all
+    curl_socket_t socket = CURL_SOCKET_BAD; // the connection, so that Cancel can cut it
 };
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_t ulnow)
@@ -127,6 +129,12 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_
         t->mail->Progress(percent);
     }
     return 0;
+}
+
+int OnSocket(void* user, curl_socket_t socket, curlsocktype)
+{
+    static_cast<Transfer*>(user)->socket = socket;
+    return CURL_SOCKOPT_OK;
 }
 
 // Keeps the conversation's last command and the server's last reply, so that a refusal can be told in
@@ -372,6 +380,8 @@ SendMail::Result SendMail::Send()
     curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, OnDebug);
     curl_easy_setopt(h, CURLOPT_DEBUGDATA, &transfer);
+    curl_easy_setopt(h, CURLOPT_SOCKOPTFUNCTION, OnSocket);
+    curl_easy_setopt(h, CURLOPT_SOCKOPTDATA, &transfer);
 
     raiseStatus("Connecting to " + ServerName(QString::fromUtf8(url)));
     // The transfer runs through a multi handle so that Cancel can wake the wait at once.
@@ -403,6 +413,11 @@ SendMail::Result SendMail::Send()
     {
         std::lock_guard<std::mutex> lock(wakeLock_);
         running_ = nullptr;
+    }
+    if (cancelled_) {
+        // Cut the connection: a polite QUIT would wait on a server that is not answering.
+        if (transfer.socket != CURL_SOCKET_BAD)
+            ::shutdown(transfer.socket, SHUT_RDWR);
     }
     curl_multi_remove_handle(multi.get(), h);
 

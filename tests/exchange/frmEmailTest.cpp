@@ -577,4 +577,28 @@ TEST_F(EmailDialog, EmailingKeepsThePageOnDisplay)
     EXPECT_TRUE(got[2].part("recipe.html") && got[2].part("recipe.html")->data.contains("Lemon Tart"));
 }
 
+// Temporary files go after use: on a full disk neither the page on display nor an e-mail leaves a cut
+// picture behind, and the e-mail's folder goes whatever the outcome.
+TEST_F(EmailDialog, AFullDiskLeavesNoCutPicture)
+{
+    const QByteArray big(300 * 1024, 'p');
+    const qint64 shown = recipe("Big Show", false, "show.jpg", big);
+    recipe("Big Mail", true, "mail.jpg", big);
+    SmallDisk disk(program.page(), 128);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason.toStdString();
+
+    EXPECT_EQ(WriteRecipePage("R" + QString::number(shown), false), "");
+    EXPECT_FALSE(QFileInfo::exists(program.page("show.jpg")));
+
+    recorder.boxes.clear();
+    frmEmail dlg;
+    send(dlg, Attachments, "ann@example.org");
+    EXPECT_FALSE(recorder.boxes.isEmpty());
+    EXPECT_TRUE(program.errorLog().contains("frmEmail cmdSend"));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(QFileInfo::exists(pagefolder::emailPath()));
+    EXPECT_TRUE(server.received().isEmpty());
+}
+
 } // namespace
