@@ -12,6 +12,7 @@
 #include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
+#include <QCursor>
 #include <QFont>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -228,7 +229,7 @@ void frmMain::tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
         return;
     tvRecipes_->setCurrentItem(node);
     if (node->parent() && node->parent()->text(0) == "Favourites")
-        basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(); });
+        basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(QCursor::pos()); });
 }
 
 // ---- the list
@@ -266,9 +267,32 @@ void frmMain::lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
         return;
     lstVRecipes_->setCurrentItem(item);
     try {
-        popupSortMenu();
+        popupSortMenu(QCursor::pos());
     } catch (...) {
         // the list's right-click goes on past any error
+    }
+}
+
+void frmMain::popupMenuFromKeyboard(QTreeWidget* view)
+{
+    QTreeWidgetItem* item = view->currentItem();
+    if (item) {
+        view->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+        view->scrollToItem(item);
+    }
+    // Under the row, where the eye is, never where the pointer happens to rest.
+    const QRect row = item ? view->visualItemRect(item) : QRect();
+    const QPoint at = view->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+    if (view == lstVRecipes_) {
+        if (lstVRecipes_->topLevelItemCount() == 0)
+            return;
+        try {
+            popupSortMenu(at);
+        } catch (...) {
+            // as the right-click: on past any error
+        }
+    } else if (item && item->parent() && item->parent()->text(0) == "Favourites") {
+        basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(at); });
     }
 }
 

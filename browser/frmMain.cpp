@@ -1,5 +1,6 @@
 #include "browser/frmMain.h"
 
+#include "browser/CommandShortcuts.h"
 #include "browser/MainBanner.h"
 #include "browser/PageView.h"
 #include "browser/RecipePage.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,6 +33,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -64,6 +67,44 @@ public:
 private:
     frmMain* window_;
     QSet<int> pressed_;
+};
+
+// The keys of the tree and the recipe list: the Menu key and Shift+F10 (and a context menu the platform
+// raises from the keyboard) open the pop-up menu at the current row; Enter on the list shows its recipe.
+class ViewKeys : public QObject {
+public:
+    explicit ViewKeys(frmMain* window) : QObject(window), window_(window) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* view = qobject_cast<QTreeWidget*>(watched);
+        if (!view)
+            view = qobject_cast<QTreeWidget*>(watched->parent()); // the view's viewport
+        if (!view)
+            return false;
+        if (event->type() == QEvent::ContextMenu &&
+            static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+            window_->popupMenuFromKeyboard(view);
+            return true;
+        }
+        if (event->type() != QEvent::KeyPress || watched != view)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+            (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+            window_->popupMenuFromKeyboard(view);
+            return true;
+        }
+        if (view == window_->lstVRecipes() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            modifiers == Qt::NoModifier) {
+            window_->lstVRecipes_Click();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    frmMain* window_;
 };
 
 // The list item a model index of a QTreeWidget stands for (the model keeps it as the index's pointer).
@@ -157,7 +198,25 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     connect(tvRecipes_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { tvRecipes_MouseUp(Qt::RightButton, pos); });
     tvRecipes_->installEventFilter(new KeyUpFilter(this));
-    connect(lstVRecipes_, &QTreeWidget::itemClicked, this, [this] { lstVRecipes_Click(); });
+    // The list shows the page of its current recipe however that became current (a click, the arrows);
+    // the click that made a row current does not show it twice.
+    connect(lstVRecipes_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (!current)
+            return;
+        if (!current->isSelected())
+            lstVRecipes_->setCurrentItem(current, 0, QItemSelectionModel::ClearAndSelect);
+        shownOnPress_ = QApplication::mouseButtons() != Qt::NoButton;
+        lstVRecipes_Click();
+    });
+    connect(lstVRecipes_, &QTreeWidget::itemClicked, this, [this] {
+        if (!std::exchange(shownOnPress_, false))
+            lstVRecipes_Click();
+    });
+    auto* viewKeys = new ViewKeys(this);
+    for (QTreeWidget* view : {tvRecipes_, lstVRecipes_}) {
+        view->installEventFilter(viewKeys);
+        view->viewport()->installEventFilter(viewKeys);
+    }
     // Only a change of an item's check box writes its mark; fills and the mark loops set the boxes with
     // the list's signals blocked.
     connect(lstVRecipes_->model(), &QAbstractItemModel::dataChanged, this,
@@ -201,6 +260,7 @@ void frmMain::createBanner(QWidget* parent)
         " font-weight: bold; padding: 2px 3px; min-width: 15px; }"
         "QToolButton:hover { background: rgba(255, 255, 255, 50); }"
         "QToolButton:pressed { background: rgba(0, 0, 0, 40); }"
+        "QToolButton:focus { border: 1px dotted white; }"
         "QToolButton:disabled { color: rgba(255, 255, 255, 110); }");
 
     lblDisplay_ = banner->label();
@@ -259,6 +319,7 @@ void frmMain::buildCommandBars()
     menuBar()->setUpdatesEnabled(true);
     for (QAction* button : commandBars_.allButtons())
         connect(button, &QAction::triggered, this, [this, button] { cmdBar_ButtonClick(button); });
+    SetCommandShortcuts(commandBars_, this);
 }
 
 namespace {

@@ -56,6 +56,8 @@ public:
     void lstVRecipes_Click();
     void lstVRecipes_ItemCheck(QTreeWidgetItem* item);
     void lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos);
+    // The Menu key or Shift+F10 on the tree or the list: its pop-up menu, at the current row.
+    void popupMenuFromKeyboard(QTreeWidget* view);
     void cmdList_Click(int index);
     // A splitter dropped at `pos`, in pixels from the splitter's own left (vertical) or top (horizontal).
     void imgVSplit_MouseUp(int pos);
@@ -150,8 +152,8 @@ private:
     void showMealMaker();
     // The clipboard watcher and the two pop-up menus.
     void CheckClipoard();
-    void popupSortMenu();
-    void popupDeleteMenu();
+    void popupSortMenu(const QPoint& globalPos);
+    void popupDeleteMenu(const QPoint& globalPos);
 
     QToolBar* toolBar_ = nullptr;
     QWidget* imgDisplay_ = nullptr;
@@ -175,6 +177,7 @@ private:
     // The outer frame the window has in the normal state, or goes back to from maximized or minimized.
     std::optional<QRect> normalFrame_;
     bool unloading_ = false;
+    bool shownOnPress_ = false; // the recipe list showed the row a mouse press made current
     // The picture written beside the recipe page on display ("" for none): the one Save Recipe copies.
     QString shownPicture_;
 };

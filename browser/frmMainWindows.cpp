@@ -141,14 +141,14 @@ void frmMain::CheckClipoard()
 
 // ---- pop-up menus
 
-void frmMain::popupSortMenu()
+void frmMain::popupSortMenu(const QPoint& globalPos)
 {
     frmContextMenus menus(this);
-    menus.popupSort(QCursor::pos());
+    menus.popupSort(globalPos);
 }
 
-void frmMain::popupDeleteMenu()
+void frmMain::popupDeleteMenu(const QPoint& globalPos)
 {
     frmContextMenus menus(this);
-    menus.popupDelete(QCursor::pos(), recipelist::selectedItem(tvRecipes_));
+    menus.popupDelete(globalPos, recipelist::selectedItem(tvRecipes_));
 }

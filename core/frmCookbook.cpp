@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -86,6 +87,13 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
     lstvCookbooks->setGridSize(QSize(110, 90));
     lstvCookbooks->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(lstvCookbooks, &QListWidget::itemDoubleClicked, this, [this] { lstvCookbooks_DblClick(); });
+    // From the keyboard: the arrows select a cookbook (the first one Tab lands on too), Enter opens it.
+    connect(lstvCookbooks, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
+        if (current && !current->isSelected())
+            lstvCookbooks->setCurrentItem(current, QItemSelectionModel::ClearAndSelect);
+    });
+    for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter})
+        new QShortcut(QKeySequence(enter), lstvCookbooks, [this] { lstvCookbooks_DblClick(); }, Qt::WidgetShortcut);
 
     auto* buttons = new QVBoxLayout;
     const char* captions[] = {"Open", "Create New", "Delete", "Close", "Edit", "Refresh", "Compact"};

@@ -1,0 +1,168 @@
+// The main window from the keyboard: every command has a shortcut, the recipe list and the Cookbook
+// Manager follow the arrows and Enter, and the pop-up menus open at the selected row.
+#include "BrowserFixture.h"
+#include "core/frmCookbook.h"
+#include "editor/frmAddRecipe.h"
+#include "editor/frmDelete.h"
+#include "support/Keyboard.h"
+#include "support/ModalAnswer.h"
+#include "support/TestQueries.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+
+using namespace keyboard;
+
+namespace {
+
+class MainWindowKeys : public BrowserTest {
+protected:
+    void SetUp() override
+    {
+        window = openWindow(makeCookbook());
+        showActive(*window);
+        list = window->lstVRecipes();
+    }
+
+    // "List All" chosen in the tree and Enter pressed there; the focus is then on the list.
+    void listAll()
+    {
+        window->tvRecipes()->setFocus();
+        window->tvRecipes()->setCurrentItem(child(window->tvRecipes(), "Recipes", "List All"));
+        press(Qt::Key_Return);
+        ASSERT_EQ(list->topLevelItemCount(), 4);
+        ASSERT_TRUE(tabTo(list));
+    }
+
+    QString pageText() const { return window->findChild<QTextBrowser*>("wbMain")->toPlainText(); }
+
+    // Runs `keys` on the pop-up menu the code under test opens, after noting where it stands.
+    static void onPopup(QPoint& shownAt, std::function<void(QMenu*)> keys)
+    {
+        auto* poll = new QTimer;
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, [poll, &shownAt, keys] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                shownAt = menu->pos();
+                keys(menu);
+            }
+        });
+        poll->start();
+    }
+
+    std::unique_ptr<frmMain> window;
+    QTreeWidget* list = nullptr;
+};
+
+TEST_F(MainWindowKeys, CommandsHaveShortcutsShownInTheirTooltipsWithoutNewMenuEntries)
+{
+    const int menuEntries = window->findChild<QMenu*>("MENU:FILE")->actions().size();
+    for (const auto& [key, shortcut] : {std::pair{"TOOLBAR:ADDRECIPE", "Ctrl+N"}, std::pair{"TOOLBAR:EDITRECIPE", "Ctrl+E"},
+                                        std::pair{"TOOLBAR:DELETERECIPE", "Del"}, std::pair{"TOOLBAR:SEARCH", "Ctrl+F"},
+                                        std::pair{"TOOLBAR:EMAIL", "Ctrl+M"}, std::pair{"SUB:IMPORT", "Ctrl+I"},
+                                        std::pair{"SUB:EXPORT", "Ctrl+Shift+E"}, std::pair{"TOOLBAR:PRINT", "Ctrl+P"},
+                                        std::pair{"MENU:FILE:PRINT", "Ctrl+P"}, std::pair{"TOOLBAR:OPENCOOKBOOK", "Ctrl+O"}}) {
+        SCOPED_TRACE(key);
+        QAction* button = window->commandButton(key);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->toolTip().endsWith(QString("(%1)").arg(shortcut))) << button->toolTip().toStdString();
+    }
+    EXPECT_EQ(window->findChild<QMenu*>("MENU:FILE")->actions().size(), menuEntries);
+
+    // With the toolbar hidden, Ctrl+N still adds a recipe and Del deletes the one on display.
+    window->commandButton("MENU:VIEW:DISPTOOLBAR")->trigger();
+    ASSERT_FALSE(window->findChild<QToolBar*>("cmdBar_1")->isVisible());
+    listAll();
+    {
+        ModalAnswer<frmAddRecipe> editor([](frmAddRecipe& e) { EXPECT_EQ(e.lblInfo[0]->text(), "Add New Recipe"); });
+        press(Qt::Key_N, Qt::ControlModifier);
+    }
+    showActive(*window); // offscreen, nothing gives the window the keyboard back after a modal dialog
+    list->setFocus();
+    {
+        ModalAnswer<frmDelete> confirm([](frmDelete& d) { d.reject(); });
+        press(Qt::Key_Delete);
+    }
+    EXPECT_EQ(recipeCount(), 4);
+}
+
+TEST_F(MainWindowKeys, TheListShowsTheRecipeTheArrowsMoveToEnterShowsItAndSpaceMarksIt)
+{
+    listAll();
+    const QString first = list->topLevelItem(0)->text(0), second = list->topLevelItem(1)->text(0);
+    EXPECT_TRUE(pageText().contains(first)) << "the row Tab made current is shown";
+    press(Qt::Key_Down);
+    EXPECT_TRUE(pageText().contains(second));
+    EXPECT_EQ(recipelist::selectedItem(list)->text(0), second) << "Edit and Delete act on the recipe shown";
+
+    window->showBlankPage();
+    press(Qt::Key_Return);
+    EXPECT_TRUE(pageText().contains(second));
+
+    press(Qt::Key_Space);
+    EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT MARK FROM RECIPES WHERE ID=?1",
+                     {recipelist::idOf(recipelist::itemKey(list->topLevelItem(1)))}),
+              1);
+
+    // The Cookbook Manager: the arrows choose a cookbook, Enter opens it.
+    program.createCookbook("Work");
+    basDatabase::CloseCookbook();
+    window->hide();
+    frmCookbook manager;
+    showActive(manager);
+    ASSERT_TRUE(tabTo(manager.lstvCookbooks));
+    QListWidget* books = manager.lstvCookbooks;
+    ASSERT_EQ(books->count(), 2);
+    ASSERT_EQ(books->currentItem(), books->item(0));
+    EXPECT_TRUE(books->item(0)->isSelected()) << "the cookbook Tab lands on is the one Open acts on";
+    press(Qt::Key_Right);
+    ASSERT_EQ(books->currentItem(), books->item(1));
+    EXPECT_TRUE(books->item(1)->isSelected());
+    const QString chosen = books->item(1)->data(frmCookbook::FileRole).toString();
+    press(Qt::Key_Return);
+    EXPECT_FALSE(manager.isVisible());
+    EXPECT_EQ(basDatabase::sCurrentCookbook, chosen);
+}
+
+TEST_F(MainWindowKeys, PopupMenusFromTheKeyboardOpenAtTheSelectedRow)
+{
+    listAll();
+    press(Qt::Key_Down);
+    const QTreeWidgetItem* row = list->currentItem();
+    const QPoint rowCorner = list->viewport()->mapToGlobal(list->visualItemRect(row).bottomLeft());
+    QCursor::setPos(window->mapToGlobal(QPoint(window->width() - 5, window->height() - 5)));
+
+    // Menu key, then Down, Down and Enter: "Check All" stores every listed recipe's mark.
+    QPoint shownAt;
+    onPopup(shownAt, [](QMenu* menu) {
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(menu, key);
+    });
+    press(Qt::Key_Menu);
+    EXPECT_EQ(shownAt, rowCorner);
+    EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT COUNT(*) FROM RECIPES WHERE MARK=1"), 4);
+
+    // Shift+F10 on a favourite in the tree opens its menu at that node.
+    basDatabase::AddFavourite(recipelist::idOf(recipelist::itemKey(row)));
+    window->RefreshFavourites();
+    QTreeWidget* tree = window->tvRecipes();
+    QTreeWidgetItem* favourite = root(tree, "Favourites")->child(0);
+    tree->setFocus();
+    tree->setCurrentItem(favourite);
+    const QPoint nodeCorner = tree->viewport()->mapToGlobal(tree->visualItemRect(favourite).bottomLeft());
+    onPopup(shownAt, [](QMenu* menu) { QTest::keyClick(menu, Qt::Key_Escape); });
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(shownAt, nodeCorner);
+    EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT COUNT(*) FROM FAVOURITES"), 1) << "Escape removes nothing";
+}
+
+} // namespace
