@@ -64,6 +64,7 @@ TEST_F(cZipArchive, PacksEveryFileOfTheFolderUnderItsBareName)
     writeBytes(path("email/recipe1.html"), "<img src=\"1.jpg\">\r\n");
     writeBytes(path("email/1.jpg"), picture);
     writeBytes(path("email/NoExtension"), "x");
+    writeBytes(path("email/2\r\n.png"), "a name from data, line break and all");
     writeBytes(path("email/sub/deeper.txt"), "below");
     writeBytes(path("email/recipes.zip"), "an old archive of the same name");
 
@@ -72,7 +73,11 @@ TEST_F(cZipArchive, PacksEveryFileOfTheFolderUnderItsBareName)
     zip.AddFile(path("Email\\*.*"));
     ASSERT_EQ(zip.MakeZipFile(), 0) << zip.GetLastMessage().toStdString();
 
-    const ZipEntries expected{{"1.jpg", picture}, {"NoExtension", "x"}, {"recipe1.html", "<img src=\"1.jpg\">\r\n"}};
+    // An entry's name is one line, whatever the file's name held.
+    const ZipEntries expected{{"1.jpg", picture},
+                              {"2.png", "a name from data, line break and all"},
+                              {"NoExtension", "x"},
+                              {"recipe1.html", "<img src=\"1.jpg\">\r\n"}};
     EXPECT_EQ(readZip(readBytes(path("email/recipes.zip"))), expected);
 
     cZip deep;

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -599,6 +600,19 @@ TEST_F(EmailDialog, AFullDiskLeavesNoCutPicture)
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_FALSE(QFileInfo::exists(pagefolder::emailPath()));
     EXPECT_TRUE(server.received().isEmpty());
+}
+
+// While the pages are written the bar moves with their count, not only once the mail goes out.
+TEST_F(EmailDialog, TheBarMovesWithThePagesWritten)
+{
+    for (int i = 0; i < 40; ++i)
+        recipe("Dish " + QString::number(i), true);
+    frmEmail dlg;
+    QList<QPair<int, int>> seen; // value, maximum
+    QObject::connect(dlg.pBar, &QProgressBar::valueChanged, [&](int value) { seen << qMakePair(value, dlg.pBar->maximum()); });
+    send(dlg, Zip, "ann@example.org");
+    EXPECT_TRUE(seen.contains(qMakePair(40, 40)));
+    EXPECT_EQ(boxTitles(), QStringList{"Success"});
 }
 
 } // namespace

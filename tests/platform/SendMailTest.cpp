@@ -95,6 +95,9 @@ TEST_F(SendMailTest, HtmlBodyCarriesItsPicturesAsRelatedParts)
 
 TEST_F(SendMailTest, TypedLineBreaksAddNoHeaders)
 {
+    // A picture named from data: its name goes into the part's headers as one line.
+    mail.AsHTML = true;
+    mail.Attachments = {file("tart\r\nX-Injected: yes.jpg", "JPEG")};
     mail.Subject = "Hi\r\nBcc: eve@example.org";
     mail.FromDisplayName = "Cook\r\nX-Injected: yes";
     mail.Recipient = "ann@example.org";
@@ -106,6 +109,9 @@ TEST_F(SendMailTest, TypedLineBreaksAddNoHeaders)
     EXPECT_EQ(got[0].subject, "Hi Bcc: eve@example.org");
     EXPECT_EQ(got[0].from, "\"Cook X-Injected: yes\" <cook@example.org>");
     EXPECT_EQ(got[0].envelopeTo, "ann@example.org");
+    ASSERT_EQ(got[0].parts.size(), 2);
+    EXPECT_EQ(got[0].parts[1].filename, "tartX-Injected: yes.jpg");
+    EXPECT_EQ(got[0].parts[1].data, QByteArray("JPEG"));
 }
 
 TEST_F(SendMailTest, FailuresAreReportedWithTheReason)
