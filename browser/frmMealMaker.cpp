@@ -28,6 +28,7 @@ frmMealMaker::frmMealMaker(QWidget* parent) : QDialog(parent)
     prompt->setWordWrap(true);
     txtSearch = new QLineEdit(this);
     txtSearch->setObjectName("txtSearch");
+    prompt->setBuddy(txtSearch);
     const char* captions[] = {"Search", "Close"};
     for (int i = 0; i < 2; ++i) {
         cmdOption[i] = NamedButton(this, QString("cmdOption_%1").arg(i), captions[i]);

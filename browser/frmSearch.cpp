@@ -64,7 +64,9 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
     }
 
     QVBoxLayout* form = BannerLayout(this, "Search");
-    form->addWidget(caption("Search for:", this));
+    QLabel* searchFor = caption("Search for:", this);
+    TieLabel(searchFor, txtSearch);
+    form->addWidget(searchFor);
     form->addWidget(txtSearch);
     form->addSpacing(6);
     form->addWidget(caption("Fields to search:", this));
@@ -77,11 +79,11 @@ frmSearch::frmSearch(QWidget* parent) : QDialog(parent)
     form->addLayout(fields);
     form->addSpacing(6);
     auto* lists = new QGridLayout;
-    lists->addWidget(new QLabel("Categories:", this), 0, 0);
+    lists->addWidget(LabelFor(cmbCat, "Categories:", this), 0, 0);
     lists->addWidget(cmbCat, 0, 1);
-    lists->addWidget(new QLabel("Ingredients:", this), 1, 0);
+    lists->addWidget(LabelFor(cmbIngredients, "Ingredients:", this), 1, 0);
     lists->addWidget(cmbIngredients, 1, 1);
-    lists->addWidget(new QLabel("Origin:", this), 2, 0);
+    lists->addWidget(LabelFor(cmbOrigin, "Origin:", this), 2, 0);
     lists->addWidget(cmbOrigin, 2, 1);
     lists->setColumnStretch(1, 1);
     form->addLayout(lists);

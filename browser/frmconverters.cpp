@@ -124,11 +124,11 @@ QFrame* frmconverters::makePage(int index, QLineEdit*& value, QListWidget*& from
 
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(0, 8, 0, 8);
-    grid->addWidget(new QLabel("Value:", page), 0, 0);
+    grid->addWidget(LabelFor(value, "Value:", page), 0, 0);
     grid->addWidget(value, 1, 0);
-    grid->addWidget(new QLabel("Convert From:", page), 2, 0);
+    grid->addWidget(LabelFor(from, "Convert From:", page), 2, 0);
     grid->addWidget(from, 3, 0);
-    grid->addWidget(new QLabel("Convert To:", page), 2, 1);
+    grid->addWidget(LabelFor(to, "Convert To:", page), 2, 1);
     grid->addWidget(to, 3, 1);
     grid->addWidget(convert, 4, 0);
     grid->addWidget(result, 4, 1);

@@ -1,11 +1,14 @@
 #include "core/DialogKeys.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 
 namespace {
@@ -84,4 +87,18 @@ void EnterPressesFocusedButton(QWidget* window)
 void SelectAllOnClick(QLineEdit* box)
 {
     box->installEventFilter(new ClickSelects(box));
+}
+
+void TieLabel(QLabel* label, QWidget* box)
+{
+    label->setBuddy(box);
+    if (qobject_cast<QAbstractItemView*>(box) && box->accessibleName().isEmpty())
+        box->setAccessibleName(QString(label->text()).remove('&').remove(QRegularExpression(":\\s*$")));
+}
+
+QLabel* LabelFor(QWidget* box, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    TieLabel(label, box);
+    return label;
 }

@@ -2,7 +2,9 @@
 // Keyboard rules the program's windows share. Enter on a focused button presses that button; Enter in a
 // box presses nothing unless the window chose a default button where Enter can do no harm (a search, a
 // filter). A click into a box that selects its text on entry selects it as Tab does.
+class QLabel;
 class QLineEdit;
+class QString;
 class QWidget;
 
 // Every push and tool button of the window: Enter (either key) on it while it has the focus presses it,
@@ -12,3 +14,11 @@ void EnterPressesFocusedButton(QWidget* window);
 // A click that gives the box the focus leaves its whole text selected, as Tab does (the click alone
 // would put the caret under the pointer); a drag still selects what it covers.
 void SelectAllOnClick(QLineEdit* box);
+
+// Makes the label name the box: its buddy, and for a list its accessible name too (lists do not read
+// their buddy's text).
+void TieLabel(QLabel* label, QWidget* box);
+
+// A label that names the box: its buddy, so that the box has the label's text as its accessible name (and
+// its Alt key, where the text marks one).
+QLabel* LabelFor(QWidget* box, const QString& text, QWidget* parent);

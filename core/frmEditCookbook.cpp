@@ -48,9 +48,9 @@ frmEditCookbook::frmEditCookbook(QWidget* parent) : QDialog(parent)
     cmdCancel->setObjectName("cmdCancel");
 
     QVBoxLayout* form = BannerLayout(this, "Edit Cookbook");
-    form->addWidget(new QLabel("Name:", this));
+    form->addWidget(LabelFor(txtName, "Name:", this));
     form->addWidget(txtName);
-    form->addWidget(new QLabel("Description:", this));
+    form->addWidget(LabelFor(txtDescription, "Description:", this));
     form->addWidget(txtDescription, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -55,6 +55,8 @@ ReferenceListEditor::ReferenceListEditor(ReferenceList kind, QWidget* parent) : 
     body->addWidget(label(this, "lblInfo_1", kind_.nameLabel), 2, 0);
     body->addWidget(txtName, 3, 0);
     body->setRowStretch(1, 1);
+    TieLabel(findChild<QLabel*>("lblInfo_0"), list_);
+    TieLabel(findChild<QLabel*>("lblInfo_1"), txtName);
 
     BannerLayout(this, kind_.header)->addLayout(body, 1);
     resize(380, 420);

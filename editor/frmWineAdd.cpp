@@ -118,7 +118,8 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     resize(720, 560);
 
     for (int i = 0; i < fields.size(); ++i)
-        lblFieldLabel[i]->setBuddy(fields[i].second);
+        TieLabel(lblFieldLabel[i], fields[i].second);
+    lstvWines->setAccessibleName("Wines");
     for (QLineEdit* b : boxes()) {
         b->installEventFilter(this);
         SelectAllOnClick(b);

@@ -59,9 +59,9 @@ frmAddressBook::frmAddressBook(QWidget* parent) : QDialog(parent)
     cmdCancel = Button(this, "cmdCancel", "Cancel");
 
     auto* entry = new QGridLayout;
-    entry->addWidget(new QLabel("Name:", this), 0, 0);
+    entry->addWidget(LabelFor(txtName, "Name:", this), 0, 0);
     entry->addWidget(txtName, 0, 1);
-    entry->addWidget(new QLabel("Email Address:", this), 1, 0);
+    entry->addWidget(LabelFor(txtAddress, "Email Address:", this), 1, 0);
     entry->addWidget(txtAddress, 1, 1);
     auto* edit = new QHBoxLayout;
     edit->addWidget(cmdAdd);
@@ -75,7 +75,7 @@ frmAddressBook::frmAddressBook(QWidget* parent) : QDialog(parent)
     close->addWidget(cmdClose);
 
     QVBoxLayout* body = BannerLayout(this, "Contact Manager");
-    body->addWidget(new QLabel("Contacts:", this));
+    body->addWidget(LabelFor(lstvPeeps, "Contacts:", this));
     body->addWidget(lstvPeeps, 1);
     body->addLayout(entry);
     body->addLayout(edit);
