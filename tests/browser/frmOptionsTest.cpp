@@ -6,7 +6,7 @@
 #include "exchange/frmAddressBook.h"
 #include "support/ModalAnswer.h"
 #include "support/Keyboard.h"
-#include "support/SecondInstance.h"
+#include "support/SecondProcess.h"
 
 #include <QCheckBox>
 #include <QProcess>

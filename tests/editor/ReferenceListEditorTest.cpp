@@ -5,7 +5,7 @@
 #include "core/DE.h"
 #include "core/basDatabase.h"
 #include "support/ScratchProgram.h"
-#include "support/SecondInstance.h"
+#include "support/SecondProcess.h"
 #include "support/StubMainWindow.h"
 #include "support/TestQueries.h"
 #include "support/UiRecorder.h"

@@ -1,6 +1,6 @@
 // The recipe editor's load, checks and save, read back from a real cookbook file.
 #include "EditorFixture.h"
-#include "support/SecondInstance.h"
+#include "support/SecondProcess.h"
 
 #include <QComboBox>
 #include <QLabel>

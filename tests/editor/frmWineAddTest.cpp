@@ -5,7 +5,7 @@
 #include "core/RecipeListItems.h"
 #include "core/basMain.h"
 #include "support/ScratchProgram.h"
-#include "support/SecondInstance.h"
+#include "support/SecondProcess.h"
 #include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 

@@ -12,10 +12,18 @@
 //   tq_second_instance hold <cookbook path>
 //       Another program in the middle of a write: takes the file's write lock ("held") and keeps it until
 //       the end of its input.
+//   tq_second_instance write-settings <settings file> <section> <prefix> <count>
+//       Stores <prefix>0=0, <prefix>1=1 ... one settings write each, as the program writes them.
+//   tq_second_instance set-setting <settings file> <section> <key> <value>
+//       Stores one value.
+//   tq_second_instance sql <database> <statements>
+//       Runs the statements on a connection of its own to the file.
+// The last three end with 0 when they did their job.
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/db/Database.h"
+#include "platform/ini/ProfileFile.h"
 #include "platform/paths/ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -98,6 +106,22 @@ int holdWriteLock(const QString& path)
     return 0;
 }
 
+int writeSettings(const QStringList& args)
+{
+    for (int i = 0; i < args[5].toInt(); ++i)
+        if (!ini::writeValue(args[2], args[3], args[4] + QString::number(i), QString::number(i)))
+            return 1;
+    return 0;
+}
+
+int runStatements(const QString& path, const QString& statements)
+{
+    db::Connection cn;
+    cn.open(path);
+    cn.exec(statements);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,6 +134,19 @@ int main(int argc, char** argv)
         return writeRecipes(args[2], args[3]);
     if (args.size() == 3 && args[1] == "hold")
         return holdWriteLock(args[2]);
-    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH\n", stderr);
+    try {
+        if (args.size() == 6 && args[1] == "write-settings")
+            return writeSettings(args);
+        if (args.size() == 6 && args[1] == "set-setting")
+            return ini::writeValue(args[2], args[3], args[4], args[5]) ? 0 : 1;
+        if (args.size() == 4 && args[1] == "sql")
+            return runStatements(args[2], args[3]);
+    } catch (...) {
+        return 1;
+    }
+    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH\n"
+               "       | write-settings FILE SECTION PREFIX COUNT | set-setting FILE SECTION KEY VALUE\n"
+               "       | sql DATABASE STATEMENTS\n",
+               stderr);
     return 2;
 }

@@ -63,3 +63,20 @@ private:
     QProcess process_;
     bool started_ = false;
 };
+
+// Starts the second process on a command that does one job and ends (write-settings, set-setting, sql);
+// false when it does not start.
+inline bool startSecondInstance(QProcess& process, const QStringList& command)
+{
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(TQ_SECOND_INSTANCE, command);
+    return process.waitForStarted(10000);
+}
+
+// Runs such a command to its end; true when it did its job.
+inline bool runInSecondInstance(const QStringList& command)
+{
+    QProcess process;
+    return startSecondInstance(process, command) && process.waitForFinished(60000)
+           && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
