@@ -156,6 +156,9 @@ TEST_F(MainWindowKeys, PopupMenusFromTheKeyboardOpenAtTheSelectedRow)
     window->RefreshFavourites();
     QTreeWidget* tree = window->tvRecipes();
     QTreeWidgetItem* favourite = root(tree, "Favourites")->child(0);
+    // The closed menu gives the keyboard back to the window in its own time: as a user clicks on it.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     tree->setFocus();
     tree->setCurrentItem(favourite);
     const QPoint nodeCorner = tree->viewport()->mapToGlobal(tree->visualItemRect(favourite).bottomLeft());
