@@ -22,7 +22,7 @@ frmView::frmView(QWidget* parent) : QDialog(parent)
     cmbSort->setObjectName("cmbSort");
     cmbSort->setEditable(true);
     cmbSort->setInsertPolicy(QComboBox::NoInsert);
-    lblInfo->setBuddy(cmbSort);
+    TieLabel(lblInfo, cmbSort);
     cmdSort = NamedButton(this, "cmdSort", "Sort");
     cmdSort->setDefault(true);
     cmdClose = NamedButton(this, "cmdClose", "Close");

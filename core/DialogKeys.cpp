@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -92,8 +93,12 @@ void SelectAllOnClick(QLineEdit* box)
 void TieLabel(QLabel* label, QWidget* box)
 {
     label->setBuddy(box);
+    const QString name = QString(label->text()).remove('&').remove(QRegularExpression(":\\s*$"));
     if (qobject_cast<QAbstractItemView*>(box) && box->accessibleName().isEmpty())
-        box->setAccessibleName(QString(label->text()).remove('&').remove(QRegularExpression(":\\s*$")));
+        box->setAccessibleName(name);
+    // The text part of a combo that takes typing is what has the focus.
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(name);
 }
 
 QLabel* LabelFor(QWidget* box, const QString& text, QWidget* parent)

@@ -15,8 +15,8 @@ void EnterPressesFocusedButton(QWidget* window);
 // would put the caret under the pointer); a drag still selects what it covers.
 void SelectAllOnClick(QLineEdit* box);
 
-// Makes the label name the box: its buddy, and for a list its accessible name too (lists do not read
-// their buddy's text).
+// Makes the label name the box: its buddy, and for a list or the text part of a combo that takes typing
+// its accessible name too (those do not read their buddy's text).
 void TieLabel(QLabel* label, QWidget* box);
 
 // A label that names the box: its buddy, so that the box has the label's text as its accessible name (and

@@ -170,8 +170,10 @@ void frmAddRecipe::tieLabelsAndTabOrder()
         {Instructions, rtb},       {PrepTime, txtPrepTime}, {CookTime, txtCookTime}, {TotalTime, txtTotalTime},
         {Yield, txtServes},        {Calories, txtCalories}, {Origin, cmbOrigin},      {Wine, txtWine}};
     for (const auto& [label, box] : buddies)
-        lblInfo[label]->setBuddy(box);
-    Label1->setBuddy(rtbClip);
+        TieLabel(lblInfo[label], box);
+    TieLabel(Label1, rtbClip);
+    lstCat->setAccessibleName("Categories");
+    lstVIng->setAccessibleName("Ingredients");
     txtIng->setAccessibleName("Amount");
     cmbUOM->setAccessibleName("Unit");
     cmbIng->setAccessibleName("Ingredient");
