@@ -105,10 +105,14 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
         cmdAction.append(button);
     }
     // Grouped by what they do: the file commands, then the list commands, then Close.
-    for (int i : {0, 1, 4, 2, 6, 5})
+    // Tab follows the screen: the list, then the buttons from the top.
+    QWidget* previous = lstvCookbooks;
+    for (int i : {0, 1, 4, 2, 6, 5, 3}) {
         buttons->addWidget(cmdAction[i]);
-    buttons->addStretch();
-    buttons->addWidget(cmdAction[3]);
+        setTabOrder(previous, cmdAction[i]);
+        previous = cmdAction[i];
+    }
+    buttons->insertStretch(buttons->count() - 1);
 
     auto* body = new QHBoxLayout;
     body->addWidget(lstvCookbooks, 1);

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
@@ -119,6 +120,12 @@ TEST_F(MainWindowKeys, TheListShowsTheRecipeTheArrowsMoveToEnterShowsItAndSpaceM
     window->hide();
     frmCookbook manager;
     showActive(manager);
+    ASSERT_TRUE(tabTo(manager.lstvCookbooks));
+    // Tab runs down the buttons as they stand.
+    for (const char* caption : {"Open", "Create New", "Edit", "Delete", "Compact", "Refresh", "Close"}) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(qobject_cast<QPushButton*>(focused())->text(), caption);
+    }
     ASSERT_TRUE(tabTo(manager.lstvCookbooks));
     QListWidget* books = manager.lstvCookbooks;
     ASSERT_EQ(books->count(), 2);
