@@ -35,7 +35,7 @@ AppError fileError(int error)
                     "Path/File access error: " + QString::fromLocal8Bit(std::strerror(error)));
 }
 
-FileReplacement::FileReplacement(const QString& target) : target_(followLinks(target))
+FileReplacement::FileReplacement(const QString& target, Sync sync) : target_(followLinks(target)), sync_(sync)
 {
     const QByteArray base = QFile::encodeName(target_);
     // A folder in the way, or a file the user protected from writing, is never replaced.
@@ -121,7 +121,7 @@ void FileReplacement::commit()
         struct stat old {};
         if (::stat(QFile::encodeName(target_).constData(), &old) == 0 && ::fchmod(fd_, old.st_mode & 07777) != 0)
             fail(errno);
-        if (::fsync(fd_) != 0)
+        if (sync_ == Sync::ToDisk && ::fsync(fd_) != 0)
             fail(errno);
         const int fd = fd_;
         fd_ = -1;
@@ -153,9 +153,9 @@ void FileReplacement::removeTemporary()
 
 void FileReplacement::cancel() { removeTemporary(); }
 
-void replaceFile(const QString& target, QByteArrayView bytes)
+void replaceFile(const QString& target, QByteArrayView bytes, Sync sync)
 {
-    FileReplacement file(target);
+    FileReplacement file(target, sync);
     file.append(bytes);
     file.commit();
 }

@@ -11,12 +11,17 @@
 
 namespace paths {
 
+// Whether a replaced file is synced to the disk before it takes the target's place. The user's files and the
+// settings are; the program's working files under \temp (pages, pictures, hand-overs), made again whenever
+// they are needed, need not wait for the disk.
+enum class Sync { ToDisk, No };
+
 class FileReplacement : public QIODevice {
 public:
     // Creates the temporary file beside `target` (a link is followed: the file it names is replaced).
     // Throws AppError: 76 when the folder is missing, 61 when the disk is full, 75 for other failures,
     // among them a target that is a folder or a file that may not be written.
-    explicit FileReplacement(const QString& target);
+    explicit FileReplacement(const QString& target, Sync sync = Sync::ToDisk);
     ~FileReplacement() override; // without commit(), the temporary file goes and the target stays
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -46,6 +51,7 @@ private:
     void removeTemporary();
 
     QString target_;
+    Sync sync_;
     QByteArray temporary_; // encoded path of the temporary file
     int fd_ = -1;
     QByteArray buf_;
@@ -54,7 +60,7 @@ private:
 };
 
 // Replaces the file with the bytes, whole, through a FileReplacement; throws its AppError.
-void replaceFile(const QString& target, QByteArrayView bytes);
+void replaceFile(const QString& target, QByteArrayView bytes, Sync sync = Sync::ToDisk);
 
 // The program's error for a failed file operation with the system error `error` (errno).
 AppError fileError(int error);

@@ -227,7 +227,7 @@ QByteArray readAllBytes(const QString& path)
 
 void writeAllBytes(const QString& path, const QByteArray& bytes)
 {
-    paths::replaceFile(path, bytes);
+    paths::replaceFile(path, bytes, paths::Sync::No);
 }
 
 } // namespace text

@@ -82,9 +82,10 @@ private:
     bool closed_ = false;
 };
 
-// Reads a whole file (throws AppError 53 or 75) and replaces a whole file (throws AppError 61, 75 or 76,
-// the old file then left as it was).
+// Reads a whole file (throws AppError 53 or 75).
 QByteArray readAllBytes(const QString& path);
+// Replaces a whole working file of the program's, under \temp (throws AppError 61, 75 or 76, the old file
+// then left as it was). Every write is checked; the file is not synced to the disk.
 void writeAllBytes(const QString& path, const QByteArray& bytes);
 
 } // namespace text
