@@ -12,6 +12,7 @@
 #include "support/ModalAnswer.h"
 #include "support/ScriptedSmtp.h"
 #include "support/ScratchProgram.h"
+#include "support/SecondProcess.h"
 #include "support/SmtpServer.h"
 #include "support/StubMainWindow.h"
 #include "support/TestFiles.h"
@@ -472,26 +473,6 @@ TEST_F(EmailDialog, EnterInABoxSendsNothingAndTheZipBoxFollowsTheChoice)
     EXPECT_EQ(server.received().size(), 1);
 }
 
-// The second instance of the program, run as a process of its own by the test below: starts as the
-// program does, shows one recipe, and ends when told to (or is killed). Skipped when run on its own.
-TEST(SecondInstance, ShowsARecipeUntilToldToEnd)
-{
-    const QString folder = qEnvironmentVariable("TQ_SECOND_INSTANCE");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "runs only as the other instance of EmailDialog.AnotherInstanceNeverTouchesThisOnesPages";
-    paths::setProgramFolder(folder);
-    basMain::sTemplatePath = folder + "/templates/default.html";
-    ASSERT_TRUE(basDatabase::OpenCookbook(qEnvironmentVariable("TQ_COOKBOOK")));
-    pagefolder::start();
-    const QString page = WriteRecipePage(qEnvironmentVariable("TQ_RECIPE_KEY"), false);
-    std::printf("PAGE %s\n", qPrintable(page));
-    std::fflush(stdout);
-    std::string line;
-    std::getline(std::cin, line);
-    basDatabase::cnCookbook.close();
-    pagefolder::remove();
-}
-
 // Another instance is another process: its display neither empties nor replaces this one's page, so this
 // one's e-mail sends its own recipe; a running instance's folder is left alone at start, one that ended
 // takes its folder with it, and one that was killed has it removed by the next start.
@@ -501,26 +482,17 @@ TEST_F(EmailDialog, AnotherInstanceNeverTouchesThisOnesPages)
     const qint64 bread = recipe("Bread", false);
     display(apple);
     const QString mine = pagefolder::path() + "/recipe.html";
-    auto startOther = [&](QProcess& other, QString& page) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TQ_SECOND_INSTANCE", program.path());
-        env.insert("TQ_COOKBOOK", basDatabase::sCurrentCookbook);
-        env.insert("TQ_RECIPE_KEY", "R" + QString::number(bread));
-        other.setProcessEnvironment(env);
-        other.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SecondInstance.*"});
-        QByteArray out;
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            other.waitForReadyRead(50);
-            out += other.readAllStandardOutput();
-            return out.contains("PAGE ") && out.indexOf('\n', out.indexOf("PAGE ")) > 0;
-        }, 20000)) << out.toStdString();
-        const qsizetype at = out.indexOf("PAGE ") + 5;
-        page = QString::fromLocal8Bit(out.mid(at, out.indexOf('\n', at) - at));
+    auto startOther = [&] {
+        return std::make_unique<SecondProcess>(QStringList{"page", program.path(), basDatabase::sCurrentCookbook,
+                                                           "R" + QString::number(bread)});
     };
-
-    QProcess other;
-    QString theirs;
-    startOther(other, theirs);
+    auto shownPage = [](SecondProcess& other) {
+        const QString line = other.readLine();
+        EXPECT_TRUE(line.startsWith("page ")) << line.toStdString();
+        return line.mid(5);
+    };
+    auto other = startOther();
+    const QString theirs = shownPage(*other);
     ASSERT_FALSE(theirs.isEmpty());
     EXPECT_NE(QFileInfo(theirs).path(), pagefolder::path());
     EXPECT_TRUE(readBytes(theirs).contains("<h1>Bread</h1>"));
@@ -536,16 +508,12 @@ TEST_F(EmailDialog, AnotherInstanceNeverTouchesThisOnesPages)
     display(apple);
     EXPECT_TRUE(QFileInfo::exists(theirs));
 
-    other.write("\n");
-    other.closeWriteChannel();
-    ASSERT_TRUE(other.waitForFinished(20000));
+    other->finish();
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(theirs).path())) << "an instance that ended left its folder";
 
-    QProcess killed;
-    QString left;
-    startOther(killed, left);
-    killed.kill();
-    killed.waitForFinished(20000);
+    auto killed = startOther();
+    const QString left = shownPage(*killed);
+    killed->kill();
     ASSERT_TRUE(QFileInfo::exists(left));
     pagefolder::removeStale();
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(left).path()));

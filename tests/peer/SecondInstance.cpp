@@ -12,6 +12,9 @@
 //   tq_second_instance hold <cookbook path>
 //       Another program in the middle of a write: takes the file's write lock ("held") and keeps it until
 //       the end of its input.
+//   tq_second_instance page <program folder> <cookbook file> <recipe key>
+//       Starts as the program does (a page folder of its own), shows the recipe's page ("page <path>") and
+//       keeps it until the end of its input; then ends as the program does, taking its folder with it.
 //   tq_second_instance write-settings <settings file> <section> <prefix> <count>
 //       Stores <prefix>0=0, <prefix>1=1 ... one settings write each, as the program writes them.
 //   tq_second_instance set-setting <settings file> <section> <key> <value>
@@ -19,7 +22,9 @@
 //   tq_second_instance sql <database> <statements>
 //       Runs the statements on a connection of its own to the file.
 // The last three end with 0 when they did their job.
+#include "browser/RecipePage.h"
 #include "core/MainWindow.h"
+#include "core/PageFolder.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "platform/db/Database.h"
@@ -106,6 +111,29 @@ int holdWriteLock(const QString& path)
     return 0;
 }
 
+int showPage(const QString& folder, const QString& file, const QString& key)
+{
+    paths::setProgramFolder(folder);
+    basMain::sTemplatePath = folder + "/templates/default.html";
+    NullMainWindow window;
+    basMain::setMainWindow(&window);
+    try {
+        if (!basDatabase::OpenCookbook(file))
+            return 1;
+        pagefolder::start();
+        say("page " + WriteRecipePage(key, false));
+    } catch (const AppError& e) {
+        say(QString("error %1 %2").arg(e.number).arg(e.description));
+        return 1;
+    }
+    for (std::string line; std::getline(std::cin, line);) {
+    }
+    basDatabase::CloseCookbook();
+    pagefolder::remove();
+    basMain::setMainWindow(nullptr);
+    return 0;
+}
+
 int writeSettings(const QStringList& args)
 {
     for (int i = 0; i < args[5].toInt(); ++i)
@@ -134,6 +162,8 @@ int main(int argc, char** argv)
         return writeRecipes(args[2], args[3]);
     if (args.size() == 3 && args[1] == "hold")
         return holdWriteLock(args[2]);
+    if (args.size() == 5 && args[1] == "page")
+        return showPage(args[2], args[3], args[4]);
     try {
         if (args.size() == 6 && args[1] == "write-settings")
             return writeSettings(args);
@@ -145,6 +175,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH\n"
+               "       | page FOLDER FILE KEY\n"
                "       | write-settings FILE SECTION PREFIX COUNT | set-setting FILE SECTION KEY VALUE\n"
                "       | sql DATABASE STATEMENTS\n",
                stderr);
