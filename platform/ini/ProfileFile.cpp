@@ -1,20 +1,14 @@
 #include "platform/ini/ProfileFile.h"
 
 #include "platform/paths/FileReplacement.h"
+#include "platform/paths/LockFile.h"
 #include "platform/text/Codec.h"
 
 #include <QFile>
 #include <QList>
-#include <QDeadlineTimer>
-#include <QThread>
 #include <QStringList>
 
 #include <optional>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 namespace ini {
 namespace {
@@ -205,31 +199,19 @@ void setValue(QByteArray& bytes, const QString& section, const QString& key, con
 
 // An exclusive lock on a file beside the settings file, held from the read to the rename, so that two
 // instances writing at once each build on the other's file and no key is lost. The lock file stays.
-class SettingsLock {
-public:
-    explicit SettingsLock(const QString& file)
-    {
-        fd_ = ::open(QFile::encodeName(file + ".lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ < 0)
-            throw paths::fileError(errno);
-        // Another instance holds it only for one write; a holder that never lets go is reported.
-        QDeadlineTimer limit(10000);
-        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || limit.hasExpired()) {
-                ::close(fd_);
-                throw AppError(AppError::PathFileAccess,
-                               "Path/File access error: the settings file is being written by another program");
-            }
-            QThread::msleep(5);
-        }
+// Another instance holds it only for one write; a holder that never lets go is reported.
+paths::LockFile lockSettings(const QString& file)
+{
+    paths::LockFile lock;
+    switch (lock.take(file + ".lock", paths::LockFile::Mode::Exclusive, 10000)) {
+    case paths::LockFile::Result::Taken: break;
+    case paths::LockFile::Result::Unavailable: throw paths::fileError(lock.error());
+    case paths::LockFile::Result::Busy:
+        throw AppError(AppError::PathFileAccess,
+                       "Path/File access error: the settings file is being written by another program");
     }
-    ~SettingsLock() { ::close(fd_); } // closing the descriptor lets the lock go
-    SettingsLock(const SettingsLock&) = delete;
-    SettingsLock& operator=(const SettingsLock&) = delete;
-
-private:
-    int fd_ = -1;
-};
+    return lock;
+}
 } // namespace
 
 bool writeValues(const QString& file, const QString& section, const QList<std::pair<QString, QString>>& values)
@@ -237,7 +219,7 @@ bool writeValues(const QString& file, const QString& section, const QList<std::p
     for (const auto& [key, value] : values)
         if (!acceptable(section, key, value))
             return false;
-    const SettingsLock lock(file);
+    const paths::LockFile lock = lockSettings(file);
     QByteArray bytes;
     {
         QFile in(file);
