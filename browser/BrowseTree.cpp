@@ -21,6 +21,9 @@
 
 namespace {
 
+// A recipe under the Favourites branch.
+bool isFavourite(const QTreeWidgetItem* node) { return node->parent() && node->parent()->text(0) == "Favourites"; }
+
 // Which image of ilsIcons a node shows, and which one when it is selected (-1: the same).
 constexpr int ImageRole = Qt::UserRole + 2;
 constexpr int SelectedImageRole = Qt::UserRole + 3;
@@ -173,7 +176,7 @@ void frmMain::tvRecipes_Expand(QTreeWidgetItem* node)
         return;
     try {
         const bool favourite =
-            node->text(0) == "Favourites" || (node->parent() && node->parent()->text(0) == "Favourites");
+            node->text(0) == "Favourites" || isFavourite(node);
         setSelectedImage(node, favourite ? images::Favourite : images::BranchExpanded);
     } catch (...) {
     }
@@ -228,7 +231,7 @@ void frmMain::tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
     if (!node)
         return;
     tvRecipes_->setCurrentItem(node);
-    if (node->parent() && node->parent()->text(0) == "Favourites")
+    if (isFavourite(node))
         basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(QCursor::pos()); });
 }
 
@@ -291,7 +294,7 @@ void frmMain::popupMenuFromKeyboard(QTreeWidget* view)
         } catch (...) {
             // as the right-click: on past any error
         }
-    } else if (item && item->parent() && item->parent()->text(0) == "Favourites") {
+    } else if (item && isFavourite(item)) {
         basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(at); });
     }
 }

@@ -4,6 +4,7 @@
 #include "browser/MainBanner.h"
 #include "browser/PageView.h"
 #include "browser/RecipePage.h"
+#include "core/DialogKeys.h"
 #include "core/Helpers.h"
 #include "core/PageFolder.h"
 #include "core/Settings.h"
@@ -95,8 +96,7 @@ public:
             window_->popupMenuFromKeyboard(view);
             return true;
         }
-        if (view == window_->lstVRecipes() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            modifiers == Qt::NoModifier) {
+        if (view == window_->lstVRecipes() && IsPlainEnter(key)) {
             window_->lstVRecipes_Click();
             return true;
         }

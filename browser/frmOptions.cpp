@@ -152,8 +152,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
                                 txtEmailAddress,   cmdContacts,      chkImportDirect, chkImportPlay,     txtImportSound,
                                 cmdBrowse[0],      chkPlayNotRec,    txtImportNotSound, cmdBrowse[1],    cmdOK,
                                 cmdCancel};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    ChainTabOrder(order);
     EnterPressesFocusedButton(this);
 
     connect(cmdContacts, &QPushButton::clicked, this, &frmOptions::cmdContacts_Click);

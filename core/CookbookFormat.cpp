@@ -22,6 +22,8 @@ bool IsCookbookFileName(const QString& fileName)
     return !fileName.isEmpty() && paths::bareFileName(fileName) == fileName && !fileName.contains(QChar(0));
 }
 
+bool HasCookbookEnding(const QString& fileName) { return fileName.toLower().endsWith("tqc"); }
+
 QStringList CookbookSchema()
 {
     // Autonumbers never reuse an ID (a leftover favourite must not attach to a new recipe); text ignores

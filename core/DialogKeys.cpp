@@ -12,20 +12,26 @@
 #include <QRegularExpression>
 #include <QToolButton>
 
-namespace {
-
-bool isEnter(const QKeyEvent* key)
+bool IsPlainEnter(const QKeyEvent* key)
 {
     return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
+
+void ChainTabOrder(const QList<QWidget*>& order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+namespace {
 
 class ButtonEnter : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress || !isEnter(static_cast<QKeyEvent*>(event)))
+        if (event->type() != QEvent::KeyPress || !IsPlainEnter(static_cast<QKeyEvent*>(event)))
             return false;
         auto* button = qobject_cast<QAbstractButton*>(watched);
         if (!button || !button->isVisible())

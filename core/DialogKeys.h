@@ -2,10 +2,19 @@
 // Keyboard rules the program's windows share. Enter on a focused button presses that button; Enter in a
 // box presses nothing unless the window chose a default button where Enter can do no harm (a search, a
 // filter). A click into a box that selects its text on entry selects it as Tab does.
+#include <QList>
+
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QString;
 class QWidget;
+
+// Return or Enter, with no modifier but the keypad's.
+bool IsPlainEnter(const QKeyEvent* key);
+
+// Tab goes through the widgets in this order.
+void ChainTabOrder(const QList<QWidget*>& order);
 
 // Every push and tool button of the window: Enter (either key) on it while it has the focus presses it,
 // and taking the focus no longer makes a button the dialog's default. Call once the buttons exist.

@@ -31,8 +31,6 @@ Identity identityOf(const QString& path)
     return {st.st_dev, st.st_ino, true};
 }
 
-bool isCookbookName(const QString& name) { return name.toLower().endsWith("tqc"); }
-
 // What the path is to the program, or "" when it is none of its databases.
 QString protectedKind(const QString& path)
 {
@@ -47,11 +45,11 @@ QString protectedKind(const QString& path)
         return "the program's main database";
 
     const QDir folder(basDatabase::CookbooksFolder());
-    if (isCookbookName(target.fileName()) && identityOf(target.absolutePath()) == identityOf(folder.path()))
+    if (basDatabase::HasCookbookEnding(target.fileName()) && identityOf(target.absolutePath()) == identityOf(folder.path()))
         return "a cookbook of the cookbooks folder";
     if (file.exists)
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-            if (isCookbookName(name) && file == identityOf(folder.filePath(name)))
+            if (basDatabase::HasCookbookEnding(name) && file == identityOf(folder.filePath(name)))
                 return "a cookbook of the cookbooks folder";
 
     // The database's own journal beside it: replacing it could undo or damage a write in progress.

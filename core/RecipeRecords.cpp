@@ -7,6 +7,7 @@
 #include "core/basMain.h"
 #include "platform/db/UnicodeLike.h"
 #include "platform/paths/ProgramFolder.h"
+#include "platform/text/Codec.h"
 #include "platform/text/LineFile.h"
 #include "platform/ui/Ui.h"
 
@@ -18,11 +19,6 @@
 
 namespace basDatabase {
 namespace {
-bool isAscii(const QString& s)
-{
-    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 QString asciiFolded(const QString& s)
 {
     QString out = s;
@@ -90,7 +86,7 @@ bool RecipeTitleTaken(const QString& storedTitle, qint64 exceptId)
                   {storedTitle, exceptId})
             .next())
         return true;
-    if (isAscii(storedTitle))
+    if (text::isAscii(storedTitle))
         return false;
     const QString folded = unicodeFolded(storedTitle);
     db::Query alike(cnCookbook, "SELECT TITLE FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' AND ID<>?2",
@@ -120,7 +116,7 @@ RecipeTitles::RecipeTitles()
 void RecipeTitles::add(const QString& storedTitle)
 {
     asciiFolded_.insert(asciiFolded(storedTitle));
-    if (!isAscii(storedTitle)) // an ASCII title folds the same either way: asciiFolded_ holds it
+    if (!text::isAscii(storedTitle)) // an ASCII title folds the same either way: asciiFolded_ holds it
         unicodeFolded_.insert(unicodeFolded(storedTitle));
 }
 
@@ -130,7 +126,7 @@ bool RecipeTitles::contains(const QString& storedTitle) const
     // beyond ASCII, letter case folded in every character.
     if (asciiFolded_.contains(asciiFolded(storedTitle)))
         return true;
-    if (isAscii(storedTitle))
+    if (text::isAscii(storedTitle))
         return false;
     const QString folded = unicodeFolded(storedTitle);
     return unicodeFolded_.contains(folded) || asciiFolded_.contains(folded);

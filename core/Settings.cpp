@@ -15,12 +15,7 @@ QString ReadINI(const QString& section, const QString& key)
 
 bool WriteINI(const QString& section, const QString& key, const QString& value)
 {
-    try {
-        return ini::writeValue(settingsFile(), section, key, value);
-    } catch (...) {
-        basMain::LogCurrentException("WriteINI");
-        return false;
-    }
+    return WriteINI(section, {{key, value}});
 }
 
 bool WriteINI(const QString& section, const QList<std::pair<QString, QString>>& values)

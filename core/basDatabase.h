@@ -20,6 +20,8 @@ QString CookbookPath(const QString& fileName);
 // True for a bare file name that stays inside the cookbooks folder: not empty, no folder part, not "." or "..".
 // A name from settings or data that is not one is treated as a missing cookbook.
 bool IsCookbookFileName(const QString& fileName);
+// True for a name the Cookbook Manager lists as a cookbook: it ends in "tqc", in any letter case.
+bool HasCookbookEnding(const QString& fileName);
 
 // The statements that lay out a new, empty cookbook, table by table in creation order.
 QStringList CookbookSchema();

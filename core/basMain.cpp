@@ -159,13 +159,12 @@ void AppendErrorLog(long number, const QString& description, const QString& rout
 
 void LogError(long number, const QString& description, const QString& routine)
 {
-    ++loggedErrors;
+    AppendErrorLog(number, description, routine);
     try {
         ui::restoreDefaultCursor();
-        const QString message = ErrorRecord(number, description, routine);
-        AppendRecord(message);
         text::closeAllFiles();
-        ui::msgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "Tovalquendry Error");
+        ui::msgBox(ErrorRecord(number, description, routine), ui::Buttons::OK, ui::Icon::Exclamation,
+                   "Tovalquendry Error");
     } catch (...) {
     }
 }

@@ -106,12 +106,12 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
     }
     // Grouped by what they do: the file commands, then the list commands, then Close.
     // Tab follows the screen: the list, then the buttons from the top.
-    QWidget* previous = lstvCookbooks;
+    QList<QWidget*> order{lstvCookbooks};
     for (int i : {0, 1, 4, 2, 6, 5, 3}) {
         buttons->addWidget(cmdAction[i]);
-        setTabOrder(previous, cmdAction[i]);
-        previous = cmdAction[i];
+        order << cmdAction[i];
     }
+    ChainTabOrder(order);
     buttons->insertStretch(buttons->count() - 1);
 
     auto* body = new QHBoxLayout;
@@ -158,7 +158,7 @@ void frmCookbook::ListCookbooks()
     const QStringList files = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     static const QIcon icon = CookbookIcon();
     for (const QString& file : files) {
-        if (!file.toLower().endsWith("tqc"))
+        if (!basDatabase::HasCookbookEnding(file))
             continue;
         const CookbookInfo info = GetCookbookInfo(folder.filePath(file));
         if (!info.ok)

@@ -186,8 +186,7 @@ void frmAddRecipe::tieLabelsAndTabOrder()
     for (QPushButton* action : cmdAction)
         order << action;
     order << cmdClip << cmdOk << cmdCancel;
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    ChainTabOrder(order);
     txtTitle->setFocus();
 }
 
@@ -508,15 +507,14 @@ void frmAddRecipe::cmdOk_Click()
         if (adding) {
             recipewriter::InsertRecipe(values, picture);
         } else {
-            const qint64 id = recipelist::idOf(basMain::sEditRecipeKey);
-            result = recipewriter::UpdateRecipe(id, values, picture, storedDigest_);
+            result = recipewriter::UpdateRecipe(ownId, values, picture, storedDigest_);
             // Another window saved this recipe after it was loaded here: overwrite only when asked to.
             if (result == recipewriter::UpdateResult::ChangedElsewhere
                 && ui::msgBox("This recipe was changed in another window after you opened it here.\n"
                               "Do you want to overwrite those changes with yours?",
                               ui::Buttons::YesNo, ui::Icon::Question, "Recipe Changed",
                               ui::DefaultButton::Second) == ui::Answer::Yes)
-                result = recipewriter::UpdateRecipe(id, values, picture);
+                result = recipewriter::UpdateRecipe(ownId, values, picture);
         }
     });
     if (!saved)

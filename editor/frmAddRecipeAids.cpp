@@ -3,6 +3,7 @@
 #include "editor/frmAddRecipe.h"
 #include "editor/LongTextBox.h"
 
+#include "core/DialogKeys.h"
 #include "core/Helpers.h"
 #include "core/PageFolder.h"
 #include "core/basMain.h"
@@ -84,8 +85,7 @@ bool frmAddRecipe::eventFilter(QObject* watched, QEvent* event)
         // Enter in the ingredient boxes adds the line, in the category box the category; elsewhere it
         // presses nothing (the editor has no default button).
         const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (IsPlainEnter(key)) {
             if (watched == txtIng || watched == cmbUOM || watched == cmbIng) {
                 cmdAddIng_Click();
                 return true;

@@ -177,8 +177,7 @@ void frmWineAdd::Form_Load()
                               cmbCountry, cmdAdd, cmdDelete, cmdClear, cmdClose};
         if (picking)
             order.prepend(cmdSelect);
-        for (int i = 1; i < order.size(); ++i)
-            setTabOrder(order[i - 1], order[i]);
+        ChainTabOrder(order);
         order.first()->setFocus();
     });
 }

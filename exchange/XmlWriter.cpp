@@ -148,17 +148,12 @@ QString valueText(const QVariant& value, Kind kind)
 
 void cExport::ExportXML(const QString& path)
 {
-    RefuseProtectedFile(paths::resolveAbsolute(path));
-    qint32 count = 0;
-    {
-        db::Query total(basDatabase::cnCookbook, "SELECT Count(*) AS RECORD_COUNT FROM RECIPES WHERE MARK=1;");
-        if (total.next())
-            count = NoNull(total.value("RECORD_COUNT")).toInt();
-    }
+    const QString target = paths::resolveAbsolute(path);
+    RefuseProtectedFile(target);
     db::Query rows(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE MARK=1");
 
     // The file only replaces an existing one once it is complete; any failure reaches the caller.
-    paths::FileReplacement file(paths::resolveAbsolute(path));
+    paths::FileReplacement file(target);
 
     // No XML declaration: the document starts with its root, and is UTF-8.
     QXmlStreamWriter xml(&file);
@@ -211,6 +206,6 @@ void cExport::ExportXML(const QString& path)
         throwWriteError();
     runWhileAnswering([&file] { file.commit(); }); // a failure leaves the old file as it was
 
-    if (written == 0) // no row at all: the count of marked recipes, 0
-        Q_EMIT Exported(count);
+    if (written == 0) // no marked recipe: the count is told all the same
+        Q_EMIT Exported(0);
 }

@@ -316,6 +316,8 @@ void frmEmail::FindMarked()
     try {
         keys_.clear();
         built_ = 0;
+        const QString templatePath = paths::resolveAbsolute(basMain::sTemplatePath);
+        bareTemplate_ = FileExists(templatePath) ? std::optional(text::readAllBytes(templatePath)) : std::nullopt;
         bMarked_ = false;
         basMain::lEmailCount = 0;
         if (basDatabase::cnCookbook.isOpen()) {
@@ -352,15 +354,13 @@ void frmEmail::BuildSomePages()
     try {
         QElapsedTimer slice;
         slice.start();
-        const QString templatePath = paths::resolveAbsolute(basMain::sTemplatePath);
         while (built_ < keys_.size() && slice.elapsed() < kBuildSliceMs) {
             const int i = built_ + 1;
             basMain::mainWindow().DisplayRecipe(keys_[i - 1], true);
             // A page that was not written, or is still the bare template, stops the send: better no mail
             // than one with the wrong recipes.
             const QString page = PagePath(i);
-            if (basMain::lEmailCount != i || !FileExists(page) ||
-                (FileExists(templatePath) && text::readAllBytes(page) == text::readAllBytes(templatePath)))
+            if (basMain::lEmailCount != i || !FileExists(page) || (bareTemplate_ && text::readAllBytes(page) == *bareTemplate_))
                 throw AppError(AppError::FileNotFound, "The page of recipe " + keys_[i - 1].mid(1) + " could not be written");
             built_ = i;
         }
@@ -519,35 +519,34 @@ bool frmEmail::AttachArchive(int count)
 }
 
 // In a message body the page shows its picture from the related part the picture travels in.
-void frmEmail::BodyFromDisplayedPage(const QString& message)
+QByteArray frmEmail::WithInlinePicture(QByteArray page, const QString& folder)
 {
-    QByteArray page = text::readAllBytes(displayedPage_);
-    SendMail.Charset = mail::SendMail::htmlCharset(page);
     const QString name = emailpages::GetPictureName(page);
-    const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(QFileInfo(displayedPage_).path() + '/' + name);
+    const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(folder + '/' + name);
     if (!name.isEmpty() && FileExists(picture)) {
         page = emailpages::ReplaceReference(page, emailpages::PictureReference(page),
                                             "cid:" + mail::SendMail::contentId(picture));
         SendMail.Attachments << picture;
     }
-    SendMail.Message = emailpages::MessageAsHtml(message) + "\r\n\r\n" + page;
+    return page;
+}
+
+void frmEmail::BodyFromDisplayedPage(const QString& message)
+{
+    const QByteArray page = text::readAllBytes(displayedPage_);
+    SendMail.Charset = mail::SendMail::htmlCharset(page);
+    SendMail.Message = emailpages::MessageAsHtml(message) + "\r\n\r\n"
+                       + WithInlinePicture(page, QFileInfo(displayedPage_).path());
 }
 
 void frmEmail::BodyFromMarkedPages(int count, const QString& message)
 {
     QByteArrayList pages;
     for (int i = 1; i <= count; ++i) {
-        QByteArray page = text::readAllBytes(PagePath(i));
+        const QByteArray page = text::readAllBytes(PagePath(i));
         if (i == 1)
             SendMail.Charset = mail::SendMail::htmlCharset(page);
-        const QString name = emailpages::GetPictureName(page);
-        const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(emailFolder_ + '/' + name);
-        if (!name.isEmpty() && FileExists(picture)) {
-            page = emailpages::ReplaceReference(page, emailpages::PictureReference(page),
-                                                "cid:" + mail::SendMail::contentId(picture));
-            SendMail.Attachments << picture;
-        }
-        pages << page;
+        pages << WithInlinePicture(page, emailFolder_);
     }
     SendMail.Message = emailpages::MessageAsHtml(message) + "\r\n\r\n" + pages.join("\r\n");
 }

@@ -90,6 +90,8 @@ private:
     bool AttachArchive(int count);
     void BodyFromDisplayedPage(const QString& message);
     void BodyFromMarkedPages(int count, const QString& message);
+    // The page with its picture shown from the related part the picture travels in, the picture attached.
+    QByteArray WithInlinePicture(QByteArray page, const QString& folder);
     void StopSending();
     void RemoveEmailFiles();
     void ShowEditing();
@@ -101,6 +103,7 @@ private:
     QString emailFolder_;    // the e-mail's own folder, removed after the send
     QStringList keys_;       // list keys of the marked recipes
     int built_ = 0;          // pages written so far
+    std::optional<QByteArray> bareTemplate_; // the template itself: a page still equal to it was not written
     bool bMarked_ = false;
     Stage stage_ = Stage::Editing;
     QTimer* buildTimer_;

@@ -212,6 +212,11 @@ void frmImport::importFile(const QString& path)
     showCounters(basMain::lRecipesFound, basMain::lRecipesImported, basMain::lRecipesSkipped);
 }
 
+bool frmImport::counterDue() const
+{
+    return lastCounterUpdate_ < 0 || counterClock().elapsed() - lastCounterUpdate_ >= kCounterInterval;
+}
+
 void frmImport::showCounters(qint32 found, qint32 imported, qint32 skipped)
 {
     lblFound->setText(QString::number(found));
@@ -227,7 +232,7 @@ void frmImport::Import_Processing(qint32 found, qint32 imported, qint32 skipped)
             lblCheck->clear();
         // Painting the labels after every recipe would cost more than reading it: a few times a second
         // is what the eye needs; the file's last values are shown when its read ends.
-        if (lastCounterUpdate_ < 0 || counterClock().elapsed() - lastCounterUpdate_ >= kCounterInterval)
+        if (counterDue())
             showCounters(found, imported, skipped);
         cImport::yieldToEventLoop();
     } catch (...) {
@@ -237,7 +242,7 @@ void frmImport::Import_Processing(qint32 found, qint32 imported, qint32 skipped)
 void frmImport::Import_Checking(qint64 bytesRead, qint64 fileSize)
 {
     try {
-        if (lastCounterUpdate_ < 0 || counterClock().elapsed() - lastCounterUpdate_ >= kCounterInterval) {
+        if (counterDue()) {
             constexpr double MB = 1024.0 * 1024.0;
             lblCheck->setText(QString("Checking the file: %1 of %2 MB read")
                                   .arg(bytesRead / MB, 0, 'f', 1)

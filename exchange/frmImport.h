@@ -57,6 +57,8 @@ protected:
 private:
     void importFile(const QString& path);
     void showCounters(qint32 found, qint32 imported, qint32 skipped);
+    // Whether the labels are due for another update (a few times a second while a file is read).
+    bool counterDue() const;
     void closeDialog();
 
     bool importing_ = false;

@@ -3,7 +3,6 @@
 #include "platform/text/DictionaryOrder.h"
 
 #include <QChar>
-#include <mutex>
 #include <sqlite3.h>
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>

@@ -13,12 +13,12 @@ bool isAscii(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
 }
 
+} // namespace
+
 bool isAscii(QStringView s)
 {
     return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
-
-} // namespace
 
 bool isValidUtf8(QByteArrayView bytes)
 {
@@ -139,11 +139,11 @@ QString decode8bit(QByteArrayView bytes)
     return s;
 }
 
-std::optional<QByteArray> encode8bit(QStringView text)
+std::optional<QByteArray> encode8bit(QStringView text, const QByteArray& codePage)
 {
     if (isAscii(text))
         return text.toLatin1();
-    return encodeExactly(text, localCodePage());
+    return encodeExactly(text, codePage);
 }
 
 } // namespace text

@@ -12,6 +12,9 @@
 
 namespace text {
 
+// Whether every character is ASCII.
+bool isAscii(QStringView s);
+
 bool isValidUtf8(QByteArrayView bytes);
 
 // The 8-bit code page of a language as Windows gives each language one: "windows-1250" for Central
@@ -33,6 +36,6 @@ QByteArray encodeWithReferences(const QString& text, const QByteArray& charset);
 // UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark is dropped), else the user's code page.
 QString decode8bit(QByteArrayView bytes);
 // Text in the user's code page; nothing when a character does not fit.
-std::optional<QByteArray> encode8bit(QStringView text);
+std::optional<QByteArray> encode8bit(QStringView text, const QByteArray& codePage = localCodePage());
 
 } // namespace text

@@ -188,7 +188,7 @@ void LineWriter::writeLine(const QString& line)
     if (closed_)
         throwClosed();
     if (!utf8_) {
-        if (const std::optional<QByteArray> bytes = encode8bit(line)) {
+        if (const std::optional<QByteArray> bytes = encode8bit(line, codePage_)) {
             text_.append(*bytes).append("\r\n");
             return;
         }
