@@ -18,15 +18,9 @@ QString afterColon(QStringView line)
     return text::trimBlanksView(colon < 0 ? line : line.sliced(colon + 1)).toString();
 }
 
-// Apostrophes stored as "$$"; most values hold none, and then no copy is made.
-QString encoded(const QString& value)
-{
-    return value.contains(u'\'') ? text::encodeApostrophes(value) : value;
-}
-
 QString titleFrom(QStringView line)
 {
-    QString title = encoded(afterColon(line));
+    QString title = text::encodeApostrophes(afterColon(line));
     title.remove(u'"');
     return text::properCase(title);
 }
@@ -121,10 +115,10 @@ bool readRecipe(TextImportRun& run)
     RecipeColumns columns{
         {QStringLiteral("TITLE"), title},
         {QStringLiteral("AUTHOR"), QStringLiteral("Not known")},
-        {QStringLiteral("CATEGORY"), encoded(categories)},
-        {QStringLiteral("YIELD"), encoded(yield)},
-        {QStringLiteral("INSTRUCTIONS"), encoded(instructions)},
-        {QStringLiteral("INGREDIENTS"), encoded(ingredients)},
+        {QStringLiteral("CATEGORY"), text::encodeApostrophes(categories)},
+        {QStringLiteral("YIELD"), text::encodeApostrophes(yield)},
+        {QStringLiteral("INSTRUCTIONS"), text::encodeApostrophes(instructions)},
+        {QStringLiteral("INGREDIENTS"), text::encodeApostrophes(ingredients)},
     };
     instructions = QString(); // the columns hold the only copy of a long text
     run.insertRecipe(std::move(columns));
