@@ -46,6 +46,23 @@ QLineEdit* box(QWidget* parent, const QString& name, int maxLength = kMaxFieldLe
     return b;
 }
 
+// A list that taking the focus leaves as it was: Qt makes the first row current when a list without a
+// current row gets the focus, which here would pick a wine the user never chose. With no current row,
+// the first Down moves to the first wine.
+class UnpickedOnEntryList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        const bool hadCurrent = currentIndex().isValid();
+        QTreeWidget::focusInEvent(event);
+        if (!hadCurrent)
+            selectionModel()->clearCurrentIndex();
+    }
+};
+
 // The country's ID as stored in [COUNTRY] (decimal text); nothing when it is Null or no whole number.
 std::optional<qint64> countryId(const QVariant& stored)
 {
@@ -62,7 +79,7 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     setWindowTitle("Wine List");
     setModal(true);
 
-    lstvWines = new QTreeWidget(this);
+    lstvWines = new UnpickedOnEntryList(this);
     lstvWines->setObjectName("lstvWines");
     lstvWines->setRootIsDecorated(false);
     lstvWines->setUniformRowHeights(true);
@@ -130,14 +147,10 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
     connect(cmdClear, &QPushButton::clicked, this, &frmWineAdd::cmdClear_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmWineAdd::cmdClose_Click);
     connect(cmdSelect, &QPushButton::clicked, this, &frmWineAdd::cmdSelect_Click);
-    // A click, or moving through the list with the keys, loads the wine.
+    // A click, or moving through the list with the keys (which selects the row moved to), loads the wine.
+    // Nothing else selects a row, so a wine is loaded only when the user picked it.
     connect(lstvWines, &QTreeWidget::itemClicked, this, &frmWineAdd::lstvWines_Click);
     connect(lstvWines, &QTreeWidget::itemSelectionChanged, this, &frmWineAdd::lstvWines_Click);
-    // The row the keys move to is the one selected (and so loaded), also the first one Tab lands on.
-    connect(lstvWines, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (current && !current->isSelected())
-            lstvWines->setCurrentItem(current, 0, QItemSelectionModel::ClearAndSelect);
-    });
 
     Form_Load();
 }
@@ -145,6 +158,15 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
 QList<QLineEdit*> frmWineAdd::boxes() const
 {
     return {txtWineName, txtYear, txtType, txtColour, txtVineyard, txtComments};
+}
+
+QStringList frmWineAdd::boxValues() const
+{
+    QStringList values;
+    for (const QLineEdit* b : boxes())
+        values << b->text();
+    values << QString::number(cmbCountry->currentIndex());
+    return values;
 }
 
 // The six boxes' GotFocus: typing replaces the whole text.
@@ -165,6 +187,7 @@ void frmWineAdd::Form_Load()
         while (origins.next())
             cmbCountry->addItem(origins.text("ORIGIN"), origins.value("Id").toLongLong());
         cmbCountry->setCurrentIndex(-1);
+        loadedValues = boxValues();
         // Picker mode lasts for this opening only. Select is then the default button and first in the Tab
         // order; Enter never adds or updates a wine.
         const bool picking = basMain::bPickWine;
@@ -234,6 +257,7 @@ void frmWineAdd::ClearForm()
     cmdAdd->setText("Add");
     txtWineName->setFocus();
     sIndex.clear();
+    loadedValues = boxValues();
 }
 
 // Loads the clicked wine into the boxes; every box is emptied first, so nothing of the wine shown
@@ -259,6 +283,7 @@ void frmWineAdd::lstvWines_Click()
         cmbCountry->setCurrentIndex(country ? cmbCountry->findData(*country) : -1);
         sIndex = QString::number(row.value("WINE INDEX").toLongLong());
         cmdAdd->setText("Update");
+        loadedValues = boxValues();
     });
 }
 
@@ -267,40 +292,49 @@ void frmWineAdd::lstvWines_Click()
 void frmWineAdd::cmdAdd_Click()
 {
     basMain::RunHandler("CmdAdd sIndex=" + sIndex, [&] {
-        const QVariant country =
-            cmbCountry->currentIndex() >= 0 ? QVariant(QString::number(cmbCountry->currentData().toLongLong())) : QVariant();
-        if (!sIndex.isEmpty()) {
-            db::Query(DE.cn,
-                      "UPDATE WINES SET \"WINE NAME\"=?1, YEAR=?2, TYPE=?3, COLOUR=?4, COUNTRY=?5, VINEYARD=?6, "
-                      "COMMENTS=?7 WHERE \"WINE INDEX\"=?8",
-                      {txtWineName->text(), txtYear->text(), txtType->text(), txtColour->text(), country,
-                       txtVineyard->text(), txtComments->text(), sIndex.toLongLong()})
-                .exec();
-            if (DE.cn.changes() == 0) {
-                // Another window deleted the wine meanwhile. The boxes keep what the user typed, as a
-                // new wine that Add stores again if wanted.
-                sIndex.clear();
-                cmdAdd->setText("Add");
-                FillListView();
-                ui::msgBox(wineGoneMessage(txtWineName->text()) + "\nYour values are kept: Add stores them as a new wine.",
-                           ui::Buttons::OK, ui::Icon::Information, "Wine List");
-                return;
-            }
-        } else {
-            if (txtWineName->text().isEmpty()) {
-                txtWineName->setFocus();
-                return;
-            }
-            db::Query(DE.cn,
-                      "INSERT INTO WINES (\"WINE NAME\", YEAR, TYPE, COLOUR, COUNTRY, VINEYARD, COMMENTS) "
-                      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-                      {txtWineName->text(), txtYear->text(), txtType->text(), txtColour->text(), country,
-                       txtVineyard->text(), txtComments->text()})
-                .exec();
-        }
+        if (!storeBoxes())
+            return;
         ClearForm();
         FillListView();
     });
+}
+
+// Writes the boxes to WINES; the stored wine's index, or nothing when nothing was stored (no name for a
+// new wine, or the loaded wine was deleted by another window meanwhile).
+std::optional<qint64> frmWineAdd::storeBoxes()
+{
+    const QVariant country =
+        cmbCountry->currentIndex() >= 0 ? QVariant(QString::number(cmbCountry->currentData().toLongLong())) : QVariant();
+    if (!sIndex.isEmpty()) {
+        db::Query(DE.cn,
+                  "UPDATE WINES SET \"WINE NAME\"=?1, YEAR=?2, TYPE=?3, COLOUR=?4, COUNTRY=?5, VINEYARD=?6, "
+                  "COMMENTS=?7 WHERE \"WINE INDEX\"=?8",
+                  {txtWineName->text(), txtYear->text(), txtType->text(), txtColour->text(), country,
+                   txtVineyard->text(), txtComments->text(), sIndex.toLongLong()})
+            .exec();
+        if (DE.cn.changes() == 0) {
+            // Another window deleted the wine meanwhile. The boxes keep what the user typed, as a
+            // new wine that Add stores again if wanted.
+            sIndex.clear();
+            cmdAdd->setText("Add");
+            FillListView();
+            ui::msgBox(wineGoneMessage(txtWineName->text()) + "\nYour values are kept: Add stores them as a new wine.",
+                       ui::Buttons::OK, ui::Icon::Information, "Wine List");
+            return std::nullopt;
+        }
+        return sIndex.toLongLong();
+    }
+    if (txtWineName->text().isEmpty()) {
+        txtWineName->setFocus();
+        return std::nullopt;
+    }
+    db::Query(DE.cn,
+              "INSERT INTO WINES (\"WINE NAME\", YEAR, TYPE, COLOUR, COUNTRY, VINEYARD, COMMENTS) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+              {txtWineName->text(), txtYear->text(), txtType->text(), txtColour->text(), country,
+               txtVineyard->text(), txtComments->text()})
+        .exec();
+    return DE.cn.lastInsertId();
 }
 
 void frmWineAdd::cmdDelete_Click()
@@ -335,7 +369,24 @@ void frmWineAdd::cmdSelect_Click()
         const QTreeWidgetItem* item = recipelist::selectedItem(lstvWines);
         if (!item)
             return;
-        basMain::sSelectedWine = item->text(0) + "##" + recipelist::itemKey(item);
+        QString picked = item->text(0) + "##" + recipelist::itemKey(item);
+        if (boxValues() != loadedValues) {
+            // What the user typed is neither dropped silently nor stored unasked.
+            const ui::Answer answer = ui::msgBox(
+                "The boxes hold changes that are not saved.\n\nSave them before selecting? Yes saves them and "
+                "selects the saved wine; No selects \"" + item->text(0) + "\" as it is stored.",
+                ui::Buttons::YesNoCancel, ui::Icon::Question, "Wine List", ui::DefaultButton::Third);
+            if (answer == ui::Answer::Cancel)
+                return;
+            if (answer == ui::Answer::Yes) {
+                const QString name = txtWineName->text();
+                const std::optional<qint64> stored = storeBoxes();
+                if (!stored)
+                    return;
+                picked = name + "##W" + QString::number(*stored);
+            }
+        }
+        basMain::sSelectedWine = picked;
         accept();
     });
 }

@@ -4,6 +4,8 @@
 // basMain::sSelectedWine (name, "##", key).
 #include <QDialog>
 #include <QList>
+#include <QStringList>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -48,5 +50,9 @@ protected:
 private:
     void FillListView();
     void ClearForm();
+    std::optional<qint64> storeBoxes();
     QList<QLineEdit*> boxes() const;
+    // The boxes' texts and the chosen country, as a wine was loaded or the form cleared.
+    QStringList boxValues() const;
+    QStringList loadedValues;
 };

@@ -1,6 +1,10 @@
 // The wine list from the keyboard: Enter never adds or updates a wine, the arrows load the wine they move
-// to, and as a picker Select is the default button and first in the Tab order.
+// to (opening it or Tab into the list loads none), and as a picker Select is the default button and first
+// in the Tab order; Select never drops a typed change silently.
 #include "editor/frmWineAdd.h"
+
+#include "browser/BrowserFixture.h"
+#include "support/ModalAnswer.h"
 
 #include "core/DE.h"
 #include "core/basMain.h"
@@ -50,7 +54,10 @@ TEST_F(WineListKeys, EnterAddsOrUpdatesNothingAndTheArrowsLoadTheWine)
     EXPECT_EQ(focused(), dlg.lstvWines);
     EXPECT_EQ(dlg.lblFieldLabel[0]->buddy(), dlg.txtWineName);
 
-    // Tab into the list makes its first row current; the arrows load the wine they move to.
+    // The list has the focus and nothing loaded; the first Down loads the first wine.
+    EXPECT_EQ(dlg.txtWineName->text(), "");
+    press(Qt::Key_Down);
+    EXPECT_EQ(dlg.txtWineName->text(), "Barolo");
     press(Qt::Key_Down);
     EXPECT_EQ(dlg.txtWineName->text(), "Chablis");
     press(Qt::Key_Up);
@@ -92,16 +99,85 @@ TEST_F(WineListKeys, AsAPickerSelectIsTheDefaultAndFirstInTheTabOrder)
     EXPECT_EQ(focused(), dlg.cmdSelect);
     press(Qt::Key_Tab);
     EXPECT_EQ(focused(), dlg.lstvWines);
+    EXPECT_EQ(dlg.txtWineName->text(), "") << "Tab into the list loads no wine";
     press(Qt::Key_Down);
     press(Qt::Key_Down);
     EXPECT_EQ(dlg.txtWineName->text(), "Chablis");
-    // The loaded wine edited, then Enter in a box: Select, not Update.
+    // The loaded wine edited, then Enter in a box: Select, not Update; it asks about the typed change,
+    // and Enter on that question keeps the dialog as it was.
     ASSERT_TRUE(tabTo(dlg.txtYear));
     type("1999");
+    recorder.answers.enqueue(ui::Answer::Cancel);
     press(Qt::Key_Return);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_TRUE(basMain::sSelectedWine.startsWith("Chablis##W"));
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes.last().defaultButton, ui::DefaultButton::Third);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.txtYear->text(), "1999");
     EXPECT_EQ(wines(), (QStringList{"Barolo 2015", "Chablis 2019"}));
+}
+
+// Select with a typed change asks: Yes updates the wine first and picks it, No picks the stored wine.
+TEST_F(WineListKeys, SelectWithAnUnsavedChangeAsksWhetherToKeepIt)
+{
+    for (const ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+        basMain::bPickWine = true;
+        basMain::sSelectedWine.clear();
+        frmWineAdd dlg;
+        showActive(dlg);
+        ASSERT_TRUE(tabTo(dlg.lstvWines));
+        press(Qt::Key_Down);
+        ASSERT_EQ(dlg.txtWineName->text(), "Barolo");
+        ASSERT_TRUE(tabTo(dlg.txtYear));
+        type("2016");
+        recorder.answers.enqueue(answer);
+        ASSERT_TRUE(tabTo(dlg.cmdSelect));
+        press(Qt::Key_Space);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_TRUE(basMain::sSelectedWine.startsWith("Barolo##W")) << basMain::sSelectedWine.toStdString();
+        EXPECT_EQ(wines().first(), answer == ui::Answer::Yes ? "Barolo 2016" : "Barolo 2015");
+    }
+    // Without a change nothing is asked.
+    basMain::bPickWine = true;
+    frmWineAdd dlg;
+    showActive(dlg);
+    const qsizetype asked = recorder.boxes.size();
+    ASSERT_TRUE(tabTo(dlg.lstvWines));
+    press(Qt::Key_Down);
+    dlg.cmdSelect_Click();
+    EXPECT_EQ(recorder.boxes.size(), asked);
+    EXPECT_FALSE(dlg.isVisible());
+}
+
+// Opened from the main window with its shortcut: no wine is loaded and the first button is "Add", so a
+// new wine typed and added is a new row and every stored wine stays as it was; Delete asks about nothing.
+class WineListFromMainWindow : public BrowserTest {};
+
+TEST_F(WineListFromMainWindow, OpensWithNoWineLoadedAndAddsANewOne)
+{
+    DE.cn.exec("INSERT INTO WINES (\"WINE NAME\", YEAR) VALUES ('Chianti', '2018'), ('Barolo', '2015');");
+    auto w = openWindow(makeCookbook());
+    showActive(*w);
+    ModalAnswer<frmWineAdd> answer([&](frmWineAdd& dlg) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        EXPECT_EQ(focused(), dlg.lstvWines);
+        EXPECT_EQ(dlg.cmdAdd->text(), "Add");
+        EXPECT_EQ(dlg.txtWineName->text(), "");
+        EXPECT_TRUE(dlg.lstvWines->selectedItems().isEmpty());
+        dlg.cmdDelete_Click();
+        EXPECT_TRUE(recorder.boxes.isEmpty()) << "Delete asked about a wine nobody picked";
+
+        ASSERT_TRUE(tabTo(dlg.txtWineName));
+        type("Merlot");
+        ASSERT_TRUE(tabTo(dlg.cmdAdd));
+        press(Qt::Key_Return);
+        dlg.cmdClose_Click();
+    });
+    press(Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    QStringList stored;
+    db::Query q(DE.cn, "SELECT \"WINE NAME\" FROM WINES ORDER BY \"WINE INDEX\"");
+    while (q.next())
+        stored << q.text("WINE NAME");
+    EXPECT_EQ(stored, (QStringList{"Chianti", "Barolo", "Merlot"}));
 }
 
 } // namespace
