@@ -56,6 +56,24 @@ bool OpenCookbook(const QString& fileName)
     return true;
 }
 
+bool OpenCookbookHasMoved() { return cnCookbook.isOpen() && cnCookbook.fileHasMoved(); }
+
+bool ReopenMovedCookbook()
+{
+    const QString fileName = sCurrentCookbook;
+    if (fileName.isEmpty() || !FileExists(CookbookPath(fileName)))
+        return false;
+    try {
+        if (!OpenCookbook(fileName))
+            return false;
+    } catch (...) {
+        return false;
+    }
+    basMain::mainWindow().EnableToolBarButtons();
+    basMain::mainWindow().RefreshViews();
+    return true;
+}
+
 void CloseCookbook()
 {
     cnCookbook.close();

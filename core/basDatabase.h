@@ -32,8 +32,9 @@ int RecipeColumnSize(const QString& column);
 // Makes the new cookbook file "\Data\cookbooks\" + fileName. A failing step is offered in the "Code Gen
 // Error" box: Abort stops, Retry repeats the step, Ignore goes on with the next one. The file is made
 // exclusively: one that exists already is never written into. True when this call made the file (its
-// tables may still be incomplete after Ignore or Abort).
-bool CreateCookbook(const QString& fileName);
+// tables may still be incomplete after Ignore or Abort; `complete` then tells false). Each failure shown
+// in the box is also recorded in the error log.
+bool CreateCookbook(const QString& fileName, bool* complete = nullptr);
 
 // Makes the cookbook current: closes the open one first, then opens the file (never creating one) and
 // names it in the main window's caption. False for an empty name (nothing changes) or a missing file.
@@ -41,6 +42,13 @@ bool CreateCookbook(const QString& fileName);
 // delete in another window) raises AppError, after the open cookbook was closed. While it is open the
 // cookbook is shared with other instances (CookbookLock.h): none compacts or deletes it.
 bool OpenCookbook(const QString& fileName);
+// True when the open cookbook's file was renamed, moved away, replaced or deleted since it was opened:
+// every write to it then fails.
+bool OpenCookbookHasMoved();
+// After that: opens the cookbook now at the open cookbook's path, if there is one, and has the main window
+// show it. False when none is there (the open cookbook stays as it was) or it cannot be opened (then none
+// is open).
+bool ReopenMovedCookbook();
 // Releases the open cookbook (its connection, then this instance's share of it) and, when one was
 // current, has the main window reset itself.
 void CloseCookbook();

@@ -475,50 +475,22 @@ void frmAddRecipe::cmdOk_Click()
     }
 
     auto result = recipewriter::UpdateResult::Updated;
+    bool cookbookMoved = false;
     const bool saved = basMain::RunHandler("cmdOK AddRecipe", [&] {
-        recipewriter::RecipeValues values;
-        values.title = txtTitle->text();
-        values.author = txtAuthor->text();
-        QStringList categories;
-        for (int i = 0; i < lstCat->count(); ++i)
-            categories << lstCat->item(i)->text();
-        values.category = categories.join(',');
-        QStringList ingredients;
-        for (int i = 0; i < lstVIng->topLevelItemCount(); ++i)
-            ingredients << lstVIng->topLevelItem(i)->text(0);
-        values.ingredients = ingredients.join("\r\n");
-        values.prepTime = txtPrepTime->text();
-        values.cookTime = txtCookTime->text();
-        values.totalTime = CalcTotalTime();
-        values.yield = txtServes->text();
-        values.calories = txtCalories->text();
-        values.instructions = text::toCrLf(rtb->toPlainText());
-        values.wine = txtWine->text();
-        values.origin = cmbOrigin->currentText();
-        values.originChosen = cmbOrigin->currentIndex() >= 0;
-
-        // A picture chosen or pasted since the load is read now, before anything is written.
-        recipewriter::PictureChange picture;
-        if (sPicturePath.isEmpty())
-            picture.kind = adding ? recipewriter::PictureChange::Kind::Keep : recipewriter::PictureChange::Kind::Clear;
-        else if (sPicturePath != storedPictureName_)
-            picture = recipewriter::PictureFromFile(sPicturePath);
-
-        if (adding) {
-            recipewriter::InsertRecipe(values, picture);
-        } else {
-            result = recipewriter::UpdateRecipe(ownId, values, picture, storedDigest_);
-            // Another window saved this recipe after it was loaded here: overwrite only when asked to.
-            if (result == recipewriter::UpdateResult::ChangedElsewhere
-                && ui::msgBox("This recipe was changed in another window after you opened it here.\n"
-                              "Do you want to overwrite those changes with yours?",
-                              ui::Buttons::YesNo, ui::Icon::Question, "Recipe Changed",
-                              ui::DefaultButton::Second) == ui::Answer::Yes)
-                result = recipewriter::UpdateRecipe(ownId, values, picture);
+        try {
+            store(adding, ownId, result);
+        } catch (const AppError&) {
+            cookbookMoved = basDatabase::OpenCookbookHasMoved();
+            if (!cookbookMoved)
+                throw;
         }
     });
     if (!saved)
         return;
+    if (cookbookMoved) {
+        tellCookbookMoved();
+        return;
+    }
     if (result == recipewriter::UpdateResult::Gone) {
         ui::msgBox("This recipe is no longer in the cookbook: nothing was saved.", ui::Buttons::OK,
                    ui::Icon::Information, "Recipe Error");
@@ -527,11 +499,74 @@ void frmAddRecipe::cmdOk_Click()
     if (result == recipewriter::UpdateResult::ChangedElsewhere)
         return; // nothing written; the editor stays open with the user's values
 
-
     emptyWindow();
     ui::msgBox(adding ? "Recipe added successfully." : "Recipe updated successfully.", ui::Buttons::OK,
                ui::Icon::Information);
     accept();
+}
+
+// The cookbook file was renamed, deleted or replaced (another window compacted it) since it was opened:
+// nothing was saved and the editor keeps every value. A cookbook at its place again is opened, so that
+// OK saves into it.
+void frmAddRecipe::tellCookbookMoved()
+{
+    const QString fileName = basDatabase::sCurrentCookbook;
+    const bool reopened = basDatabase::ReopenMovedCookbook();
+    QString message = "The cookbook file \"" + fileName
+                      + "\" was moved, replaced or deleted since it was opened: the recipe was not saved.\n\n";
+    if (reopened)
+        message += "The cookbook now at its place has been opened again. Press OK to save the recipe into it.";
+    else if (basDatabase::sCurrentCookbook.isEmpty())
+        message += "The file now at its place cannot be opened as a cookbook, and no cookbook is open.";
+    else
+        message += "It is gone from the cookbooks folder. Your recipe stays here: copy what you need, or put the "
+                   "cookbook back and press OK again.";
+    ui::msgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "Recipe Error");
+}
+
+// Writes the editor's values: a new recipe, or the amended one (`result` tells how that went).
+void frmAddRecipe::store(bool adding, qint64 ownId, recipewriter::UpdateResult& result)
+{
+    recipewriter::RecipeValues values;
+    values.title = txtTitle->text();
+    values.author = txtAuthor->text();
+    QStringList categories;
+    for (int i = 0; i < lstCat->count(); ++i)
+        categories << lstCat->item(i)->text();
+    values.category = categories.join(',');
+    QStringList ingredients;
+    for (int i = 0; i < lstVIng->topLevelItemCount(); ++i)
+        ingredients << lstVIng->topLevelItem(i)->text(0);
+    values.ingredients = ingredients.join("\r\n");
+    values.prepTime = txtPrepTime->text();
+    values.cookTime = txtCookTime->text();
+    values.totalTime = CalcTotalTime();
+    values.yield = txtServes->text();
+    values.calories = txtCalories->text();
+    values.instructions = text::toCrLf(rtb->toPlainText());
+    values.wine = txtWine->text();
+    values.origin = cmbOrigin->currentText();
+    values.originChosen = cmbOrigin->currentIndex() >= 0;
+
+    // A picture chosen or pasted since the load is read now, before anything is written.
+    recipewriter::PictureChange picture;
+    if (sPicturePath.isEmpty())
+        picture.kind = adding ? recipewriter::PictureChange::Kind::Keep : recipewriter::PictureChange::Kind::Clear;
+    else if (sPicturePath != storedPictureName_)
+        picture = recipewriter::PictureFromFile(sPicturePath);
+
+    if (adding) {
+        recipewriter::InsertRecipe(values, picture);
+    } else {
+        result = recipewriter::UpdateRecipe(ownId, values, picture, storedDigest_);
+        // Another window saved this recipe after it was loaded here: overwrite only when asked to.
+        if (result == recipewriter::UpdateResult::ChangedElsewhere
+            && ui::msgBox("This recipe was changed in another window after you opened it here.\n"
+                          "Do you want to overwrite those changes with yours?",
+                          ui::Buttons::YesNo, ui::Icon::Question, "Recipe Changed",
+                          ui::DefaultButton::Second) == ui::Answer::Yes)
+            result = recipewriter::UpdateRecipe(ownId, values, picture);
+    }
 }
 
 void frmAddRecipe::emptyWindow()

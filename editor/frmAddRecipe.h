@@ -18,6 +18,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
+namespace recipewriter {
+enum class UpdateResult;
+}
 class QWidget;
 
 class frmAddRecipe : public QDialog {
@@ -123,6 +126,8 @@ private:
     void showPicture(const QString& path);
     bool showImage(const QImage& image);
     void emptyWindow();
+    void store(bool adding, qint64 ownId, recipewriter::UpdateResult& result);
+    void tellCookbookMoved();
     // Window widths: without and with the clipboard pane.
     static constexpr int kWidthTwips = 10080;
     static constexpr int kWideWidthTwips = 14565;

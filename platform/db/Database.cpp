@@ -218,6 +218,12 @@ void Connection::exec(const QString& sql)
 qint64 Connection::lastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
 int Connection::changes() const { return db_ ? sqlite3_changes(db_) : 0; }
 
+bool Connection::fileHasMoved() const
+{
+    int moved = 0;
+    return db_ && sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
+}
+
 Query::Query(Connection& connection, const QString& sql) : db_(connection.handle())
 {
     prepare(sql);

@@ -46,6 +46,9 @@ public:
     void exec(const QString& sql);
     qint64 lastInsertId() const;
     int changes() const;
+    // True when the file this connection opened was renamed, moved away or deleted since (SQLite then
+    // refuses every write as "readonly"); the path may hold another file by now.
+    bool fileHasMoved() const;
     sqlite3* handle() const { return db_; }
 
 private:

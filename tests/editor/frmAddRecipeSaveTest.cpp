@@ -2,6 +2,12 @@
 #include "EditorFixture.h"
 #include "support/SecondProcess.h"
 
+#include "core/CookbookLock.h"
+#include "platform/paths/ProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -429,6 +435,60 @@ TEST_F(RecipeEditorSave, AnEmptyPictureFileStoresNoPictureButTheRecipe)
     editor->cmdOk_Click();
     EXPECT_EQ(row(id)["AUTHOR"], "Bea");
     EXPECT_EQ(row(id)["PICTURENAME"], "stored.png");
+}
+
+// The cookbook file renamed or deleted by hand, or replaced by another instance's compaction (its lock
+// file removed), while a recipe is typed: OK says what happened instead of a bare "readonly database",
+// the editor keeps every value, and once a cookbook is at the old place again OK saves into it.
+TEST_F(RecipeEditorSave, ACookbookMovedDeletedOrReplacedMeanwhileIsReportedAndNothingTypedIsLost)
+{
+    const QString folder = paths::programFolder();
+    struct Case {
+        const char* cookbook;
+        std::function<void(const QString& path)> change;
+        const char* told;
+        std::function<void(const QString& path)> putBack; // null: the cookbook at the old place is used
+    };
+    const Case cases[] = {
+        {"Renamed", [](const QString& path) { ASSERT_TRUE(QFile::rename(path, path + ".away")); }, "It is gone",
+         [](const QString& path) { ASSERT_TRUE(QFile::rename(path + ".away", path)); }},
+        {"Deleted", [](const QString& path) { ASSERT_TRUE(QFile::remove(path)); }, "It is gone", nullptr},
+        {"Replaced",
+         [&](const QString& path) {
+             ASSERT_TRUE(QFile::remove(basDatabase::CookbookLockPath(path)));
+             ASSERT_TRUE(runInSecondInstance({"compact", folder, QFileInfo(path).fileName()}));
+         },
+         "has been opened again", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cookbook);
+        const QString path = basDatabase::CookbookPath(program.createCookbook(c.cookbook));
+        auto editor = openEditor();
+        fillAll(*editor);
+        c.change(path);
+        recorder.boxes.clear();
+        editor->cmdOk_Click();
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.contains("was moved, replaced or deleted since it was opened"))
+            << recorder.boxes[0].text.toStdString();
+        EXPECT_TRUE(recorder.boxes[0].text.contains(c.told)) << recorder.boxes[0].text.toStdString();
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(editor->txtTitle->text(), "Mum's Pie");
+        EXPECT_EQ(editor->lstVIng->topLevelItemCount(), 2);
+        EXPECT_EQ(program.errorLog(), "") << "an explained fault is no error record";
+        if (QString(c.cookbook) == "Deleted")
+            continue;
+        if (c.putBack)
+            c.putBack(path);
+        recorder.boxes.clear();
+        editor->cmdOk_Click();
+        EXPECT_EQ(boxTexts(), QStringList{"Recipe added successfully."});
+        db::Connection check;
+        check.open(path);
+        db::Query saved(check, "SELECT COUNT(*) AS N FROM RECIPES WHERE TITLE='Mum$$s Pie'");
+        ASSERT_TRUE(saved.next());
+        EXPECT_EQ(saved.value("N").toInt(), 1);
+    }
 }
 
 } // namespace

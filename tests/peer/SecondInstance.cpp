@@ -15,14 +15,17 @@
 //   tq_second_instance page <program folder> <cookbook file> <recipe key>
 //       Starts as the program does (a page folder of its own), shows the recipe's page ("page <path>") and
 //       keeps it until the end of its input; then ends as the program does, taking its folder with it.
+//   tq_second_instance compact <program folder> <cookbook file>
+//       Compacts the cookbook as the Cookbook Manager does.
 //   tq_second_instance write-settings <settings file> <section> <prefix> <count>
 //       Stores <prefix>0=0, <prefix>1=1 ... one settings write each, as the program writes them.
 //   tq_second_instance set-setting <settings file> <section> <key> <value>
 //       Stores one value.
 //   tq_second_instance sql <database> <statements>
 //       Runs the statements on a connection of its own to the file.
-// The last three end with 0 when they did their job.
+// The last four end with 0 when they did their job.
 #include "browser/RecipePage.h"
+#include "core/CompactCookbook.h"
 #include "core/MainWindow.h"
 #include "core/PageFolder.h"
 #include "core/basDatabase.h"
@@ -171,13 +174,18 @@ int main(int argc, char** argv)
             return ini::writeValue(args[2], args[3], args[4], args[5]) ? 0 : 1;
         if (args.size() == 4 && args[1] == "sql")
             return runStatements(args[2], args[3]);
+        if (args.size() == 4 && args[1] == "compact") {
+            paths::setProgramFolder(args[2]);
+            CompactCookbookFile(args[3]);
+            return 0;
+        }
     } catch (...) {
         return 1;
     }
     std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH\n"
                "       | page FOLDER FILE KEY\n"
                "       | write-settings FILE SECTION PREFIX COUNT | set-setting FILE SECTION KEY VALUE\n"
-               "       | sql DATABASE STATEMENTS\n",
+               "       | sql DATABASE STATEMENTS | compact FOLDER FILE\n",
                stderr);
     return 2;
 }
