@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <functional>
 #include <vector>
@@ -91,11 +92,16 @@ int RecipeColumnSize(const QString& column)
     return limits.value(column.toLower(), 0);
 }
 
-bool CreateCookbook(const QString& fileName)
+bool CreateCookbook(const QString& fileName, bool* complete)
 {
     db::Connection catalog;
     const QString path = CookbookPath(fileName);
     bool made = false;
+    bool whole = true;
+    auto finish = qScopeGuard([&] {
+        if (complete)
+            *complete = whole;
+    });
 
     std::vector<std::function<void()>> steps;
     steps.emplace_back([&] {
@@ -116,12 +122,15 @@ bool CreateCookbook(const QString& fileName)
             ++i;
         } catch (...) {
             const AppError e = basMain::CurrentError();
+            basMain::AppendErrorLog(e.number, e.description, "CreateCookbook " + fileName);
             const ui::Answer answer = ui::msgBox("    Error No. " + QString::number(e.number) + " \r\n" + e.description,
                                                  ui::Buttons::AbortRetryIgnore, ui::Icon::Critical, "Code Gen Error");
+            if (answer == ui::Answer::Retry)
+                continue;
+            whole = false;
             if (answer == ui::Answer::Abort)
                 return made;
-            if (answer != ui::Answer::Retry)
-                ++i;
+            ++i;
         }
     }
     return made;

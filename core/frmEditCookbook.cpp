@@ -107,13 +107,19 @@ bool frmEditCookbook::refuseName(const QString& name)
     return false;
 }
 
-// Makes the new, empty cookbook file; false when it could not be made. A file that appeared under the
-// name meanwhile is not ours: it is neither written nor deleted.
-bool frmEditCookbook::createCookbookFile(const QString& name)
+// Makes the new, empty cookbook file. A file that appeared under the name meanwhile is not ours: it is
+// neither written nor deleted. One left incomplete after a failure that the user saw in its box (and
+// chose not to retry) is removed again, so that nothing half made is taken for a cookbook.
+frmEditCookbook::Creation frmEditCookbook::createCookbookFile(const QString& name)
 {
-    const bool made = basDatabase::CreateCookbook(name + ".tqc");
+    bool complete = false;
+    const bool made = basDatabase::CreateCookbook(name + ".tqc", &complete);
     sFile = basDatabase::CookbookPath(name + ".tqc");
-    return made && FileExists(sFile);
+    if (made && !complete) {
+        QFile::remove(sFile);
+        return Creation::FailedAndShown;
+    }
+    return made && FileExists(sFile) ? Creation::Made : Creation::Failed;
 }
 
 void frmEditCookbook::cmdOk_Click()
@@ -125,7 +131,10 @@ void frmEditCookbook::cmdOk_Click()
         if (!bEdit) {
             if (refuseName(name))
                 return;
-            if (!createCookbookFile(name)) {
+            const Creation creation = createCookbookFile(name);
+            if (creation == Creation::FailedAndShown)
+                return; // the dialog stays open with what was typed
+            if (creation == Creation::Failed) {
                 Refuse("The cookbook " + name + " could not be created.");
                 return;
             }

@@ -31,6 +31,7 @@ protected:
 
 private:
     bool refuseName(const QString& name);
-    bool createCookbookFile(const QString& name);
+    enum class Creation { Made, Failed, FailedAndShown };
+    Creation createCookbookFile(const QString& name);
     void writeIdentifier(const QString& name, const QString& description, bool created);
 };

@@ -2,6 +2,7 @@
 
 #include "core/frmCookbook.h"
 #include "CookbookManagerSupport.h"
+#include "SmallDisk.h"
 #include "support/ScratchProgram.h"
 #include "support/UiRecorder.h"
 
@@ -189,6 +190,30 @@ TEST_F(EditCookbook, CancelWritesNothing)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(cookbookFiles().isEmpty());
     EXPECT_TRUE(recorder.boxes.isEmpty());
+}
+
+// Create New on a full disk: the fault is shown once, in the box that offers to retry, and recorded once;
+// no half-made file stays behind and the dialog keeps what was typed.
+TEST_F(EditCookbook, CreateOnAFullDiskGivesOneBoxOneRecordAndNoFile)
+{
+    SmallDisk disk(program.path("data/cookbooks"), 64);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason.toStdString();
+    disk.fill();
+    frmEditCookbook dlg;
+    dlg.show();
+    dlg.txtName->setText("Garden");
+    dlg.txtDescription->setPlainText("Vegetables");
+    recorder.answers.enqueue(ui::Answer::Abort);
+    dlg.cmdOk_Click();
+
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].title, "Code Gen Error");
+    EXPECT_TRUE(recorder.boxes[0].text.contains("Disk full")) << recorder.boxes[0].text.toStdString();
+    EXPECT_EQ(program.errorLog().count("Disk full"), 1) << program.errorLog().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(cookbook("Garden.tqc")));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.txtName->text(), "Garden");
 }
 
 } // namespace
