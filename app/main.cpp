@@ -1,5 +1,6 @@
 // Tovalquendry: a personal recipe collection.
 #include "browser/ProgramWindows.h"
+#include "core/AccessibleComboBox.h"
 #include "core/PageFolder.h"
 #include "core/basMain.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     app.setApplicationName("Tovalquendry");
+    UseNamedComboBoxes();
     basMain::setStartupWindows(programStartupWindows());
     if (!basMain::Main())
         return 0;

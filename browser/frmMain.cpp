@@ -145,6 +145,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     imgVSplit_->setChildrenCollapsible(false);
     tvRecipes_ = new QTreeWidget(imgVSplit_);
     tvRecipes_->setObjectName("tvRecipes");
+    tvRecipes_->setAccessibleName("Browse by");
     tvRecipes_->setHeaderHidden(true);
     tvRecipes_->setSelectionMode(QAbstractItemView::SingleSelection);
     tvRecipes_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -155,6 +156,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     imgHSplit_->setChildrenCollapsible(false);
     lstVRecipes_ = new QTreeWidget(imgHSplit_);
     lstVRecipes_->setObjectName("lstVRecipes");
+    lstVRecipes_->setAccessibleName("Recipes");
     lstVRecipes_->setRootIsDecorated(false);
     lstVRecipes_->setUniformRowHeights(true);
     lstVRecipes_->setAllColumnsShowFocus(true);
@@ -166,6 +168,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     lstVRecipes_->header()->setStretchLastSection(true);
     wbMain_ = new PageView(imgHSplit_);
     wbMain_->setObjectName("wbMain");
+    wbMain_->setAccessibleName("Recipe page");
     // Small minimums, so that the bars can go as far as the 1300-twip limits let them.
     for (QWidget* pane : {static_cast<QWidget*>(tvRecipes_), static_cast<QWidget*>(lstVRecipes_),
                           static_cast<QWidget*>(wbMain_)})

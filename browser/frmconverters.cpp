@@ -121,6 +121,7 @@ QFrame* frmconverters::makePage(int index, QLineEdit*& value, QListWidget*& from
     convert = NamedButton(page, convertName, "Convert");
     result = new QLineEdit(page);
     result->setReadOnly(true);
+    result->setAccessibleName("Result");
 
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(0, 8, 0, 8);

@@ -79,6 +79,7 @@ frmCookbook::frmCookbook(QWidget* parent) : QDialog(parent)
 
     lstvCookbooks = new QListWidget(this);
     lstvCookbooks->setObjectName("lstvCookbooks");
+    lstvCookbooks->setAccessibleName("Cookbooks");
     lstvCookbooks->setViewMode(QListView::IconMode);
     lstvCookbooks->setMovement(QListView::Static);
     lstvCookbooks->setResizeMode(QListView::Adjust);

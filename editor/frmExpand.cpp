@@ -16,6 +16,7 @@ frmExpand::frmExpand(QPlainTextEdit* target, QWidget* parent) : QDialog(parent),
 
     rtbText = new QPlainTextEdit(this);
     rtbText->setObjectName("rtbText");
+    rtbText->setAccessibleName("Instructions");
     SetBoxText(rtbText, target_->toPlainText());
     cmdOk = new QPushButton("OK", this);
     cmdOk->setObjectName("cmdOk");

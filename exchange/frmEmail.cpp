@@ -103,12 +103,12 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     fraEmail->hide();
 
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel("Recipient(s):", fraEdit_), 0, 0);
+    fields->addWidget(LabelFor(txtRecipients, "Recipient(s):", fraEdit_), 0, 0);
     fields->addWidget(txtRecipients, 0, 1);
     fields->addWidget(cmdRecipients, 0, 2);
-    fields->addWidget(new QLabel("Subject:", fraEdit_), 1, 0);
+    fields->addWidget(LabelFor(txtSubject, "Subject:", fraEdit_), 1, 0);
     fields->addWidget(txtSubject, 1, 1, 1, 2);
-    fields->addWidget(new QLabel("Message:", fraEdit_), 2, 0, Qt::AlignTop);
+    fields->addWidget(LabelFor(txtMsg, "Message:", fraEdit_), 2, 0, Qt::AlignTop);
     fields->addWidget(txtMsg, 2, 1, 1, 2);
     fields->setRowStretch(2, 1);
     auto* zipRow = new QHBoxLayout;
@@ -120,7 +120,7 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     edit->addLayout(fields, 1);
     edit->addLayout(zipRow);
     edit->addWidget(optSendAs[1]);
-    edit->addWidget(new QLabel("Send the recipe(s) in the following Format:", fraEdit_));
+    edit->addWidget(LabelFor(cmbFormat, "Send the recipe(s) in the following Format:", fraEdit_));
     edit->addWidget(cmbFormat);
 
     auto* buttons = new QHBoxLayout;

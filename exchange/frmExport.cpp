@@ -38,9 +38,9 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent)
 
     auto* form = new QGridLayout;
     form->setColumnStretch(1, 1);
-    form->addWidget(new QLabel("Export to file:", this), 0, 0);
+    form->addWidget(LabelFor(txtFile, "Export to file:", this), 0, 0);
     form->addLayout(fileRow, 0, 1);
-    form->addWidget(new QLabel("Export Format:", this), 1, 0);
+    form->addWidget(LabelFor(cmbFormat, "Export Format:", this), 1, 0);
     form->addWidget(cmbFormat, 1, 1);
     form->addWidget(chkClear, 2, 1);
     form->addWidget(new QLabel("Recipes Exported:", this), 3, 0);

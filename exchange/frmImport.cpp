@@ -63,7 +63,7 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent)
     lblCheck->setObjectName("lblCheck");
 
     QVBoxLayout* form = BannerLayout(this, "Import");
-    form->addWidget(new QLabel("Select the file(s) to import from:", this));
+    form->addWidget(LabelFor(txtFile, "Select the file(s) to import from:", this));
     form->addLayout(fileRow);
     auto* counters = new QGridLayout;
     counters->setColumnStretch(0, 1);

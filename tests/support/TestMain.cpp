@@ -1,5 +1,6 @@
 // Runs the tests headless: offscreen Qt platform, a private runtime folder, one QApplication.
 #include "Headless.h"
+#include "core/AccessibleComboBox.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     Headless headless;
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    UseNamedComboBoxes(); // as the program does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
