@@ -6,6 +6,7 @@
 #include "browser/RecipePage.h"
 #include "core/DialogKeys.h"
 #include "core/Helpers.h"
+#include "core/OwnerFocus.h"
 #include "core/PageFolder.h"
 #include "core/Settings.h"
 #include "core/basDatabase.h"
@@ -118,6 +119,7 @@ QTreeWidgetItem* itemOf(const QModelIndex& index)
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
 {
     setObjectName("frmMain");
+    ReturnKeyboardToOwners();
     setWindowIcon(QIcon(":/icons/toolbar/cookbook.png"));
     resize(960, 680);
 

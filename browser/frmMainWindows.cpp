@@ -22,6 +22,7 @@
 #include "exchange/frmImport.h"
 
 #include <QCursor>
+#include <QTreeWidget>
 
 // ---- recipe editor
 
@@ -82,6 +83,8 @@ void frmMain::showSearch()
     frmSearch dlg(this);
     dlg.Form_Load();
     dlg.exec();
+    // However the search was left, the keys go on in the list it filled (not the menu it came from).
+    lstVRecipes_->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- e-mail

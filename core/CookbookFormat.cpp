@@ -51,23 +51,23 @@ CREATE INDEX "Favourites RecipeID" ON Favourites (RecipeID);)",
 CREATE INDEX "Ingredients RecipeID" ON Ingredients (RecipeID);)",
 
         R"(CREATE TABLE Recipes (
-  Author TEXT COLLATE NOCASE NOT NULL CHECK (length(Author) <= 50),
-  CaloriesPerServing TEXT COLLATE NOCASE CHECK (length(CaloriesPerServing) <= 255),
+  Author TEXT COLLATE NOCASE NOT NULL CHECK (length(replace(Author, '$$', '''')) <= 50),
+  CaloriesPerServing TEXT COLLATE NOCASE CHECK (length(replace(CaloriesPerServing, '$$', '''')) <= 255),
   Category TEXT COLLATE NOCASE NOT NULL,
-  CookTime TEXT COLLATE NOCASE CHECK (length(CookTime) <= 50),
+  CookTime TEXT COLLATE NOCASE CHECK (length(replace(CookTime, '$$', '''')) <= 50),
   Favourite INTEGER NOT NULL DEFAULT 0 CHECK (Favourite IN (0, 1)),
   ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL,
   Ingredients TEXT COLLATE NOCASE NOT NULL,
   Instructions TEXT COLLATE NOCASE NOT NULL,
   Mark INTEGER NOT NULL DEFAULT 0 CHECK (Mark IN (0, 1)),
-  Origin TEXT COLLATE NOCASE CHECK (length(Origin) <= 50),
+  Origin TEXT COLLATE NOCASE CHECK (length(replace(Origin, '$$', '''')) <= 50),
   PictureName TEXT COLLATE NOCASE CHECK (length(PictureName) <= 255),
-  PrepTime TEXT COLLATE NOCASE CHECK (length(PrepTime) <= 50),
+  PrepTime TEXT COLLATE NOCASE CHECK (length(replace(PrepTime, '$$', '''')) <= 50),
   RecipePicture BLOB,
   Title TEXT COLLATE NOCASE NOT NULL,
-  TotalTime TEXT COLLATE NOCASE CHECK (length(TotalTime) <= 50),
-  Wine TEXT COLLATE NOCASE CHECK (length(Wine) <= 50),
-  Yield TEXT COLLATE NOCASE CHECK (length(Yield) <= 50));
+  TotalTime TEXT COLLATE NOCASE CHECK (length(replace(TotalTime, '$$', '''')) <= 50),
+  Wine TEXT COLLATE NOCASE CHECK (length(replace(Wine, '$$', '''')) <= 50),
+  Yield TEXT COLLATE NOCASE CHECK (length(replace(Yield, '$$', '''')) <= 50));
 CREATE UNIQUE INDEX "Recipe Name" ON Recipes (Title);
 CREATE INDEX "Marked" ON Recipes (Mark);)",
     };
@@ -75,10 +75,11 @@ CREATE INDEX "Marked" ON Recipes (Mark);)",
 
 int RecipeColumnSize(const QString& column)
 {
-    // The limits as the schema declares them ("Author TEXT ... CHECK (length(Author) <= 50)").
+    // The limits as the schema declares them ("Author TEXT ... CHECK (length(Author) <= 50)"); a column
+    // that holds apostrophes encoded counts each "$$" as the one character it stands for.
     static const QHash<QString, int> limits = [] {
         QHash<QString, int> found;
-        static const QRegularExpression check(R"((\w+) TEXT[^,\n]*CHECK \(length\(\1\) <= (\d+)\))");
+        static const QRegularExpression check(R"((\w+) TEXT[^,\n]*CHECK \(length\((?:replace\(\1, '\$\$', ''''\)|\1)\) <= (\d+)\))");
         for (const QString& statement : CookbookSchema()) {
             if (!statement.contains(QLatin1String("CREATE TABLE Recipes")))
                 continue;

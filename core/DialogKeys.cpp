@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QToolButton>
 
@@ -112,4 +113,18 @@ QLabel* LabelFor(QWidget* box, const QString& text, QWidget* parent)
     auto* label = new QLabel(text, parent);
     TieLabel(label, box);
     return label;
+}
+
+void TabStopsAtCheckedOption(const QList<QRadioButton*>& group)
+{
+    const auto follow = [group] {
+        bool any = false;
+        for (QRadioButton* option : group)
+            any = any || option->isChecked();
+        for (QRadioButton* option : group)
+            option->setFocusPolicy(!any || option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    for (QRadioButton* option : group)
+        QObject::connect(option, &QRadioButton::toggled, option, follow);
+    follow();
 }

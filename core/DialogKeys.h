@@ -7,6 +7,7 @@
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
 class QString;
 class QWidget;
 
@@ -31,3 +32,7 @@ void TieLabel(QLabel* label, QWidget* box);
 // A label that names the box: its buddy, so that the box has the label's text as its accessible name (and
 // its Alt key, where the text marks one).
 QLabel* LabelFor(QWidget* box, const QString& text, QWidget* parent);
+
+// A group of option buttons is one stop on the Tab chain, at its checked button (the arrows move between
+// the options and check them); with none checked, Tab stops at each.
+void TabStopsAtCheckedOption(const QList<QRadioButton*>& group);

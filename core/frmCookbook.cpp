@@ -152,6 +152,9 @@ CookbookInfo frmCookbook::GetCookbookInfo(const QString& path)
 
 void frmCookbook::ListCookbooks()
 {
+    // The cookbook selected before the refill stays selected (and current, for the keys) while it is listed.
+    const QListWidgetItem* before = selectedItem();
+    const QString selectedFile = before ? before->data(FileRole).toString() : QString();
     lstvCookbooks->clear();
     const QDir folder(paths::resolve("\\data\\cookbooks"));
     if (!folder.exists())
@@ -168,6 +171,10 @@ void frmCookbook::ListCookbooks()
         item->setData(DescriptionRole, info.description);
         item->setData(CountRole, FormatCount(info.count));
         item->setData(FileRole, file);
+        if (!selectedFile.isEmpty() && file == selectedFile) {
+            lstvCookbooks->setCurrentItem(item);
+            item->setSelected(true);
+        }
     }
 }
 

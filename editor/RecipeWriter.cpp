@@ -18,32 +18,41 @@ using text::encodeApostrophes;
 // Never a null string: the Recipes text columns that require a value take "" for an empty box.
 QVariant Text(const QString& s) { return s.isNull() ? QString("") : s; }
 
+// Whether the open cookbook's length rules count an encoded apostrophe ("$$") as the one character it
+// stands for; cookbooks made before they did count the stored form.
+bool CountsApostropheOnce()
+{
+    db::Query schema(cnCookbook, "SELECT sql FROM sqlite_master WHERE type='table' AND name='Recipes' COLLATE NOCASE");
+    return schema.next() && schema.text("sql").contains("replace(", Qt::CaseInsensitive);
+}
+
 // A value longer than its column fails the save with a message that names the field.
-void CheckLength(const QString& field, const QString& stored, const QString& column)
+void CheckLength(const QString& field, const QString& stored, const QString& column, bool apostropheOnce = false)
 {
     const int limit = basDatabase::RecipeColumnSize(column);
-    const qsizetype length = stored.toUcs4().size();
+    const qsizetype length = (apostropheOnce ? text::decodeApostrophes(stored) : stored).toUcs4().size();
     if (length > limit)
         throw AppError(-19, QString("%1 is too long: at most %2 characters can be stored, and it has %3%4.")
                                 .arg(field)
                                 .arg(limit)
                                 .arg(length)
-                                .arg(stored.contains("$$") ? " (an apostrophe takes two)" : ""));
+                                .arg(!apostropheOnce && stored.contains("$$") ? " (an apostrophe takes two)" : ""));
 }
 
 // The stored forms of the values with a length limit (the Text columns of the Recipes table).
 void CheckLengths(const QString& author, const QString& prep, const QString& cook, const QString& total,
                   const QString& yield, const QString& calories, const QString& wine, const QString* origin)
 {
-    CheckLength("Author", author, "Author");
-    CheckLength("Prep Time", prep, "PrepTime");
-    CheckLength("Cook Time", cook, "CookTime");
-    CheckLength("Total Time", total, "TotalTime");
-    CheckLength("Yield", yield, "Yield");
-    CheckLength("Calories Per Serving", calories, "CaloriesPerServing");
-    CheckLength("Wine", wine, "Wine");
+    const bool once = CountsApostropheOnce();
+    CheckLength("Author", author, "Author", once);
+    CheckLength("Prep Time", prep, "PrepTime", once);
+    CheckLength("Cook Time", cook, "CookTime", once);
+    CheckLength("Total Time", total, "TotalTime", once);
+    CheckLength("Yield", yield, "Yield", once);
+    CheckLength("Calories Per Serving", calories, "CaloriesPerServing", once);
+    CheckLength("Wine", wine, "Wine", once);
     if (origin)
-        CheckLength("Origin", *origin, "Origin");
+        CheckLength("Origin", *origin, "Origin", once);
 }
 
 void WritePicture(qint64 id, const PictureChange& picture)

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -53,10 +54,17 @@ QComboBox* Combo(QWidget* parent, const QString& name)
     return c;
 }
 
-// A combo that only offers its entries, starting with none chosen.
-QComboBox* PickList(QWidget* parent, const QString& name)
+// A combo whose value must be one of its entries, starting with none chosen. What is typed stays as
+// typed (completed inline while it begins an entry), so a name that is not listed is never silently
+// taken for another one: Add tells it (see chosenEntry).
+QComboBox* PickList(QWidget* parent, const QString& name, const QString& placeholder)
 {
     auto* c = Combo(parent, name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    c->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    c->lineEdit()->setPlaceholderText(placeholder);
     c->setCurrentIndex(-1);
     return c;
 }
@@ -127,6 +135,9 @@ frmAddRecipe::frmAddRecipe(QWidget* parent) : QDialog(parent)
     for (QLineEdit* box : {txtAuthor, txtIng, txtWine})
         SelectAllOnClick(box);
     EnterPressesFocusedButton(this);
+    typedWork_.leaveOut(fraClip);
+    typedWork_.extra = [this] { return sPicturePath; };
+    typedWork_.keep();
 }
 
 void frmAddRecipe::buildControls()
@@ -175,8 +186,10 @@ void frmAddRecipe::tieLabelsAndTabOrder()
     lstCat->setAccessibleName("Categories");
     lstVIng->setAccessibleName("Ingredients");
     txtIng->setAccessibleName("Amount");
-    cmbUOM->setAccessibleName("Unit");
-    cmbIng->setAccessibleName("Ingredient");
+    for (auto [combo, name] : {std::pair{cmbUOM, "Unit"}, std::pair{cmbIng, "Ingredient"}}) {
+        combo->setAccessibleName(name);
+        combo->lineEdit()->setAccessibleName(name);
+    }
 
     QList<QWidget*> order{txtTitle,    txtAuthor,   cmbCat,       cmdAddCat,   lstCat,    cmdRemove,
                           txtIng,      cmbUOM,      cmbIng,       cmdAddIng,   lstVIng,   cmdRemoveIng,
@@ -206,10 +219,8 @@ QWidget* frmAddRecipe::buildFields()
     txtIng = LineEdit(fields, "txtIng");
     txtIng->setPlaceholderText("Amount");
     txtIng->setMinimumWidth(56);
-    cmbUOM = PickList(fields, "cmbUOM");
-    cmbUOM->setPlaceholderText("Unit");
-    cmbIng = PickList(fields, "cmbIng");
-    cmbIng->setPlaceholderText("Ingredient");
+    cmbUOM = PickList(fields, "cmbUOM", "Unit");
+    cmbIng = PickList(fields, "cmbIng", "Ingredient");
     for (QComboBox* narrow : {cmbUOM, cmbIng})
         narrow->setMinimumContentsLength(3);
     cmdAddIng = NamedButton(fields, "cmdAddIng", "Add");
@@ -365,6 +376,7 @@ void frmAddRecipe::Form_Load()
         txtTitle->setFocus();
     });
     loaded_ = loaded_ && found;
+    typedWork_.keep();
     if (!loaded_)
         QDialog::reject(); // a half-loaded editor could overwrite what is stored: it never saves
 }
@@ -458,6 +470,7 @@ void frmAddRecipe::cmdOk_Click()
                                 std::pair{txtCookTime, "Cook Time is invalid should be hh:mm"}})
         if (!validateTime(box, message)) {
             box->setFocus();
+            box->selectAll();
             return;
         }
     // An amended recipe may keep its own title, but not take another recipe's, whatever its letter case.
@@ -589,4 +602,9 @@ void frmAddRecipe::cmdCancel_Click()
     QDialog::reject();
 }
 
-void frmAddRecipe::reject() { cmdCancel_Click(); }
+void frmAddRecipe::reject()
+{
+    if (typedWork_.mayClose("You have made changes to this recipe.\nDo you want to close without saving them?",
+                            windowTitle()))
+        cmdCancel_Click();
+}

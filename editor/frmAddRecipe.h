@@ -6,6 +6,8 @@
 // `basMain::sEditRecipeKey` decides the mode: "" adds a recipe, "R" & ID amends that recipe.
 // frmAddRecipe.cpp holds the window, its load and its save; frmAddRecipeAids.cpp the editing aids and
 // the clipboard pane.
+#include "core/TypedWork.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPixmap>
@@ -82,7 +84,8 @@ public:
     bool loaded() const { return loaded_; }
     void cmdOk_Click();
     void cmdCancel_Click();
-    void reject() override; // Escape and the close box cancel
+    // Escape and the close box cancel; with changes made they first ask whether to discard them.
+    void reject() override;
 
     // ---- editing aids (frmAddRecipeAids.cpp)
     void cmdAddIng_Click();
@@ -134,6 +137,7 @@ private:
     int twipsToPixels(int twips) const;
     bool validateTime(QLineEdit* box, const QString& message);
     void appendIngredient(const QString& line);
+    bool chosenEntry(QComboBox* box, const QString& list, const QString& command, QString& entry);
 
     QPixmap picture_;           // the picture as loaded, scaled into imgRecipe
     bool loaded_ = false;
@@ -141,4 +145,5 @@ private:
     QByteArray storedDigest_;   // the amended recipe's row as loaded: OK tells a change made elsewhere
     int leftBeforePane_ = 0;    // the window's left edge before the pane was opened
     bool validating_ = false;   // a time message is up: no second one from the focus it moves
+    TypedWork typedWork_{this}; // the recipe as loaded, to tell whether Esc would lose anything
 };

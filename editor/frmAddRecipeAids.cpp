@@ -76,8 +76,12 @@ bool frmAddRecipe::eventFilter(QObject* watched, QEvent* event)
         else if (watched == txtPrepTime)
             txtPrepTime_Validate(cancel);
         if (cancel) {
-            auto* box = static_cast<QWidget*>(watched);
-            QTimer::singleShot(0, box, [box] { box->setFocus(); });
+            // Back into the box with its text selected, so that typing replaces the wrong time.
+            auto* box = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, box, [box] {
+                box->setFocus();
+                box->selectAll();
+            });
         }
         break;
     }
@@ -124,15 +128,38 @@ void frmAddRecipe::appendIngredient(const QString& line)
     item->setText(0, line);
 }
 
+// The entry of a choose-only list that the box names (in the list's spelling), "" for an empty box. A
+// name the list does not hold is told, with where to add it, and the box keeps it selected for retyping.
+bool frmAddRecipe::chosenEntry(QComboBox* box, const QString& list, const QString& command, QString& entry)
+{
+    const QString typed = box->currentText();
+    const int found = typed.isEmpty() ? -1 : box->findText(typed, Qt::MatchFixedString);
+    if (typed.isEmpty() || found >= 0) {
+        entry = found >= 0 ? box->itemText(found) : QString();
+        return true;
+    }
+    Inform("\"" + typed + "\" is not in the list of " + list + ".\nChoose one from the list, or add it to the list "
+           "first with Edit > " + command + " in the main window.",
+           "Ingredient Error");
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    return false;
+}
+
 void frmAddRecipe::cmdAddIng_Click()
 {
-    if (txtIng->text().isEmpty() && cmbIng->currentIndex() < 0) {
+    QString unit;
+    QString ingredient;
+    if (!chosenEntry(cmbUOM, "units", "Edit Units Of Measure", unit)
+        || !chosenEntry(cmbIng, "ingredients", "Edit Ingredients", ingredient))
+        return;
+    if (txtIng->text().isEmpty() && ingredient.isEmpty()) {
         Inform("Please enter the full ingredient details", "Ingredient Error");
         txtIng->setFocus();
         cmbIng->setFocus();
         return;
     }
-    appendIngredient(recipefields::IngredientLine(txtIng->text(), cmbUOM->currentText(), cmbIng->currentText()));
+    appendIngredient(recipefields::IngredientLine(txtIng->text(), unit, ingredient));
     txtIng->setFocus();
     AutoSizeColumns(lstVIng);
 }
@@ -233,8 +260,14 @@ void frmAddRecipe::cmdPicAdd_Click()
     IgnoreErrors([&] {
         const QString file = ui::getOpenFileName("Please choose a picture", QString(),
                                                  "Picture Files (*.bmp *.gif *.jpg);;All Files (*)");
-        if (!file.isEmpty() && showImage(QImage(file)))
+        if (file.isEmpty())
+            return;
+        if (showImage(QImage(file)))
             sPicturePath = file;
+        else // the recipe keeps the picture it had
+            Inform("\"" + paths::bareFileName(file) + "\" is not a picture that can be shown.\n"
+                   "Please choose a picture file (bmp, gif, jpg or png).",
+                   "Picture Error");
     });
 }
 

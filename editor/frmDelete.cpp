@@ -86,6 +86,7 @@ frmDelete::frmDelete(QWidget* parent) : QDialog(parent)
     setTabOrder(optDelete[0], optDelete[1]);
     setTabOrder(optDelete[1], cmdDelete);
     setTabOrder(cmdDelete, cmdCancel);
+    TabStopsAtCheckedOption({optDelete[0], optDelete[1]});
 
     connect(cmdDelete, &QPushButton::clicked, this, &frmDelete::cmdDelete_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmDelete::cmdCancel_Click);

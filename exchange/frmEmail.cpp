@@ -135,6 +135,7 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
 
     // Send goes only when the user presses it: no default button, Enter in a box sends nothing.
     EnterPressesFocusedButton(this);
+    TabStopsAtCheckedOption(optSendAs);
 
     buildTimer_ = new QTimer(this);
     buildTimer_->setInterval(0);
@@ -166,6 +167,8 @@ frmEmail::frmEmail(QWidget* parent) : QDialog(parent)
     };
 
     Form_Load();
+    typedWork_.leaveOut(fraEmail);
+    typedWork_.keep();
 }
 
 frmEmail::~frmEmail()
@@ -219,7 +222,7 @@ void frmEmail::cmdCancel_Click()
     if (isSending())
         StopSending();
     else
-        reject();
+        QDialog::reject();
 }
 
 void frmEmail::cmdRecipients_Click()
@@ -578,6 +581,14 @@ void frmEmail::closeEvent(QCloseEvent* event)
         event->ignore();
     } else
         QDialog::closeEvent(event);
+}
+
+void frmEmail::reject()
+{
+    if (isSending()
+        || typedWork_.mayClose("The recipe(s) have not been sent.\nDo you want to close and lose what you entered?",
+                               windowTitle()))
+        QDialog::reject();
 }
 
 // Esc or the close box while sending stops the send; the dialog stays.

@@ -3,6 +3,7 @@
 // pages inside the message body or as attachments (optionally one zip archive) to the chosen recipients.
 // The pages are written a few at a time between the event loop's turns; packing and sending run on a
 // worker thread, whose events come back queued. Cancel stops a send and leaves the dialog as it was.
+#include "core/TypedWork.h"
 #include "platform/AppError.h"
 #include "platform/mail/SendMail.h"
 #include "platform/ui/Ui.h"
@@ -63,6 +64,8 @@ public:
     bool isSending() const { return stage_ != Stage::Editing; }
 
     void done(int result) override;
+    // Escape and the close box: with something typed they first ask whether to discard it.
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +113,7 @@ private:
     QThread* worker_ = nullptr;
     std::optional<ui::BusyScope> busy_;
     QSize editingSize_;
+    TypedWork typedWork_{this}; // the dialog as it opened, to tell whether Esc would lose anything
     // Set by the worker, read once it has finished.
     mail::SendMail::Result result_ = mail::SendMail::Result::Failed;
     Packed packed_ = Packed::Ready;

@@ -4,6 +4,7 @@
 #include "core/frmCookbook.h"
 #include "editor/frmAddRecipe.h"
 #include "editor/frmDelete.h"
+#include "browser/frmSearch.h"
 #include "support/Keyboard.h"
 #include "support/ModalAnswer.h"
 #include "support/TestQueries.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -94,6 +96,40 @@ TEST_F(MainWindowKeys, CommandsHaveShortcutsShownInTheirTooltipsWithoutNewMenuEn
         press(Qt::Key_Delete);
     }
     EXPECT_EQ(recipeCount(), 4);
+}
+
+// When a dialog returns, the main window has the keyboard again with the focus where it was: after a
+// recipe was added (its message closing with the editor) and after Search was left with Esc, the next
+// keys go to the recipe list.
+TEST_F(MainWindowKeys, TheMainWindowHasTheKeyboardAgainWhenADialogReturns)
+{
+    listAll();
+    {
+        ModalAnswer<frmAddRecipe> editor([](frmAddRecipe& e) {
+            e.txtTitle->setText("Toast");
+            e.txtIng->setText("2 slices");
+            e.cmdAddIng_Click();
+            e.cmdOk->setFocus();
+            QTest::keyClick(e.cmdOk, Qt::Key_Return);
+        });
+        press(Qt::Key_N, Qt::ControlModifier);
+    }
+    ASSERT_EQ(recipeCount(), 5);
+    EXPECT_TRUE(recorder.boxes.last().text == "Recipe added successfully.");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    EXPECT_EQ(focused(), list);
+
+    {
+        ModalAnswer<frmSearch> search([](frmSearch& s) {
+            s.txtSearch->setFocus();
+            QTest::keyClicks(s.txtSearch, "pie");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        window->menuBar()->setFocus(Qt::MenuBarFocusReason); // as when the command is chosen from the menu
+        press(Qt::Key_F, Qt::ControlModifier);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    EXPECT_EQ(focused(), list);
 }
 
 TEST_F(MainWindowKeys, TheListShowsTheRecipeTheArrowsMoveToEnterShowsItAndSpaceMarksIt)

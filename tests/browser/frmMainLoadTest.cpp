@@ -4,6 +4,7 @@
 #include "core/DE.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
+#include "support/Keyboard.h"
 
 #include <QAction>
 #include <QDir>
@@ -340,4 +341,16 @@ TEST_F(Splitters, StoredPositionsAreReadLenientlyAndClamped)
     EXPECT_NEAR(left + w.tvRecipes()->width(), 1300 * w.logicalDpiX() / 1440, 1);
     const int top = w.findChild<QSplitter*>("imgHSplit")->mapTo(&w, QPoint()).y();
     EXPECT_NEAR(top + w.lstVRecipes()->height(), w.height() - 1300 * w.logicalDpiY() / 1440, 1);
+}
+
+// Exit ends the program as soon as its menu has closed, as the close box does, not at the stop timer's
+// next tick.
+TEST_F(FormClose, ExitClosesOnceTheMenuHasClosed)
+{
+    frmMain w;
+    keyboard::showActive(w);
+    keyboard::press(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(basMain::bShutdownPending);
+    QCoreApplication::processEvents(); // what is posted runs; no timer is waited for
+    EXPECT_FALSE(w.isVisible());
 }

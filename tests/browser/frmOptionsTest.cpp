@@ -282,4 +282,33 @@ TEST_F(Preferences, OpensOnItsFirstBoxShowsTheSplashAsUsedAndEnterInABoxWritesNo
     }
 }
 
+// Tab goes round the window as it is seen, on every page: the page buttons at the top first, then the
+// page's boxes top to bottom, then OK and Cancel, and from there back to the page buttons.
+TEST_F(Preferences, TabFollowsTheScreenFromThePageButtons)
+{
+    frmOptions dlg;
+    keyboard::showActive(dlg);
+    const QList<QList<QWidget*>> pages = {
+        {dlg.txtDisplayTemplate, dlg.cmdBrowse[2], dlg.chkOpenLast, dlg.chkDisplaySplash, dlg.chkClearMarked},
+        {dlg.txtSMTP, dlg.txtUserName, dlg.txtEmailAddress, dlg.cmdContacts},
+        {dlg.chkImportDirect, dlg.chkImportPlay, dlg.txtImportSound, dlg.cmdBrowse[0], dlg.chkPlayNotRec,
+         dlg.txtImportNotSound, dlg.cmdBrowse[1]}};
+    for (int page = 0; page < pages.size(); ++page) {
+        SCOPED_TRACE(page);
+        dlg.cmdAction_Click(page);
+        dlg.cmdAction[0]->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> expected = {dlg.cmdAction[0], dlg.cmdAction[1], dlg.cmdAction[2]};
+        expected << pages[page] << dlg.cmdOK << dlg.cmdCancel << dlg.cmdAction[0];
+        QList<QWidget*> seen = {keyboard::focused()};
+        for (int i = 1; i < expected.size(); ++i) {
+            keyboard::press(Qt::Key_Tab);
+            seen << keyboard::focused();
+        }
+        QStringList names;
+        for (QWidget* w : seen)
+            names << (w ? w->objectName() : "none");
+        EXPECT_EQ(seen, expected) << names.join(" ").toStdString();
+    }
+}
+
 } // namespace

@@ -191,6 +191,35 @@ TEST_F(CookbookManager, CreateNewAndEditGoThroughTheEditDialog)
     EXPECT_EQ(recorder.boxes[1].text, "Cookbook Edited Successfully");
 }
 
+// The list is refilled after Edit, whether it was saved or cancelled: the cookbook that was selected stays
+// selected and current, so Open (or Edit again) still acts on it.
+TEST_F(CookbookManager, TheSelectionOutlivesTheRefillAfterEdit)
+{
+    program.createCookbook("Apple");
+    program.createCookbook("Berry");
+    basDatabase::CloseCookbook();
+    frmCookbook dlg;
+    dlg.Form_Load();
+    for (const bool saved : {false, true}) {
+        SCOPED_TRACE(saved ? "saved" : "cancelled");
+        select(dlg, "Berry.tqc");
+        {
+            ModalAnswer<frmEditCookbook> answer([saved](frmEditCookbook& edit) {
+                if (saved)
+                    edit.cmdOk_Click();
+                else
+                    edit.cmdCancel_Click();
+            });
+            dlg.cmdAction_Click(4);
+        }
+        ASSERT_EQ(dlg.lstvCookbooks->selectedItems().size(), 1);
+        EXPECT_EQ(dlg.lstvCookbooks->selectedItems()[0]->data(frmCookbook::FileRole), "Berry.tqc");
+        EXPECT_EQ(dlg.lstvCookbooks->currentItem(), dlg.lstvCookbooks->selectedItems()[0]);
+    }
+    dlg.cmdAction_Click(0);
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Berry.tqc");
+}
+
 TEST_F(CookbookManager, CompactShrinksTheSelectedCookbookAndReopensTheOpenOne)
 {
     MakeCookbook("Family.tqc", "Family", "", 10);

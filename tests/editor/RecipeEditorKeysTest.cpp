@@ -113,6 +113,7 @@ TEST_F(RecipeEditorKeys, TimesAreCheckedOnOkHoweverItIsReached)
         }
         QCoreApplication::processEvents(); // the box takes the focus back once the message is gone
         EXPECT_EQ(focused(), time);
+        EXPECT_EQ(time->selectedText(), "99:99"); // typing replaces the wrong time
         editor->close();
     }
 }
@@ -203,6 +204,96 @@ TEST_F(RecipeEditorKeys, LabelsNameTheirBoxesAndTabFollowsTheScreen)
     EXPECT_LT(at(editor->txtPrepTime), at(editor->txtWine));
     EXPECT_LT(at(editor->txtWine), at(editor->cmdOk));
     EXPECT_EQ(at(editor->cmdCancel), seen.size() - 1);
+}
+
+// Esc and the close box, in a new and in an amended recipe: untouched, the editor closes at once; with a
+// change, it asks, "No" (the default) keeps every value, "Yes" closes and stores nothing.
+TEST_F(RecipeEditorKeys, EscAndTheCloseBoxAskBeforeTypedWorkIsThrownAway)
+{
+    const qint64 id = store("Stew");
+    const QString question = "You have made changes to this recipe.\nDo you want to close without saving them?";
+    for (const bool amend : {false, true})
+        for (const bool closeBox : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "amend " << amend << ", close box " << closeBox);
+            const auto leave = [&](frmAddRecipe& editor) {
+                if (closeBox)
+                    editor.close();
+                else
+                    press(Qt::Key_Escape);
+            };
+            recorder.boxes.clear();
+            auto untouched = openActive(amend ? id : 0);
+            leave(*untouched);
+            EXPECT_FALSE(untouched->isVisible());
+            EXPECT_TRUE(recorder.boxes.isEmpty());
+
+            auto editor = openActive(amend ? id : 0);
+            press(Qt::Key_End);
+            type(" soup");
+            ASSERT_TRUE(tabTo(editor->txtIng));
+            type("2 leeks");
+            recorder.answers.enqueue(ui::Answer::No);
+            leave(*editor);
+            ASSERT_EQ(recorder.boxes.size(), 1);
+            EXPECT_EQ(recorder.boxes[0].text, question);
+            EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::YesNo);
+            EXPECT_EQ(recorder.boxes[0].defaultButton, ui::DefaultButton::Second);
+            EXPECT_TRUE(editor->isVisible());
+            EXPECT_EQ(editor->txtTitle->text(), amend ? "Stew soup" : " soup");
+            EXPECT_EQ(editor->txtIng->text(), "2 leeks");
+
+            recorder.answers.enqueue(ui::Answer::Yes);
+            leave(*editor);
+            EXPECT_FALSE(editor->isVisible());
+            EXPECT_EQ(recipeCount(), 1);
+            EXPECT_EQ(row(id)["TITLE"], "Stew");
+        }
+}
+
+// Ingredient and unit are chosen from their lists: what is typed is kept as typed, a name the list does
+// not hold is told with where to add it (and never stored as another entry), a listed one is taken in the
+// list's spelling.
+TEST_F(RecipeEditorKeys, ANameThatIsNotInTheIngredientOrUnitListIsKeptAndTold)
+{
+    struct Case {
+        QComboBox* frmAddRecipe::*box;
+        const char* typed;
+        const char* told;
+    };
+    const Case cases[] = {
+        {&frmAddRecipe::cmbIng, "fish", "\"fish\" is not in the list of ingredients."},
+        {&frmAddRecipe::cmbUOM, "cupful", "\"cupful\" is not in the list of units."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        recorder.boxes.clear();
+        auto editor = openActive();
+        QComboBox* box = (*editor).*c.box;
+        ASSERT_TRUE(tabTo(editor->txtIng));
+        type("2");
+        ASSERT_TRUE(tabTo(box));
+        type(c.typed);
+        press(Qt::Key_Return);
+        EXPECT_TRUE(items(editor->lstVIng).isEmpty());
+        EXPECT_EQ(box->currentText(), c.typed);
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.startsWith(c.told)) << recorder.boxes[0].text.toStdString();
+        EXPECT_TRUE(recorder.boxes[0].text.contains("Edit > Edit")) << recorder.boxes[0].text.toStdString();
+        EXPECT_EQ(focused(), box);
+        editor->close();
+    }
+
+    recorder.boxes.clear();
+    auto editor = openActive();
+    ASSERT_TRUE(tabTo(editor->txtIng));
+    type("2");
+    press(Qt::Key_Tab);
+    type("CU"); // completed to the listed "cup"
+    press(Qt::Key_Tab);
+    type("fl");
+    press(Qt::Key_Return);
+    EXPECT_EQ(items(editor->lstVIng), QStringList{"2 cup Flour"});
+    EXPECT_TRUE(recorder.boxes.isEmpty());
 }
 
 } // namespace

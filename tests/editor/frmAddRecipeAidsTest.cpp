@@ -146,8 +146,11 @@ TEST_F(RecipeEditorAids, PictureChangesOnlyWhenAnImageWasObtained)
     EXPECT_FALSE(e->imgRecipe->pixmap().isNull());
 
     recorder.files.enqueue({fake});
-    e->cmdPicAdd_Click(); // not an image
-    e->cmdPicAdd_Click(); // cancelled
+    e->cmdPicAdd_Click(); // not an image: said so
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.startsWith("\"fake.jpg\" is not a picture")) << recorder.boxes[0].text.toStdString();
+    recorder.boxes.clear();
+    e->cmdPicAdd_Click(); // cancelled: nothing said
     EXPECT_EQ(e->sPicturePath, real);
 
     QApplication::clipboard()->setText("no picture here");

@@ -234,7 +234,7 @@ TEST_F(RecipeEditorSave, OverlongValuesAreRefusedByNameAndNothingIsWritten)
         std::function<void(frmAddRecipe&)> fill;
         QString limit;
     } cases[] = {
-        {"Author", [](frmAddRecipe& e) { e.txtAuthor->setText(QString(26, '\'')); }, "50"},
+        {"Author", [](frmAddRecipe& e) { e.txtAuthor->setText(QString(50, '\'') + "a"); }, "50"},
         {"Wine", [](frmAddRecipe& e) { e.txtWine->setText(QString(51, 'w')); }, "50"},
         {"Yield", [](frmAddRecipe& e) { e.txtServes->setText(QString(51, '4')); }, "50"},
         {"Calories Per Serving", [](frmAddRecipe& e) { e.txtCalories->setText(QString(256, '9')); }, "255"},
@@ -259,6 +259,30 @@ TEST_F(RecipeEditorSave, OverlongValuesAreRefusedByNameAndNothingIsWritten)
     }
     EXPECT_EQ(recipeCount(), 1);
     EXPECT_EQ(row(id)["TITLE"], "Stored");
+}
+
+// A limit counts the characters the user sees: an apostrophe, stored as "$$", is one of them. So a wine
+// picked from the list (whose names hold up to 50) is saved with the recipe, added or amended.
+TEST_F(RecipeEditorSave, AFullLengthValueWithAnApostropheIsSaved)
+{
+    const qint64 id = storeRecipe({});
+    const QString wine = QString(49, 'w') + "'";
+    const QString author = "O'" + QString(48, 'a');
+    for (const qint64 editId : {qint64(0), id}) {
+        SCOPED_TRACE(editId ? "amend" : "add");
+        recorder.boxes.clear();
+        auto editor = openEditor(editId);
+        editor->txtTitle->setText(editId ? "Full amended" : "Full");
+        editor->txtIng->setText("1 onion");
+        editor->cmdAddIng_Click();
+        editor->txtWine->setText(wine);
+        editor->txtAuthor->setText(author);
+        editor->cmdOk_Click();
+        EXPECT_FALSE(editor->isVisible()) << boxTexts().join("|").toStdString();
+        const QVariantMap saved = row(editId ? editId : idOf("Full"));
+        EXPECT_EQ(saved["WINE"], QString(49, 'w') + "$$");
+        EXPECT_EQ(saved["AUTHOR"], "O$$" + QString(48, 'a'));
+    }
 }
 
 TEST_F(RecipeEditorSave, ARecipeThatIsGoneIsReportedAndNeverUpdated)

@@ -166,6 +166,29 @@ namespace {
 
 // Enter on whichever button has the focus presses that button, in every dialog; Enter elsewhere in the
 // delete dialog presses Cancel, never Delete.
+// The two options are one stop on the Tab chain, at the checked one; the arrows choose between them.
+TEST_F(DeleteDialog, TabReachesTheOptionsAtTheCheckedOne)
+{
+    using namespace keyboard;
+    mark({0});
+    select(1);
+    frmDelete dlg;
+    dlg.Form_Load();
+    showActive(dlg);
+    ASSERT_EQ(focused(), dlg.cmdCancel);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), dlg.optDelete[1]);
+    press(Qt::Key_Up);
+    EXPECT_EQ(focused(), dlg.optDelete[0]);
+    EXPECT_TRUE(dlg.optDelete[0]->isChecked());
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), dlg.cmdDelete);
+    press(Qt::Key_Backtab);
+    EXPECT_EQ(focused(), dlg.optDelete[0]);
+    dlg.cmdCancel_Click();
+    EXPECT_EQ(stored().size(), 4);
+}
+
 TEST_F(DeleteDialog, EnterOnAFocusedButtonPressesThatButton)
 {
     using namespace keyboard;

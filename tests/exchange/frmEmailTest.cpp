@@ -473,6 +473,65 @@ TEST_F(EmailDialog, EnterInABoxSendsNothingAndTheZipBoxFollowsTheChoice)
     EXPECT_EQ(server.received().size(), 1);
 }
 
+// Esc and the close box ask before what was typed is thrown away ("No", the default, keeps it); an untouched
+// dialog closes at once and Cancel closes without asking. The send options are one Tab stop, at the
+// checked one.
+TEST_F(EmailDialog, EscAsksBeforeTypedWorkIsLostAndTheOptionsAreOneTabStop)
+{
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    for (const bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Esc");
+        const auto leave = [&](frmEmail& dlg) {
+            if (closeBox)
+                dlg.close();
+            else
+                key(Qt::Key_Escape);
+        };
+        recorder.boxes.clear();
+        frmEmail untouched;
+        untouched.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&untouched));
+        leave(untouched);
+        EXPECT_FALSE(untouched.isVisible());
+        EXPECT_TRUE(recorder.boxes.isEmpty());
+
+        frmEmail dlg;
+        dlg.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        QTest::keyClicks(QApplication::focusWidget(), "ann@example.org");
+        recorder.answers.enqueue(ui::Answer::No);
+        leave(dlg);
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::YesNo);
+        EXPECT_EQ(recorder.boxes[0].defaultButton, ui::DefaultButton::Second);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(dlg.txtRecipients->text(), "ann@example.org");
+        recorder.answers.enqueue(ui::Answer::Yes);
+        leave(dlg);
+        EXPECT_FALSE(dlg.isVisible());
+    }
+
+    recorder.boxes.clear();
+    frmEmail dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    dlg.txtMsg->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), "Enjoy");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.optSendAs[1]);
+    key(Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.optSendAs[0]);
+    EXPECT_TRUE(dlg.optSendAs[0]->isChecked());
+    EXPECT_TRUE(dlg.chkZip->isEnabled());
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.txtMsg);
+    dlg.cmdCancel->click();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+}
+
 // Another instance is another process: its display neither empties nor replaces this one's page, so this
 // one's e-mail sends its own recipe; a running instance's folder is left alone at start, one that ended
 // takes its folder with it, and one that was killed has it removed by the next start.
