@@ -2,12 +2,12 @@
 
 #include "core/Banner.h"
 
-#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <memory>
 
 QPushButton* NamedButton(QWidget* parent, const QString& name, const QString& caption)
 {
@@ -39,14 +39,25 @@ QHBoxLayout* PageButtonRow(QWidget* dialog, const QStringList& captions, QList<Q
                            const std::function<void(int)>& show)
 {
     auto* row = new QHBoxLayout;
-    auto* group = new QButtonGroup(dialog);
+    // One button stays down, kept so here rather than by a button group: the buttons of a group are a
+    // single Tab stop, and each page button is one.
+    auto pageButtons = std::make_shared<QList<QPushButton*>>();
     for (int i = 0; i < captions.size(); ++i) {
         QPushButton* b = NamedButton(dialog, QString("cmdAction_%1").arg(i), captions[i]);
         b->setCheckable(true);
-        group->addButton(b);
+        pageButtons->append(b);
         buttons << b;
         row->addWidget(b);
-        QObject::connect(b, &QPushButton::clicked, dialog, [show, i] { show(i); });
+        QObject::connect(b, &QPushButton::toggled, dialog, [pageButtons, b](bool down) {
+            if (down)
+                for (QPushButton* other : *pageButtons)
+                    if (other != b)
+                        other->setChecked(false);
+        });
+        QObject::connect(b, &QPushButton::clicked, dialog, [show, b, i] {
+            b->setChecked(true);
+            show(i);
+        });
     }
     row->addStretch();
     return row;

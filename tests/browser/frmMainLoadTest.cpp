@@ -349,7 +349,7 @@ TEST_F(FormClose, ExitClosesOnceTheMenuHasClosed)
 {
     frmMain w;
     keyboard::showActive(w);
-    keyboard::press(Qt::Key_Q, Qt::ControlModifier);
+    w.commandButton("MENU:FILE:EXIT")->trigger();
     EXPECT_TRUE(basMain::bShutdownPending);
     QCoreApplication::processEvents(); // what is posted runs; no timer is waited for
     EXPECT_FALSE(w.isVisible());
