@@ -24,7 +24,8 @@ public:
         // that dialog's owner, and a dialog opened next in its place keeps it. Activating the window gives
         // the focus back to the control that had it last (or that the owner chose meanwhile).
         QTimer::singleShot(0, owner, [owner] {
-            if (!owner || !owner->isVisible() || owner->isMinimized() || QApplication::activeWindow() == owner)
+            // Asked even when the toolkit already counts the owner active: the window manager may not.
+            if (!owner || !owner->isVisible() || owner->isMinimized())
                 return;
             if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != owner)
                 return;

@@ -351,7 +351,12 @@ void frmAddRecipe::cmdClip_Click()
         resize(twipsToPixels(kWidthTwips), height());
         cmdClip->setText("Clipboard >>");
     }
+    // Centred across the screen at the new width. The height has not changed, so the top stays where it
+    // is: centring the frame again would move the window down by its title bar whenever it had been
+    // placed by its client area (as a dialog is over its owner).
+    const int top = y();
     CenterForm(this);
+    move(x(), top);
 }
 
 void frmAddRecipe::cmdResetClipboard_Click()

@@ -275,6 +275,7 @@ TEST_F(RecipeEditorAids, ClipboardPaneWidensTheWindowAndStaysCentred)
 {
     auto e = openEditor();
     const int narrow = e->width();
+    const int top = e->y();
     EXPECT_FALSE(e->fraClip->isVisible());
     EXPECT_EQ(e->cmdClip->text(), "Clipboard >>");
 
@@ -290,6 +291,7 @@ TEST_F(RecipeEditorAids, ClipboardPaneWidensTheWindowAndStaysCentred)
     EXPECT_EQ(e->cmdClip->text(), "Clipboard >>");
     EXPECT_EQ(e->width(), narrow);
     EXPECT_NEAR(e->frameGeometry().center().x(), screen.center().x(), 2);
+    EXPECT_EQ(e->y(), top) << "the window does not move down as the pane opens and closes";
 }
 
 TEST_F(RecipeEditorAids, InstructionsEditorCopiesBackHoweverItCloses)
