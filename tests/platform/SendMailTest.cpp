@@ -88,7 +88,7 @@ TEST_F(SendMailTest, TheUploadShowsTheBytesSent)
     EXPECT_GE(between.size(), 3) << "the bar did not move during the upload";
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     const QStringList sending = statuses.filter(QRegularExpression("^Sending: [0-9.]+ of 4\\.[0-9] MB$"));
-    EXPECT_GE(sending.size(), 3) << statuses.join(" | ").toStdString();
+    ASSERT_GE(sending.size(), 3) << statuses.join(" | ").toStdString();
     EXPECT_EQ(sending.last(), "Sending: " + sending.last().section(' ', 3, 3) + " of " + sending.last().section(' ', 3, 3) + " MB");
 }
 
