@@ -298,7 +298,7 @@ void frmEmail::cmdSend_Click()
         if (ui::msgBox("No mail server is set. Press OK to enter your mail (SMTP) server under Preferences, Email; "
                        "what you typed here is kept, and you can send once it is set.",
                        ui::Buttons::OKCancel, ui::Icon::Information, "Email..") == ui::Answer::OK)
-            basMain::mainWindow().ShowPreferences(1, this);
+            basMain::RunHandler("frmEmail cmdSend", [this] { basMain::mainWindow().ShowPreferences(1, this); });
         return;
     }
     // This instance's own page on display, and a folder of the e-mail's own for its pages.

@@ -50,7 +50,7 @@ bool IsWellFormed(const QString& address)
     return form.match(address).hasMatch();
 }
 
-// Text lines of a plain-text part end in CR LF, whatever the box gave (LF, CR, U+2029).
+// Text lines of a plain-text part end in CR LF, whatever the box gave (LF or CR alone).
 QByteArray CrLfLines(const QByteArray& text)
 {
     QByteArray out;
