@@ -398,6 +398,8 @@ SendMail::Result SendMail::Send()
     curl_easy_setopt(h, CURLOPT_SOCKOPTDATA, &transfer);
 
     raiseStatus("Connecting to " + ServerName(QString::fromUtf8(url)));
+    if (Progress)
+        Progress(0); // the bar starts again for the upload, whatever it showed before
     // The transfer runs through a multi handle so that Cancel can wake the wait at once.
     std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)> multi(curl_multi_init(), curl_multi_cleanup);
     if (!multi)
