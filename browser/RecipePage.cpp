@@ -147,6 +147,9 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
             *picture = pictureWritten;
         return pagePath;
     } catch (...) {
+        // The e-mail's send reports its own failure, once.
+        if (bEmail)
+            throw;
         basMain::LogCurrentException("Function DisplayRecipe");
     }
     return {};

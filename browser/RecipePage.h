@@ -8,6 +8,7 @@
 // Writes the page of the recipe with list key "R" & ID from the template in basMain::sTemplatePath: for
 // display "recipe.html" in this instance's page folder (core/PageFolder.h), in e-mail mode the next
 // numbered page in its "email" folder, leaving the page on display alone. Returns the path
-// of the page written, or "" when none was (no such recipe, or an error, which is reported). `picture`,
+// of the page written, or "" when none was (no such recipe, or an error, which is reported; in e-mail mode
+// the error is raised to the caller instead). `picture`,
 // when given, receives the path of the recipe's picture written beside the page ("" for none).
 QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture = nullptr);

@@ -466,6 +466,8 @@ void frmMain::DisplayRecipe(const QString& sRecipeKey, bool bEmail)
         else
             navigate(page);
     } catch (...) {
+        if (bEmail)
+            throw;
         basMain::LogCurrentException("Function DisplayRecipe");
     }
 }

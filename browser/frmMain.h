@@ -42,6 +42,7 @@ public:
     void setStatusText(const QString& text) override;
     QString statusText() const override;
     void showBlankPage() override;
+    void ShowPreferences(int page, QWidget* parent) override;
 
     // Event handlers
     void Form_Load();

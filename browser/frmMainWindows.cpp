@@ -76,6 +76,13 @@ void frmMain::showOptions()
     dlg.exec();
 }
 
+void frmMain::ShowPreferences(int page, QWidget* parent)
+{
+    frmOptions dlg(parent ? parent : this);
+    dlg.cmdAction_Click(page);
+    dlg.exec();
+}
+
 // ---- search
 
 void frmMain::showSearch()

@@ -26,6 +26,8 @@ public:
     virtual QString caption() const = 0;
 
     // The window's public operations.
+    // Writes the recipe's page and shows it; a failure is reported here. In e-mail mode (`bEmail`) the page
+    // is only written, and a failure is raised to the caller, which reports it once.
     virtual void DisplayRecipe(const QString& sRecipeKey, bool bEmail) = 0;
     virtual void EnableToolBarButtons() = 0;
     virtual void RefreshFavourites() = 0;
@@ -40,6 +42,10 @@ public:
     virtual void setStatusText(const QString& text) = 0;
     virtual QString statusText() const = 0;
     virtual void showBlankPage() = 0;
+
+    // Opens the Preferences dialog on one of its pages (0 General, 1 Email, 2 Clipboard) over `parent`,
+    // a dialog that keeps the window itself blocked; returns once it has closed.
+    virtual void ShowPreferences(int page, QWidget* parent) = 0;
 };
 
 // A main window without a window: keeps its caption and status text and does nothing else. The stand-in
@@ -59,6 +65,7 @@ public:
     void setStatusText(const QString& text) override { status_ = text; }
     QString statusText() const override { return status_; }
     void showBlankPage() override {}
+    void ShowPreferences(int, QWidget*) override {}
 
 private:
     QString caption_, status_;

@@ -66,7 +66,7 @@ QList<zipfile::Entry> Expand(const QString& name, const QString& rootDirectory, 
 void ZipPrintCallback(const QString& message) { sZipMessage += message; }
 
 int ZipArchiveFiles(const QStringList& names, const QString& zipName, bool recurse, bool update,
-                    const QString& rootDirectory)
+                    const QString& rootDirectory, const zipfile::Watch* watch)
 {
     sZipMessage.clear();
     const QString archive = paths::resolveAbsolute(Absolute(zipName, rootDirectory));
@@ -90,7 +90,7 @@ int ZipArchiveFiles(const QStringList& names, const QString& zipName, bool recur
         }
     }
     QString messages;
-    const int result = zipfile::writeArchive(archive, entries, update, messages);
+    const int result = zipfile::writeArchive(archive, entries, update, messages, watch);
     ZipPrintCallback(messages);
     return result;
 }

@@ -43,5 +43,5 @@ long cZip::MakeZipFile()
 {
     if (files_.size() > kSlots)
         throw AppError(kSubscriptOutOfRange, "Subscript out of range");
-    return basZip::ZipArchiveFiles(files_.mid(1), zipFileName_, RecurseFolders(), UpdatingZip(), rootDirectory_);
+    return basZip::ZipArchiveFiles(files_.mid(1), zipFileName_, RecurseFolders(), UpdatingZip(), rootDirectory_, watch_);
 }

@@ -1,5 +1,7 @@
 #pragma once
 // A list of files to pack and the call that packs them into one zip archive.
+#include "platform/zip/ZipWriter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,8 @@ public:
     // More than 99 specs raise "Subscript out of range".
     long MakeZipFile();
     QString GetLastMessage() const;
+    // Follows the next MakeZipFile and may stop it (the result is then zipfile::Interrupted); not owned.
+    void setWatch(const zipfile::Watch* watch) { watch_ = watch; }
 
     QString ZipFileName() const { return zipFileName_; }
     void setZipFileName(const QString& name) { zipFileName_ = name; }
@@ -42,5 +46,6 @@ private:
     QStringList files_;  // the placeholder first, then the specs in the order added
     QString zipFileName_;
     QString rootDirectory_ = "\\";
+    const zipfile::Watch* watch_ = nullptr;
     qint16 recurseFolders_ = 0, updatingZip_ = 0, encrypted_ = 0, includeSystemFiles_ = 0;
 };

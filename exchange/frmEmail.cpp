@@ -297,8 +297,11 @@ void frmEmail::cmdSend_Click()
         return;
     }
     if (ReadINI("Options", "SMTP Server").trimmed().isEmpty()) {
-        ui::msgBox("No mail server is set. Enter your mail (SMTP) server under Preferences, Email, then send again.",
-                   ui::Buttons::OK, ui::Icon::Information, "Email..");
+        // Preferences opens over this dialog, so what was typed here stays for the send that follows.
+        if (ui::msgBox("No mail server is set. Press OK to enter your mail (SMTP) server under Preferences, Email; "
+                       "what you typed here is kept, and you can send once it is set.",
+                       ui::Buttons::OKCancel, ui::Icon::Information, "Email..") == ui::Answer::OK)
+            basMain::RunHandler("frmEmail cmdSend", [this] { basMain::mainWindow().ShowPreferences(1, this); });
         return;
     }
     // This instance's own page on display, and a folder of the e-mail's own for its pages.
@@ -507,14 +510,29 @@ void frmEmail::AttachMarkedPages(int count)
     }
 }
 
+// Packing answers Cancel between the files and inside large ones; the bar follows the files packed.
 bool frmEmail::AttachArchive(int count)
 {
-    for (int i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i) {
+        if (SendMail.isCancelled())
+            return false;
         emailpages::StripPicturePath(PagePath(i), emailFolder_);
+    }
+    int shown = -1;
+    zipfile::Watch watch;
+    watch.cancelled = [this] { return SendMail.isCancelled(); };
+    watch.progress = [this, &shown](double done) {
+        const int percent = int(done * 100);
+        if (percent != shown) {
+            shown = percent;
+            QMetaObject::invokeMethod(this, [this, percent] { SendMail_Progress(percent); }, Qt::QueuedConnection);
+        }
+    };
     cZip zip;
     zip.setZipFileName(emailFolder_ + "/recipes.zip");
     zip.setRecurseFolders(false);
     zip.AddFile(emailFolder_ + "/*.*");
+    zip.setWatch(&watch);
     if (zip.MakeZipFile() != 0)
         return false;
     SendMail.Attachments = {emailFolder_ + "/recipes.zip"};

@@ -1,7 +1,9 @@
 #include "platform/mail/SendMail.h"
 
+#include "platform/mail/MailHeaders.h"
 #include "platform/text/PageEncoding.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 #include <QUuid>
 #include <curl/curl.h>
 #include <sys/socket.h>
+#include <algorithm>
 #include <memory>
 
 namespace mail {
@@ -22,68 +25,46 @@ void InitCurlOnce()
     (void)done;
 }
 
-// Header values never carry line breaks: a typed subject or a stored name cannot add headers.
-QString OneLine(QString value)
-{
-    value.replace(QRegularExpression("[\\r\\n]+"), " ");
-    return value;
-}
+using headers::OneLine;
 
-bool IsPlainAscii(const QString& s)
-{
-    for (QChar c : s)
-        if (c.unicode() < 0x20 || c.unicode() > 0x7E)
-            return false;
-    return true;
-}
-
-// Header text: as it stands when it is plain ASCII, else RFC 2047 words of UTF-8 (each under 76 characters).
-QByteArray EncodeWords(const QString& text)
-{
-    if (IsPlainAscii(text))
-        return text.toLatin1();
-    QByteArrayList words;
-    QByteArray chunk;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype n = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const QByteArray c = text.mid(i, n).toUtf8();
-        if (chunk.size() + c.size() > 45) {
-            words << "=?UTF-8?B?" + chunk.toBase64() + "?=";
-            chunk.clear();
-        }
-        chunk += c;
-        i += n;
-    }
-    if (!chunk.isEmpty())
-        words << "=?UTF-8?B?" + chunk.toBase64() + "?=";
-    return words.join(' ');
-}
-
-QByteArray Mailbox(const QString& name, const QString& address)
-{
-    const QByteArray angle = "<" + OneLine(address).trimmed().toUtf8() + ">";
-    const QString displayName = OneLine(name).trimmed();
-    if (displayName.isEmpty())
-        return angle;
-    if (IsPlainAscii(displayName)) {
-        QString quoted = displayName;
-        quoted.replace('\\', "\\\\").replace('"', "\\\"");
-        return "\"" + quoted.toLatin1() + "\" " + angle;
-    }
-    return EncodeWords(displayName) + " " + angle;
-}
-
-// The bare addresses of a ";"-separated list ("Name <a@b>" gives "a@b").
+// The bare addresses of a ";"-separated list ("Name <a@b>" gives "a@b"), as typed apart from that.
 QStringList Addresses(const QString& list)
 {
     QStringList out;
     for (QString item : list.split(';', Qt::SkipEmptyParts)) {
-        item = OneLine(item).trimmed();
+        item = item.trimmed();
         const qsizetype lt = item.lastIndexOf('<'), gt = item.lastIndexOf('>');
-        if (lt >= 0 && gt > lt)
+        if (lt >= 0 && gt > lt && item.mid(gt + 1).trimmed().isEmpty())
             item = item.mid(lt + 1, gt - lt - 1).trimmed();
         if (!item.isEmpty())
             out << item;
+    }
+    return out;
+}
+
+// An address the server can be given: one "@" between a local part and a domain, and nothing in it
+// that would end or break the SMTP command (blanks, line breaks, angle brackets, quotes, commas).
+bool IsWellFormed(const QString& address)
+{
+    static const QRegularExpression form(R"(^[^\s<>()\[\],;:"@\\]+@[^\s<>()\[\],;:"@\\.]+(\.[^\s<>()\[\],;:"@\\.]+)*$)");
+    return form.match(address).hasMatch();
+}
+
+// Text lines of a plain-text part end in CR LF, whatever the box gave (LF or CR alone).
+QByteArray CrLfLines(const QByteArray& text)
+{
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 32);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            out += "\r\n";
+        } else if (c == '\n')
+            out += "\r\n";
+        else
+            out += c;
     }
     return out;
 }
@@ -94,6 +75,18 @@ QString ServerUrl(const QString& host)
     if (h.startsWith("smtp://", Qt::CaseInsensitive) || h.startsWith("smtps://", Qt::CaseInsensitive))
         return h;
     return "smtp://" + h;
+}
+
+// "12 of 240 MB" (or kB for small mails).
+QString SentOfTotal(curl_off_t now, curl_off_t total)
+{
+    const bool mega = total >= 1000 * 1000;
+    const double unit = mega ? 1000.0 * 1000.0 : 1000.0;
+    const int decimals = mega && total < 10 * 1000 * 1000 ? 1 : 0;
+    return QString("%1 of %2 %3")
+        .arg(double(now) / unit, 0, 'f', decimals)
+        .arg(double(total) / unit, 0, 'f', decimals)
+        .arg(mega ? "MB" : "kB");
 }
 
 struct SlistDeleter {
@@ -107,6 +100,8 @@ struct Transfer {
     const SendMail* mail = nullptr;
     const std::atomic<bool>* cancelled = nullptr;
     int lastPercent = -1;
+    QString lastStatus;
+    curl_off_t expectedSize = 0; // the mail's size as sent, close to the byte
     QByteArray lastCommand;   // the last command sent ("RCPT TO:<a@b>")
     QByteArrayList reply;     // the lines of the server's last reply
     bool replyDone = true;
@@ -116,17 +111,25 @@ struct Transfer {
     curl_socket_t socket = CURL_SOCKET_BAD; // the connection, so that Cancel can cut it
 };
 
+// The bar and the status follow the bytes sent: "Sending: 12 of 240 MB".
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t ultotal, curl_off_t ulnow)
 {
     auto* t = static_cast<Transfer*>(user);
     if (*t->cancelled)
         return 1; // aborts the transfer
-    if (ultotal <= 0 || !t->mail->Progress)
+    // Where libcurl does not know the size of the mail, the size it will have is close enough.
+    const curl_off_t total = std::max({ultotal, t->expectedSize, ulnow});
+    if (total <= 0 || ulnow <= 0)
         return 0;
-    const int percent = int(ulnow * 100 / ultotal);
-    if (percent != t->lastPercent) {
+    const int percent = int(ulnow * 100 / total);
+    if (percent != t->lastPercent && t->mail->Progress) {
         t->lastPercent = percent;
         t->mail->Progress(percent);
+    }
+    const QString status = "Sending: " + SentOfTotal(ulnow, total);
+    if (status != t->lastStatus && t->mail->Status) {
+        t->lastStatus = status;
+        t->mail->Status(status);
     }
     return 0;
 }
@@ -230,16 +233,6 @@ QString Explain(CURLcode rc, const Transfer& t, const QString& url, const char* 
     return why;
 }
 
-// Only printable characters: a name from data never breaks a header line or adds to it.
-QByteArray HeaderSafeName(const QString& name)
-{
-    QString out;
-    for (QChar c : name)
-        if (c.category() != QChar::Other_Control && c != QChar::LineSeparator && c != QChar::ParagraphSeparator)
-            out += (c == '"' || c == '\\') ? QChar('_') : c;
-    return out.toUtf8();
-}
-
 QByteArray ContentType(const QString& path)
 {
     const QString type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name();
@@ -251,27 +244,34 @@ QByteArray ContentType(const QString& path)
     return type.toLatin1();
 }
 
-// One file as a part: an attachment, or in an HTML mail a related part that the page shows.
+// One file as a part: an attachment, or in an HTML mail a related part that the page shows. The
+// disposition is written here (curl would put the name on one unfolded line, unencoded).
 void AddFilePart(curl_mime* mime, const QString& path, bool related)
 {
     curl_mimepart* part = curl_mime_addpart(mime);
     curl_mime_filedata(part, QFile::encodeName(path).constData());
-    const QByteArray name = HeaderSafeName(QFileInfo(path).fileName());
-    curl_mime_filename(part, name.constData());
     curl_mime_type(part, ContentType(path).constData());
     curl_mime_encoder(part, "base64");
-    if (related) {
-        curl_slist* headers = curl_slist_append(nullptr, ("Content-ID: <" + SendMail::contentId(path) + ">").constData());
-        headers = curl_slist_append(headers, "Content-Disposition: inline; filename=\"" + name + "\"");
-        curl_mime_headers(part, headers, 1);
-    }
+    const QString name = QFileInfo(path).fileName();
+    curl_slist* headers = nullptr;
+    if (related)
+        headers = curl_slist_append(headers, ("Content-ID: <" + SendMail::contentId(path) + ">").constData());
+    headers = curl_slist_append(
+        headers, headers::Fold("Content-Disposition: " + headers::Disposition(related ? "inline" : "attachment", name)).constData());
+    curl_mime_headers(part, headers, 1);
 }
+
 
 } // namespace
 
 QByteArray SendMail::contentId(const QString& path)
 {
-    return QFileInfo(path).fileName().toUtf8().toPercentEncoding("@.-_") + "@tovalquendry";
+    const QByteArray name = QFileInfo(path).fileName().toUtf8();
+    const QByteArray readable = name.toPercentEncoding("@.-_");
+    // A Content-ID cannot be folded: a long name is stood for by its digest.
+    if (readable.size() > 48)
+        return QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex() + "@tovalquendry";
+    return readable + "@tovalquendry";
 }
 
 QByteArray SendMail::htmlCharset(const QByteArray& page)
@@ -315,19 +315,26 @@ SendMail::Result SendMail::Send()
     const QStringList to = Addresses(Recipient);
     if (to.isEmpty())
         return fail("No recipient address was given.");
+    for (const QString& a : to)
+        if (!IsWellFormed(a))
+            return fail("The recipient address \"" + OneLine(a).simplified() + "\" is malformed, so the mail was not "
+                        "sent to anyone. Correct it and send again.");
     Slist rcpt;
     for (const QString& a : to)
         Append(rcpt, "<" + a.toUtf8() + ">");
 
     Slist headers;
-    Append(headers, "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1());
-    Append(headers, "From: " + Mailbox(FromDisplayName, From));
+    auto header = [&headers](const QByteArray& line) { Append(headers, headers::Fold(line)); };
+    header("Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1());
+    header("From: " + headers::Mailbox(FromDisplayName, From));
     QByteArrayList toHeader;
     for (const QString& a : to)
         toHeader << "<" + a.toUtf8() + ">";
-    Append(headers, "To: " + toHeader.join(", "));
-    Append(headers, "Subject: " + EncodeWords(OneLine(Subject)));
-    Append(headers, "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + "@tovalquendry>");
+    header("To: " + toHeader.join(", "));
+    header("Subject: " + headers::Unstructured(Subject));
+    header("Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + "@tovalquendry>");
+    // The mail's own type, folded before the boundary that libcurl appends.
+    Append(headers, "Content-Type: multipart/mixed\r\n ");
 
     // The files that exist; one that has gone missing is left out rather than fail the whole mail.
     QStringList files;
@@ -347,10 +354,14 @@ SendMail::Result SendMail::Send()
             AddFilePart(related, f, true);
         curl_mimepart* holder = curl_mime_addpart(mime.get());
         curl_mime_subparts(holder, related);
-        curl_mime_type(holder, "multipart/related");
+        // libcurl adds "; boundary=" and 40 characters to the type on the same line: a fold before the
+        // parameters keeps that line short.
+        curl_mime_type(holder, "multipart/related;\r\n type=\"text/html\"");
     } else {
+        // Typed line breaks are the text's own lines, not encoded characters inside one line.
+        const QByteArray text = AsHTML ? Message : CrLfLines(Message);
         curl_mimepart* body = curl_mime_addpart(mime.get());
-        curl_mime_data(body, Message.constData(), size_t(Message.size()));
+        curl_mime_data(body, text.constData(), size_t(text.size()));
         curl_mime_type(body, bodyType.constData());
         curl_mime_encoder(body, AsHTML ? "base64" : "quoted-printable");
         for (const QString& f : files)
@@ -361,6 +372,9 @@ SendMail::Result SendMail::Send()
     const QByteArray from = "<" + OneLine(From).trimmed().toUtf8() + ">";
     Transfer transfer;
     transfer.mail = this;
+    transfer.expectedSize = Message.size() + 4096;
+    for (const QString& f : files)
+        transfer.expectedSize += (QFileInfo(f).size() + 2) / 3 * 4 * 78 / 76 + 512;
     transfer.cancelled = &cancelled_;
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
     curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.constData());
@@ -384,6 +398,8 @@ SendMail::Result SendMail::Send()
     curl_easy_setopt(h, CURLOPT_SOCKOPTDATA, &transfer);
 
     raiseStatus("Connecting to " + ServerName(QString::fromUtf8(url)));
+    if (Progress)
+        Progress(0); // the bar starts again for the upload, whatever it showed before
     // The transfer runs through a multi handle so that Cancel can wake the wait at once.
     std::unique_ptr<CURLM, CURLMcode (*)(CURLM*)> multi(curl_multi_init(), curl_multi_cleanup);
     if (!multi)

@@ -1,11 +1,16 @@
 #include "BrowserFixture.h"
 
+#include "browser/frmOptions.h"
+#include "core/Settings.h"
 #include "exchange/frmEmail.h"
 #include "support/SmtpServer.h"
 #include "support/ZipReadBack.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
 
 namespace {
 
@@ -55,6 +60,56 @@ TEST_F(EmailCommand, SendsTheDisplayedRecipeThenTheMarkedOnes)
     ASSERT_EQ(entries.size(), 2);
     EXPECT_TRUE(entries[0].second.contains("apple Crumble"));
     EXPECT_TRUE(entries[1].second.contains("Carrot Soup"));
+}
+
+// "No mail server is set" leads to Preferences on its Email page, over the e-mail dialog that blocks the
+// window; after OK the typed message is still there and Send delivers it.
+TEST_F(EmailCommand, NoServerLeadsToPreferencesAndBack)
+{
+    SmtpServer server;
+    if (!server.running())
+        GTEST_SKIP() << server.whyNot().toStdString();
+    const QString cookbook = makeCookbook();
+    writeSettings("[Options]\r\nOpen Last=True\r\nLast CookBook=" + cookbook.toUtf8() + "\r\nSenders Email=cook@example.org\r\n");
+    frmMain w;
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=0 WHERE TITLE<>'Beef Stew'");
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1 WHERE TITLE='Beef Stew'");
+    frmEmail dlg(&w);
+    dlg.show();
+    dlg.txtRecipients->setText("ann@example.org");
+    dlg.txtSubject->setText("Stew");
+    dlg.txtMsg->setPlainText("For Sunday");
+
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* options = qobject_cast<frmOptions*>(QApplication::activeModalWidget());
+        if (!options)
+            return;
+        poll.stop();
+        answered = true;
+        EXPECT_EQ(options->parentWidget(), &dlg);
+        EXPECT_TRUE(options->fraOptions[1]->isVisible());
+        options->txtSMTP->setText(server.host());
+        options->cmdOk_Click();
+    });
+    poll.start(10);
+    dlg.cmdSend_Click(); // the recorder answers OK
+    poll.stop();
+    ASSERT_TRUE(answered) << "Preferences did not open";
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("No mail server is set"));
+    EXPECT_EQ(ReadINI("Options", "SMTP Server"), server.host());
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.txtMsg->toPlainText(), "For Sunday");
+
+    dlg.cmdSend_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.isSending(); }, 30000));
+    const QList<ReceivedMail> got = server.received();
+    ASSERT_EQ(got.size(), 1);
+    EXPECT_EQ(got[0].subject, "Stew");
+    ASSERT_FALSE(got[0].parts.isEmpty());
+    EXPECT_TRUE(got[0].parts[0].data.contains("For Sunday") && got[0].parts[0].data.contains("Beef Stew"));
 }
 
 } // namespace

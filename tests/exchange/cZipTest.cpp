@@ -4,7 +4,10 @@
 #include "support/TestFiles.h"
 #include "support/ZipReadBack.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -111,6 +114,51 @@ TEST_F(cZipArchive, AFailedCallSaysWhyAndNeverReportsSuccess)
     EXPECT_EQ(zip.MakeZipFile(), 0);
     EXPECT_FALSE(zip.GetLastMessage().contains("not matched"));
     EXPECT_EQ(readZip(readBytes(path("out.zip"))), (ZipEntries{{"a.txt", "a"}}));
+}
+
+// A long archive call tells how far it got and stops when asked, between files and inside a large one,
+// leaving no archive behind.
+TEST_F(cZipArchive, PackingFollowsProgressAndStopsWhenCancelled)
+{
+    QByteArray noise(3 * 1024 * 1024, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 2654435761u) >> 13);
+    for (int i = 0; i < 4; ++i)
+        writeBytes(path(QString("in/%1.jpg").arg(i)), noise);
+
+    const struct {
+        const char* name;
+        double stopAt; // cancel once progress passed this; above 1 never
+        long result;
+    } cases[] = {
+        {"left to finish", 2.0, 0},
+        {"cancelled inside the first file", 0.05, 9},
+        {"cancelled in a later file", 0.5, 9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path("out.zip"));
+        QList<double> seen;
+        int asked = 0;
+        zipfile::Watch watch;
+        watch.progress = [&](double done) { seen << done; };
+        watch.cancelled = [&] { ++asked; return !seen.isEmpty() && seen.last() > c.stopAt; };
+        cZip zip;
+        zip.setZipFileName(path("out.zip"));
+        zip.AddFile(path("in/*.*"));
+        zip.setWatch(&watch);
+        EXPECT_EQ(zip.MakeZipFile(), c.result) << zip.GetLastMessage().toStdString();
+        ASSERT_FALSE(seen.isEmpty());
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_EQ(QFileInfo::exists(path("out.zip")), c.result == 0);
+        EXPECT_EQ(QDir(dir.path()).entryList({"out.zip*"}, QDir::Files | QDir::Hidden).size(), c.result == 0 ? 1 : 0);
+        if (c.result == 0) {
+            EXPECT_EQ(seen.last(), 1.0);
+            EXPECT_EQ(readZip(readBytes(path("out.zip"))).size(), 4);
+        } else {
+            EXPECT_LT(seen.last(), c.stopAt + 0.1) << "packing went on after Cancel";
+        }
+    }
 }
 
 } // namespace

@@ -619,14 +619,65 @@ TEST_F(EmailDialog, AFullDiskLeavesNoCutPicture)
     EXPECT_EQ(WriteRecipePage("R" + QString::number(shown), false), "");
     EXPECT_FALSE(QFileInfo::exists(program.page("show.jpg")));
 
+    // One fault, told once: one box naming the full disk, one record.
     recorder.boxes.clear();
+    const qsizetype logged = program.errorLog().size();
     frmEmail dlg;
     send(dlg, Attachments, "ann@example.org");
-    EXPECT_FALSE(recorder.boxes.isEmpty());
-    EXPECT_TRUE(program.errorLog().contains("frmEmail cmdSend"));
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("Disk full")) << recorder.boxes[0].text.toStdString();
+    const QString record = program.errorLog().mid(logged);
+    EXPECT_EQ(record.count("occurred in module"), 1) << record.toStdString();
+    EXPECT_TRUE(record.contains("(61)") && record.contains("frmEmail cmdSend")) << record.toStdString();
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_FALSE(QFileInfo::exists(pagefolder::emailPath()));
     EXPECT_TRUE(server.received().isEmpty());
+}
+
+// Without a mail server the message offers Preferences, opened over the e-mail dialog on its Email page;
+// what was typed stays, and once the server is set Send delivers it.
+TEST_F(EmailDialog, NoServerOpensPreferencesAndKeepsWhatWasTyped)
+{
+    class PreferencesWindow final : public StubMainWindow {
+    public:
+        void ShowPreferences(int page, QWidget* parent) override
+        {
+            shown << qMakePair(page, parent);
+            WriteINI("Options", "SMTP Server", host); // what the user enters there
+        }
+        QString host;
+        QList<QPair<int, QWidget*>> shown;
+    } preferences;
+    preferences.host = server.host();
+    display(recipe("Lemon Tart", false));
+    WriteINI("Options", "SMTP Server", "");
+    frmEmail dlg;
+    dlg.show();
+    dlg.txtRecipients->setText("ann@example.org");
+    dlg.txtSubject->setText("Tarts");
+    dlg.txtMsg->setPlainText("For Sunday");
+
+    recorder.answers << ui::Answer::Cancel;
+    dlg.cmdSend_Click();
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("No mail server is set"));
+    EXPECT_EQ(recorder.boxes[0].buttons, ui::Buttons::OKCancel);
+    EXPECT_TRUE(preferences.shown.isEmpty());
+
+    dlg.cmdSend_Click(); // OK this time
+    ASSERT_EQ(preferences.shown.size(), 1);
+    EXPECT_EQ(preferences.shown[0], qMakePair(1, static_cast<QWidget*>(&dlg)));
+    EXPECT_TRUE(dlg.isVisible() && !dlg.isSending());
+    EXPECT_EQ(dlg.txtRecipients->text(), "ann@example.org");
+    EXPECT_EQ(dlg.txtSubject->text(), "Tarts");
+    EXPECT_EQ(dlg.txtMsg->toPlainText(), "For Sunday");
+
+    recorder.boxes.clear();
+    dlg.cmdSend_Click();
+    finish(dlg);
+    EXPECT_EQ(boxTitles(), QStringList{"Success"});
+    ASSERT_EQ(server.received().size(), 1);
+    EXPECT_EQ(server.received()[0].subject, "Tarts");
 }
 
 // While the pages are written the bar moves with their count, not only once the mail goes out.

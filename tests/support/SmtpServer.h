@@ -88,39 +88,15 @@ public:
         return mails;
     }
 
-private:
-    static quint16 freePort()
-    {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        quint16 port = 0;
-        if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-            ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
-            port = ntohs(addr.sin_port);
-        ::close(fd);
-        return port;
-    }
-    static bool accepts(quint16 port)
-    {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(port);
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-        ::close(fd);
-        return ok;
-    }
+    // One stored message read with Python's e-mail package; headers are unfolded, then decoded.
     static ReceivedMail parse(const QString& file)
     {
         static const char* script = R"PY(
-import base64, email, email.policy, json, sys
+import base64, email, email.policy, json, re, sys
 from email.header import decode_header, make_header
 m = email.message_from_binary_file(open(sys.argv[1], 'rb'), policy=email.policy.compat32)
-h = lambda k: str(make_header(decode_header(m.get(k, ''))))
+unfold = lambda v: re.sub(r'\r?\n(?=[ \t])', '', v)
+h = lambda k: str(make_header(decode_header(unfold(m.get(k, '')))))
 out = {'from': h('From'), 'to': h('To'), 'subject': h('Subject'),
        'envelopeFrom': m.get('X-MailFrom', ''), 'envelopeTo': m.get('X-RcptTo', ''),
        'structure': [], 'parts': []}
@@ -149,6 +125,33 @@ print(json.dumps(out))
                                        QByteArray::fromBase64(p["data"].toString().toLatin1())};
         }
         return mail;
+    }
+
+private:
+    static quint16 freePort()
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        quint16 port = 0;
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
+            port = ntohs(addr.sin_port);
+        ::close(fd);
+        return port;
+    }
+    static bool accepts(quint16 port)
+    {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(port);
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        ::close(fd);
+        return ok;
     }
 
     QTemporaryDir mailbox_;
