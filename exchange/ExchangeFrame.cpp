@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <sqlite3.h>
 
 // ---------------------------------------------------------------- cImport
@@ -283,8 +282,19 @@ void TextExportRun::writeLines(const QStringList& lines, MarkerLineTest isMarker
 
 void TextExportRun::writeText(const QString& text, MarkerLineTest isMarker)
 {
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
-    writeLines(text.split(lineEnd), isMarker);
+    // Split at CR LF, LF or CR, each line handed on as it is found.
+    const QStringView all(text);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QChar c = all[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        out_.writeLine(GuardedLine(all.sliced(from, i - from).toString(), isMarker));
+        if (c == u'\r' && i + 1 < all.size() && all[i + 1] == u'\n')
+            ++i;
+        from = i + 1;
+    }
+    out_.writeLine(GuardedLine(from == 0 ? text : all.sliced(from).toString(), isMarker));
 }
 
 void TextExportRun::recipeWritten()

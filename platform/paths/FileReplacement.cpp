@@ -153,6 +153,15 @@ void FileReplacement::removeTemporary()
 
 void FileReplacement::cancel() { removeTemporary(); }
 
+void FileReplacement::flush()
+{
+    if (failed_)
+        throw failure_;
+    if (fd_ < 0)
+        fail(EBADF);
+    flushBuffer();
+}
+
 void replaceFile(const QString& target, QByteArrayView bytes, Sync sync)
 {
     FileReplacement file(target, sync);

@@ -6,6 +6,7 @@
 #include "platform/AppError.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QIODevice>
 #include <QString>
 
@@ -33,6 +34,10 @@ public:
     void commit();
     // Drops what was written; the target is left as it was.
     void cancel();
+    // Writes out what is buffered, so that the temporary file holds everything appended so far.
+    void flush();
+    // The temporary file, to read back what was written; "" once committed or cancelled.
+    QString temporaryPath() const { return QFile::decodeName(temporary_); }
 
     bool failed() const { return failed_; }
     // The failure that stopped the writing, for callers that write through QIODevice (QXmlStreamWriter).

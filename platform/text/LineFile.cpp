@@ -5,6 +5,8 @@
 #include "platform/paths/FileReplacement.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <cstring>
 #include <utility>
 
@@ -187,16 +189,55 @@ void LineWriter::writeLine(const QString& line)
 {
     if (closed_)
         throwClosed();
-    if (!utf8_) {
-        if (const std::optional<QByteArray> bytes = encode8bit(line, codePage_)) {
-            text_.append(*bytes).append("\r\n");
-            return;
-        }
-        // The file can no longer be one of the code page: all of it becomes UTF-8, so nothing is lost.
-        text_ = decodeAs(text_, codePage_).toUtf8();
-        utf8_ = true;
+    // Most lines are ASCII: tested and copied in one pass into a buffer that is kept.
+    const qsizetype n = line.size();
+    line_.resize(n + 2);
+    char* out = line_.data();
+    const char16_t* in = reinterpret_cast<const char16_t*>(line.utf16());
+    qsizetype i = 0;
+    while (i < n && in[i] < 0x80) {
+        out[i] = char(in[i]);
+        ++i;
     }
-    text_.append(line.toUtf8()).append("\r\n");
+    if (i < n) {
+        std::optional<QByteArray> bytes;
+        if (!utf8_ && !(bytes = encodeExactly(line, codePage_)))
+            switchToUtf8();
+        line_ = utf8_ ? line.toUtf8() : *std::move(bytes);
+        line_.append("\r\n");
+    } else {
+        out[n] = '\r';
+        out[n + 1] = '\n';
+    }
+    file_->append(line_);
+}
+
+// Everything written so far fitted the code page: read back, it becomes a UTF-8 file without loss, which
+// then takes the place of the code-page file.
+void LineWriter::switchToUtf8()
+{
+    auto utf8 = std::make_unique<paths::FileReplacement>(file_->targetPath());
+    file_->flush();
+    QFile written(file_->temporaryPath());
+    if (!written.open(QIODevice::ReadOnly))
+        throw AppError(AppError::PathFileAccess, "Path/File access error");
+    // Stateful: a character split between two chunks is kept whole. A code page unknown here let only
+    // ASCII through.
+    QStringDecoder fromCodePage(codePage_.constData());
+    if (!fromCodePage.isValid())
+        fromCodePage = QStringDecoder(QStringConverter::Latin1);
+    QStringEncoder toUtf8(QStringConverter::Utf8);
+    for (;;) {
+        const QByteArray chunk = written.read(kChunk);
+        if (chunk.isEmpty())
+            break;
+        utf8->append(QByteArray(toUtf8(QString(fromCodePage(chunk)))));
+    }
+    if (written.error() != QFileDevice::NoError)
+        throw AppError(AppError::PathFileAccess, "Path/File access error");
+    file_->cancel();
+    file_ = std::move(utf8);
+    utf8_ = true;
 }
 
 void LineWriter::commit()
@@ -204,7 +245,7 @@ void LineWriter::commit()
     if (closed_)
         throwClosed();
     closed_ = true;
-    file_->append(std::exchange(text_, {}));
+    line_ = {};
     file_->commit();
 }
 
@@ -213,7 +254,7 @@ void LineWriter::close()
     if (closed_)
         return;
     closed_ = true;
-    text_.clear();
+    line_ = {};
     file_->cancel();
 }
 

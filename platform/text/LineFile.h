@@ -3,9 +3,9 @@
 // read and written. The reader accepts CR LF, LF and CR line ends and decodes each line as UTF-8 when
 // its bytes are valid UTF-8, else in the code page of the user's language; it streams, so a file of any size reads in constant
 // memory: a line longer than 1 MiB is cut there (at a character boundary) and the rest of it skipped.
-// The writer writes CR LF lines in the user's code page, or the whole file in UTF-8 when a character
+// The writer streams CR LF lines in the user's code page, or the whole file in UTF-8 when a character
 // does not fit that code page, to a temporary file beside the target, which replaces the target only once
-// it is complete and flushed without error.
+// it is complete and synced without error.
 #include "platform/AppError.h"
 #include "platform/text/FileRegistry.h"
 
@@ -66,18 +66,22 @@ public:
     explicit LineWriter(const QString& path);
     ~LineWriter() override; // without commit(), the temporary file is removed and the target left alone
 
-    void writeLine(const QString& line);  // the line, then CR LF
-    // Writes the file and puts it in place of the target; throws AppError (61 disk full, 75) when a write,
-    // the sync or the rename fails (the target is then left as it was).
+    // The line, then CR LF. Lines go out as they come, in the code page while everything fits it; at the
+    // first line that does not fit, what was written is read back into a UTF-8 file (all of it fitted, so
+    // nothing is lost) and writing goes on there. Throws the AppError of a failed write (61 disk full).
+    void writeLine(const QString& line);
+    // Puts the file in place of the target; throws AppError (61 disk full, 75) when a write, the sync or
+    // the rename fails (the target is then left as it was).
     void commit();
     // Stops writing: what was written is dropped and the target left as it was.
     void close() override;
 
 private:
+    void switchToUtf8();
+
     std::unique_ptr<paths::FileReplacement> file_;
     const QByteArray codePage_;
-    // The whole file until commit(), since a line late in it may turn all of it into UTF-8.
-    QByteArray text_;
+    QByteArray line_; // one line's bytes, its buffer kept from line to line
     bool utf8_ = false;
     bool closed_ = false;
 };
