@@ -253,7 +253,19 @@ void TextExportRun::writeAll(cExport& owner, const QString& path, void (*writeRe
 
 bool TextExportRun::next() { return rows_->next(); }
 
-QString TextExportRun::field(const char* column) const { return rows_->text(column); }
+QString TextExportRun::field(const char* column) const
+{
+    // Looked up once per name a writer uses, not once per recipe.
+    auto found = columns_.constFind(column);
+    if (found == columns_.constEnd()) {
+        const int index = rows_->columnIndex(QString::fromLatin1(column));
+        if (index < 0)
+            return rows_->text(QString::fromLatin1(column)); // raises the unknown column
+        found = columns_.insert(column, index);
+    }
+    const QVariant value = rows_->value(*found);
+    return value.isNull() ? QString() : value.toString();
+}
 
 QString TextExportRun::decoded(const char* column) const { return text::decodeApostrophes(field(column)); }
 

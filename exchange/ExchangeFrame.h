@@ -127,6 +127,7 @@ public:
 private:
     cExport& owner_;
     std::unique_ptr<db::Query> rows_;
+    mutable QHash<const char*, int> columns_; // column index by the name a writer passes
     text::LineWriter out_;
     qint32 count_ = 0;
 };

@@ -44,9 +44,16 @@ bool IsMasterCookStartLine(const QString& line)
 
 bool IsMasterCookEndRule(QStringView line)
 {
+    // Every line a writer writes is tested: one pass, nothing allocated.
+    const QStringView rule = text::trimBlanksView(line);
     int groups = 0;
-    for (const QStringView group : text::trimBlanksView(line).split(u' ')) {
-        if (group != u"-" && group != u"--")
+    for (qsizetype i = 0; i < rule.size(); ++i) { // i: the start of a group
+        qsizetype dashes = 0;
+        while (i < rule.size() && rule[i] == u'-') {
+            ++dashes;
+            ++i;
+        }
+        if (dashes == 0 || dashes > 2 || (i < rule.size() && rule[i] != u' '))
             return false;
         ++groups;
     }

@@ -12,6 +12,7 @@
 #include "platform/paths/FileReplacement.h"
 #include "platform/paths/ProgramFolder.h"
 
+#include <QBuffer>
 #include <QXmlStreamWriter>
 
 using namespace xmlrowset;
@@ -144,6 +145,98 @@ QString valueText(const QVariant& value, Kind kind)
     throw AppError(AppError::PathFileAccess, "Path/File access error");
 }
 
+// The document's head (root, schema, the start of the data), written by QXmlStreamWriter into memory.
+// With `withRow`, the data holds one empty row, which shows how the writer lays out a row; without, the
+// document is whole.
+QByteArray documentLayout(const db::Query& rows, bool withRow)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    // No XML declaration: the document starts with its root, and is UTF-8.
+    QXmlStreamWriter xml(&buffer);
+    xml.writeStartElement("xml");
+    xml.writeNamespace(kSchemaNs, "s");
+    xml.writeNamespace(kTypeNs, "dt");
+    xml.writeNamespace(kRowsetNs, "rs");
+    xml.writeNamespace(kRowNs, "z");
+    xml.setAutoFormatting(true); // from here on one element a line, a tab per level
+    xml.setAutoFormattingIndent(-1);
+
+    xml.writeStartElement(kSchemaNs, "Schema");
+    xml.writeAttribute("id", "RowsetSchema");
+    xml.writeStartElement(kSchemaNs, "ElementType");
+    xml.writeAttribute("name", "row");
+    xml.writeAttribute("content", "eltOnly");
+    xml.writeAttribute(kRowsetNs, "updatable", "true");
+    for (int i = 0; i < rows.columnCount(); ++i)
+        writeAttributeType(xml, rows.columnName(i), i + 1);
+    xml.writeEmptyElement(kSchemaNs, "extends");
+    xml.writeAttribute("type", "rs:rowbase");
+    xml.writeEndElement(); // ElementType
+    xml.writeEndElement(); // Schema
+
+    xml.writeStartElement(kRowsetNs, "data");
+    if (withRow)
+        xml.writeEmptyElement(kRowNs, "row");
+    xml.writeEndElement(); // data
+    xml.writeEndDocument();
+    return bytes;
+}
+
+// A text value as an attribute value, in UTF-8: markup characters and the line-end and tab characters
+// (which an attribute would otherwise lose to blanks) as references. Runs without them are copied whole.
+void appendAttributeValue(QByteArray& out, const QString& value)
+{
+    const QString safe = xmlSafe(value);
+    const QStringView text(safe);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char* reference = nullptr;
+        switch (text[i].unicode()) {
+        case u'<': reference = "&lt;"; break;
+        case u'>': reference = "&gt;"; break;
+        case u'&': reference = "&amp;"; break;
+        case u'"': reference = "&quot;"; break;
+        case u'\t': reference = "&#9;"; break;
+        case u'\n': reference = "&#10;"; break;
+        case u'\r': reference = "&#13;"; break;
+        default: continue;
+        }
+        out += text.sliced(from, i - from).toUtf8();
+        out += reference;
+        from = i + 1;
+    }
+    out += text.sliced(from).toUtf8();
+}
+
+// One row's attributes, as QXmlStreamWriter writes them: ` name="value"` for every value that is not Null.
+void appendRowAttributes(QByteArray& out, const db::Query& rows, const QList<QByteArray>& names,
+                         const QList<Kind>& kinds)
+{
+    for (int i = 0; i < names.size(); ++i) {
+        const QVariant value = rows.value(i);
+        if (value.isNull())
+            continue;
+        out += ' ';
+        out += names[i];
+        out += "=\"";
+        switch (kinds[i]) {
+        case Kind::Binary:
+            out += value.toByteArray().toHex(); // nothing in it to escape
+            break;
+        case Kind::Text:
+        case Kind::Memo:
+            appendAttributeValue(out, value.toString());
+            break;
+        default:
+            out += valueText(value, kinds[i]).toUtf8();
+            break;
+        }
+        out += '"';
+    }
+}
+
 } // namespace
 
 void cExport::ExportXML(const QString& path)
@@ -155,55 +248,40 @@ void cExport::ExportXML(const QString& path)
     // The file only replaces an existing one once it is complete; any failure reaches the caller.
     paths::FileReplacement file(target);
 
-    // No XML declaration: the document starts with its root, and is UTF-8.
-    QXmlStreamWriter xml(&file);
-    xml.writeStartElement("xml");
-    xml.writeNamespace(kSchemaNs, "s");
-    xml.writeNamespace(kTypeNs, "dt");
-    xml.writeNamespace(kRowsetNs, "rs");
-    xml.writeNamespace(kRowNs, "z");
-    xml.setAutoFormatting(true); // from here on one element a line, a tab per level
-    xml.setAutoFormattingIndent(-1);
-
-    const int columns = rows.columnCount();
-    QStringList names;
-    QList<Kind> kinds;
-    xml.writeStartElement(kSchemaNs, "Schema");
-    xml.writeAttribute("id", "RowsetSchema");
-    xml.writeStartElement(kSchemaNs, "ElementType");
-    xml.writeAttribute("name", "row");
-    xml.writeAttribute("content", "eltOnly");
-    xml.writeAttribute(kRowsetNs, "updatable", "true");
-    for (int i = 0; i < columns; ++i) {
-        names << rows.columnName(i);
-        kinds << columnType(names[i]).kind;
-        writeAttributeType(xml, names[i], i + 1);
-    }
-    xml.writeEmptyElement(kSchemaNs, "extends");
-    xml.writeAttribute("type", "rs:rowbase");
-    xml.writeEndElement(); // ElementType
-    xml.writeEndElement(); // Schema
-
-    xml.writeStartElement(kRowsetNs, "data");
     qint32 written = 0;
-    while (rows.next()) {
-        xml.writeEmptyElement(kRowNs, "row");
-        for (int i = 0; i < columns; ++i) {
-            const QVariant value = rows.value(i);
-            if (!value.isNull())
-                xml.writeAttribute(names[i], valueText(value, kinds[i]));
-        }
-        // The count moves as the rows go out, and the window repaints it.
-        Q_EMIT Exported(++written);
-        cImport::yieldToEventLoop();
-    }
-    xml.writeEndElement(); // data
-    xml.writeEndDocument();
+    if (!rows.next()) {
+        file.append(documentLayout(rows, false));
+    } else {
+        // The rows are written here, in the layout QXmlStreamWriter gives the one row of the model
+        // document, and streamed to the file as they go.
+        const QByteArray layout = documentLayout(rows, true);
+        const qsizetype rowAt = layout.indexOf("<z:row/>");
+        const qsizetype lineAt = layout.lastIndexOf('\n', rowAt);
+        if (rowAt < 0 || lineAt < 0)
+            throwWriteError();
+        const QByteArray rowIndent = layout.mid(lineAt, rowAt - lineAt); // line end and tabs
+        file.append(QByteArrayView(layout).first(lineAt));
 
-    if (file.failed())
-        throw file.failure();
-    if (xml.hasError())
-        throwWriteError();
+        QList<QByteArray> names;
+        QList<Kind> kinds;
+        for (int i = 0; i < rows.columnCount(); ++i) {
+            names << rows.columnName(i).toUtf8();
+            kinds << columnType(rows.columnName(i)).kind;
+        }
+        QByteArray row;
+        do {
+            row.resize(0);
+            row += rowIndent;
+            row += "<z:row";
+            appendRowAttributes(row, rows, names, kinds);
+            row += "/>";
+            file.append(row);
+            // The count moves as the rows go out, and the window repaints it.
+            Q_EMIT Exported(++written);
+            cImport::yieldToEventLoop();
+        } while (rows.next());
+        file.append(QByteArrayView(layout).sliced(rowAt + qstrlen("<z:row/>")));
+    }
     runWhileAnswering([&file] { file.commit(); }); // a failure leaves the old file as it was
 
     if (written == 0) // no marked recipe: the count is told all the same

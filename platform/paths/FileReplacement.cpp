@@ -86,7 +86,7 @@ void FileReplacement::flushBuffer()
         }
         done += n;
     }
-    buf_.clear();
+    buf_.resize(0); // the buffer's memory is kept for the next chunk
 }
 
 void FileReplacement::append(QByteArrayView bytes)
@@ -95,6 +95,8 @@ void FileReplacement::append(QByteArrayView bytes)
         throw failure_;
     if (fd_ < 0)
         fail(EBADF);
+    if (buf_.capacity() < 2 * kChunk)
+        buf_.reserve(2 * kChunk);
     buf_.append(bytes);
     if (buf_.size() >= kChunk)
         flushBuffer();
