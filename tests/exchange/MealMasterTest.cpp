@@ -233,6 +233,37 @@ TEST_F(MealMasterExport, RoundTrip)
     }
 }
 
+// What other programs refuse or misread: a stored tab becomes blanks to the next multiple of 8 (columns
+// counted on the written line), and a lone U+FFFD is written as "?" so the file stays in its code page.
+TEST_F(MealMasterExport, TabsAndLostLettersAreWrittenForOtherPrograms)
+{
+    db::Query(basDatabase::cnCookbook, "UPDATE RECIPES SET MARK=0").exec();
+    db::Query q(basDatabase::cnCookbook, "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, YIELD, INGREDIENTS, "
+                                         "INSTRUCTIONS, MARK) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 1)");
+    q.bind(1, QString::fromUtf8("Caf\u00e9\tNoir"));
+    q.bind(2, "Me");
+    q.bind(3, "Drinks");
+    q.bind(4, "2");
+    q.bind(5, "1\tcup\tflour\r\n\t\t\r\n12345678\tsalt");
+    q.bind(6, QString::fromUtf8("Stir\tgently.\r\n\tWait \ufffd minute."));
+    q.exec();
+
+    const QString out = program.path("tabs.mmf");
+    cExport().ExportMealMaster(out);
+    const QByteArray bytes = readBytes(out);
+    EXPECT_FALSE(bytes.contains('\t'));
+    EXPECT_TRUE(bytes.contains("      Title: Caf\xe9       Noir\r\n")) << "Windows-1252, not UTF-8";
+    EXPECT_TRUE(bytes.contains("\r\n1       cup     flour\r\n12345678        salt\r\n")) << "a line of tabs is dropped";
+    EXPECT_TRUE(bytes.contains("\r\nStir    gently.\r\n        Wait ? minute.\r\n"));
+
+    // And it reads back as ordinary text.
+    program.createCookbook("Back");
+    EXPECT_TRUE(importer.ImportMealMaster(out));
+    const QList<QVariantMap> rows = recipes();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0]["INGREDIENTS"].toString(), "1       cup     flour\r\n12345678        salt");
+}
+
 // Real files written by other programs: each imports without error, one recipe per header line.
 TEST_F(MealMasterTest, RealWorldFiles)
 {
