@@ -20,7 +20,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 
 namespace {
 
@@ -136,6 +138,70 @@ void benchListAndMarks(frmMain& window, int recipes)
     report("mark_statement", recipes, meter.measure([] { basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1"); }));
 }
 
+// ---------------------------------------------------------------- exports
+// The process's resident memory now, and its peak since the last resetPeakMemory(), in KB.
+qint64 statusKb(const char* key)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qstrlen(key)).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+void resetPeakMemory()
+{
+    QFile refs("/proc/self/clear_refs");
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5"); // the peak (VmHWM) starts again from what is resident now
+}
+
+// The floor of an export: the same rows read in the same way, and as many bytes written to a file beside
+// it, in the same chunks, synced and renamed as an export is.
+double bareExportSeconds(const QString& path, qint64 bytes)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray temporary = QFile::encodeName(path + ".bare");
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        qFatal("cannot create %s", temporary.constData());
+    QByteArray buffer;
+    qint64 written = 0;
+    auto flush = [&] {
+        const qint64 n = std::min<qint64>(buffer.size(), bytes - written);
+        if (n > 0 && ::write(fd, buffer.constData(), size_t(n)) != n)
+            qFatal("bare write failed");
+        written += n;
+        buffer.clear();
+    };
+    db::Query rows(basDatabase::cnCookbook, "SELECT * FROM RECIPES WHERE MARK=1");
+    const int columns = rows.columnCount();
+    while (rows.next()) {
+        for (int i = 0; i < columns; ++i) {
+            const QVariant value = rows.value(i);
+            buffer += value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
+        }
+        if (buffer.size() >= (1 << 16))
+            flush();
+    }
+    flush();
+    const QByteArray pad(1 << 16, 'x');
+    while (written < bytes) {
+        buffer = pad;
+        flush();
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temporary.constData(), QFile::encodeName(path + ".bare2").constData()) != 0)
+        qFatal("bare sync failed");
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    QFile::remove(path + ".bare2");
+    return seconds;
+}
+
+// Each format written through the export dialog: its time and longest freeze, the bare loop's time
+// beside it, and the peak memory above what the program held before.
 void benchExports(int recipes, const QString& folder)
 {
     FreezeMeter meter;
@@ -145,19 +211,27 @@ void benchExports(int recipes, const QString& folder)
         const char* format;
         const char* name;
         const char* file;
-    } runs[] = {{"Tovalquendry", "xml_export", "export.xml"},
-                {"MealMaster", "mealmaster_export", "export.mmf"},
-                {"Compu-Chef", "compuchef_export", "export.txt"},
-                {"MasterCook", "mastercook_export", "export.mxp"}};
+    } runs[] = {{"Tovalquendry", "xml", "export.xml"},
+                {"MealMaster", "mealmaster", "export.mmf"},
+                {"Compu-Chef", "compuchef", "export.txt"},
+                {"MasterCook", "mastercook", "export.mxp"}};
     for (const auto& run : runs) {
         const QString path = QDir(folder).filePath(run.file);
+        const QString name = QString(run.name) + "_export";
         QFile::remove(path);
         dlg.txtFile->setText(path);
         dlg.cmbFormat->setCurrentText(run.format);
-        report(run.name, recipes, meter.measure([&] { dlg.cmdExport_Click(); }));
+        malloc_trim(0);
+        resetPeakMemory();
+        const qint64 before = statusKb("VmRSS:");
+        report(name, recipes, meter.measure([&] { dlg.cmdExport_Click(); }));
+        const qint64 peak = statusKb("VmHWM:");
         if (dlg.lblExported->text() != QString::number(recipes))
             qFatal("%s exported %s recipes", run.format, qPrintable(dlg.lblExported->text()));
-        print(QString("%1_%2_file_mb").arg(run.name).arg(recipes), QFileInfo(path).size() / 1048576.0, "MB");
+        const qint64 size = QFileInfo(path).size();
+        print(QString("%1_%2_bare_seconds").arg(name).arg(recipes), bareExportSeconds(path, size), "s");
+        print(QString("%1_%2_peak_mb").arg(name).arg(recipes), (peak - before) / 1024.0, "MB");
+        print(QString("%1_%2_file_mb").arg(name).arg(recipes), size / 1048576.0, "MB");
         if (QLatin1String(run.format) != QLatin1String("Tovalquendry"))
             QFile::remove(path);
     }
