@@ -153,8 +153,12 @@ void frmExport::cmdExport_Click()
                 cmdExport->setEnabled(true);
             });
             lblExported->setText("0");
-            if (!writeFile(cmbFormat->currentText(), path))
-                return; // reported; the marks stay for another try
+            if (!writeFile(cmbFormat->currentText(), path)) {
+                // Reported once; a failed export keeps none of what it wrote, so none is counted as
+                // exported, and the marks stay for another try.
+                lblExported->setText("0");
+                return;
+            }
             if (chkClear->isChecked())
                 basDatabase::ClearAllMarks();
         }

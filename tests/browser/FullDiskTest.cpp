@@ -4,11 +4,13 @@
 #include "browser/frmOptions.h"
 #include "core/SmallDisk.h"
 #include "core/Settings.h"
+#include "exchange/cExport.h"
 #include "exchange/frmExport.h"
 #include "platform/paths/ProgramFolder.h"
 #include "support/TestQueries.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -131,6 +133,50 @@ TEST_F(FullDisk, ExportsAndSaveRecipeKeepTheOldFileAndSaySo)
     const QStringList expected{"Beef Stew.html", "Compu-Chef.txt", "MasterCook.txt", "MealMaster.txt",
                                "Tovalquendry.txt", "filler"};
     EXPECT_EQ(filesIn("out"), expected) << "no temporary file is left behind";
+}
+
+// A disk that runs full part-way through an export: recipes had been counted as they went out, but none
+// was kept, so the dialog's count goes back to 0; the user gets one box and the log one record, each naming
+// the full disk, and no file is left.
+TEST_F(FullDisk, AnExportCutShortByAFullDiskCountsNothingExported)
+{
+    const QString cookbook = makeCookbook();
+    auto w = openWindow(cookbook);
+    {
+        db::Transaction tx(basDatabase::cnCookbook);
+        for (int i = 0; i < 60; ++i)
+            db::Query(basDatabase::cnCookbook,
+                      "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS, MARK) "
+                      "VALUES (?1, 'Me', 'Soups', '1 cup water', printf('%.*c', 20000, 'x'), 1)",
+                      {QString("Soup %1").arg(i)})
+                .exec();
+        tx.commit();
+    }
+    const auto disk = mountSmallDisk("out", 256);
+    if (!disk->mounted())
+        GTEST_SKIP() << disk->reason.toStdString();
+
+    frmExport dlg;
+    dlg.show();
+    for (const QString format : {"Tovalquendry", "MealMaster", "Compu-Chef", "MasterCook"}) {
+        SCOPED_TRACE(format.toStdString());
+        recorder.boxes.clear();
+        const QString logBefore = program.errorLog();
+        QStringList counts;
+        const auto seen = QObject::connect(dlg.Exporter, &cExport::Exported, [&](qint32 n) { counts << QString::number(n); });
+        dlg.cmbFormat->setCurrentText(format);
+        dlg.txtFile->setText(program.path("out/export.txt"));
+        dlg.cmdExport_Click();
+        QObject::disconnect(seen);
+
+        EXPECT_GT(counts.size(), 1) << "the disk ran full after some recipes had gone out";
+        EXPECT_EQ(dlg.lblExported->text(), "0");
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.contains("Disk full")) << recorder.boxes[0].text.toStdString();
+        const QString logged = program.errorLog().mid(logBefore.size());
+        EXPECT_EQ(logged.count("Disk full"), 1) << logged.toStdString();
+        EXPECT_TRUE(filesIn("out").isEmpty()) << filesIn("out").join(' ').toStdString();
+    }
 }
 
 } // namespace
