@@ -220,6 +220,36 @@ TEST_F(LineFiles, WriterWritesTheCodePageOrElseTheWholeFileAsUtf8)
     QLocale::setDefault(QLocale::system());
 }
 
+// The writer streams: a line that does not fit the code page after megabytes that did turns the file
+// into UTF-8 by reading those back, characters of two bytes split between chunks included.
+TEST_F(LineFiles, WriterTurnsAFileUtf8AtItsFirstStrangerHoweverLate)
+{
+    const struct {
+        const char* locale;
+        QString line, stranger;
+    } cases[] = {{"ja_JP", QString::fromUtf8("寿司と天ぷら"), QString::fromUtf8("Żurek")},
+                 {"pl_PL", QString::fromUtf8("Żurek, łosoś"), QString::fromUtf8("寿司")}};
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        QByteArray expected;
+        {
+            text::LineWriter w(path("out.txt"));
+            for (int i = 0; i < 100000; ++i) {
+                const QString line = i % 2 ? c.line : QString("%1 ").arg(i) + c.line;
+                w.writeLine(line);
+                expected += line.toUtf8() + "\r\n";
+            }
+            w.writeLine(c.stranger);
+            w.writeLine(c.line);
+            w.commit();
+        }
+        expected += c.stranger.toUtf8() + "\r\n" + c.line.toUtf8() + "\r\n";
+        EXPECT_TRUE(readBytes(path("out.txt")) == expected) << c.locale;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.txt"}) << "no temporary file left";
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
 TEST_F(LineFiles, CloseAllFilesFailsReadersAndDropsUnfinishedWrites)
 {
     writeBytes(path("in.txt"), "one\r\ntwo\r\n");
