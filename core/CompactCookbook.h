@@ -8,7 +8,8 @@
 class CompactionProgress {
 public:
     // Thousandths of the work done, 0 to 1000: the compacted copy's size on disk against the pages the
-    // cookbook's data fills now (the free pages are what compaction drops). Read from any thread.
+    // cookbook's data fills now (the free pages are what compaction drops). It stays at 990 from the
+    // copy's last page until the copy is in place, and is 1000 once it is. Read from any thread.
     int permille() const;
 
     // Called by the compaction.

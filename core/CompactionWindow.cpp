@@ -55,8 +55,13 @@ void CompactShowingProgress(QWidget* parent, const QString& fileName, const QStr
     CompactionProgress progress;
     runOffThread([&fileName, &progress] { CompactCookbookFile(fileName, &progress); },
                  [&window, &progress] {
-                     window.bar->setValue(progress.permille());
+                     // Once the copy is written, flushing it to disk and checking it take a while that
+                     // cannot be measured: the bar then only shows that the work goes on.
+                     const int done = progress.permille();
+                     if (done >= 990 && done < 1000)
+                         window.bar->setRange(0, 0);
+                     else
+                         window.bar->setValue(done);
                      QCoreApplication::processEvents();
                  });
-    window.bar->setValue(window.bar->maximum());
 }
