@@ -9,6 +9,8 @@
 #include "browser/PopupMenus.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
+#include "core/frmCookbook.h"
+#include "editor/frmDelete.h"
 #include "exchange/frmExport.h"
 #include "exchange/frmImport.h"
 
@@ -18,8 +20,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
@@ -73,6 +78,10 @@ void report(const QString& name, int recipes, const FreezeMeter::Figures& f)
     print(QString("%1_%2_seconds").arg(name).arg(recipes), f.seconds, "s");
     print(QString("%1_%2_longest_freeze_ms").arg(name).arg(recipes), f.longestFreezeMs, "ms");
 }
+
+// The largest cookbook of the run: the runs that take long (a compaction, a cancel late in an import)
+// are measured on it alone, to keep the whole bench short.
+int largestSize = 0;
 
 QString cachedCookbook(int recipes)
 {
@@ -237,10 +246,126 @@ void benchExports(int recipes, const QString& folder)
     }
 }
 
-void benchCloseClearing(int recipes)
+// Deleting the recipe in the middle of the list through the delete dialog, the list refreshed after it.
+void benchDeleteOne(frmMain& window, int recipes)
 {
+    QTreeWidget* list = window.lstVRecipes();
+    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() / 2));
+    frmDelete dlg(&window);
+    dlg.Form_Load();
+    dlg.optDelete[1]->setChecked(true);
+    dlg.show();
     FreezeMeter meter;
-    report("close_clear_checked", recipes, meter.measure([] { basDatabase::ClearAllMarks(); }));
+    report("delete_one", recipes, meter.measure([&] { dlg.cmdDelete_Click(); }));
+    db::Query left(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES");
+    if (!left.next() || left.value("N").toInt() != recipes - 1)
+        qFatal("the delete left %d recipes", left.value("N").toInt());
+}
+
+// Closing the main window with "Clear Checked" and every recipe marked: how soon the window is gone, how
+// long until the marks are cleared and the close has ended, and the longest freeze meanwhile. The close
+// shuts the program down (the main database too), which is opened again for what follows.
+void benchCloseClearing(frmMain& window, int recipes)
+{
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1");
+    WriteINI("Options", "Clear Checked", "True");
+    QElapsedTimer clock;
+    qint64 goneMs = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (goneMs < 0 && !window.isVisible())
+            goneMs = clock.elapsed();
+    });
+    watch.start(1);
+    clock.start();
+    FreezeMeter meter;
+    report("close_clear_checked", recipes, meter.measure([&] { window.close(); }));
+    print(QString("close_clear_checked_%1_window_gone_ms").arg(recipes), double(goneMs), "ms");
+    WriteINI("Options", "Clear Checked", "False");
+    db::Query marked(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES WHERE MARK<>0");
+    if (!marked.next() || marked.value("N").toInt() != 0)
+        qFatal("closing left %d recipes marked", marked.value("N").toInt());
+    DE.cn.open(paths::resolve("\\data\\tovalquendry.mdb"));
+}
+
+// Seconds that a bare VACUUM INTO of the cookbook file takes (the copy is deleted again).
+double bareVacuumSeconds(const QString& target)
+{
+    const QString bare = target + ".bare";
+    QFile::remove(bare);
+    QElapsedTimer clock;
+    clock.start();
+    {
+        db::Connection cn;
+        cn.open(target);
+        db::Query(cn, "VACUUM INTO ?1", {bare}).exec();
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    QFile::remove(bare);
+    return seconds;
+}
+
+// Compacting the cookbook through the Cookbook Manager, beside a bare VACUUM INTO of the same file (the
+// mean of one before and one after, so that neither side alone meets a cold or a busy disk).
+void benchCompaction(int recipes)
+{
+    if (recipes != largestSize)
+        return;
+    const QString target = basDatabase::CookbookPath("Large.tqc");
+    const double bareBefore = bareVacuumSeconds(target);
+
+    frmCookbook manager;
+    manager.show();
+    for (int i = 0; i < manager.lstvCookbooks->count(); ++i)
+        if (manager.lstvCookbooks->item(i)->data(frmCookbook::FileRole).toString() == "Large.tqc")
+            manager.lstvCookbooks->setCurrentItem(manager.lstvCookbooks->item(i));
+    FreezeMeter meter;
+    report("compact", recipes, meter.measure([&] { manager.cmdAction_Click(6); }));
+    if (frmCookbook::GetCookbookInfo(target).count != recipes - 1)
+        qFatal("the compacted cookbook holds %lld recipes", frmCookbook::GetCookbookInfo(target).count);
+    const double bareAfter = bareVacuumSeconds(target);
+    print(QString("compact_%1_bare_seconds").arg(recipes), (bareBefore + bareAfter) / 2, "s");
+}
+
+// Cancel late in an XML import (once nine tenths of its rows are taken): how long from the click until
+// the dialog is ready again, and the longest freeze from the click on.
+void benchLateCancel(int recipes, const QString& file)
+{
+    if (recipes != largestSize)
+        return;
+    frmImport dlg;
+    dlg.show();
+    dlg.txtFile->setText(file);
+    basDatabase::CreateCookbook("LateCancel.tqc");
+    openCookbook("LateCancel.tqc");
+    QElapsedTimer clock;
+    qint64 clicked = -1, last = 0, longest = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (clicked >= 0) {
+            longest = std::max(longest, now - std::max(last, clicked));
+        } else if (basMain::lRecipesImported >= recipes / 10 * 9) {
+            clicked = now;
+            dlg.cmdCancel->click();
+        }
+        last = now;
+    });
+    ticker.start(1);
+    clock.start();
+    dlg.cmdImport_Click();
+    const qint64 end = clock.nsecsElapsed();
+    if (clicked < 0)
+        qFatal("the import ended before the late cancel");
+    longest = std::max(longest, end - std::max(last, clicked));
+    print(QString("xml_import_late_cancel_%1_seconds").arg(recipes), (end - clicked) / 1e9, "s");
+    print(QString("xml_import_late_cancel_%1_longest_freeze_ms").arg(recipes), longest / 1e6, "ms");
+    db::Query stored(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES");
+    if (!stored.next() || stored.value("N").toInt() != 0)
+        qFatal("the cancelled import kept %d recipes", stored.value("N").toInt());
+    basDatabase::CloseCookbook();
+    QFile::remove(basDatabase::CookbookPath("LateCancel.tqc"));
 }
 
 void benchXmlImport(int recipes, const QString& file)
@@ -257,6 +382,7 @@ void benchXmlImport(int recipes, const QString& file)
         qFatal("the XML import took %s recipes", qPrintable(dlg.lblImported->text()));
     basDatabase::CloseCookbook();
     QFile::remove(basDatabase::CookbookPath("Imported.tqc"));
+    benchLateCancel(recipes, file);
 
     // Cancel two seconds into a run: how soon the dialog answers, and that nothing was stored.
     basDatabase::CreateCookbook("Cancelled.tqc");
@@ -296,8 +422,10 @@ void benchSize(int recipes)
         window.RefreshViews();
         benchListAndMarks(window, recipes);
         benchExports(recipes, dir.path());
-        benchCloseClearing(recipes);
+        benchDeleteOne(window, recipes);
+        benchCloseClearing(window, recipes);
         basDatabase::CloseCookbook();
+        benchCompaction(recipes);
         QFile::remove(basDatabase::CookbookPath("Large.tqc"));
         window.RefreshViews();
         benchXmlImport(recipes, dir.filePath("export.xml"));
@@ -322,6 +450,7 @@ int main(int argc, char** argv)
         for (int i = 1; i < argc; ++i)
             sizes << QString(argv[i]).toInt();
     }
+    largestSize = *std::max_element(sizes.begin(), sizes.end());
     for (int recipes : sizes)
         benchSize(recipes);
     print("large_bench_total_seconds", clock.elapsed() / 1000.0, "s");

@@ -396,8 +396,12 @@ void frmMain::Form_QueryUnload()
     } catch (...) {
     }
     try {
-        if (ReadINI("Options", "Clear Checked") == "True")
+        if (ReadINI("Options", "Clear Checked") == "True") {
+            // Clearing many marks takes seconds: the window goes at once, and the program ends once the
+            // marks are cleared.
+            hide();
             basDatabase::ClearAllMarks();
+        }
     } catch (...) {
     }
     basMain::ShutDown();

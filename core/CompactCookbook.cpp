@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -85,9 +86,55 @@ void RefuseReadOnly(const QString& path, db::Connection& cn)
         throw AppError(-SQLITE_READONLY, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
 }
 
+qint64 Pragma(db::Connection& cn, const char* name)
+{
+    db::Query q(cn, QString("PRAGMA %1").arg(name));
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+// About the size of the compacted copy: the pages in use now (the free ones are left out).
+qint64 ExpectedCopyBytes(db::Connection& cn)
+{
+    return (Pragma(cn, "page_count") - Pragma(cn, "freelist_count")) * Pragma(cn, "page_size");
+}
+
 } // namespace
 
-void CompactCookbookFile(const QString& fileName)
+int CompactionProgress::permille() const
+{
+    QString copy;
+    qint64 expected = 0;
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        if (finished_)
+            return 1000;
+        copy = copy_;
+        expected = expected_;
+    }
+    if (copy.isEmpty() || expected <= 0)
+        return 0;
+    // The size from stat: the copy is open in SQLite meanwhile, so no descriptor of ours touches it.
+    struct stat st {};
+    if (::stat(QFile::encodeName(copy).constData(), &st) != 0)
+        return 0;
+    // Checking the copy and putting it in place come after the last page: the bar waits short of its end.
+    return int(std::min<qint64>(990, qint64(st.st_size) * 1000 / expected));
+}
+
+void CompactionProgress::copyStarted(const QString& copyPath, qint64 expectedBytes)
+{
+    const std::lock_guard<std::mutex> guard(mutex_);
+    copy_ = copyPath;
+    expected_ = expectedBytes;
+}
+
+void CompactionProgress::finished()
+{
+    const std::lock_guard<std::mutex> guard(mutex_);
+    finished_ = true;
+}
+
+void CompactCookbookFile(const QString& fileName, CompactionProgress* progress)
 {
     if (!basDatabase::IsCookbookFileName(fileName))
         throw AppError(AppError::FileNotFound, "File not found");
@@ -134,6 +181,8 @@ void CompactCookbookFile(const QString& fileName)
     }
     made->close();
 
+    if (progress)
+        progress->copyStarted(temp, ExpectedCopyBytes(locker));
     try {
         {
             db::Connection source;
@@ -155,4 +204,6 @@ void CompactCookbookFile(const QString& fileName)
         throw;
     }
     SyncFolder(folder.absolutePath());
+    if (progress)
+        progress->finished();
 }

@@ -2,7 +2,7 @@
 
 #include "core/DialogKeys.h"
 #include "core/DialogParts.h"
-#include "core/CompactCookbook.h"
+#include "core/CompactionWindow.h"
 #include "core/CookbookLock.h"
 #include "core/MainWindow.h"
 #include "core/basDatabase.h"
@@ -283,13 +283,14 @@ void frmCookbook::compactSelected()
     if (!item)
         return;
     const QString file = item->data(FileRole).toString();
+    const QString name = item->text();
     std::optional<AppError> failure;
     {
         ui::WaitCursor wait;
         const QString remembered = basDatabase::sCurrentCookbook;
         basDatabase::CloseCookbook();
         try {
-            CompactCookbookFile(file);
+            CompactShowingProgress(this, file, name);
         } catch (...) {
             failure = basMain::CurrentError();
         }
@@ -298,4 +299,6 @@ void frmCookbook::compactSelected()
     if (failure)
         ui::msgBox("Failed to compact cookbook!\r\n" + failure->description, ui::Buttons::OK, ui::Icon::Exclamation,
                    ui::programTitle());
+    else
+        ui::msgBox("Cookbook Compacted Successfully", ui::Buttons::OK, ui::Icon::Information, ui::programTitle());
 }

@@ -235,7 +235,7 @@ public:
         if (refused_)
             return false;
         if (cancelled()) {
-            discard();
+            discard(transaction);
             return true;
         }
         basDatabase::cnCookbook.exec("RELEASE xml_rows");
@@ -286,13 +286,17 @@ private:
 
     static bool cancelled() { return basMain::bCancelImport; }
 
-    // A cancelled run keeps no row, so that the file can simply be imported again.
-    void discard()
+    // A cancelled run keeps no row, so that the file can simply be imported again. Undoing many rows
+    // takes as long as a commit: the window repaints meanwhile.
+    void discard(db::Transaction& transaction)
     {
         heldEvents_.clear();
         basMain::lRecipesImported = basMain::lRecipesSkipped = 0;
-        basDatabase::cnCookbook.exec("ROLLBACK TO xml_rows");
-        basDatabase::cnCookbook.exec("RELEASE xml_rows");
+        runWhileAnswering([&transaction] {
+            basDatabase::cnCookbook.exec("ROLLBACK TO xml_rows");
+            basDatabase::cnCookbook.exec("RELEASE xml_rows");
+            transaction.commit();
+        });
     }
 
     void raiseProcessing()

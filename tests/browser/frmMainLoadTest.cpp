@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/basMain.h"
 #include "support/Keyboard.h"
+#include "support/SecondProcess.h"
 
 #include <QAction>
 #include <QDir>
@@ -261,6 +262,40 @@ TEST_F(FormClose, ClearsAllMarksOnlyWhenClearCheckedIsExactlyTrue)
         w.Form_QueryUnload();
         EXPECT_EQ(markOf("Carrot Soup"), QString(value) == "True" ? 0 : 1) << value;
     }
+}
+
+// Clearing the marks waits here for another program's write (as clearing 250,000 marks takes seconds):
+// meanwhile the window is already gone from the screen, and the marks are cleared before the close ends.
+TEST_F(FormClose, WithClearCheckedTheWindowGoesAtOnceAndTheMarksAreClearedBeforeTheEnd)
+{
+    const QString cookbook = makeCookbook();
+    writeSettings("[Options]\r\nOpen Last=True\r\nLast CookBook=" + cookbook.toUtf8() + "\r\nClear Checked=True\r\n");
+    const int savedTimeout = db::busyTimeout();
+    db::setBusyTimeout(60000);
+    frmMain w;
+    w.show();
+    ASSERT_EQ(basDatabase::sCurrentCookbook, cookbook);
+    auto other = std::make_unique<SecondProcess>(QStringList{"hold", program.path("data/cookbooks/Family.tqc")});
+    ASSERT_EQ(other->readLine(), "held");
+
+    int ticks = 0;
+    bool shownDuringClearing = false;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        shownDuringClearing = shownDuringClearing || w.isVisible();
+        if (++ticks == 3)
+            other.reset(); // the other program's write ends; the clearing goes on
+    });
+    ticker.start(10);
+    w.close();
+    ticker.stop();
+    db::setBusyTimeout(savedTimeout);
+
+    EXPECT_GE(ticks, 3) << "the event loop ran while the marks were cleared";
+    EXPECT_FALSE(shownDuringClearing);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(markOf("Carrot Soup"), 0);
+    EXPECT_EQ(program.errorLog(), "");
 }
 
 TEST_F(FormClose, ClosingTheShownWindowShutsDownOnceAndNoCookbookIsNeededForClearChecked)

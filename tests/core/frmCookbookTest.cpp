@@ -8,13 +8,18 @@
 #include "support/TestQueries.h"
 #include "support/UiRecorder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -233,7 +238,8 @@ TEST_F(CookbookManager, CompactShrinksTheSelectedCookbookAndReopensTheOpenOne)
     const qint64 before = QFileInfo(cookbook("Big.tqc")).size();
     dlg.cmdAction_Click(6);
 
-    EXPECT_TRUE(recorder.boxes.isEmpty());
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "Cookbook Compacted Successfully");
     EXPECT_LT(QFileInfo(cookbook("Big.tqc")).size(), before);
     EXPECT_EQ(recipeCount("Big.tqc"), 100);
     EXPECT_FALSE(QFile::exists(cookbook("temp.mdb")));
@@ -327,14 +333,86 @@ TEST_F(CookbookManager, ACookbookOpenInAnotherInstanceIsNeitherCompactedNorDelet
     recorder.boxes.clear();
     select(dlg, "Family.tqc");
     dlg.cmdAction_Click(6);
-    EXPECT_TRUE(recorder.boxes.isEmpty());
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "Cookbook Compacted Successfully");
     EXPECT_LT(QFileInfo(cookbook("Family.tqc")).size(), before.size());
     recorder.answers.enqueue(ui::Answer::Yes);
     dlg.cmdAction_Click(2);
-    EXPECT_EQ(recorder.boxes.size(), 1) << "only the question";
+    EXPECT_EQ(recorder.boxes.size(), 2) << "only the question";
     EXPECT_EQ(QDir(program.path("data/cookbooks")).entryList(QDir::Files | QDir::Hidden),
               (QStringList{".Garden.tqc.lock", "Garden.tqc"}))
         << "the deleted cookbook's lock file goes with it";
+}
+
+// Whether this process holds an exclusive flock on the file: read from /proc/locks, which takes no lock.
+bool HoldsExclusiveFlock(const QString& path)
+{
+    struct stat st {};
+    QFile locks("/proc/locks");
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !locks.open(QIODevice::ReadOnly))
+        return false;
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    const QString inode = ":" + QString::number(st.st_ino);
+    for (const QString& line : QString::fromLatin1(locks.readAll()).split('\n')) {
+        const QStringList f = line.split(' ', Qt::SkipEmptyParts); // n: FLOCK ADVISORY WRITE pid dev:inode ...
+        if (f.size() > 5 && f[1] == "FLOCK" && f[3] == "WRITE" && f[4] == pid && f[5].endsWith(inode))
+            return true;
+    }
+    return false;
+}
+
+// The compaction runs beside the window. Here it waits for another program's write, as a large one takes
+// seconds: meanwhile the event loop runs, a modal window shows the progress (Esc does not close it), and
+// another instance is kept out of the cookbook. Once the write ends the compaction completes and says so.
+TEST_F(CookbookManager, CompactionRunsBesideTheWindowShowingProgressAndKeepsOtherInstancesOut)
+{
+    MakeCookbook("Family.tqc", "Family & Friends", "", 600, 500);
+    MakeCookbook("Garden.tqc", "Garden");
+    ASSERT_TRUE(basDatabase::OpenCookbook("Garden.tqc"));
+    const qint64 before = QFileInfo(cookbook("Family.tqc")).size();
+    const int savedTimeout = db::busyTimeout();
+    db::setBusyTimeout(60000);
+    auto writer = std::make_unique<SecondProcess>(QStringList{"hold", cookbook("Family.tqc")});
+    ASSERT_EQ(writer->readLine(), "held");
+
+    frmCookbook dlg;
+    dlg.show();
+    select(dlg, "Family.tqc");
+    int ticks = 0;
+    QString progressCaption, lateInstance;
+    bool closedByEsc = true;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        QWidget* progress = QApplication::activeModalWidget();
+        if (!writer || !progress || progress == &dlg || !HoldsExclusiveFlock(basDatabase::CookbookLockPath(cookbook("Family.tqc"))))
+            return;
+        if (auto* caption = progress->findChild<QLabel*>("lblCompacting"))
+            progressCaption = caption->text();
+        QTest::keyClick(progress, Qt::Key_Escape);
+        closedByEsc = !progress->isVisible();
+        SecondProcess late({"open", program.path(), "Family.tqc", "100"});
+        lateInstance = late.readLine();
+        writer.reset(); // the other program's write ends; the compaction goes on
+    });
+    ticker.start(10);
+    dlg.cmdAction_Click(6);
+    ticker.stop();
+    db::setBusyTimeout(savedTimeout);
+
+    EXPECT_EQ(writer, nullptr) << "the event loop did not run during the compaction";
+    EXPECT_EQ(progressCaption, "Compacting cookbook Family & Friends ...");
+    EXPECT_FALSE(closedByEsc);
+    EXPECT_EQ(lateInstance, "error 70 The cookbook is being compacted or deleted in another window of "
+                            "Tovalquendry. Try again when that is done.");
+    EXPECT_EQ(QApplication::activeModalWidget(), &dlg) << "the progress window is gone";
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_EQ(recorder.boxes[0].text, "Cookbook Compacted Successfully");
+    EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
+    EXPECT_LT(QFileInfo(cookbook("Family.tqc")).size(), before);
+    EXPECT_EQ(recipeCount("Family.tqc"), 100);
+    EXPECT_EQ(basDatabase::sCurrentCookbook, "Garden.tqc");
+    EXPECT_TRUE(dlg.isVisible());
 }
 
 TEST_F(CookbookManager, AMissingCookbooksFolderIsReportedNotShownEmpty)
