@@ -3,6 +3,7 @@
 #include "browser/PageText.h"
 #include "browser/RecipePage.h"
 #include "core/ProtectedFiles.h"
+#include "core/WholePage.h"
 #include "platform/AppError.h"
 #include "platform/paths/FileReplacement.h"
 #include "platform/paths/ProgramFolder.h"
@@ -27,6 +28,7 @@ bool sameFile(const QString& a, const QString& b)
 
 bool SavePageWithPicture(const QString& page, const QString& target, const QString& picture)
 {
+    wholepage::complete(); // the page on display may hold only the view's short form of a long recipe
     const QByteArray bytes = text::readAllBytes(page);
     const QByteArray charset = text::PageCharset(bytes);
     // Latin-1 maps every byte to one character and back, so the page's own bytes survive the editing.

@@ -59,7 +59,14 @@ QString Fill(const QString& page, const QHash<QString, QString>& values, const Q
     QStringList names;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         names << QRegularExpression::escape(it.key());
-    const QRegularExpression placeholder(names.isEmpty() ? QStringLiteral("(?!)") : "%(" + names.join('|') + ")%");
+    names.sort();
+    // A page is filled at every click: the expression for each set of names is made once.
+    static QHash<QString, QRegularExpression> expressions;
+    const QString pattern = names.isEmpty() ? QStringLiteral("(?!)") : "%(" + names.join('|') + ")%";
+    auto found = expressions.find(pattern);
+    if (found == expressions.end())
+        found = expressions.insert(pattern, QRegularExpression(pattern));
+    const QRegularExpression& placeholder = *found;
     QString out, run; // run: what "##" is turned into a blank in, up to the next kept value
     out.reserve(page.size());
     qsizetype at = 0;

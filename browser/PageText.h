@@ -37,6 +37,7 @@ public:
     explicit ShownText(qsizetype limit) : left_(limit) {} // a negative limit: everything is shown
     QString take(const QString& stored);
     bool cutHere() const { return cutHere_; } // the value just taken was cut
+    bool cut() const { return cut_; }         // some value was
 
 private:
     qsizetype left_;

@@ -1,6 +1,7 @@
 #include "browser/PageView.h"
 
 #include "browser/RecipePage.h"
+#include "core/WholePage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +37,7 @@ QVariant PageView::loadResource(int type, const QUrl& name)
 
 std::unique_ptr<QTextDocument> PageView::wholeDocument() const
 {
+    wholepage::complete();
     const QString path = source().isLocalFile() ? source().toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(ShownFormOf(path)).isFile() || !QFileInfo(path).isFile())
         return nullptr;

@@ -4,6 +4,7 @@
 #include "browser/PageText.h"
 
 #include "core/PageFolder.h"
+#include "core/WholePage.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -69,11 +70,28 @@ void RemovePictureBlock(QString& page)
 
 QString Stored(const db::Query& row, const char* column) { return row.text(QString::fromLatin1(column)); }
 
+// The recipe's fields the page shows, as stored.
+struct StoredFields {
+    QHash<QString, QString> text; // by column name
+    bool authorNull = false;
+};
+
+StoredFields ReadFields(const db::Query& row)
+{
+    StoredFields fields;
+    for (const char* column : {"TITLE", "CATEGORY", "ORIGIN", "YIELD", "AUTHOR", "PREPTIME", "COOKTIME", "TOTALTIME",
+                               "INGREDIENTS", "INSTRUCTIONS"})
+        fields.text[column] = Stored(row, column);
+    fields.authorNull = row.isNull("AUTHOR");
+    return fields;
+}
+
 // The page's values for the placeholders, taken in their fixed order. Every value shows as stored: "$$"
 // turned back into "'" (the importers store apostrophes that way in every field), and never as markup.
 // The page on display (`shownChars` not negative) shows at most that many characters of the recipe's text
 // and gets break opportunities in long runs; any other page holds the stored text whole and unchanged.
-QHash<QString, QString> PageValues(const db::Query& row, const QString& picture, qsizetype shownChars)
+QHash<QString, QString> PageValues(const StoredFields& fields, const QString& picture, qsizetype shownChars,
+                                   bool* cut = nullptr)
 {
     const bool shown = shownChars >= 0;
     pagetext::ShownText part(shownChars);
@@ -83,7 +101,7 @@ QHash<QString, QString> PageValues(const db::Query& row, const QString& picture,
             out.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
         return part.cutHere() ? out + pagetext::CutNote() : out;
     };
-    auto field = [&](const char* column, bool lines = false) { return html(Stored(row, column), lines); };
+    auto field = [&](const char* column, bool lines = false) { return html(fields.text.value(column), lines); };
 
     QHash<QString, QString> values;
     values["title"] = field("TITLE");
@@ -91,7 +109,7 @@ QHash<QString, QString> PageValues(const db::Query& row, const QString& picture,
     values["cat"] = field("CATEGORY");
     values["origin"] = field("ORIGIN");
     values["yield"] = field("YIELD");
-    values["author"] = row.isNull("AUTHOR") ? QStringLiteral(" ") : field("AUTHOR");
+    values["author"] = fields.authorNull ? QStringLiteral(" ") : field("AUTHOR");
     values["prep"] = field("PREPTIME");
     values["cook"] = field("COOKTIME");
     values["total"] = field("TOTALTIME");
@@ -99,7 +117,15 @@ QHash<QString, QString> PageValues(const db::Query& row, const QString& picture,
         values["picture"] = pagetext::Escaped(picture);
     values["ingredients"] = field("INGREDIENTS", true);
     values["instructions"] = field("INSTRUCTIONS", true) + "\r\n\r\n<hr>";
+    if (cut)
+        *cut = part.cut();
     return values;
+}
+
+// The page text of the template filled with the values, as the page's bytes.
+QByteArray PageBytes(const QString& page, const QHash<QString, QString>& values, const QByteArray& charset)
+{
+    return text::EncodePage(pagetext::Fill(page, values, "instructions") + "\r\n", charset);
 }
 
 // The name a picture is written under beside a page: the stored name with what a page's link, a file
@@ -122,8 +148,10 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
     try {
         text::closeAllFiles();
         // The e-mail's pages go beside the page on display, which stays.
-        if (!bEmail)
+        if (!bEmail) {
+            wholepage::drop();
             EmptyPageFolder();
+        }
 
         QString copyPath, pagePath, pictureFolder;
         if (bEmail) {
@@ -156,13 +184,31 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
             RemovePictureBlock(page);
         // The page file holds the recipe whole: it is what is saved, mailed and printed. The view shows a
         // shortened form beside it when the whole would be slow to lay out or has runs it cannot wrap.
-        const QString whole = pagetext::Fill(page, PageValues(row, pictureWritten, -1), "instructions") + "\r\n";
-        text::writeAllBytes(pagePath, text::EncodePage(whole, charset));
-        if (!bEmail) {
-            const QString shown =
-                pagetext::Fill(page, PageValues(row, pictureWritten, pagetext::kShownChars), "instructions") + "\r\n";
-            if (shown != whole)
-                text::writeAllBytes(ShownFormOf(pagePath), text::EncodePage(shown, charset));
+        const StoredFields fields = ReadFields(row);
+        if (bEmail) {
+            text::writeAllBytes(pagePath, PageBytes(page, PageValues(fields, pictureWritten, -1), charset));
+        } else {
+            bool cut = false;
+            const QHash<QString, QString> shown = PageValues(fields, pictureWritten, pagetext::kShownChars, &cut);
+            if (cut) {
+                // Too long to write whole at every click: the page is written whole when it leaves the
+                // program; till then it holds the short form too.
+                const QByteArray shownBytes = PageBytes(page, shown, charset);
+                text::writeAllBytes(ShownFormOf(pagePath), shownBytes);
+                text::writeAllBytes(pagePath, shownBytes);
+                wholepage::setPending([page, fields, pictureWritten, charset, pagePath] {
+                    try {
+                        text::writeAllBytes(pagePath, PageBytes(page, PageValues(fields, pictureWritten, -1), charset));
+                    } catch (...) {
+                        basMain::LogCurrentException("Function DisplayRecipe");
+                    }
+                });
+            } else {
+                const QHash<QString, QString> whole = PageValues(fields, pictureWritten, -1);
+                text::writeAllBytes(pagePath, PageBytes(page, whole, charset));
+                if (shown != whole)
+                    text::writeAllBytes(ShownFormOf(pagePath), PageBytes(page, shown, charset));
+            }
         }
         if (picture)
             *picture = pictureWritten;

@@ -8,6 +8,7 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "core/Settings.h"
+#include "core/WholePage.h"
 #include "exchange/EmailPages.h"
 #include "exchange/basZip.h"
 #include "exchange/cZip.h"
@@ -334,6 +335,7 @@ void frmEmail::FindMarked()
             }
         }
         if (!bMarked_) {
+            wholepage::complete(); // the page of a long recipe leaves whole
             if (!FileExists(displayedPage_)) {
                 ShowEditing();
                 ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
