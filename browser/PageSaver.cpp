@@ -3,10 +3,12 @@
 #include "browser/PageText.h"
 #include "browser/RecipePage.h"
 #include "core/ProtectedFiles.h"
+#include "core/WholePage.h"
 #include "platform/AppError.h"
 #include "platform/paths/FileReplacement.h"
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/LineFile.h"
+#include "platform/text/PageReferences.h"
 #include "platform/ui/Ui.h"
 
 #include <QDir>
@@ -15,19 +17,6 @@
 #include <QUrl>
 
 namespace {
-
-// The local file a src value names ("" for links elsewhere: http:, data: ...), whether or not it exists.
-QString localFile(const QString& value, const QDir& pageFolder)
-{
-    QString path = value.trimmed();
-    if (path.startsWith("file:", Qt::CaseInsensitive))
-        path = QUrl(path).toLocalFile();
-    else if (QRegularExpression("^[A-Za-z][A-Za-z0-9+.-]+:").match(path).hasMatch())
-        return {};
-    if (path.isEmpty())
-        return {};
-    return QFileInfo(QDir::isRelativePath(path) ? pageFolder.filePath(path) : path).absoluteFilePath();
-}
 
 bool sameFile(const QString& a, const QString& b)
 {
@@ -39,6 +28,7 @@ bool sameFile(const QString& a, const QString& b)
 
 bool SavePageWithPicture(const QString& page, const QString& target, const QString& picture)
 {
+    wholepage::complete(); // the page on display may hold only the view's short form of a long recipe
     const QByteArray bytes = text::readAllBytes(page);
     const QByteArray charset = text::PageCharset(bytes);
     // Latin-1 maps every byte to one character and back, so the page's own bytes survive the editing.
@@ -56,7 +46,7 @@ bool SavePageWithPicture(const QString& page, const QString& target, const QStri
     while (hasPicture && it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString raw = m.captured(3);
-        if (!sameFile(localFile(pagetext::Unescaped(text::DecodePage(raw.toLatin1(), charset)), pageFolder), picture))
+        if (!sameFile(text::ReferencedFile(pagetext::Unescaped(text::DecodePage(raw.toLatin1(), charset)), pageFolder.path()), picture))
             continue;
         showsPicture = true;
         out += html.mid(last, m.capturedStart(3) - last);

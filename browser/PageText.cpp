@@ -1,5 +1,6 @@
 #include "browser/PageText.h"
 
+#include "platform/text/PageReferences.h"
 #include "platform/text/TextRules.h"
 
 #include <QRegularExpression>
@@ -37,6 +38,8 @@ QString Convert(const QString& s, bool breakRuns)
         case '<': out += QLatin1String("&lt;"); break;
         case '>': out += QLatin1String("&gt;"); break;
         case '&': out += QLatin1String("&amp;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        case '\'': out += QLatin1String("&#39;"); break;
         default: out += c;
         }
     }
@@ -45,30 +48,43 @@ QString Convert(const QString& s, bool breakRuns)
 
 } // namespace
 
-QString Html(const QString& stored) { return Convert(text::decodeApostrophes(stored), true); }
+QString Html(const QString& stored, bool breakRuns) { return Convert(text::decodeApostrophes(stored), breakRuns); }
 
 QString Escaped(const QString& value) { return Convert(value, false); }
 
-QString Unescaped(const QString& html)
+QString Unescaped(const QString& html) { return text::ResolveReferences(html); }
+
+QString Fill(const QString& page, const QHash<QString, QString>& values, const QString& keepHashes)
 {
-    if (!html.contains(u'&'))
-        return html;
-    static const QRegularExpression reference(QStringLiteral("&(?:#([0-9]{1,7})|#[xX]([0-9A-Fa-f]{1,6})|(amp|lt|gt|quot|apos));"));
-    QString out;
+    QStringList names;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        names << QRegularExpression::escape(it.key());
+    names.sort();
+    // A page is filled at every click: the expression for each set of names is made once.
+    static QHash<QString, QRegularExpression> expressions;
+    const QString pattern = names.isEmpty() ? QStringLiteral("(?!)") : "%(" + names.join('|') + ")%";
+    auto found = expressions.find(pattern);
+    if (found == expressions.end())
+        found = expressions.insert(pattern, QRegularExpression(pattern));
+    const QRegularExpression& placeholder = *found;
+    QString out, run; // run: what "##" is turned into a blank in, up to the next kept value
+    out.reserve(page.size());
     qsizetype at = 0;
-    for (auto it = reference.globalMatch(html); it.hasNext();) {
+    for (auto it = placeholder.globalMatch(page); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        out += QStringView(html).sliced(at, m.capturedStart() - at);
-        if (!m.captured(3).isEmpty()) {
-            static const QHash<QString, QChar> named{{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-            out += named.value(m.captured(3));
+        const auto value = values.constFind(m.captured(1));
+        run += QStringView(page).sliced(at, m.capturedStart() - at);
+        if (m.captured(1) == keepHashes) {
+            out += run.replace(QLatin1String("##"), QLatin1String(" "));
+            out += *value;
+            run.clear();
         } else {
-            const char32_t code = m.captured(1).isEmpty() ? m.captured(2).toUInt(nullptr, 16) : m.captured(1).toUInt();
-            out += QString::fromUcs4(&code, 1);
+            run += *value;
         }
         at = m.capturedEnd();
     }
-    out += QStringView(html).sliced(at);
+    run += QStringView(page).sliced(at);
+    out += run.replace(QLatin1String("##"), QLatin1String(" "));
     return out;
 }
 

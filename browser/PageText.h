@@ -1,5 +1,6 @@
 #pragma once
 // Stored recipe text as the recipe page shows it.
+#include <QHash>
 #include <QString>
 
 namespace pagetext {
@@ -11,13 +12,20 @@ constexpr qsizetype kLongestRun = 64;
 // of a second.
 constexpr qsizetype kShownChars = 200000;
 
-// Stored text as page text: "$$" shows as "'", "<", ">" and "&" show as themselves (never as markup), and
-// long runs without a blank get break opportunities (U+200B), on the page only.
-QString Html(const QString& stored);
-// "<", ">" and "&" as character references, nothing else changed (a value inside an attribute).
+// Stored text as page text: "$$" shows as "'", and "<", ">", "&" and both quotes show as themselves (never
+// as markup, and never ending an attribute the template puts the value in). With `breakRuns` (the page on
+// display only) long runs without a blank get break opportunities (U+200B).
+QString Html(const QString& stored, bool breakRuns = false);
+// "<", ">", "&" and both quotes as character references, nothing else changed.
 QString Escaped(const QString& value);
 // The text an attribute value or text stands for: the references above, "&quot;" and "&#N;" resolved.
 QString Unescaped(const QString& html);
+
+// The template with every placeholder ("%title%" ...) that has a value in `values` (keyed by the name
+// between the "%") replaced, in one pass: a value goes in as it is and is never searched for placeholders.
+// "##" becomes one blank in the template's text and in every value but `keepHashes`'s, as a page always
+// had it.
+QString Fill(const QString& page, const QHash<QString, QString>& values, const QString& keepHashes);
 
 // The note that ends a page cut short.
 QString CutNote();
@@ -29,6 +37,7 @@ public:
     explicit ShownText(qsizetype limit) : left_(limit) {} // a negative limit: everything is shown
     QString take(const QString& stored);
     bool cutHere() const { return cutHere_; } // the value just taken was cut
+    bool cut() const { return cut_; }         // some value was
 
 private:
     qsizetype left_;

@@ -4,6 +4,7 @@
 #include "browser/PageText.h"
 
 #include "core/PageFolder.h"
+#include "core/WholePage.h"
 #include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -12,6 +13,7 @@
 #include "platform/text/Codec.h"
 #include "platform/text/FileRegistry.h"
 #include "platform/text/LineFile.h"
+#include "platform/text/PageReferences.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +26,8 @@ namespace {
 const QString kPicStart = QStringLiteral("<!--PICSTART-->");
 const QString kPicEnd = QStringLiteral("<!--PICEND-->");
 
-// Deletes every file directly in this instance's page folder; folders in it (and what they hold) stay.
+// Deletes every file directly in this instance's page folder (its lock file stays); folders in it (and
+// what they hold) stay.
 void EmptyPageFolder()
 {
     const QString folder = pagefolder::path();
@@ -33,7 +36,7 @@ void EmptyPageFolder()
         throw AppError(AppError::PathNotFound, "Path not found");
     const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& name : files)
-        if (!QFile::remove(dir.filePath(name)))
+        if (name != pagefolder::lockFileName() && !QFile::remove(dir.filePath(name)))
             throw AppError(AppError::PathFileAccess, "Path/File access error");
 }
 
@@ -67,45 +70,73 @@ void RemovePictureBlock(QString& page)
 
 QString Stored(const db::Query& row, const char* column) { return row.text(QString::fromLatin1(column)); }
 
-// Fills the placeholders in their fixed order and returns the page text. Every value shows as stored: "$$"
-// turned back into "'" (the importers store apostrophes that way in every field), and never as markup.
-// The page shows at most `shownChars` characters of the recipe's text (all of it when negative).
-QString FillPage(QString page, const db::Query& row, const QString& pictureFolder, const QString& pictureName,
-                 qsizetype shownChars, QString* pictureWritten)
+// The recipe's fields the page shows, as stored.
+struct StoredFields {
+    QHash<QString, QString> text; // by column name
+    bool authorNull = false;
+};
+
+StoredFields ReadFields(const db::Query& row)
 {
-    pagetext::ShownText shown(shownChars);
+    StoredFields fields;
+    for (const char* column : {"TITLE", "CATEGORY", "ORIGIN", "YIELD", "AUTHOR", "PREPTIME", "COOKTIME", "TOTALTIME",
+                               "INGREDIENTS", "INSTRUCTIONS"})
+        fields.text[column] = Stored(row, column);
+    fields.authorNull = row.isNull("AUTHOR");
+    return fields;
+}
+
+// The page's values for the placeholders, taken in their fixed order. Every value shows as stored: "$$"
+// turned back into "'" (the importers store apostrophes that way in every field), and never as markup.
+// The page on display (`shownChars` not negative) shows at most that many characters of the recipe's text
+// and gets break opportunities in long runs; any other page holds the stored text whole and unchanged.
+QHash<QString, QString> PageValues(const StoredFields& fields, const QString& picture, qsizetype shownChars,
+                                   bool* cut = nullptr)
+{
+    const bool shown = shownChars >= 0;
+    pagetext::ShownText part(shownChars);
     auto html = [&](const QString& stored, bool lines = false) {
-        QString out = pagetext::Html(shown.take(stored));
+        QString out = pagetext::Html(part.take(stored), shown);
         if (lines)
             out.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
-        return shown.cutHere() ? out + pagetext::CutNote() : out;
+        return part.cutHere() ? out + pagetext::CutNote() : out;
     };
-    auto field = [&](const char* column, bool lines = false) { return html(Stored(row, column), lines); };
+    auto field = [&](const char* column, bool lines = false) { return html(fields.text.value(column), lines); };
 
-    page.replace("%title%", field("TITLE"));
-    page.replace("%by%", QString());
-    page.replace("%cat%", field("CATEGORY"));
-    page.replace("%origin%", field("ORIGIN"));
-    page.replace("%yield%", field("YIELD"));
-    page.replace("%author%", row.isNull("AUTHOR") ? QStringLiteral(" ") : field("AUTHOR"));
-    page.replace("%prep%", field("PREPTIME"));
-    page.replace("%cook%", field("COOKTIME"));
-    page.replace("%total%", field("TOTALTIME"));
-
-    // A name without bytes (or one that reduces to no file name) counts as no picture.
-    const QString picture = Stored(row, "PICTURENAME").isEmpty()
-                                ? QString()
-                                : basDatabase::ExtractPictureFromRecordset(row, pictureFolder, pictureName);
-    *pictureWritten = picture;
+    QHash<QString, QString> values;
+    values["title"] = field("TITLE");
+    values["by"] = QString();
+    values["cat"] = field("CATEGORY");
+    values["origin"] = field("ORIGIN");
+    values["yield"] = field("YIELD");
+    values["author"] = fields.authorNull ? QStringLiteral(" ") : field("AUTHOR");
+    values["prep"] = field("PREPTIME");
+    values["cook"] = field("COOKTIME");
+    values["total"] = field("TOTALTIME");
     if (!picture.isEmpty())
-        page.replace("%picture%", pagetext::Escaped(picture));
-    else
-        RemovePictureBlock(page);
+        values["picture"] = pagetext::Escaped(picture);
+    values["ingredients"] = field("INGREDIENTS", true);
+    values["instructions"] = field("INSTRUCTIONS", true) + "\r\n\r\n<hr>";
+    if (cut)
+        *cut = part.cut();
+    return values;
+}
 
-    page.replace("%ingredients%", field("INGREDIENTS", true));
-    page.replace("##", " ");
-    page.replace("%instructions%", field("INSTRUCTIONS", true) + "\r\n\r\n<hr>");
-    return page;
+// The page text of the template filled with the values, as the page's bytes.
+QByteArray PageBytes(const QString& page, const QHash<QString, QString>& values, const QByteArray& charset)
+{
+    return text::EncodePage(pagetext::Fill(page, values, "instructions") + "\r\n", charset);
+}
+
+// The name a picture is written under beside a page: the stored name with what a page's link, a file
+// system or a mail header cannot carry as it is turned into "_", and never the name of a file of the page
+// folder's own (the page, its shown form, the folder's lock).
+QString PictureFileName(const QString& stored)
+{
+    QString name = text::CarriableFileName(paths::nameFromData(stored));
+    if (name.startsWith('.') || name.compare(QLatin1String("recipe.html"), Qt::CaseInsensitive) == 0)
+        name.prepend('_');
+    return name;
 }
 
 } // namespace
@@ -117,15 +148,15 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
     try {
         text::closeAllFiles();
         // The e-mail's pages go beside the page on display, which stays.
-        if (!bEmail)
+        if (!bEmail) {
+            wholepage::drop();
             EmptyPageFolder();
+        }
 
-        QString copyPath, pagePath, pictureFolder, pictureName;
+        QString copyPath, pagePath, pictureFolder;
         if (bEmail) {
-            const QString n = QString::number(++basMain::lEmailCount);
             pictureFolder = pagefolder::emailPath();
-            pictureName = n;
-            copyPath = pagePath = pictureFolder + "/recipe" + n + ".html";
+            copyPath = pagePath = pictureFolder + "/recipe" + QString::number(++basMain::lEmailCount) + ".html";
         } else {
             pictureFolder = pagefolder::path();
             copyPath = paths::resolve("\\recipe.html");
@@ -137,12 +168,48 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
         if (!row.next())
             return {};
 
+        // A name without bytes (or one that reduces to no file name) counts as no picture.
+        const QString pictureName = PictureFileName(Stored(row, "PICTURENAME"));
+        const QString pictureWritten =
+            pictureName.isEmpty()
+                ? QString()
+                : basDatabase::ExtractPictureFromRecordset(
+                      row, pictureFolder,
+                      bEmail ? QString::number(basMain::lEmailCount) + paths::extensionOf(pictureName)
+                             : pictureName);
+
         const QByteArray charset = text::PageCharset(templateBytes);
-        QString pictureWritten;
-        const QString page =
-            FillPage(text::DecodePage(templateBytes, charset), row, pictureFolder, pictureName,
-                     bEmail ? -1 : pagetext::kShownChars, &pictureWritten) + "\r\n";
-        text::writeAllBytes(pagePath, text::EncodePage(page, charset));
+        QString page = text::DecodePage(templateBytes, charset);
+        if (pictureWritten.isEmpty())
+            RemovePictureBlock(page);
+        // The page file holds the recipe whole: it is what is saved, mailed and printed. The view shows a
+        // shortened form beside it when the whole would be slow to lay out or has runs it cannot wrap.
+        const StoredFields fields = ReadFields(row);
+        if (bEmail) {
+            text::writeAllBytes(pagePath, PageBytes(page, PageValues(fields, pictureWritten, -1), charset));
+        } else {
+            bool cut = false;
+            const QHash<QString, QString> shown = PageValues(fields, pictureWritten, pagetext::kShownChars, &cut);
+            if (cut) {
+                // Too long to write whole at every click: the page is written whole when it leaves the
+                // program; till then it holds the short form too.
+                const QByteArray shownBytes = PageBytes(page, shown, charset);
+                text::writeAllBytes(ShownFormOf(pagePath), shownBytes);
+                text::writeAllBytes(pagePath, shownBytes);
+                wholepage::setPending([page, fields, pictureWritten, charset, pagePath] {
+                    try {
+                        text::writeAllBytes(pagePath, PageBytes(page, PageValues(fields, pictureWritten, -1), charset));
+                    } catch (...) {
+                        basMain::LogCurrentException("Function DisplayRecipe");
+                    }
+                });
+            } else {
+                const QHash<QString, QString> whole = PageValues(fields, pictureWritten, -1);
+                text::writeAllBytes(pagePath, PageBytes(page, whole, charset));
+                if (shown != whole)
+                    text::writeAllBytes(ShownFormOf(pagePath), PageBytes(page, shown, charset));
+            }
+        }
         if (picture)
             *picture = pictureWritten;
         return pagePath;
@@ -155,3 +222,8 @@ QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture
     return {};
 }
 
+QString ShownFormOf(const QString& pagePath)
+{
+    const QFileInfo page(pagePath);
+    return page.dir().filePath("." + page.completeBaseName() + ".shown." + page.suffix());
+}

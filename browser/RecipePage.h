@@ -11,4 +11,10 @@
 // of the page written, or "" when none was (no such recipe, or an error, which is reported; in e-mail mode
 // the error is raised to the caller instead). `picture`,
 // when given, receives the path of the recipe's picture written beside the page ("" for none).
+// Every page holds the stored text whole and unchanged, with every value escaped for text and attributes
+// alike; the picture is written under its stored name with the characters a link cannot carry made "_".
+// For display, a shortened form with break opportunities in long runs may go beside the page
+// (ShownFormOf): the view shows that form, while saving, mailing and printing take the page itself.
 QString WriteRecipePage(const QString& sRecipeKey, bool bEmail, QString* picture = nullptr);
+// Where the view's form of a page goes; there is none when no such file is there.
+QString ShownFormOf(const QString& pagePath);

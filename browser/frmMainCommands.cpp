@@ -3,6 +3,7 @@
 #include "browser/frmMain.h"
 
 #include "browser/PageSaver.h"
+#include "browser/PageView.h"
 #include "browser/frmAbout.h"
 #include "core/ProtectedFiles.h"
 #include "core/RecipeListItems.h"
@@ -165,14 +166,21 @@ void frmMain::saveRecipe()
     QString name = wbMain_->documentTitle().trimmed();
     name.replace(QRegularExpression(R"([/\\:*?"<>|])"), "-");
     name = name.isEmpty() ? QFileInfo(page).fileName() : name + ".html";
+    // A file the program keeps is refused before the question whether to replace it, so the file dialog
+    // does not ask.
     const QString target = ui::getSaveFileName("Save Recipe", QDir::home().filePath(name),
-                                               "Web Page (*.html *.htm);;All Files (*)");
+                                               "Web Page (*.html *.htm);;All Files (*)", {}, false);
     if (target.isEmpty())
         return;
     if (const QString refused = ProtectedFileMessage(target); !refused.isEmpty()) {
         ui::msgBox(refused, ui::Buttons::OK, ui::Icon::Exclamation, "Save Recipe");
         return;
     }
+    if (QFileInfo::exists(target)
+        && ui::msgBox(QDir::toNativeSeparators(target) + " already exists.\nDo you want to replace it?",
+                      ui::Buttons::YesNo, ui::Icon::Question, "Save Recipe", ui::DefaultButton::Second)
+               != ui::Answer::Yes)
+        return;
     SavePageWithPicture(page, target, shownPicture_);
 }
 
@@ -192,7 +200,14 @@ void frmMain::printRecipe()
 
 void frmMain::previewRecipe() { execPrintPreview(printer()); }
 void frmMain::pageSetup() { execPageSetup(printer()); }
-void frmMain::printPage(QPrinter* printer) { wbMain_->print(printer); }
+// The page is printed whole, even when the view shows the beginning of a very long recipe only.
+void frmMain::printPage(QPrinter* printer)
+{
+    if (auto* view = qobject_cast<PageView*>(wbMain_))
+        view->printWhole(printer);
+    else
+        wbMain_->print(printer);
+}
 
 bool frmMain::execPrintDialog(QPrinter& printer)
 {

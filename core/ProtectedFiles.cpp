@@ -1,6 +1,8 @@
 #include "core/ProtectedFiles.h"
 
+#include "core/CookbookLock.h"
 #include "core/DE.h"
+#include "core/basMain.h"
 #include "core/basDatabase.h"
 #include "platform/AppError.h"
 #include "platform/paths/ProgramFolder.h"
@@ -31,7 +33,27 @@ Identity identityOf(const QString& path)
     return {st.st_dev, st.st_ino, true};
 }
 
-// What the path is to the program, or "" when it is none of its databases.
+// Whether the path lies inside the folder (whatever spelling or link leads to either).
+bool IsInside(const QString& path, const Identity& folder)
+{
+    if (!folder.exists)
+        return false;
+    QStringList ancestors{QFileInfo(path).absolutePath()};
+    if (const QString real = QFileInfo(path).canonicalFilePath(); !real.isEmpty())
+        ancestors << QFileInfo(real).path();
+    for (QString dir : ancestors)
+        for (;;) {
+            if (identityOf(dir) == folder)
+                return true;
+            const QString up = QFileInfo(dir).path();
+            if (up == dir)
+                break;
+            dir = up;
+        }
+    return false;
+}
+
+// What the path is to the program, or "" when it is none of the files the program keeps.
 QString protectedKind(const QString& path)
 {
     const QFileInfo target(path);
@@ -43,18 +65,44 @@ QString protectedKind(const QString& path)
     if (file == identityOf(paths::resolve("\\data\\tovalquendry.mdb"))
         || (DE.cn.isOpen() && file == identityOf(DE.cn.path())))
         return "the program's main database";
+    if (file == identityOf(paths::resolve("\\TQSettings.ini")))
+        return "the program's settings file";
+    if (file == identityOf(paths::resolve("\\error.log")))
+        return "the program's error log";
+    if (!basMain::sTemplatePath.isEmpty() && file == identityOf(paths::resolveAbsolute(basMain::sTemplatePath)))
+        return "the recipe page template in use";
+    if (IsInside(target.absoluteFilePath(), identityOf(paths::resolve("\\temp"))))
+        return "a working file of the program";
 
     const QDir folder(basDatabase::CookbooksFolder());
     if (basDatabase::HasCookbookEnding(target.fileName()) && identityOf(target.absolutePath()) == identityOf(folder.path()))
         return "a cookbook of the cookbooks folder";
     if (file.exists)
-        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
             if (basDatabase::HasCookbookEnding(name) && file == identityOf(folder.filePath(name)))
                 return "a cookbook of the cookbooks folder";
+            if (name.endsWith(".lock", Qt::CaseInsensitive) && file == identityOf(folder.filePath(name)))
+                return "a lock file of the program";
+        }
+    if (file.exists && (file == identityOf(paths::resolve("\\TQSettings.ini.lock"))
+                        || (basDatabase::cnCookbook.isOpen()
+                            && file == identityOf(basDatabase::CookbookLockPath(basDatabase::cnCookbook.path())))))
+        return "a lock file of the program";
 
-    // The database's own journal beside it: replacing it could undo or damage a write in progress.
+    // A lock file by its name beside what it guards ("<file>.lock", or ".<file>.lock" for a cookbook), and a
+    // database's own journal beside it: replacing either could let another instance or a write in progress
+    // damage the file.
+    const QString name = target.fileName();
+    if (name.endsWith(".lock", Qt::CaseInsensitive)) {
+        QStringList guarded{target.absoluteFilePath().chopped(5)};
+        if (name.startsWith('.'))
+            guarded << target.absoluteDir().filePath(name.mid(1).chopped(5));
+        for (const QString& g : guarded)
+            if (!protectedKind(g).isEmpty())
+                return "a lock file of the program";
+    }
     for (const QString suffix : {"-journal", "-wal", "-shm"})
-        if (target.fileName().endsWith(suffix, Qt::CaseInsensitive)) {
+        if (name.endsWith(suffix, Qt::CaseInsensitive)) {
             const QString database = target.absoluteFilePath().chopped(suffix.size());
             if (const QString kind = protectedKind(database); !kind.isEmpty())
                 return "the journal of " + kind;

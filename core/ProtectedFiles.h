@@ -1,6 +1,7 @@
 #pragma once
-// The files that an export or a saved page must never replace: the open cookbook, the main database and
-// the cookbooks of the cookbooks folder. A target is compared by the identity of the file it reaches
+// The files that an export or a saved page must never replace: the open cookbook, the main database, the
+// cookbooks of the cookbooks folder, the settings file, the error log, the template in use, every lock
+// file of the program and every file under "\temp". A target is compared by the identity of the file it reaches
 // (device and inode from stat, so another spelling, a link or a hard link is caught too); no descriptor
 // of a database file is ever opened for it. A new name ending in "tqc" in the cookbooks folder counts as
 // a cookbook too, since the Cookbook Manager would take the file for one; so does the journal SQLite keeps

@@ -8,6 +8,7 @@
 #include "core/basDatabase.h"
 #include "core/basMain.h"
 #include "core/Settings.h"
+#include "core/WholePage.h"
 #include "exchange/EmailPages.h"
 #include "exchange/basZip.h"
 #include "exchange/cZip.h"
@@ -334,6 +335,7 @@ void frmEmail::FindMarked()
             }
         }
         if (!bMarked_) {
+            wholepage::complete(); // the page of a long recipe leaves whole
             if (!FileExists(displayedPage_)) {
                 ShowEditing();
                 ui::msgBox("No recipe is currently selected", ui::Buttons::OK, ui::Icon::Information, "Email Error");
@@ -487,25 +489,22 @@ frmEmail::Packed frmEmail::Pack(const Outgoing& out)
     return Packed::Ready;
 }
 
-// The page on display goes as a copy named "recipe.html" whose picture reference is the bare name.
+// The page on display goes as a copy named "recipe.html" with its images beside it, named by their bare
+// names.
 void frmEmail::AttachDisplayedPage()
 {
     QDir().mkpath(emailFolder_);
     const QString copy = emailFolder_ + "/recipe.html";
     text::writeAllBytes(copy, text::readAllBytes(displayedPage_));
     SendMail.Attachments << copy;
-    const QString picture = emailpages::StripPicturePath(copy, QFileInfo(displayedPage_).path());
-    if (!picture.isEmpty())
-        SendMail.Attachments << picture;
+    AttachOnce(emailpages::CarryImagesOfFile(copy, QFileInfo(displayedPage_).path(), emailFolder_, emailpages::Carry::Beside));
 }
 
-// Each page after its picture: picture 1, page 1, picture 2, page 2...
+// Each page after its images: picture 1, page 1, picture 2, page 2...
 void frmEmail::AttachMarkedPages(int count)
 {
     for (int i = 1; i <= count; ++i) {
-        const QString picture = emailpages::StripPicturePath(PagePath(i), emailFolder_);
-        if (!picture.isEmpty())
-            SendMail.Attachments << picture;
+        AttachOnce(emailpages::CarryImagesOfFile(PagePath(i), emailFolder_, emailFolder_, emailpages::Carry::Beside));
         SendMail.Attachments << PagePath(i);
     }
 }
@@ -516,7 +515,7 @@ bool frmEmail::AttachArchive(int count)
     for (int i = 1; i <= count; ++i) {
         if (SendMail.isCancelled())
             return false;
-        emailpages::StripPicturePath(PagePath(i), emailFolder_);
+        emailpages::CarryImagesOfFile(PagePath(i), emailFolder_, emailFolder_, emailpages::Carry::Beside);
     }
     int shown = -1;
     zipfile::Watch watch;
@@ -539,16 +538,19 @@ bool frmEmail::AttachArchive(int count)
     return true;
 }
 
-// In a message body the page shows its picture from the related part the picture travels in.
+// An image that several pages show goes once.
+void frmEmail::AttachOnce(const QStringList& files)
+{
+    for (const QString& file : files)
+        if (!SendMail.Attachments.contains(file))
+            SendMail.Attachments << file;
+}
+
+// In a message body the page shows its images from the related parts they travel in.
 QByteArray frmEmail::WithInlinePicture(QByteArray page, const QString& folder)
 {
-    const QString name = emailpages::GetPictureName(page);
-    const QString picture = name.isEmpty() ? QString() : paths::resolveAbsolute(folder + '/' + name);
-    if (!name.isEmpty() && FileExists(picture)) {
-        page = emailpages::ReplaceReference(page, emailpages::PictureReference(page),
-                                            "cid:" + mail::SendMail::contentId(picture));
-        SendMail.Attachments << picture;
-    }
+    QDir().mkpath(emailFolder_);
+    AttachOnce(emailpages::CarryImages(page, folder, emailFolder_, emailpages::Carry::Related));
     return page;
 }
 

@@ -93,8 +93,9 @@ private:
     bool AttachArchive(int count);
     void BodyFromDisplayedPage(const QString& message);
     void BodyFromMarkedPages(int count, const QString& message);
-    // The page with its picture shown from the related part the picture travels in, the picture attached.
+    // The page with its images shown from the related parts they travel in, the images attached.
     QByteArray WithInlinePicture(QByteArray page, const QString& folder);
+    void AttachOnce(const QStringList& files);
     void StopSending();
     void RemoveEmailFiles();
     void ShowEditing();

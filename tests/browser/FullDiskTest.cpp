@@ -125,9 +125,10 @@ TEST_F(FullDisk, ExportsAndSaveRecipeKeepTheOldFileAndSaySo)
     const QString id = QString::number(scalar(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE TITLE='Beef Stew'"));
     w->DisplayRecipe("R" + id, false);
     recorder.files.enqueue({program.path("out/Beef Stew.html")});
+    recorder.answers.enqueue(ui::Answer::Yes); // replace the existing file
     w->commandButton("MENU:FILE:SAVE")->trigger();
-    ASSERT_EQ(recorder.boxes.size(), 1);
-    EXPECT_TRUE(recorder.boxes[0].text.contains("Disk full")) << recorder.boxes[0].text.toStdString();
+    ASSERT_EQ(recorder.boxes.size(), 2);
+    EXPECT_TRUE(recorder.boxes[1].text.contains("Disk full")) << recorder.boxes[1].text.toStdString();
     EXPECT_EQ(readBytes(program.path("out/Beef Stew.html")), "<html>last week's page</html>");
 
     const QStringList expected{"Beef Stew.html", "Compu-Chef.txt", "MasterCook.txt", "MealMaster.txt",

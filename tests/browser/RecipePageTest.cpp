@@ -3,10 +3,13 @@
 #include "browser/PageText.h"
 #include "browser/PageView.h"
 
+#include "core/WholePage.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
+#include "platform/AppError.h"
 #include "platform/mail/SendMail.h"
 #include "platform/text/Codec.h"
+#include "support/HtmlTags.h"
 #include "support/ScratchProgram.h"
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
@@ -73,9 +76,9 @@ TEST_F(RecipePage, FillsEveryPlaceholderInOrderAndWritesTheDisplayPage)
     const QString picture = program.page("cake.jpg");
     ASSERT_EQ(page, program.page("recipe.html"));
     EXPECT_EQ(readBytes(page),
-              "<html><title>Mum's  pie </title>[Dessert,Mum's|Cote d'Ivoire|4 servings|Ann O'Neil|00:10|01:05|01:15]\r\n"
+              "<html><title>Mum&#39;s  pie </title>[Dessert,Mum&#39;s|Cote d&#39;Ivoire|4 servings|Ann O&#39;Neil|00:10|01:05|01:15]\r\n"
               "<!--PICSTART--><img src=\"" + picture.toUtf8() + "\"><!--PICEND-->\r\n"
-              "<p>1 cup flour<br>2 eggs</p><p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n");
+              "<p>1 cup flour<br>2 eggs</p><p>Mix it&#39;s all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n");
     EXPECT_EQ(readBytes(picture), "JPEGDATA");
     EXPECT_EQ(readBytes(program.path("recipe.html")), kTemplate) << "the working copy of the template";
     EXPECT_TRUE(recorder.boxes.isEmpty());
@@ -99,9 +102,9 @@ TEST_F(RecipePage, NullFieldsAndMissingPicturesEmptyTheirPlaces)
         r.pictureName = c.pictureName;
         r.picture = c.picture;
         const QString page = WriteRecipePage(key(AddRecipe(r)), false);
-        EXPECT_EQ(readBytes(page), "<html><title>T " + QByteArray(c.name) + "</title>[Dessert,Mum's||||||]\r\n"
+        EXPECT_EQ(readBytes(page), "<html><title>T " + QByteArray(c.name) + "</title>[Dessert,Mum&#39;s||||||]\r\n"
                                    "<!--PICSTART--><!--PICEND-->\r\n<p>1 cup flour<br>2 eggs</p>"
-                                   "<p>Mix it's all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n")
+                                   "<p>Mix it&#39;s all.<br>Bake ## hot.\r\n\r\n<hr></p> a b %TITLE%</html>\r\n")
             << c.name;
         EXPECT_EQ(QDir(program.page()).entryList(QDir::Files), QStringList{"recipe.html"}) << c.name;
     }
@@ -176,12 +179,13 @@ TEST_F(RecipePage, EmailPagesAreNumberedAndLeaveThePageOnDisplayAlone)
     EXPECT_EQ(readBytes(program.page("email/2.png")), "B");
     EXPECT_TRUE(readBytes(program.page("email/recipe2.html"))
                     .contains("src=\"" + program.page("email/2.png").toUtf8() + "\""));
-    EXPECT_EQ(QDir(program.page()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{".hidden", "1.bmp"}));
+    EXPECT_EQ(QDir(program.page()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{".hidden", ".instance.lock", "1.bmp"}));
     EXPECT_FALSE(QFile::exists(program.path("recipe.html"))) << "e-mail pages leave the display copy alone";
 
     // A display empties the page folder, but not the folders in it.
     WriteRecipePage(key(idA), false);
-    EXPECT_EQ(QDir(program.page()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"cake.jpeg", "recipe.html"}));
+    EXPECT_EQ(QDir(program.page()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{".instance.lock", "cake.jpeg", "recipe.html"}))
+        << "all but the folder's lock";
     EXPECT_EQ(readBytes(program.page("keep/inner.txt")), "inner");
     EXPECT_TRUE(QFile::exists(program.page("email/recipe2.html")));
 }
@@ -231,7 +235,7 @@ TEST_F(RecipePage, ValuesShowAsStoredAndNeverAsMarkup)
         QString::fromUtf8("<h1>&lt;Spezial&gt; Œufs &amp; Żurek</h1><i>Zoë &lt;zoe@example.org&gt;</i> "
                           "Plats &lt;chauds&gt;,Dessert<!--PICSTART--><img src=\"%1\"><!--PICEND-->"
                           "<p>Μουσακάς &amp; 寿司<br>1 Ei &lt;groß&gt;</p><p>Ofen auf &lt; 180 °C &amp; &gt; 160 °C "
-                          "vorheizen.<br>L'eau &lt;b&gt;bouillante&lt;/b&gt;\r\n\r\n<hr></p></html>\r\n")
+                          "vorheizen.<br>L&#39;eau &lt;b&gt;bouillante&lt;/b&gt;\r\n\r\n<hr></p></html>\r\n")
             .toUtf8();
     auto withPicture = [&](const QString& path) {
         return "<html>" + QByteArray(body).replace("%1", QString(path).replace("&", "&amp;").toUtf8());
@@ -282,30 +286,35 @@ TEST_F(RecipePage, LongTextIsWrappedOnThePageAndCutShortOnlyOnDisplay)
         return longest;
     };
 
-    const QString shown = QString::fromUtf8(readBytes(WriteRecipePage(key(id), false)));
+    const QString page = WriteRecipePage(key(id), false);
+    const QString shown = QString::fromUtf8(readBytes(ShownFormOf(page)));
     EXPECT_LE(longestRun(shown), 64);
-    EXPECT_LT(pagetext::Unescaped(shown).size(), 210000) << "the page on display shows the beginning only";
+    EXPECT_LT(pagetext::Unescaped(shown).size(), 210000) << "the view shows the beginning only";
     EXPECT_TRUE(shown.startsWith(QString::fromUtf8("<p>Żurek&amp;śledź&lt;łosoś&gt;Żurek")));
     EXPECT_TRUE(shown.contains(note));
     EXPECT_FALSE(shown.contains(QString::fromUtf8("Crème"))) << "the run used up the page's share";
     PageView view;
-    view.setSource(QUrl::fromLocalFile(program.page("recipe.html")));
+    view.setSource(QUrl::fromLocalFile(page));
     EXPECT_TRUE(view.toPlainText().contains(note));
 
-    // An e-mailed page holds everything, with the same break opportunities.
+    // The page itself, once it leaves the program, and an e-mailed page hold everything, with no break of
+    // the view's.
+    wholepage::complete();
     QDir().mkpath(program.page("email"));
     basMain::lEmailCount = 0;
-    QString mailed = QString::fromUtf8(readBytes(WriteRecipePage(key(id), true)));
-    EXPECT_LE(longestRun(mailed), 64);
-    EXPECT_FALSE(mailed.contains(note));
-    mailed.remove(QChar(0x200B)).replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">");
-    EXPECT_EQ(mailed, "<p>" + run + "</p><p>" + QString(lines).replace("\r\n", "<br>") + "\r\n\r\n<hr></p>\r\n");
+    for (const QString& path : {page, WriteRecipePage(key(id), true)}) {
+        QString whole = QString::fromUtf8(readBytes(path));
+        EXPECT_FALSE(whole.contains(note));
+        EXPECT_FALSE(whole.contains(QChar(0x200B)));
+        whole.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">");
+        EXPECT_EQ(whole, "<p>" + run + "</p><p>" + QString(lines).replace("\r\n", "<br>") + "\r\n\r\n<hr></p>\r\n");
+    }
 
     // A short text is shown whole; the stored text never holds a break of the page's.
     r.title = QString::fromUtf8("Łosoś");
     r.ingredients = QString::fromUtf8("Łosoś").repeated(100);
     r.instructions = "Kochen.";
-    const QString whole = QString::fromUtf8(readBytes(WriteRecipePage(key(AddRecipe(r)), false)));
+    const QString whole = QString::fromUtf8(readBytes(ShownFormOf(WriteRecipePage(key(AddRecipe(r)), false))));
     EXPECT_FALSE(whole.contains(note));
     EXPECT_EQ(QString(whole).remove(QChar(0x200B)), "<p>" + r.ingredients.toString() + "</p><p>Kochen.\r\n\r\n<hr></p>\r\n");
     db::Query stored(basDatabase::cnCookbook, "SELECT INGREDIENTS FROM RECIPES WHERE ID=?1", {id});
@@ -378,9 +387,108 @@ TEST_F(RecipePage, ShippedTemplateNamesThePictureInItsFirstSource)
     const QRegularExpressionMatch src = QRegularExpression("src=\"([^\"]*)\"").match(html);
     ASSERT_TRUE(src.hasMatch());
     EXPECT_EQ(src.captured(1), program.page("email/1.jpg"));
-    for (const char* field : {"Mum's  pie ", "Ann O'Neil", "Cote d'Ivoire", "4 servings", "00:10", "01:05", "01:15"})
+    for (const char* field : {"Mum&#39;s  pie ", "Ann O&#39;Neil", "Cote d&#39;Ivoire", "4 servings", "00:10", "01:05", "01:15"})
         EXPECT_TRUE(html.contains(field)) << field;
     EXPECT_FALSE(html.contains(QRegularExpression("%[a-z]+%"))) << "every placeholder is filled";
+}
+
+
+// A stored value is text wherever the template puts it: never markup, never an attribute of its own, and
+// never a placeholder filled in turn. The picture keeps a name that the page, its saved copy and the mail
+// can carry.
+TEST_F(RecipePage, StoredValuesStayTextInAttributesAndAreNeverFilledAgain)
+{
+    useTemplate("<html><h1>%title%</h1><img alt=\"%title%\" title='%cat%'>"
+                "<!--PICSTART--><img src=\"%picture%\" width=\"250\"><!--PICEND-->"
+                "<p>%origin%</p><p>%instructions%</p></html>");
+    const QString injected = "p.jpg\" onerror=\"document.title='X'\" x=\"'";
+    Recipe r;
+    r.category = "%title% %picture%";
+    r.origin = "%instructions%";
+    r.instructions = "Bake ## hot.";
+    QDir().mkpath(program.page("email"));
+    QDir().mkpath(program.path("saved"));
+
+    int n = 0;
+    for (const QString& name : {injected, QString("we\"ird;name=x.jpg"), QString("tart.jpg")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString title = "Tom's \"best\" <pie> & 'more' " + QString::number(++n);
+        r.title = "Tom$$s \"best\" <pie> & 'more' " + QString::number(n);
+        r.pictureName = name;
+        r.picture = QByteArray("JPEG of ") + name.toUtf8();
+        const qint64 id = AddRecipe(r);
+        basMain::lEmailCount = 0;
+        QString picture;
+        const QString shown = WriteRecipePage(key(id), false, &picture);
+        const QString saved = program.path("saved/page.html");
+        try {
+            ASSERT_TRUE(SavePageWithPicture(shown, saved, picture));
+        } catch (const AppError& e) {
+            FAIL() << e.description.toStdString();
+        }
+        const QString mailed = WriteRecipePage(key(id), true);
+
+        for (const QString& page : {shown, saved, mailed}) {
+            SCOPED_TRACE(page.toStdString());
+            const QByteArray bytes = readBytes(page);
+            const QList<TagAttributes> images = TagsOf(bytes, "img");
+            ASSERT_EQ(images.size(), 2) << bytes.constData();
+            EXPECT_EQ(NamesOf(images[0]), QStringList({"alt", "title"}));
+            EXPECT_EQ(ValueOf(images[0], "alt"), title);
+            EXPECT_EQ(ValueOf(images[0], "title"), "%title% %picture%");
+            EXPECT_EQ(NamesOf(images[1]), QStringList({"src", "width"})) << "only the template's attributes";
+            const QString src = ValueOf(images[1], "src");
+            const QString file = QFileInfo(src).isAbsolute() ? src : QFileInfo(page).dir().filePath(src);
+            EXPECT_EQ(readBytes(file), r.picture.toByteArray()) << "the page finds its picture: " << src.toStdString();
+            EXPECT_TRUE(bytes.contains("<p>%instructions%</p><p>Bake ## hot.")) << "the origin shows as stored";
+        }
+        PageView view;
+        view.setSource(QUrl::fromLocalFile(shown));
+        EXPECT_TRUE(view.toPlainText().contains(title));
+    }
+}
+
+// Only the view shortens a long recipe and breaks its long runs; the page that is saved, printed or
+// mailed holds the stored text whole and unchanged.
+TEST_F(RecipePage, APageThatLeavesTheProgramHoldsTheStoredTextWhole)
+{
+    const QString link = "https://example.org/recipes/" + QString("very-long-name-").repeated(20) + "?id=1&x=<2>";
+    const QString line = QString::fromUtf8("Stir the Żurek & taste, see ") + link + "\r\n";
+    Recipe r;
+    r.instructions = line.repeated(5 * 1024 * 1024 / line.size());
+    const qint64 id = AddRecipe(r);
+    useTemplate("<html><body><p>%instructions%</p></body></html>");
+    const auto storedText = [](QByteArray page) {
+        QString text = QString::fromUtf8(page);
+        const qsizetype start = text.indexOf("<p>") + 3, end = text.indexOf("\r\n\r\n<hr></p>");
+        return pagetext::Unescaped(text.mid(start, end - start).replace("<br>", "\r\n"));
+    };
+    const QString stored = r.instructions.toString();
+
+    QString picture;
+    const QString page = WriteRecipePage(key(id), false, &picture);
+    const QString saved = program.path("saved.html");
+    ASSERT_TRUE(SavePageWithPicture(page, saved, picture));
+    EXPECT_EQ(storedText(readBytes(saved)), stored);
+    EXPECT_EQ(storedText(readBytes(page)), stored);
+    QDir().mkpath(program.page("email"));
+    EXPECT_EQ(storedText(readBytes(WriteRecipePage(key(id), true))), stored);
+
+    PageView view;
+    view.setSource(QUrl::fromLocalFile(page));
+    const QString shown = view.toPlainText();
+    EXPECT_LT(shown.size(), 250000) << "the view shows the beginning only";
+    EXPECT_TRUE(shown.contains("Open it in the recipe editor to see the rest."));
+    EXPECT_TRUE(shown.contains(QChar(0x200B))) << "the view breaks the long link";
+
+    // Printing takes the page itself, not the view's short form.
+    const auto whole = view.wholeDocument();
+    ASSERT_NE(whole, nullptr);
+    const QString printed = whole->toPlainText();
+    EXPECT_FALSE(printed.contains(QChar(0x200B)));
+    EXPECT_FALSE(printed.contains("Open it in the recipe editor"));
+    EXPECT_TRUE(printed.startsWith(QString(line).remove("\r\n")));
+    EXPECT_EQ(printed.count(link), stored.count(link));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // From the main window: add a recipe with a picture, find it in the tree, amend it and see it on the page.
 #include "browser/BrowserFixture.h"
 #include "editor/frmAddRecipe.h"
+#include "platform/text/PageReferences.h"
 #include "support/ModalAnswer.h"
 
 #include <QComboBox>
@@ -21,7 +22,8 @@ protected:
         w.commandButton(command)->trigger();
     }
 
-    QString page() const { return QString::fromUtf8(readBytes(program.page("recipe.html"))); }
+    // The page's text, its character references read.
+    QString page() const { return text::ResolveReferences(QString::fromUtf8(readBytes(program.page("recipe.html")))); }
 };
 
 TEST_F(RecipeEditorFromMainWindow, AddedRecipeIsFoundAmendedAndShown)

@@ -70,7 +70,7 @@ protected:
     // Writes bytes to a file in the scratch folder and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
-        const QString path = program.path("temp/" + name);
+        const QString path = program.path("files/" + name);
         writeBytes(path, bytes);
         return path;
     }

@@ -46,7 +46,7 @@ TEST_F(MasterCookWriter, WritesTheMarkedRecipesByteForByte)
 {
     QList<qint32> exported;
     QObject::connect(&exporter, &cExport::Exported, [&](qint32 count) { exported << count; });
-    const QString path = program.path("temp/out.mxp");
+    const QString path = program.path("out.mxp");
 
     exporter.ExportMasterCook(path);
 
@@ -71,7 +71,7 @@ TEST_F(MasterCookWriter, WritesAnEmptyFileWhenNothingIsMarked)
 TEST_F(MasterCookWriter, ReportsAFileItCannotWrite)
 {
     UiRecorder recorder;
-    exporter.ExportMasterCook(program.path("temp/no such folder/out.mxp"));
+    exporter.ExportMasterCook(program.path("no such folder/out.mxp"));
 
     EXPECT_TRUE(program.errorLog().contains("occurred in module ExportTovalquendry")) << program.errorLog().toStdString();
     ASSERT_EQ(recorder.boxes.size(), 1);
@@ -80,7 +80,7 @@ TEST_F(MasterCookWriter, ReportsAFileItCannotWrite)
 
 TEST_F(MasterCookWriter, ReadsBackWhatItWrote)
 {
-    const QString path = program.path("temp/trip.mxp");
+    const QString path = program.path("trip.mxp");
     exporter.ExportMasterCook(path);
     program.createCookbook("Copy");
 

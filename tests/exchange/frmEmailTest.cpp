@@ -9,6 +9,7 @@
 #include "exchange/frmAddressBook.h"
 #include "platform/paths/ProgramFolder.h"
 #include "core/SmallDisk.h"
+#include "support/HtmlTags.h"
 #include "support/ModalAnswer.h"
 #include "support/ScriptedSmtp.h"
 #include "support/ScratchProgram.h"
@@ -23,6 +24,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -691,6 +693,124 @@ TEST_F(EmailDialog, TheBarMovesWithThePagesWritten)
     send(dlg, Zip, "ann@example.org");
     EXPECT_TRUE(seen.contains(qMakePair(40, 40)));
     EXPECT_EQ(boxTitles(), QStringList{"Success"});
+}
+
+
+// Every local image a mailed page shows travels with it (the template's logo before the recipe's picture,
+// and a picture whose stored name would break the page); a reference to a file that is not there is
+// dropped; no path of the sender's machine is left in what arrives, and each page's only image attributes
+// are the template's.
+TEST_F(EmailDialog, EveryImageOfAMailedPageTravelsWithItAndNoPathLeaves)
+{
+    QImage logo(8, 8, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(program.path("templates/logo.png")));
+    const QByteArray logoBytes = readBytes(program.path("templates/logo.png"));
+    writeBytes(program.path("templates/logo.html"),
+               "<html><body><img src=\"" + program.path("templates/logo.png").toUtf8() + "\" width=\"80\">"
+               "<img src=\"file://" + program.path("templates/gone.png").toUtf8() + "\" alt=\"\"><img src=\"local.png\">"
+               "<img src='http://example.com/x.png'><h1>%title%</h1>"
+               "<!--PICSTART--><img src=\"%picture%\" alt=\"%title%\"><!--PICEND-->%instructions%</body></html>");
+    basMain::sTemplatePath = program.path("templates/logo.html");
+    const QString injected = "p.jpg\" onerror=\"document.title='X'\" x=\"'";
+    const QByteArray cake = PictureBytes(3);
+
+    // What a page that arrived shows for each image: its attribute names, and the bytes its source names.
+    const auto images = [&](const QByteArray& page, const std::function<QByteArray(const QString&)>& bytesOf) {
+        EXPECT_FALSE(page.contains(program.path().toUtf8())) << "no local path leaves";
+        QStringList shown;
+        for (const TagAttributes& img : TagsOf(page, "img")) {
+            const QString src = ValueOf(img, "src");
+            const QByteArray bytes = src.isEmpty() ? QByteArray() : src.startsWith("http:") ? QByteArray("web") : bytesOf(src);
+            shown << NamesOf(img).join(',') + (bytes == logoBytes ? " logo" : bytes == cake ? " cake" : bytes.isEmpty() ? "" : " web");
+        }
+        return shown;
+    };
+    const QStringList expected{"src,width logo", "alt", "", "src web", "src,alt cake"};
+
+    for (Mode mode : {Body, Attachments}) {
+        SCOPED_TRACE(mode == Body ? "body" : "attachments");
+        const qsizetype before = server.received().size();
+        display(recipe(mode == Body ? "Lemon Tart" : "Plum Tart", false, injected, cake));
+        frmEmail dlg;
+        send(dlg, mode);
+        ASSERT_EQ(server.received().size(), before + 1);
+        const ReceivedMail m = server.received().last();
+        if (mode == Body) {
+            ASSERT_EQ(m.parts.size(), 3) << "the page and two related parts";
+            EXPECT_EQ(images(m.parts[0].data, [&](const QString& src) {
+                for (const ReceivedPart& p : m.parts)
+                    if (!p.contentId.isEmpty() && src == "cid:" + p.contentId)
+                        return p.data;
+                return QByteArray();
+            }), expected);
+        } else {
+            const ReceivedPart* page = m.part("recipe.html");
+            ASSERT_NE(page, nullptr);
+            EXPECT_EQ(m.parts.size(), 4);
+            EXPECT_EQ(images(page->data, [&](const QString& src) {
+                return m.part(src) ? m.part(src)->data : QByteArray();
+            }), expected);
+        }
+    }
+
+    // Marked recipes, as attachments and packed: each page beside its images, the logo once.
+    program.createCookbook("Marked");
+    recipe("Apple Pie", true, injected, cake);
+    recipe("Bread", true, "bread.jpg", cake);
+    for (Mode mode : {Attachments, Zip}) {
+        SCOPED_TRACE(mode == Zip ? "zip" : "attachments");
+        const qsizetype before = server.received().size();
+        frmEmail dlg;
+        send(dlg, mode);
+        ASSERT_EQ(server.received().size(), before + 1);
+        const ReceivedMail m = server.received().last();
+        QMap<QString, QByteArray> files;
+        if (mode == Zip) {
+            ASSERT_EQ(m.parts.size(), 2);
+            for (const auto& [name, bytes] : readZip(m.parts[1].data))
+                files[name] = bytes;
+        } else {
+            for (const ReceivedPart& p : m.parts)
+                if (!p.filename.isEmpty()) {
+                    EXPECT_FALSE(files.contains(p.filename)) << p.filename.toStdString();
+                    files[p.filename] = p.data;
+                }
+        }
+        EXPECT_EQ(files.size(), 5) << QStringList(files.keys()).join(", ").toStdString();
+        for (const QString page : {"recipe1.html", "recipe2.html"})
+            EXPECT_EQ(images(files.value(page), [&](const QString& src) { return files.value(src); }), expected) << page.toStdString();
+    }
+}
+
+// A recipe of 5 MB arrives whole, without the view's break characters, in the message body and attached.
+TEST_F(EmailDialog, TheMailedPageHoldsTheWholeStoredRecipe)
+{
+    writeBytes(program.path("templates/plain.html"), "<html><body><p>%instructions%</p></body></html>");
+    basMain::sTemplatePath = program.path("templates/plain.html");
+    const QString link = "https://example.org/" + QString("a-very-long-recipe-name-").repeated(12) + "?id=1&x=2";
+    const QString line = QString::fromUtf8("Stir the Żurek, see ") + link + "\r\n";
+    const QString stored = line.repeated(5 * 1024 * 1024 / line.size());
+    const qint64 id = recipe("Long", false);
+    db::Query(basDatabase::cnCookbook, "UPDATE RECIPES SET INSTRUCTIONS=?1 WHERE ID=?2", {stored, id}).exec();
+    display(id);
+    const auto storedText = [](const QByteArray& page) {
+        QString text = QString::fromUtf8(page);
+        const qsizetype start = text.indexOf("<p>") + 3, end = text.indexOf("\r\n\r\n<hr></p>");
+        text = text.mid(start, end - start).replace("<br>", "\r\n").replace("&amp;", "&");
+        return text;
+    };
+    for (Mode mode : {Body, Attachments}) {
+        SCOPED_TRACE(mode == Body ? "body" : "attachments");
+        const qsizetype before = server.received().size();
+        frmEmail dlg;
+        send(dlg, mode);
+        ASSERT_EQ(server.received().size(), before + 1);
+        const ReceivedMail m = server.received().last();
+        const ReceivedPart* page = mode == Body ? &m.parts[0] : m.part("recipe.html");
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(storedText(page->data), stored);
+    }
 }
 
 } // namespace
