@@ -137,11 +137,29 @@ QString FractionToDecimal(const QString& text)
     return result && std::isfinite(*result) ? generalForm(*result) : QString();
 }
 
+namespace {
+// True when a "." in `text` is followed by exactly three digits: where the user's locale groups thousands
+// with ".", "1.000" is a thousand to its user, and reading it as 1 would be a believable wrong number.
+bool dotCouldGroupThousands(const QString& text)
+{
+    for (qsizetype i = text.indexOf(u'.'); i >= 0; i = text.indexOf(u'.', i + 1)) {
+        qsizetype digits = 0;
+        while (i + 1 + digits < text.size() && text[i + 1 + digits].isDigit())
+            ++digits;
+        if (digits == 3)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 std::optional<double> typedNumber(const QString& text)
 {
-    // Group separators are refused: "1.000" under a decimal-comma locale is read with "." as the decimal
-    // point, never as a thousand.
+    // Group separators are refused: "1.000" under a decimal-comma locale is neither a thousand nor
+    // read with "." as the decimal point.
     QLocale user;
+    if (user.groupSeparator() == u"." && dotCouldGroupThousands(text))
+        return std::nullopt;
     user.setNumberOptions(QLocale::RejectGroupSeparator);
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);

@@ -28,7 +28,8 @@ QString generalForm(double value);
 
 // A value as the user typed it: the whole text (blanks around it allowed) as a number written with the
 // decimal separator of the user's locale or with "."; nothing for any other text (empty, letters, group
-// separators, two decimal separators).
+// separators, two decimal separators). Where the locale groups thousands with ".", a "." followed by
+// exactly three digits is refused too: "1.000" is a thousand to that user, not 1.
 std::optional<double> typedNumber(const QString& text);
 // A number in the general form with the decimal separator of the user's locale.
 QString shownNumber(double value);

@@ -136,6 +136,47 @@ TEST(UnitConversions, FractionToDecimalReadsMixedNumbersAndFractions)
         EXPECT_EQ(FractionToDecimal(text), expected) << text.toStdString();
 }
 
+// A "." before exactly three digits is a thousands separator where the locale groups with ".", so there
+// it is refused rather than read as a decimal point; elsewhere each locale reads what its users write.
+TEST(UnitConversions, ANumberIsNeverReadAsADifferentOneInTheUsersLocale)
+{
+    const struct {
+        QLocale locale;
+        QString typed;
+        QString shown; // kilograms to grams
+    } cases[] = {
+        {QLocale("de_DE"), "1.000", "<not a number>"},
+        {QLocale("de_DE"), "2.500", "<not a number>"},
+        {QLocale("de_DE"), "1.000.000", "<not a number>"},
+        {QLocale("de_DE"), "0.125", "<not a number>"},
+        {QLocale("de_DE"), "1.000,5", "<not a number>"},
+        {QLocale("de_DE"), "1.5", "1500,00"},
+        {QLocale("de_DE"), "1.25", "1250,00"},
+        {QLocale("de_DE"), "1,000", "1000,00"},
+        {QLocale("de_DE"), "1,5", "1500,00"},
+        {QLocale("it_IT"), "1.000", "<not a number>"},
+        {QLocale("es_ES"), "1.000", "<not a number>"},
+        {QLocale("tr_TR"), "1.000", "<not a number>"},
+        {QLocale("pt_BR"), "1.000", "<not a number>"},
+        {QLocale("fr_FR"), "1.000", "1000,00"},
+        {QLocale("fr_FR"), "1,5", "1500,00"},
+        {QLocale("fr_FR"), "1 000", "<not a number>"},
+        {QLocale("en_US"), "1.000", "1000.00"},
+        {QLocale("en_US"), "1.5", "1500.00"},
+        {QLocale("en_US"), "1,000", "<not a number>"},
+        {QLocale("en_US"), "1,5", "<not a number>"},
+        {QLocale("pl_PL"), "1.000", "1000,00"},
+        {QLocale("pl_PL"), "1,5", "1500,00"},
+        {QLocale("pl_PL"), QString("1") + QChar(0xA0) + "000", "<not a number>"},
+        {QLocale("pl_PL"), "1 000", "<not a number>"},
+    };
+    for (const auto& c : cases) {
+        UserLocale user(c.locale);
+        EXPECT_EQ(convert(ConvertWeight, c.typed, Kilograms, Grams), c.shown)
+            << c.locale.name().toStdString() << " " << c.typed.toStdString();
+    }
+}
+
 class Converters : public ::testing::Test {
 protected:
     static void choose(QListWidget* list, int row) { list->setCurrentRow(row); }
@@ -231,6 +272,7 @@ TEST_F(Converters, EveryPageReadsAndShowsNumbersTheWayTheUsersLocaleWritesThem)
         {0, "0,5", Grams, Grams, "0,5"},
         {0, "2,7,3", Kilograms, Grams, ""},
         {0, "1.000,5", Kilograms, Grams, ""},
+        {0, "1.000", Kilograms, Grams, ""},
         {1, "36,6", Celsius, Fahrenheit, "97,88"},
         {1, "36.6", Celsius, Fahrenheit, "97,88"},
         {1, "100", Fahrenheit, Celsius, "37,777777777778"},
