@@ -9,6 +9,7 @@
 #include "platform/paths/ProgramFolder.h"
 #include "platform/text/Codec.h"
 #include "platform/text/LineFile.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QCoreApplication>
@@ -28,13 +29,7 @@ QString asciiFolded(const QString& s)
     return out;
 }
 
-QString unicodeFolded(const QString& s)
-{
-    QList<uint> points = s.toUcs4();
-    for (uint& c : points)
-        c = QChar::toCaseFolded(char32_t(c));
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
-}
+QString unicodeFolded(const QString& s) { return text::caseBlind(s); }
 } // namespace
 
 void SavePictureToRecipe(qint64 recipeId, const QString& picturePath)
@@ -80,14 +75,13 @@ QString ExtractRecipePicture(qint64 recipeId, const QString& folder, const QStri
 bool RecipeTitleTaken(const QString& storedTitle, qint64 exceptId)
 {
     // The title's own collation ignores ASCII letter case and can use the title index; other letters
-    // (é, Ü ...) need the connection's folding LIKE, which reads every title. That LIKE is blind to
-    // accents as well ("Äpple" finds "Apple"), so what it finds is checked for letter case only.
+    // (é, Ü, and ı or ß against a title in plain capitals) need the connection's folding LIKE, which reads
+    // every title. That LIKE is blind to accents as well ("Äpple" finds "Apple"), so what it finds is
+    // checked for letter case only.
     if (db::Query(cnCookbook, "SELECT 1 FROM RECIPES WHERE TITLE=?1 AND ID<>?2 LIMIT 1", db::Query::Cached{},
                   {storedTitle, exceptId})
             .next())
         return true;
-    if (text::isAscii(storedTitle))
-        return false;
     const QString folded = unicodeFolded(storedTitle);
     db::Query alike(cnCookbook, "SELECT TITLE FROM RECIPES WHERE TITLE LIKE ?1 ESCAPE '\\' AND ID<>?2",
                     {db::likeLiteral(storedTitle), exceptId});
@@ -122,12 +116,13 @@ void RecipeTitles::add(const QString& storedTitle)
 
 bool RecipeTitles::contains(const QString& storedTitle) const
 {
-    // The same two tests as RecipeTitleExists: the title's own collation, then, for a title with letters
-    // beyond ASCII, letter case folded in every character.
-    if (asciiFolded_.contains(asciiFolded(storedTitle)))
+    // The same two tests as RecipeTitleExists: the title's own collation, then letter case folded in every
+    // character (an ASCII title may equal one beyond ASCII: "IRMIK" and "ırmik", "STRASSE" and "Straße").
+    const QString ascii = asciiFolded(storedTitle);
+    if (asciiFolded_.contains(ascii))
         return true;
     if (text::isAscii(storedTitle))
-        return false;
+        return unicodeFolded_.contains(ascii);
     const QString folded = unicodeFolded(storedTitle);
     return unicodeFolded_.contains(folded) || asciiFolded_.contains(folded);
 }

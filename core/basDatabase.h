@@ -80,7 +80,7 @@ public:
 
 private:
     QSet<QString> asciiFolded_;          // letter case folded in A-Z only, as the title's collation does
-    QSet<QString> unicodeFolded_; // titles beyond ASCII, every character case-folded as the LIKE does
+    QSet<QString> unicodeFolded_; // titles beyond ASCII, letter case folded in every character
 };
 // Unmarks every recipe of the cookbook and unchecks the main window's list (without writing per item).
 void ClearAllMarks();

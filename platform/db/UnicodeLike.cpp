@@ -6,7 +6,10 @@
 #include <sqlite3.h>
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
+#include <unicode/uscript.h>
 #include <unicode/ustring.h>
+#include <unicode/utrans.h>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -14,7 +17,11 @@ namespace {
 
 // A folded code point that continues the folding of the character before it ("e" of "œ" -> "oe").
 constexpr char32_t Continues = 0x80000000u;
-constexpr char32_t CodePoint = 0x7FFFFFFFu;
+// A mark kept in a folded form (the voicing mark of "ガ" -> "カ" + U+3099): a match may not end before it.
+constexpr char32_t KeptMark = 0x40000000u;
+constexpr char32_t CodePoint = 0x3FFFFFFFu;
+
+
 
 bool isMark(UChar32 c)
 {
@@ -22,10 +29,69 @@ bool isMark(UChar32 c)
     return type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK || type == U_COMBINING_SPACING_MARK;
 }
 
+// The i-th code point of a folded form with its flags.
+char32_t flagged(char32_t c, size_t i)
+{
+    return c | (i ? Continues : 0) | (isMark(static_cast<UChar32>(c)) ? KeptMark : 0);
+}
+
+UScriptCode scriptOf(UChar32 c)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(c, &status);
+    return U_SUCCESS(status) ? script : USCRIPT_INVALID_CODE;
+}
+
+bool isLatinGreekOrCyrillic(UScriptCode script)
+{
+    return script == USCRIPT_LATIN || script == USCRIPT_GREEK || script == USCRIPT_CYRILLIC;
+}
+
+// Accents are what users of the Latin, Greek and Cyrillic scripts leave out when they type. The marks
+// of other scripts are part of the letter: a kana's voicing mark makes パ another syllable than ハ.
+bool isAccentOn(UScriptCode base)
+{
+    return isLatinGreekOrCyrillic(base);
+}
+
+// A mark standing on its own in the text (typed after its letter): an accent when it is one of the
+// combining diacritics those scripts use.
+bool isLooseAccent(UChar32 c)
+{
+    const auto block = static_cast<UBlockCode>(u_getIntPropertyValue(c, UCHAR_BLOCK));
+    return block == UBLOCK_COMBINING_DIACRITICAL_MARKS || block == UBLOCK_COMBINING_DIACRITICAL_MARKS_EXTENDED
+           || block == UBLOCK_COMBINING_DIACRITICAL_MARKS_SUPPLEMENT || block == UBLOCK_COMBINING_HALF_MARKS
+           || isLatinGreekOrCyrillic(scriptOf(c));
+}
+
+// ICU's Latin-ASCII transliteration of one Latin letter that has no decomposition: "ł" -> "l",
+// "ø" -> "o", "ı" -> "i", "æ" -> "ae", "þ" -> "th". Only used while the table below is worked out,
+// on one thread.
+std::u16string latinAscii(UChar32 c)
+{
+    static UTransliterator* const toAscii = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UTransliterator* t = utrans_openU(u"Latin-ASCII", -1, UTRANS_FORWARD, nullptr, 0, nullptr, &status);
+        return U_SUCCESS(status) ? t : nullptr;
+    }();
+    UChar buffer[32];
+    int32_t n = 0;
+    U16_APPEND_UNSAFE(buffer, n, c);
+    if (!toAscii)
+        return std::u16string(buffer, buffer + n);
+    int32_t limit = n;
+    UErrorCode status = U_ZERO_ERROR;
+    utrans_transUChars(toAscii, buffer, &n, 32, 0, &limit, &status);
+    if (U_FAILURE(status))
+        return {};
+    return std::u16string(buffer, buffer + n);
+}
+
 // What one character becomes for matching: Unicode full case folding ("ß" -> "ss"), compatibility
-// decomposition without its marks ("é" -> "e", "ﬁ" -> "fi"), folded again, and the ligatures that
-// decompose to nothing spelt out ("œ" -> "oe", "æ" -> "ae").
-std::u32string matchingForm(char32_t cp)
+// decomposition ("ﬁ" -> "fi", "ﾊ" -> "ハ") without the accents of Latin, Greek and Cyrillic letters
+// ("é" -> "e", "ό" -> "ο"), and Latin letters without a decomposition spelt in plain Latin ("ł" -> "l",
+// "ı" -> "i", "œ" -> "oe"), folded again. Latin letters are spelt out only when `spellOut` is set.
+std::u32string matchingForm(char32_t cp, bool spellOut)
 {
     UChar in[2];
     int32_t n = 0;
@@ -39,18 +105,28 @@ std::u32string matchingForm(char32_t cp)
     if (U_FAILURE(status))
         return {static_cast<char32_t>(u_foldCase(static_cast<UChar32>(cp), U_FOLD_CASE_DEFAULT))};
     std::u32string out;
+    UScriptCode base = USCRIPT_INVALID_CODE; // of the last letter that is no mark
     for (int32_t i = 0; i < nd;) {
         UChar32 c;
         U16_NEXT(decomposed, i, nd, c);
-        if (isMark(c))
-            continue;
-        c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
-        if (c == U'œ')
-            out += U"oe";
-        else if (c == U'æ')
-            out += U"ae";
-        else
+        if (isMark(c)) {
+            if (base == USCRIPT_INVALID_CODE ? isLooseAccent(c) : isAccentOn(base))
+                continue;
             out += static_cast<char32_t>(c);
+            continue;
+        }
+        base = scriptOf(c);
+        c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+        if (c < 0x80 || !spellOut || base != USCRIPT_LATIN) {
+            out += static_cast<char32_t>(c);
+            continue;
+        }
+        const std::u16string plain = latinAscii(c);
+        for (size_t k = 0; k < plain.size();) {
+            UChar32 p;
+            U16_NEXT(plain.data(), k, plain.size(), p);
+            out += static_cast<char32_t>(u_foldCase(p, U_FOLD_CASE_DEFAULT));
+        }
     }
     return out;
 }
@@ -63,26 +139,29 @@ public:
         start_.reserve(0x10001);
         for (char32_t cp = 0; cp < 0x10000; ++cp) {
             start_.push_back(static_cast<uint32_t>(forms_.size()));
-            if (cp < 0x80)
+            if (cp < 0x80) {
                 forms_ += cp >= 'A' && cp <= 'Z' ? cp + 32 : cp;
-            else if (cp >= 0xD800 && cp <= 0xDFFF)
+            } else if (cp >= 0xD800 && cp <= 0xDFFF) {
                 forms_ += cp;
-            else
-                forms_ += matchingForm(cp);
+            } else {
+                const std::u32string form = matchingForm(cp, true);
+                for (size_t i = 0; i < form.size(); ++i)
+                    forms_ += flagged(form[i], i);
+            }
         }
         start_.push_back(static_cast<uint32_t>(forms_.size()));
     }
-    // Appends the form of `cp`, its second and later code points flagged as continuing it.
+    // Appends the form of `cp`, its second and later code points flagged as continuing it, and the marks
+    // it keeps flagged as such.
     void append(char32_t cp, std::vector<char32_t>& out) const
     {
         if (cp >= 0x10000) {
-            const std::u32string form = matchingForm(cp);
+            const std::u32string form = matchingForm(cp, false);
             for (size_t i = 0; i < form.size(); ++i)
-                out.push_back(i ? form[i] | Continues : form[i]);
+                out.push_back(flagged(form[i], i));
             return;
         }
-        for (uint32_t i = start_[cp]; i < start_[cp + 1]; ++i)
-            out.push_back(i > start_[cp] ? forms_[i] | Continues : forms_[i]);
+        out.insert(out.end(), forms_.begin() + start_[cp], forms_.begin() + start_[cp + 1]);
     }
 
 private:
@@ -216,8 +295,10 @@ bool matchTokens(const std::vector<Token>& pattern, const std::vector<char32_t>&
             ++t;
             while (t < text.size() && (text[t] & Continues))
                 ++t;
-        } else if (p < pattern.size() && pattern[p].kind == Token::Literal
-                   && pattern[p].ch == (text[t] & CodePoint)) {
+        } else if (p < pattern.size() && pattern[p].kind == Token::Literal && pattern[p].ch == (text[t] & CodePoint)
+                   && (t + 1 == text.size() || !(text[t + 1] & KeptMark)
+                       || (p + 1 < pattern.size() && pattern[p + 1].kind == Token::Literal))) {
+            // (a letter whose mark follows matches only a literal that goes on to the mark)
             ++p;
             ++t;
         } else if (runAt != none) {

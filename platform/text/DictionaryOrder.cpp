@@ -49,7 +49,9 @@ DictionaryOrder::DictionaryOrder()
     // opens ICU's root order.
     const QByteArray locale = QLocale().collation().name().toLatin1();
     full_ = openCollator(locale, UCOL_DEFAULT_STRENGTH);
-    primary_ = openCollator(locale, UCOL_PRIMARY);
+    // The letter bar's letters are Latin letters, whatever the language: a Turkish "I" is not put
+    // among the H's, nor a Czech "Ch" among the H's, as their own alphabets would.
+    primary_ = openCollator("", UCOL_PRIMARY);
 }
 
 DictionaryOrder::~DictionaryOrder()

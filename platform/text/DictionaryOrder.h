@@ -26,9 +26,11 @@ public:
     // <0, 0 or >0 as `a` sorts before, with or after `b`.
     int compare(QStringView a, QStringView b) const;
 
-    // True when `title` sorts under the letter-bar letter `letter` ("a" to "z", either case): at the
-    // collation's primary strength (blind to accents and letter case) it sorts at or after the letter
-    // and before the next one; under "z", every title from "z" on whose first letter is Latin.
+    // True when `title` sorts under the letter-bar letter `letter` ("a" to "z", either case): the Latin
+    // letter it starts with, the same in every language ("İçli" and "Irmik" under "i", "Çorba" under
+    // "c", "Łosoś" under "l"). At the primary strength of Unicode's root order (blind to accents and
+    // letter case) it sorts at or after the letter and before the next one; under "z", every title from
+    // "z" on whose first letter is Latin.
     bool sortsUnderLetter(QStringView title, QChar letter) const;
 
     // The positions 0..n-1 of `texts` in dictionary order (equal texts keep their order). Sorting by

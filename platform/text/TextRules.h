@@ -12,8 +12,13 @@ QStringView trimBlanksView(QStringView s);
 QString trimLeftBlanks(const QString& s);
 QString trimRightBlanks(const QString& s);
 
-// First letter of each word upper case, every other letter lower case; words are separated by blanks.
+// First letter of each word in title case, every other letter lower case, as the user's language writes
+// them (Turkish and Azeri: "i" <-> "İ", "ı" <-> "I"); words are separated by blanks.
 QString properCase(const QString& s);
+
+// The text with letter case folded for comparing titles: every letter case-folded in full ("ß" as "ss"),
+// and I, ı, İ and i as one letter, so that a Turkish title in capitals equals it written in small letters.
+QString caseBlind(const QString& s);
 
 // The apostrophe encoding of recipe rows: "'" is stored as "$$" and shown as "'".
 QString encodeApostrophes(const QString& s);

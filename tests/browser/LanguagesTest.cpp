@@ -166,3 +166,100 @@ TEST_F(Languages, SearchAndWhatCanIMakeWithIgnoreAccentsAsTheyIgnoreLetterCase)
     }
     EXPECT_TRUE(recorder.boxes.isEmpty());
 }
+
+namespace {
+
+const char* const kLetterTitles[] = {"Irmik helvası", "Ispanaklı börek", "İçli köfte", "İmam bayıldı",
+                                     "Patlıcan kebabı", "Hünkâr beğendi", "Çorba", "Şakşuka", "Sütlaç",
+                                     "Straßburger Zwiebelkuchen", "Łosoś wędzony", "Łódzkie pierogi",
+                                     "Øresund sild", "ハンバーグ", "パンケーキ"};
+
+// Titles whose letters are no accented forms of a plain Latin letter, or whose marks are no accents.
+class LettersOfTheirOwn : public BrowserTest {
+protected:
+    void SetUp() override
+    {
+        const QString cookbook = program.createCookbook("Family");
+        for (const char* title : kLetterTitles)
+            ScratchProgram::addRecipe(QString::fromUtf8(title), "Desserts", "1 cup flour");
+        ScratchProgram::addRecipe("Karnıyarık", "Main Dish", "4 patlıcan\r\n1 su bardağı ırmik");
+        basDatabase::CloseCookbook();
+        window = openWindow(cookbook);
+    }
+
+    QStringList listed() const { return titles(window->lstVRecipes()); }
+
+    std::unique_ptr<frmMain> window;
+};
+
+} // namespace
+
+// The letter bar lists a title under the Latin letter it starts with in every language: a Turkish user
+// finds I and İ under "I", Ç under "C" and Ş under "S", like anyone else.
+TEST_F(LettersOfTheirOwn, TheLetterBarListsEveryTitleUnderTheLatinLetterItStartsWith)
+{
+    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    const struct {
+        QLocale locale;
+        int button; // 1 = "A" ... 26 = "Z"
+        QStringList expected;
+    } cases[] = {
+        {turkish, 9, words({"Irmik helvası", "Ispanaklı börek", "İçli köfte", "İmam bayıldı"})},
+        {turkish, 8, words({"Hünkâr beğendi"})},
+        {turkish, 3, words({"Çorba"})},
+        {turkish, 19, words({"Straßburger Zwiebelkuchen", "Sütlaç", "Şakşuka"})},
+        {turkish, 12, words({"Łódzkie pierogi", "Łosoś wędzony"})},
+        {turkish, 15, words({"Øresund sild"})},
+        {German, 9, words({"İçli köfte", "İmam bayıldı", "Irmik helvası", "Ispanaklı börek"})},
+        {German, 19, words({"Şakşuka", "Straßburger Zwiebelkuchen", "Sütlaç"})},
+        {Polish, 12, words({"Łosoś wędzony", "Łódzkie pierogi"})}, // Polish has Ó after O
+    };
+    for (const auto& c : cases) {
+        UserLanguage language(c.locale);
+        window->tvRecipes()->setCurrentItem(child(window->tvRecipes(), "Recipes", "List All"));
+        window->tvRecipes_DblClick();
+        window->cmdList_Click(c.button);
+        EXPECT_EQ(listed(), c.expected) << c.locale.name().toStdString() << " " << char('a' + c.button - 1);
+    }
+}
+
+// Search and "What can I make with?" find a title typed the way its users type: without the dot of İ or
+// ı, without the stroke of Ł or Ø, "ss" for ß; but a kana's voicing mark is part of the letter.
+TEST_F(LettersOfTheirOwn, SearchFindsLettersTypedTheWayTheirUsersTypeThem)
+{
+    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    const struct {
+        QLocale locale;
+        QString typed;
+        QStringList expected;
+    } cases[] = {
+        {turkish, "patlican", words({"Patlıcan kebabı"})},
+        {turkish, "PATLICAN", words({"Patlıcan kebabı"})},
+        {turkish, "ırmik", words({"Irmik helvası"})},
+        {turkish, "IÇLI", words({"İçli köfte"})},
+        {turkish, "imam bayildi", words({"İmam bayıldı"})},
+        {German, "STRASSBURGER", words({"Straßburger Zwiebelkuchen"})},
+        {Polish, "losos", words({"Łosoś wędzony"})},
+        {Polish, "lodz", words({"Łódzkie pierogi"})},
+        {QLocale(QLocale::Danish, QLocale::Denmark), "oresund", words({"Øresund sild"})},
+        {QLocale(QLocale::Japanese, QLocale::Japan), "パン", words({"パンケーキ"})},
+        {QLocale(QLocale::Japanese, QLocale::Japan), "ハン", words({"ハンバーグ"})},
+    };
+    for (const auto& c : cases) {
+        UserLanguage language(c.locale);
+        frmSearch search(window.get());
+        search.Form_Load();
+        search.txtSearch->setText(c.typed);
+        search.cmdSearch_Click();
+        EXPECT_EQ(listed(), c.expected) << c.locale.name().toStdString() << " " << c.typed.toStdString();
+    }
+
+    UserLanguage language(turkish);
+    frmMealMaker mealMaker(window.get());
+    for (const char* typed : {"PATLICAN,irmik", "Patlıcan, IRMIK"}) {
+        mealMaker.txtSearch->setText(QString::fromUtf8(typed));
+        mealMaker.cmdOption_Click(0);
+        EXPECT_EQ(listed(), words({"Karnıyarık"})) << typed;
+    }
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+}

@@ -159,7 +159,8 @@ TEST_F(RecipeRecordsTest, ExtractWithoutAFolderWritesIntoTheProgramFolder)
 
 TEST_F(RecipeRecordsTest, TitleExistsIgnoringLetterCaseOnly)
 {
-    for (const QString title : {"Mum$$s Pie", "Crème Brûlée", "100% Rye", "a_b", "Back\\slash"})
+    for (const QString title : {"Mum$$s Pie", "Crème Brûlée", "100% Rye", "a_b", "Back\\slash", "İçli köfte",
+                                "Irmik helvası", "Straßburger Torte"})
         ScratchProgram::addRecipe(title);
 
     const std::vector<std::pair<QString, bool>> cases = {
@@ -169,6 +170,10 @@ TEST_F(RecipeRecordsTest, TitleExistsIgnoringLetterCaseOnly)
         {"Crème%", false},         {"Crème_Brûlée", false}, {"100% Rye", true},       {"100% RYE", true},
         {"100x Rye", false},       {"100%", false},         {"a_b", true},            {"axb", false},
         {"BACK\\SLASH", true},     {"Back\\\\slash", false}, {"Ünknown", false},
+        // I, ı, İ and i are one letter in two cases; ß is "ss" in capitals.
+        {"İÇLİ KÖFTE", true},     {"IÇLI KÖFTE", true},    {"içli köfte", true},     {"ICLI KOFTE", false},
+        {"IRMIK HELVASI", true},  {"ırmık helvası", true}, {"İrmik Helvasi", true},  {"Irmak helvası", false},
+        {"STRASSBURGER TORTE", true}, {"strassburger torte", true}, {"Strasburger Torte", false},
     };
     for (const auto& [title, expected] : cases)
         EXPECT_EQ(RecipeTitleExists(title), expected) << title.toStdString();

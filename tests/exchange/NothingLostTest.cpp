@@ -146,14 +146,17 @@ TEST_F(NothingLost, AnOversizedRecipeIsSkippedAndReadingGoesOn)
 
 TEST_F(NothingLost, TheTitleSetAnswersAsTheTitleQueryDoes)
 {
-    for (const char* stored : {"Crème Brûlée", "Apple Pie", "\u212Aiwi", "STRASSE"})
+    for (const char* stored : {"Crème Brûlée", "Apple Pie", "\u212Aiwi", "STRASSE", "Irmik helvası", "İçli köfte"})
         ScratchProgram::addRecipe(QString::fromUtf8(stored));
     const basDatabase::RecipeTitles titles;
     for (const char* asked : {"crème brûlée", "CRÈME BRÛLÉE", "apple pie", "Apple Pies", "kiwi", "\u212AIWI",
-                              "Straße", "strasse", "Crème", "ÄPPLE PIE"}) {
+                              "Straße", "strasse", "Crème", "ÄPPLE PIE", "IRMIK HELVASI", "İÇLİ KÖFTE"}) {
         const QString title = QString::fromUtf8(asked);
         EXPECT_EQ(titles.contains(title), basDatabase::RecipeTitleExists(title)) << asked;
     }
+    // An import in capitals stores no second Turkish title.
+    EXPECT_TRUE(titles.contains("IRMIK HELVASI"));
+    EXPECT_TRUE(titles.contains(QString::fromUtf8("İÇLİ KÖFTE")));
 }
 
 TEST_F(NothingLost, AFailingDatabaseEndsTheReadWithOneReport)

@@ -152,6 +152,27 @@ TEST_F(Database, LikeIgnoresCaseAndAccentsBeyondAscii)
         {"\u039C\u03BF\u03C5\u03C3\u03B1\u03BA\u03AC\u03C2", "\u03BC\u03BF\u03C5\u03C3\u03B1\u03BA\u03B1\u03C3", nullptr, true},
         {"\u5BFF\u53F8", "%\u53F8", nullptr, true},
         {"Eclair", "\u00e9\\_", "\\", false},
+        // Latin letters without a decomposition are typed as their plain letters; I, ı, İ and i are one.
+        {"\u0141oso\u015b", "losos", nullptr, true},
+        {"\u0141\u00f3d\u017a", "LODZ", nullptr, true},
+        {"\u00d8resund", "oresund", nullptr, true},
+        {"\u0110akovo", "dakovo", nullptr, true},
+        {"\u0126amrun", "hamrun", nullptr, true},
+        {"\u00c6bleskiver", "aebleskiver", nullptr, true},
+        {"\u00deorramatur", "thorramatur", nullptr, true},
+        {"Patl\u0131can", "PATLICAN", nullptr, true},
+        {"Irmik", "\u0131rm\u0131k", nullptr, true},
+        {"\u0130\u00e7li k\u00f6fte", "icli%", nullptr, true},
+        {"Lody", "\u0142ody", nullptr, true},
+        {"Stra\u00dfburger", "STRASSBURGER", nullptr, true},
+        {"\u0401\u043b\u043a\u0430", "\u0435\u043b\u043a\u0430", nullptr, true}, // Cyrillic: the diaeresis
+        // A kana's voicing mark is part of the letter, precomposed, decomposed or half-width alike.
+        {"\u30cf\u30f3\u30d0\u30fc\u30b0", "%\u30d1\u30f3%", nullptr, false},
+        {"\u30d1\u30f3\u30b1\u30fc\u30ad", "\u30d1\u30f3%", nullptr, true},
+        {"\u30d1\u30f3\u30b1\u30fc\u30ad", "\u30cf\u30f3%", nullptr, false},
+        {"\u30cf\u309a\u30f3", "\u30d1\u30f3", nullptr, true},
+        {"\uff8a\uff9f\uff9d", "\u30d1\u30f3", nullptr, true},
+        {"\u304c\u3063\u3053\u3046", "\u304b%", nullptr, false},
     };
     for (const Case& c : cases) {
         const QString sql = c.escape ? "SELECT ?1 LIKE ?2 ESCAPE ?3" : "SELECT ?1 LIKE ?2";

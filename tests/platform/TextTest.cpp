@@ -2,6 +2,7 @@
 #include "platform/text/Codec.h"
 #include "platform/text/FileRegistry.h"
 #include "platform/text/LineFile.h"
+#include "platform/text/TextRules.h"
 #include "support/TestFiles.h"
 
 #include <QLocale>
@@ -310,4 +311,34 @@ TEST_F(LineFiles, ReaderCapsLinesAndRecords)
     EXPECT_THROW(r.readLine(), text::RecordTooLarge);
     r.endRecord();
     EXPECT_EQ(r.readLine(), "after");
+}
+
+// Proper-casing follows the user's language: Turkish and Azeri pair i with İ and ı with I; elsewhere İ
+// stays a capital i. Greek words end in a final sigma; blanks are kept as they are.
+TEST(TextRules, ProperCaseWritesLettersAsTheUsersLanguageDoes)
+{
+    const struct {
+        QLocale locale;
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {QLocale("tr_TR"), "imam bayıldı", "İmam Bayıldı"},
+        {QLocale("tr_TR"), "IRMIK HELVASI", "Irmık Helvası"},
+        {QLocale("tr_TR"), "İÇLİ KÖFTE", "İçli Köfte"},
+        {QLocale("az_AZ"), "IRMIK", "Irmık"},
+        {QLocale("en_US"), "IRMIK HELVASI", "Irmik Helvasi"},
+        {QLocale("en_US"), "imam bayıldı", "Imam Bayıldı"},
+        {QLocale("en_US"), "İÇLİ KÖFTE", "İçli Köfte"},
+        {QLocale("en_US"), "apple  PIE ", "Apple  Pie "},
+        {QLocale("en_US"), "o'BRIEN's (BEST) stew", "O'brien's (best) Stew"},
+        {QLocale("de_DE"), "STRASSE straße", "Strasse Straße"},
+        {QLocale("el_GR"), "ΚΕΦΤΕΔΕΣ ΣΤΟ ΦΟΎΡΝΟ", "Κεφτεδες Στο Φούρνο"},
+    };
+    const QLocale previous;
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        EXPECT_EQ(text::properCase(QString::fromUtf8(c.text)), QString::fromUtf8(c.expected))
+            << c.locale.name().toStdString() << " " << c.text;
+    }
+    QLocale::setDefault(previous);
 }
