@@ -80,17 +80,14 @@ QComboBox* TypedList(QWidget* parent, const QString& name)
     return c;
 }
 
-// The entries of one reference list, in the statement's order.
-// Names lists are in dictionary order; the countries stay in the order of their IDs.
-enum class PickOrder { Dictionary, AsRead };
-
-void FillPickList(QComboBox* combo, const QString& sql, const QString& field, PickOrder order)
+// The entries of one reference list in the user's dictionary order.
+void FillPickList(QComboBox* combo, const QString& sql, const QString& field)
 {
     QStringList entries;
     db::Query rows(DE.cn, sql);
     while (rows.next())
         entries << rows.text(field);
-    combo->addItems(order == PickOrder::Dictionary ? text::sortedInDictionaryOrder(entries) : entries);
+    combo->addItems(text::sortedInDictionaryOrder(entries));
     combo->setCurrentIndex(-1);
 }
 
@@ -383,12 +380,12 @@ void frmAddRecipe::Form_Load()
 
 void frmAddRecipe::fillPickLists()
 {
-    FillPickList(cmbCat, "SELECT * FROM [CATEGORY] ORDER BY [CATEGORY]", "CATEGORY", PickOrder::Dictionary);
-    FillPickList(cmbUOM, "SELECT * FROM [MEASURES] ORDER BY [MEASUREMENT]", "MEASUREMENT", PickOrder::Dictionary);
+    FillPickList(cmbCat, "SELECT * FROM [CATEGORY] ORDER BY [CATEGORY]", "CATEGORY");
+    FillPickList(cmbUOM, "SELECT * FROM [MEASURES] ORDER BY [MEASUREMENT]", "MEASUREMENT");
     cmbUOM->insertItem(0, QString()); // a chosen unit can be cleared again
     cmbUOM->setCurrentIndex(-1);
-    FillPickList(cmbIng, "SELECT * FROM [INGREDIENT] ORDER BY [INGREDIENT]", "INGREDIENT", PickOrder::Dictionary);
-    FillPickList(cmbOrigin, "SELECT * FROM [ORIGIN] ORDER BY [ID]", "ORIGIN", PickOrder::AsRead);
+    FillPickList(cmbIng, "SELECT * FROM [INGREDIENT] ORDER BY [INGREDIENT]", "INGREDIENT");
+    FillPickList(cmbOrigin, "SELECT * FROM [ORIGIN] ORDER BY [ID]", "ORIGIN");
 }
 
 bool frmAddRecipe::loadRecipe(qint64 id)

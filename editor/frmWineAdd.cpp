@@ -184,8 +184,12 @@ void frmWineAdd::Form_Load()
         FillListView();
         cmbCountry->clear();
         db::Query origins(DE.cn, "SELECT * FROM ORIGIN ORDER BY ID");
+        std::vector<std::pair<QString, qint64>> countries;
         while (origins.next())
-            cmbCountry->addItem(origins.text("ORIGIN"), origins.value("Id").toLongLong());
+            countries.emplace_back(origins.text("ORIGIN"), origins.value("Id").toLongLong());
+        text::sortInDictionaryOrder(countries, [](const auto& country) { return country.first; });
+        for (const auto& [name, id] : countries)
+            cmbCountry->addItem(name, id);
         cmbCountry->setCurrentIndex(-1);
         loadedValues = boxValues();
         // Picker mode lasts for this opening only. Select is then the default button and first in the Tab

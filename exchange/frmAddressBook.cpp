@@ -5,6 +5,7 @@
 #include "core/DE.h"
 #include "core/MainWindow.h"
 #include "core/basMain.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/ui/Ui.h"
 
 #include <QGridLayout>
@@ -111,14 +112,17 @@ void frmAddressBook::ListContacts()
         lstvPeeps->header()->setSectionResizeMode(QHeaderView::Stretch);
 
         db::Query rows(DE.cn, "SELECT * FROM CONTACTS ORDER BY CONTACTNAME ASC");
+        std::vector<QTreeWidgetItem*> items;
         while (rows.next()) {
             auto* item = new QTreeWidgetItem({rows.text("CONTACTNAME"), rows.text("CONTACTADDRESS")});
             const qint64 id = rows.value("ID").toLongLong();
             item->setData(0, ItemTagRole, id);
             if (bSelecting)
                 item->setCheckState(0, ticked.contains(id) ? Qt::Checked : Qt::Unchecked);
-            lstvPeeps->addTopLevelItem(item);
+            items.push_back(item);
         }
+        text::sortInDictionaryOrder(items, [](const QTreeWidgetItem* item) { return item->text(0); });
+        lstvPeeps->addTopLevelItems(QList<QTreeWidgetItem*>(items.begin(), items.end()));
         txtName->clear();
         txtAddress->clear();
     });

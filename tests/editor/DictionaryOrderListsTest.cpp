@@ -31,7 +31,8 @@ TEST_F(DictionaryOrderLists, ReferenceListsPickListsAndWinesSortAsTheUsersLangua
                "INSERT INTO INGREDIENT (INGREDIENT) VALUES ('Äpfel'), ('Łosoś'), ('Lauch'), ('Zucker');"
                "INSERT INTO MEASURES (MEASUREMENT) VALUES ('Östl. Maß'), ('oz'), ('Tasse');"
                "INSERT INTO WINES ([WINE NAME], COUNTRY) VALUES ('Zweigelt', '1'), ('Château Margaux', '1'),"
-               " ('Chablis', '1'), ('Ürziger Würzgarten', '1'), ('Unterberg', '1');");
+               " ('Chablis', '1'), ('Ürziger Würzgarten', '1'), ('Unterberg', '1');"
+               "INSERT INTO ORIGIN (ORIGIN) VALUES ('Zimbabwe'), ('Österreich'), ('Åland'), ('Belgien');");
     const QStringList categories = {"Desserts", "Éclairs", "Main Dish", "Obst", "Œufs", "Soups", "Zupy"};
     const QStringList ingredients = {"Äpfel", "Eggs", "Flour", "Lauch", "Łosoś", "Sugar", "Zucker"};
     const QStringList units = {"cup", "Östl. Maß", "oz", "Tasse", "tbsp", "tsp"};
@@ -47,9 +48,11 @@ TEST_F(DictionaryOrderLists, ReferenceListsPickListsAndWinesSortAsTheUsersLangua
     EXPECT_EQ(comboEntries(editor->cmbCat), categories);
     EXPECT_EQ(comboEntries(editor->cmbIng), ingredients);
     EXPECT_EQ(comboEntries(editor->cmbUOM), QStringList{""} + units) << "the empty entry clears a unit";
-    EXPECT_EQ(comboEntries(editor->cmbOrigin), QStringList({"Italy", "France", "Finland"})) << "countries by ID";
+    const QStringList countries = {"Åland", "Belgien", "Finland", "France", "Italy", "Österreich", "Zimbabwe"};
+    EXPECT_EQ(comboEntries(editor->cmbOrigin), countries) << "countries added later among the others";
 
     frmWineAdd wines;
+    EXPECT_EQ(comboEntries(wines.cmbCountry), countries);
     EXPECT_EQ(items(wines.lstvWines),
               QStringList({"Chablis", "Château Margaux", "Unterberg", "Ürziger Würzgarten", "Zweigelt"}));
 }

@@ -55,7 +55,7 @@ TEST_F(RecipeEditorSave, NewRecipeEncodesEveryValueAndComputesTheTotal)
     auto editor = openEditor();
     EXPECT_EQ(editor->lblInfo[0]->text(), "Add New Recipe");
     EXPECT_EQ(editor->cmbCat->itemText(0), "Desserts") << "categories alphabetical";
-    EXPECT_EQ(editor->cmbOrigin->itemText(0), "Italy") << "countries in ID order";
+    EXPECT_EQ(editor->cmbOrigin->itemText(0), "Finland") << "countries in dictionary order";
     EXPECT_EQ(editor->cmbUOM->currentIndex(), -1);
     fillAll(*editor);
     editor->cmbOrigin->setEditText("Cote d'Ivoire"); // typed, not in the list: stored all the same

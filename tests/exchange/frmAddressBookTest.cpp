@@ -76,6 +76,11 @@ TEST_F(AddressBook, AddsContactsAsTypedAndListsThemByName)
         EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
     }
     EXPECT_EQ(stored().size(), 3);
+
+    // In the user's dictionary order, a name with an accented first letter among the others.
+    add(book, "Émile", "emile@example.org");
+    EXPECT_EQ(listed(book), (QStringList{"anna | anna@example.org", "Émile | emile@example.org",
+                                         "Miles O'Brien | o'brien@example.org", "Zoe | zoe@example.org"}));
     add(book, QString(150, 'n'), "long@example.org");
     EXPECT_EQ(stored().last(), QString(100, 'n') + " | long@example.org");
 }
