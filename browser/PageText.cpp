@@ -4,6 +4,7 @@
 #include "platform/text/TextRules.h"
 
 #include <QRegularExpression>
+#include <unicode/uchar.h>
 
 namespace pagetext {
 namespace {
@@ -94,17 +95,39 @@ QString CutNote()
                           "Open it in the recipe editor to see the rest.)");
 }
 
+namespace {
+
+// What a character costs the view to lay out, counted in Latin letters: a wide East Asian character
+// (kana, kanji, hangul) takes several times as long.
+constexpr qsizetype kWideCost = 4;
+
+qsizetype LayoutCost(QChar c)
+{
+    if (c.unicode() < 0x1100)
+        return 1;
+    if (c.isSurrogate())
+        return kWideCost / 2;
+    const auto width = static_cast<UEastAsianWidth>(u_getIntPropertyValue(c.unicode(), UCHAR_EAST_ASIAN_WIDTH));
+    return width == U_EA_WIDE || width == U_EA_FULLWIDTH ? kWideCost : 1;
+}
+
+} // namespace
+
 QString ShownText::take(const QString& stored)
 {
     cutHere_ = false;
-    if (left_ < 0 || stored.size() <= left_) {
-        if (left_ >= 0)
-            left_ -= stored.size();
+    if (left_ < 0)
+        return stored;
+    qsizetype fits = 0, cost = 0; // how many characters fit in what is left, and their cost
+    while (fits < stored.size() && cost + LayoutCost(stored[fits]) <= left_)
+        cost += LayoutCost(stored[fits++]);
+    if (fits == stored.size()) {
+        left_ -= cost;
         return stored;
     }
     if (cut_)
         return {};
-    qsizetype n = left_;
+    qsizetype n = fits;
     if (n > 0 && stored[n - 1].isHighSurrogate())
         --n;
     if (n >= 2) {

@@ -9,7 +9,7 @@ namespace pagetext {
 // many, so that the view wraps them instead of laying out one endless word.
 constexpr qsizetype kLongestRun = 64;
 // The most characters of stored text the page on display shows: the view lays this much out in a fraction
-// of a second.
+// of a second. A wide East Asian character counts as several.
 constexpr qsizetype kShownChars = 200000;
 
 // Stored text as page text: "$$" shows as "'", and "<", ">", "&" and both quotes show as themselves (never

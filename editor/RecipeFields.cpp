@@ -93,7 +93,20 @@ QStringList LinesOfSelection(const QString& selection)
 
 QString FromCrLf(const QString& stored)
 {
-    return QString(stored).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+    // One pass: replacing every CR LF in place moves the rest of the text again for each batch of line
+    // ends, which takes a second for megabytes of lines.
+    QString out;
+    out.reserve(stored.size());
+    qsizetype from = 0;
+    for (qsizetype cr = stored.indexOf(u'\r'); cr >= 0; cr = stored.indexOf(u'\r', from)) {
+        out += QStringView(stored).sliced(from, cr - from);
+        out += u'\n';
+        from = cr + 1 < stored.size() && stored[cr + 1] == u'\n' ? cr + 2 : cr + 1;
+    }
+    if (from == 0)
+        return stored;
+    out += QStringView(stored).sliced(from);
+    return out;
 }
 
 } // namespace recipefields

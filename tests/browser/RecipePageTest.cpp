@@ -322,6 +322,24 @@ TEST_F(RecipePage, LongTextIsWrappedOnThePageAndCutShortOnlyOnDisplay)
     EXPECT_EQ(stored.text("INGREDIENTS"), run);
 }
 
+// Wide East Asian characters take the view several times as long to lay out as Latin letters: the page on
+// display shows fewer of them, so that a long Japanese recipe shows as quickly as a long French one.
+TEST_F(RecipePage, APageOfWideCharactersIsCutShorterOnDisplay)
+{
+    const QString sentence = QString::fromUtf8("鍋に水を入れて火にかけ、沸騰したら昆布を加える。\r\n");
+    Recipe r;
+    r.instructions = sentence.repeated(pagetext::kShownChars / sentence.size());
+    const qint64 id = AddRecipe(r);
+    useTemplate("<p>%instructions%</p>");
+
+    const QString shown = pagetext::Unescaped(QString::fromUtf8(readBytes(WriteRecipePage(key(id), false))));
+    EXPECT_TRUE(shown.contains("Open it in the recipe editor to see the rest."));
+    const qsizetype kana = shown.count(QString::fromUtf8("沸騰")) * sentence.size();
+    EXPECT_GT(kana, pagetext::kShownChars / 5);
+    EXPECT_LT(kana, pagetext::kShownChars * 3 / 10);
+    EXPECT_TRUE(shown.contains(QString::fromUtf8("加える。<br><br>(This recipe is too long"))) << "cut at a line end";
+}
+
 TEST_F(RecipePage, ATemplateInAnyDeclaredCharsetMakesAPageInThatCharset)
 {
     Recipe r;

@@ -42,3 +42,33 @@ TEST_F(LongTextBox, ARunWithoutABlankOpensWholeAndWrapsAnywhere)
     EXPECT_EQ(other->rtb->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     EXPECT_EQ(other->rtb->toPlainText().count("mouiller au bouillon"), 50);
 }
+
+// Megabytes of lines are split into the box's lines aside: the box holds the whole text as stored, with
+// nothing to undo, and hands it on to the larger window and back unchanged.
+TEST_F(LongTextBox, MegabytesOfLinesOpenWholeWithNothingToUndo)
+{
+    const QString line = QString::fromUtf8("Beat the butter and sugar until pale, then fold in the flour.");
+    const QString stored = (line + "\r\n").repeated(40000) + line + "\r" + line + "\n" + line;
+    const QString shown = (line + "\n").repeated(40000) + line + "\n" + line + "\n" + line;
+    db::Query(basDatabase::cnCookbook,
+              "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) VALUES "
+              "('Lines', '', 'Cakes', '1 cup flour', ?1)",
+              {stored})
+        .exec();
+
+    auto editor = openEditor(idOf("Lines"));
+    EXPECT_EQ(editor->rtb->toPlainText(), shown);
+    EXPECT_EQ(editor->rtb->document()->blockCount(), 40003);
+    EXPECT_FALSE(editor->rtb->document()->isUndoAvailable());
+    EXPECT_FALSE(editor->rtb->document()->isModified());
+    EXPECT_EQ(editor->rtb->document()->defaultFont(), editor->rtb->font());
+    {
+        frmExpand expand(editor->rtb);
+        EXPECT_EQ(expand.rtbText->toPlainText(), shown);
+        expand.rtbText->appendPlainText("Bake.");
+        expand.cmdOk_Click();
+    }
+    EXPECT_EQ(editor->rtb->toPlainText(), shown + "\nBake.");
+    editor->rtb->appendPlainText("Serve.");
+    EXPECT_TRUE(editor->rtb->toPlainText().endsWith("Bake.\nServe."));
+}
