@@ -9,6 +9,7 @@
 #include "core/basMain.h"
 #include "core/frmEditCookbook.h"
 #include "platform/paths/ProgramFolder.h"
+#include "platform/text/DictionaryOrder.h"
 #include "platform/ui/Ui.h"
 
 #include <QDir>
@@ -161,12 +162,17 @@ void frmCookbook::ListCookbooks()
         throw AppError(AppError::PathNotFound, "Path not found: " + QDir::toNativeSeparators(folder.path()));
     const QStringList files = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     static const QIcon icon = CookbookIcon();
+    std::vector<std::pair<QString, CookbookInfo>> cookbooks; // file and what it holds
     for (const QString& file : files) {
         if (!basDatabase::HasCookbookEnding(file))
             continue;
-        const CookbookInfo info = GetCookbookInfo(folder.filePath(file));
-        if (!info.ok)
-            continue;
+        CookbookInfo info = GetCookbookInfo(folder.filePath(file));
+        if (info.ok)
+            cookbooks.emplace_back(file, std::move(info));
+    }
+    // Listed by the names shown, in the user's dictionary order.
+    text::sortInDictionaryOrder(cookbooks, [](const auto& cookbook) { return cookbook.second.name; });
+    for (const auto& [file, info] : cookbooks) {
         auto* item = new QListWidgetItem(icon, info.name, lstvCookbooks);
         item->setData(DescriptionRole, info.description);
         item->setData(CountRole, FormatCount(info.count));

@@ -225,6 +225,22 @@ TEST_F(CookbookManager, TheSelectionOutlivesTheRefillAfterEdit)
     EXPECT_EQ(basDatabase::sCurrentCookbook, "Berry.tqc");
 }
 
+TEST_F(CookbookManager, ListsTheCookbooksByNameInTheUsersDictionaryOrder)
+{
+    MakeCookbook("a.tqc", "Zupy");
+    MakeCookbook("b.tqc", "Éclairs");
+    MakeCookbook("c.tqc", "Łososie");
+    MakeCookbook("d.tqc", "ciasta");
+    MakeCookbook("e.tqc", "Apple pies");
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    frmCookbook dlg;
+    QStringList names;
+    for (int i = 0; i < dlg.lstvCookbooks->count(); ++i)
+        names << dlg.lstvCookbooks->item(i)->text();
+    EXPECT_EQ(names, QStringList({"Apple pies", "ciasta", "Éclairs", "Łososie", "Zupy"}));
+    EXPECT_EQ(find(dlg, "c.tqc")->text(), "Łososie");
+}
+
 TEST_F(CookbookManager, CompactShrinksTheSelectedCookbookAndReopensTheOpenOne)
 {
     MakeCookbook("Family.tqc", "Family", "", 10);
