@@ -42,26 +42,21 @@ UScriptCode scriptOf(UChar32 c)
     return U_SUCCESS(status) ? script : USCRIPT_INVALID_CODE;
 }
 
-bool isLatinGreekOrCyrillic(UScriptCode script)
+// Marks are what users leave out when they type: the accents of Latin, Greek and Cyrillic letters, the
+// vowel points of Arabic and Hebrew. A kana's voicing mark is part of the letter, though: パ is another
+// syllable than ハ, and no Japanese user types one for the other.
+bool isKana(UScriptCode script)
 {
-    return script == USCRIPT_LATIN || script == USCRIPT_GREEK || script == USCRIPT_CYRILLIC;
+    return script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA || script == USCRIPT_KATAKANA_OR_HIRAGANA;
 }
 
-// Accents are what users of the Latin, Greek and Cyrillic scripts leave out when they type. The marks
-// of other scripts are part of the letter: a kana's voicing mark makes パ another syllable than ハ.
-bool isAccentOn(UScriptCode base)
-{
-    return isLatinGreekOrCyrillic(base);
-}
+bool isLeftOutOn(UScriptCode base) { return !isKana(base); }
 
-// A mark standing on its own in the text (typed after its letter): an accent when it is one of the
-// combining diacritics those scripts use.
-bool isLooseAccent(UChar32 c)
+// A mark standing on its own in the text (typed after its letter, or a half-width voicing mark).
+bool isLeftOutAlone(UChar32 c)
 {
     const auto block = static_cast<UBlockCode>(u_getIntPropertyValue(c, UCHAR_BLOCK));
-    return block == UBLOCK_COMBINING_DIACRITICAL_MARKS || block == UBLOCK_COMBINING_DIACRITICAL_MARKS_EXTENDED
-           || block == UBLOCK_COMBINING_DIACRITICAL_MARKS_SUPPLEMENT || block == UBLOCK_COMBINING_HALF_MARKS
-           || isLatinGreekOrCyrillic(scriptOf(c));
+    return block != UBLOCK_HIRAGANA && block != UBLOCK_KATAKANA;
 }
 
 // ICU's Latin-ASCII transliteration of one Latin letter that has no decomposition: "ł" -> "l",
@@ -88,8 +83,8 @@ std::u16string latinAscii(UChar32 c)
 }
 
 // What one character becomes for matching: Unicode full case folding ("ß" -> "ss"), compatibility
-// decomposition ("ﬁ" -> "fi", "ﾊ" -> "ハ") without the accents of Latin, Greek and Cyrillic letters
-// ("é" -> "e", "ό" -> "ο"), and Latin letters without a decomposition spelt in plain Latin ("ł" -> "l",
+// decomposition ("ﬁ" -> "fi", "ﾊ" -> "ハ") without the marks users leave out ("é" -> "e", "ό" -> "ο",
+// but "パ" keeps its mark), and Latin letters without a decomposition spelt in plain Latin ("ł" -> "l",
 // "ı" -> "i", "œ" -> "oe"), folded again. Latin letters are spelt out only when `spellOut` is set.
 std::u32string matchingForm(char32_t cp, bool spellOut)
 {
@@ -110,7 +105,7 @@ std::u32string matchingForm(char32_t cp, bool spellOut)
         UChar32 c;
         U16_NEXT(decomposed, i, nd, c);
         if (isMark(c)) {
-            if (base == USCRIPT_INVALID_CODE ? isLooseAccent(c) : isAccentOn(base))
+            if (base == USCRIPT_INVALID_CODE ? isLeftOutAlone(c) : isLeftOutOn(base))
                 continue;
             out += static_cast<char32_t>(c);
             continue;

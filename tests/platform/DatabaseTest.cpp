@@ -166,6 +166,7 @@ TEST_F(Database, LikeIgnoresCaseAndAccentsBeyondAscii)
         {"Lody", "\u0142ody", nullptr, true},
         {"Stra\u00dfburger", "STRASSBURGER", nullptr, true},
         {"\u0401\u043b\u043a\u0430", "\u0435\u043b\u043a\u0430", nullptr, true}, // Cyrillic: the diaeresis
+        {"\u0643\u064e\u0628\u0627\u0628", "\u0643\u0628\u0627\u0628", nullptr, true}, // Arabic: the vowel points
         // A kana's voicing mark is part of the letter, precomposed, decomposed or half-width alike.
         {"\u30cf\u30f3\u30d0\u30fc\u30b0", "%\u30d1\u30f3%", nullptr, false},
         {"\u30d1\u30f3\u30b1\u30fc\u30ad", "\u30d1\u30f3%", nullptr, true},
