@@ -125,6 +125,26 @@ TEST_F(MealMasterTest, RecipesAreNeverMergedOrLostAndDuplicatesAreSkipped)
     EXPECT_EQ(titles(), QStringList{"After"});
 }
 
+// Under Turkish, titles are proper-cased with i/İ and ı/I paired, and a title in capitals is the stored one.
+TEST_F(MealMasterTest, TurkishTitlesAreProperCasedInTurkishAndTheirDuplicatesSkipped)
+{
+    db::Query(basDatabase::cnCookbook, "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) "
+                                       "VALUES (?1, '', 'Tatlılar', 'irmik', 'Kavur.')",
+              {QString::fromUtf8("Irmik helvası")})
+        .exec();
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    QStringList lines;
+    for (const char* title : {"IRMIK HELVASI", "imam bayıldı", "İÇLİ KÖFTE", "İçli köfte"})
+        lines << kHeader << QString::fromUtf8("Title: ") + QString::fromUtf8(title) << "Categories: Yemek"
+              << "Yield: 4" << "" << "tuz" << "" << QString::fromUtf8("Pişir.") << "MMMMM";
+    const bool read = import(lines);
+    QLocale::setDefault(previous);
+    EXPECT_TRUE(read);
+    EXPECT_EQ(titles(), QString::fromUtf8("Irmik helvası|İmam Bayıldı|İçli Köfte").split('|'));
+    EXPECT_EQ(counters(), (QList<qint32>{4, 2, 2}));
+}
+
 TEST_F(MealMasterTest, CutOffRefusedAndBrokenFilesEndCleanly)
 {
     EXPECT_FALSE(import({kHeader, "Title: First", "Categories: Pies", "Yield: 1", "", "a", "", "b", "MMMMM",
