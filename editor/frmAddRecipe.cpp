@@ -412,6 +412,8 @@ bool frmAddRecipe::loadRecipe(qint64 id)
         txtCookTime->setText(trimBlanks(row.text("CookTime")));
     if (!row.isNull("PrepTime"))
         txtPrepTime->setText(trimBlanks(row.text("PrepTime")));
+    for (const QLineEdit* box : {txtCookTime, txtPrepTime})
+        storedTimes_.insert(box, box->text());
     if (!row.isNull("Yield"))
         txtServes->setText(trimBlanks(row.text("Yield")));
     if (!row.isNull("Instructions"))

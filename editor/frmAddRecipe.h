@@ -9,6 +9,7 @@
 #include "core/TypedWork.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 #include <QPixmap>
 
@@ -146,4 +147,6 @@ private:
     int leftBeforePane_ = 0;    // the window's left edge before the pane was opened
     bool validating_ = false;   // a time message is up: no second one from the focus it moves
     TypedWork typedWork_{this}; // the recipe as loaded, to tell whether Esc would lose anything
+    // The times as loaded: a stored time the user leaves as it is passes, whatever it reads.
+    QHash<const QLineEdit*, QString> storedTimes_;
 };

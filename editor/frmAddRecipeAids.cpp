@@ -199,7 +199,9 @@ void frmAddRecipe::txtTime_KeyPress(int& KeyAscii) { KeyAscii = FilterKey(KeyAsc
 
 bool frmAddRecipe::validateTime(QLineEdit* box, const QString& message)
 {
-    if (box->text().isEmpty() || recipefields::IsTimeText(box->text()))
+    const auto stored = storedTimes_.constFind(box);
+    if (box->text().isEmpty() || recipefields::IsTimeText(box->text()) ||
+        (stored != storedTimes_.constEnd() && *stored == box->text()))
         return true;
     validating_ = true;
     Inform(message, "Invalid Time");

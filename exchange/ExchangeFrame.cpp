@@ -115,7 +115,10 @@ bool ImportFailed(const char* routine)
         throw;
     } catch (const AppError& e) {
         if (e.number < 0) // the database, not the file
-            basMain::LogError(e.number, e.description, routine);
+            basMain::LogError(e.number,
+                              basMain::lRecipesImported == 0 ? e.description + ". Nothing was imported."
+                                                             : e.description,
+                              routine);
     } catch (...) {
         basMain::LogCurrentException(routine);
     }
@@ -129,7 +132,24 @@ TextImportRun::TextImportRun(cImport& owner, const QString& path)
 {
 }
 
-TextImportRun::~TextImportRun() = default;
+void CommitImport(db::Transaction& transaction)
+{
+    try {
+        transaction.commit();
+    } catch (...) {
+        basMain::lRecipesImported = 0;
+        throw;
+    }
+}
+
+TextImportRun::~TextImportRun()
+{
+    try {
+        CommitImport(transaction_); // the recipes stored before a failure stay, if the cookbook still can
+    } catch (...) {
+        // the failure that ended the run is the one reported
+    }
+}
 
 bool TextImportRun::scanning()
 {
@@ -222,7 +242,7 @@ bool TextImportRun::insertRecipe(RecipeColumns columns)
 bool TextImportRun::finish()
 {
     inserts_.clear();
-    transaction_.commit();
+    CommitImport(transaction_);
     in_.close();
     return !failed_;
 }

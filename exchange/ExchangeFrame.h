@@ -45,8 +45,13 @@ auto runWhileAnswering(Work work)
 bool IsRecipeFault(const AppError& e);
 
 // How a reader ends on an error: false, and a failure of the database is reported once through LogError
-// under the reader's name (a file that cannot be read or ends too soon is only answered false).
+// under the reader's name (a file that cannot be read or ends too soon is only answered false). When no
+// recipe of the file was kept, the report says so.
 bool ImportFailed(const char* routine);
+
+// Commits an import's transaction. When that fails the cookbook keeps none of the run's recipes: the
+// Imported counter is set to 0 before the failure is raised.
+void CommitImport(db::Transaction& transaction);
 
 // One call of a text reader: zeroes the counters, opens the file and a transaction on the open cookbook
 // (taking the write lock at once) that is committed however the call ends, and keeps the count of

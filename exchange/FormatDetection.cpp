@@ -102,9 +102,10 @@ bool startsWithLabel(const QString& line, QLatin1String label)
 
 bool IsMealMasterMarkerLine(const QString& line)
 {
-    // Other programs end a recipe at "MMMMM" or "-----" from the first column, whatever follows.
+    // Other programs end a recipe at "MMMMM" or "-----" from the first column, whatever follows. A title
+    // line is guarded too: it tells a header indented by one blank from a guarded line that looks like one.
     return IsMealMasterStartLine(line) || IsMealMasterEndLine(line) || line.startsWith(QLatin1String("MMMMM")) ||
-           line.startsWith(QLatin1String("-----"));
+           line.startsWith(QLatin1String("-----")) || startsWithLabel(line, QLatin1String("Title:"));
 }
 
 bool IsMasterCookMarkerLine(const QString& line)

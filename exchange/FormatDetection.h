@@ -39,7 +39,9 @@ bool IsCompuChefTrailerLine(const QString& line);
 // own lines: a recipe's start or end, a frame, a label line. Our writers write such a line with one
 // leading blank (GuardedLine); readers trim that blank off the text, and no reader takes the line for
 // what it looks like. Our readers take a line of one blank followed by such a line as text
-// (IsGuardedLine): real files put their marker lines at the first column or indent them further.
+// (IsGuardedLine). Real Meal-Master archives indent headers and end lines by one blank too: the
+// Meal-Master reader tells them apart by the lines that follow (a title line after a header, no end line
+// from the first column after an end line), which is why a title line is guarded as well.
 bool IsMealMasterMarkerLine(const QString& line);
 bool IsMasterCookMarkerLine(const QString& line);
 bool IsCompuChefMarkerLine(const QString& line);

@@ -9,6 +9,8 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -85,6 +87,21 @@ QString ingredientLine(const QString& line)
     return out;
 }
 
+// A line of blanks only; a line that also holds tabs may stand between two groups of ingredients.
+bool isEmptyLine(const QString& line) { return text::trimBlanksView(line).isEmpty(); }
+
+// A row of the ingredient columns: an amount column of 8 characters (digits, fractions, ranges or nothing),
+// two blanks, then the measure or, under a heading or for an ingredient without a measure, the ingredient.
+bool isIngredientRow(const QString& line)
+{
+    constexpr qsizetype kAmount = 8;
+    if (line.size() <= kAmount + 2 || isBlank(line))
+        return false;
+    const auto inAmount = [](QChar c) { return c.isDigit() || QStringView(u" \t/.-").contains(c); };
+    const QStringView amount = QStringView(line).first(kAmount);
+    return std::all_of(amount.begin(), amount.end(), inAmount) && isBlank(line.mid(kAmount, 2));
+}
+
 // A rule of dashes under a sub-heading of the ingredients: nothing to store.
 bool isDashRule(const QString& line)
 {
@@ -134,12 +151,17 @@ public:
     // The next line; false when it starts the next recipe. Reading past the end of the file throws.
     bool next(QString& line)
     {
-        line = in_.readLine();
+        if (ahead_)
+            line = *std::exchange(ahead_, std::nullopt);
+        else
+            line = in_.readLine();
         startMet_ = IsMasterCookStartLine(line) && !IsGuardedLine(line, IsMasterCookMarkerLine);
         return !startMet_;
     }
     // The same, but the end of the file ends the recipe too.
-    bool nextUpToEnd(QString& line) { return !in_.atEnd() && next(line); }
+    bool nextUpToEnd(QString& line) { return (ahead_ || !in_.atEnd()) && next(line); }
+    // Gives the line back: next() answers it again.
+    void putBack(const QString& line) { ahead_ = line; }
     bool nextNonBlank(QString& line)
     {
         while (next(line))
@@ -151,6 +173,7 @@ public:
 
 private:
     text::LineReader& in_;
+    std::optional<QString> ahead_; // a line given back
     bool startMet_ = false;
 };
 
@@ -264,9 +287,22 @@ void readBody(RecipeLines& lines, Recipe& r)
         if (!lines.next(line))
             return;
     QStringList ingredients;
-    while ((inRecipe = lines.next(line)) && !isBlank(line))
+    while ((inRecipe = lines.next(line)) && !isEmptyLine(line)) {
+        if (isBlank(line)) {
+            // MasterCook writes the empty line between two groups of ingredients as a line of tabs: the
+            // list goes on when ingredient rows follow it.
+            while ((inRecipe = lines.next(line)) && isBlank(line) && !isEmptyLine(line)) {
+            }
+            if (!inRecipe)
+                break;
+            if (!isIngredientRow(line)) {
+                lines.putBack(line);
+                break;
+            }
+        }
         if (!isDashRule(line))
             ingredients << ingredientLine(line);
+    }
     r.ingredients = joinLines(ingredients);
     if (!inRecipe)
         return;

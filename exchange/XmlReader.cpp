@@ -33,6 +33,8 @@ using namespace xmlrowset;
 
 namespace {
 
+constexpr int kInvalidFileFormat = 321; // the file error "Invalid file format"
+
 // The columns a row brings into its new recipe, in the order of the INSERT below.
 enum Column {
     Title, Author, Category, PrepTime, CookTime, TotalTime, Yield, CaloriesPerServing,
@@ -120,6 +122,15 @@ public:
 
     // Not well-formed, cut short, not UTF-8, or not a rowset document.
     bool failed() const { return broken_ || xml_.hasError() || !sawData_; }
+    // Why the file failed and where, for the user.
+    QString problem() const
+    {
+        const QString where = QString("The file could not be read (line %1): ").arg(xml_.lineNumber());
+        if (xml_.hasError())
+            return where + xml_.errorString();
+        return where + (broken_ ? QStringLiteral("it is not a file of recipe rows.")
+                                : QStringLiteral("it ends before its recipe rows."));
+    }
 
 private:
     XmlValueFilter file_;
@@ -138,6 +149,7 @@ public:
     struct Result {
         qint32 rows = 0;
         bool failed = false;
+        QString problem; // why a complete walk failed, for the user
     };
 
     explicit Survey(const QString& path)
@@ -151,6 +163,8 @@ public:
                       bytesRead_.store(walker.bytesRead(), std::memory_order_relaxed);
                   }
                   result.failed = walker.failed() || stop_.load(std::memory_order_relaxed);
+                  if (walker.failed() && !stop_.load(std::memory_order_relaxed))
+                      result.problem = walker.problem();
                   done_.store(true, std::memory_order_release);
                   return result;
               } catch (...) {
@@ -185,6 +199,9 @@ private:
 class XmlImportRun {
 public:
     XmlImportRun(cImport& owner, const QString& path) : owner_(owner), path_(path) {}
+
+    // Why the file was refused as a whole ("" when it was not), for the user once the run has ended.
+    const QString& problem() const { return problem_; }
 
     bool read()
     {
@@ -230,6 +247,10 @@ public:
                     // the first failure is the one to report
                 }
             }
+            try {
+                CommitImport(transaction); // the rows taken stay, if the cookbook still can
+            } catch (...) {
+            }
             throw;
         }
         if (refused_)
@@ -240,7 +261,12 @@ public:
         }
         basDatabase::cnCookbook.exec("RELEASE xml_rows");
         // A large file leaves much to write at the end: the window repaints meanwhile.
-        runWhileAnswering([&transaction] { transaction.commit(); });
+        try {
+            runWhileAnswering([&transaction] { transaction.commit(); });
+        } catch (...) {
+            basMain::lRecipesImported = 0; // the cookbook keeps none of the rows
+            throw;
+        }
         return !walker.failed() && !failed_;
     }
 
@@ -257,8 +283,10 @@ private:
             refuse();
             throw;
         }
-        if (result.failed)
+        if (result.failed) {
+            problem_ = result.problem;
             return refuse();
+        }
 
         const qint32 imported = basMain::lRecipesImported;
         const qint32 skipped = basMain::lRecipesSkipped;
@@ -357,9 +385,9 @@ private:
             insert.bind(1, title)
                 .bind(2, value(Author, "Not Known"))
                 .bind(3, value(Category, ""))
-                .bind(4, value(PrepTime, "0"))
-                .bind(5, value(CookTime, "0"))
-                .bind(6, value(TotalTime, "0"))
+                .bind(4, value(PrepTime, ""))
+                .bind(5, value(CookTime, ""))
+                .bind(6, value(TotalTime, ""))
                 .bind(7, value(Yield))
                 .bind(8, value(CaloriesPerServing, ""))
                 .bind(9, value(Instructions, ""))
@@ -407,6 +435,7 @@ private:
 
     cImport& owner_;
     QString path_;
+    QString problem_;
     std::optional<basDatabase::RecipeTitles> titles_; // read once the write lock is held
     QList<QPair<QString, int>> attributeColumns_;     // attribute name and column, by position in the row
     std::vector<std::pair<qint32, qint32>> heldEvents_; // imported and skipped, while the survey runs
@@ -419,7 +448,10 @@ bool cImport::ImportXML(const QString& path)
 {
     try {
         XmlImportRun run(*this, path);
-        return run.read();
+        const bool read = run.read();
+        if (!run.problem().isEmpty()) // told once the cookbook is free again
+            basMain::LogError(kInvalidFileFormat, run.problem(), "ImportXML");
+        return read;
     } catch (...) {
         return ImportFailed("ImportXML");
     }

@@ -141,7 +141,8 @@ QString frmImport::CheckFormatRequired(const QString& path)
         text::LineReader in(path);
         while (!in.atEnd()) {
             cImport::yieldToEventLoop(); // a long file without a marker must not freeze the dialog
-            const QString format = FileLineFormat(in.readLine());
+            // The markers are plain ASCII: the line's bytes need no decoding to be recognised.
+            const QString format = FileLineFormat(QString::fromLatin1(in.readRawLine()));
             if (!format.isEmpty())
                 return format;
         }

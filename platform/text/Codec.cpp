@@ -6,14 +6,10 @@
 #include <algorithm>
 
 namespace text {
-namespace {
-
 bool isAscii(QByteArrayView bytes)
 {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
 }
-
-} // namespace
 
 bool isAscii(QStringView s)
 {
@@ -25,6 +21,47 @@ bool isValidUtf8(QByteArrayView bytes)
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)QString(decoder(bytes));
     return !decoder.hasError();
+}
+
+namespace {
+// The length of the bytes less a character whose sequence the end of the bytes cuts short.
+qsizetype wholeCharacters(QByteArrayView bytes)
+{
+    const qsizetype n = bytes.size();
+    for (qsizetype back = 1; back <= std::min<qsizetype>(3, n); ++back) {
+        const auto c = static_cast<unsigned char>(bytes[n - back]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? n - back : n;
+    }
+    return n;
+}
+} // namespace
+
+bool Utf8Check::add(QByteArrayView piece)
+{
+    if (!valid_)
+        return false;
+    if (!pending_.isEmpty()) { // finish the cut character first
+        qsizetype take = 0;
+        while (take < piece.size() && take < 3 && (static_cast<unsigned char>(piece[take]) & 0xC0) == 0x80)
+            ++take;
+        pending_.append(piece.first(take));
+        piece = piece.sliced(take);
+        const qsizetype whole = wholeCharacters(pending_);
+        if (whole < pending_.size() && piece.isEmpty() && pending_.size() < 4)
+            return true; // still cut: the next piece may finish it
+        valid_ = whole == pending_.size() && QByteArrayView(pending_).isValidUtf8();
+        pending_.clear();
+        if (!valid_)
+            return false;
+    }
+    const qsizetype whole = wholeCharacters(piece);
+    valid_ = piece.first(whole).isValidUtf8();
+    if (valid_)
+        pending_ = piece.sliced(whole).toByteArray();
+    return valid_;
 }
 
 QByteArray codePageOf(const QLocale& locale)

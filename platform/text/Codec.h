@@ -14,8 +14,23 @@ namespace text {
 
 // Whether every character is ASCII.
 bool isAscii(QStringView s);
+bool isAscii(QByteArrayView bytes);
 
 bool isValidUtf8(QByteArrayView bytes);
+
+// Whether bytes handed over piece by piece are valid UTF-8 taken together: a character may be cut between
+// two pieces.
+class Utf8Check {
+public:
+    // False once the bytes so far cannot be UTF-8.
+    bool add(QByteArrayView piece);
+    // Whether all the bytes were valid UTF-8, the last character whole.
+    bool valid() const { return valid_ && pending_.isEmpty(); }
+
+private:
+    QByteArray pending_; // the start of a character cut at the end of the last piece
+    bool valid_ = true;
+};
 
 // The 8-bit code page of a language as Windows gives each language one: "windows-1250" for Central
 // European languages, "windows-1251" for Cyrillic, "windows-1253" for Greek, "Shift_JIS" (932) for

@@ -13,6 +13,7 @@
 namespace text {
 namespace {
 constexpr qsizetype kChunk = 1 << 16;
+constexpr qsizetype kCheckChunk = 1 << 20; // read ahead to decide a file's character set
 
 [[noreturn]] void throwOpenError(const QFile& file)
 {
@@ -170,7 +171,33 @@ QByteArray LineReader::readRawLine()
 // Decoded straight from the buffer, without a copy of the line's bytes.
 QString LineReader::readLine()
 {
-    return nextLine([](QByteArrayView bytes) { return decode8bit(bytes); });
+    return nextLine([this](QByteArrayView bytes) { return decode(bytes); });
+}
+
+QString LineReader::decode(QByteArrayView line)
+{
+    if (isAscii(line)) // reads the same in every character set the files come in
+        return QString::fromLatin1(line);
+    if (charset_ == Charset::Undecided) {
+        // The lines before this one were plain ASCII: the rest of the file decides.
+        charset_ = restIsUtf8() ? Charset::Utf8 : Charset::CodePage;
+        codePage_ = localCodePage();
+    }
+    return charset_ == Charset::Utf8 ? decode8bit(line) : decodeAs(line, codePage_);
+}
+
+bool LineReader::restIsUtf8()
+{
+    Utf8Check check;
+    if (!check.add(QByteArrayView(buf_).sliced(pos_)))
+        return false;
+    const qint64 resume = file_.pos();
+    QByteArray chunk;
+    while (check.add(chunk = file_.read(kCheckChunk)) && !chunk.isEmpty()) {
+    }
+    if (!file_.seek(resume))
+        throw AppError(AppError::PathFileAccess, "Path/File access error");
+    return check.valid();
 }
 
 LineWriter::LineWriter(const QString& path) : codePage_(localCodePage())

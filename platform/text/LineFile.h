@@ -1,8 +1,9 @@
 #pragma once
 // Line-by-line 8-bit text files, the way recipe exchange files and the clipboard hand-over file are
-// read and written. The reader accepts CR LF, LF and CR line ends and decodes each line as UTF-8 when
-// its bytes are valid UTF-8, else in the code page of the user's language; it streams, so a file of any size reads in constant
-// memory: a line longer than 1 MiB is cut there (at a character boundary) and the rest of it skipped.
+// read and written. The reader accepts CR LF, LF and CR line ends and decodes the file as UTF-8 when all
+// of it is valid UTF-8, else every line of it in the code page of the user's language; it streams, so a
+// file of any size reads in constant memory: a line longer than 1 MiB is cut there (at a character
+// boundary) and the rest of it skipped.
 // The writer streams CR LF lines in the user's code page, or the whole file in UTF-8 when a character
 // does not fit that code page, to a temporary file beside the target, which replaces the target only once
 // it is complete and synced without error.
@@ -51,6 +52,10 @@ private:
     auto nextLine(Take take);
     bool fill();
     void skipRestOfLine();
+    QString decode(QByteArrayView line);
+    // Whether the file is valid UTF-8 from the line in hand (at pos_) to its end; the reading position
+    // is left where it was.
+    bool restIsUtf8();
     QFile file_;
     QByteArray buf_;
     qsizetype pos_ = 0;
@@ -58,6 +63,10 @@ private:
     qint64 consumed_ = 0;      // bytes of the file handed out so far, line ends included
     qint64 recordLimit_ = -1;  // consumed_ at which the current record is too large; -1 for none
     bool closed_ = false;
+    // How the file's lines are decoded: decided at its first line that is not plain ASCII, for the whole
+    // file (a code-page file may hold lines that happen to be valid UTF-8).
+    enum class Charset : char { Undecided, Utf8, CodePage } charset_ = Charset::Undecided;
+    QByteArray codePage_;
 };
 
 class LineWriter : public RegisteredFile {

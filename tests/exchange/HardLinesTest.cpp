@@ -18,6 +18,7 @@ const QStringList kIngredients = {
     "*** Recipe Via Compu-Chef (tm) ***",
     "* Exported from MasterCook *",
     "MMMMM----- Recipe via Meal-Master (tm) v8.06",
+    "Title: Not A Recipe",
     "Recipe By: Somebody",
     "Categories: Other",
     "2 eggs",
@@ -36,6 +37,8 @@ const QStringList kInstructions = {
     "*** Recipe Via Compu-Chef (tm) ***",
     "                     *  Exported from  MasterCook  *",
     "---------- Recipe via Meal-Master (tm) v8.06",
+    "",
+    "Title: Not A Recipe Either",
     "Recipe By     : Somebody",
     "Categories    : Other",
     "",
@@ -128,7 +131,8 @@ TEST_F(HardLines, GoOutWithOneLeadingBlank)
         void (cExport::*write)(const QString&);
         QStringList guarded, untouched;
     } formats[] = {
-        {"out.mmf", &cExport::ExportMealMaster, {" MMMMM", " -------", " MMMMM-----SAUCE-----", " -----"},
+        {"out.mmf", &cExport::ExportMealMaster,
+         {" MMMMM", " -------", " MMMMM-----SAUCE-----", " -----", " Title: Not A Recipe Either"},
          {"1 cup flour", "- - - - -", "*****************", "Mix the dough."}},
         {"out.mxp", &cExport::ExportMasterCook,
          {" - - - - -", " - - -- - -", " *  Exported from  MasterCook  *", " Recipe By     : Somebody",

@@ -2,6 +2,8 @@
 #include "ImportFixture.h"
 #include "RecipeTextSamples.h"
 
+#include "core/SmallDisk.h"
+
 #include "exchange/FormatDetection.h"
 #include "exchange/RecipeMarkers.h"
 #include "exchange/frmImport.h"
@@ -342,6 +344,56 @@ TEST_F(ImportDialog, AFailedRunIsReportedAndTheDialogRecovers)
     ASSERT_EQ(recorder.boxes.size(), 1);
     EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module frmImport cmdImport"));
     expectIdle(dlg);
+}
+
+// A cookbook on a disk that fills up during the import keeps none of the file's recipes: the counters show
+// what was kept, and one box and one log record name the full disk.
+TEST_F(ImportDialog, AFullDiskShowsWhatWasKeptInOneReport)
+{
+    basDatabase::CloseCookbook();
+    SmallDisk disk(program.path("data/cookbooks"), 512);
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason.toStdString();
+
+    const QString method = "  " + QString(300, 'x');
+    QString mealMaster, rows;
+    for (int i = 0; i < 4000; ++i) {
+        mealMaster += samples::mealMaster(QString("Recipe %1").arg(i)).replace("  Bake it.", method);
+        rows += QString("<z:row Title='Recipe %1' Category='Soups' Ingredients='salt' Instructions='%2'/>\r\n")
+                    .arg(i)
+                    .arg(method);
+    }
+    const QString xml = "<xml xmlns:rs='urn:schemas-microsoft-com:rowset' xmlns:z='#RowsetSchema'>\r\n<rs:data>\r\n" +
+                        rows + "</rs:data>\r\n</xml>\r\n";
+    const struct {
+        const char* name;
+        QString path;
+        const char* routine;
+    } cases[] = {{"Meal-Master", file("many.mmf", mealMaster), "ImportMealMaster"},
+                 {"XML", file("many.xml", xml), "ImportXML"}};
+    frmImport dlg;
+    dlg.show();
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString made = program.createCookbook(QString("Small%1").arg(++n));
+        recorder.boxes.clear();
+        const QString logBefore = program.errorLog();
+        dlg.txtFile->setText(c.path);
+        dlg.cmdImport_Click();
+        expectIdle(dlg);
+        EXPECT_EQ(dlg.lblFound->text(), "4000");
+        EXPECT_EQ(dlg.lblImported->text(), QString::number(recipeCount()));
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.contains("Disk full")) << recorder.boxes[0].text.toStdString();
+        EXPECT_TRUE(recorder.boxes[0].text.contains(c.routine));
+        if (recipeCount() == 0)
+            EXPECT_TRUE(recorder.boxes[0].text.contains("Nothing was imported."));
+        const QString logged = program.errorLog().mid(logBefore.size());
+        EXPECT_EQ(logged.count("Disk full"), 1) << logged.toStdString();
+        basDatabase::CloseCookbook();
+        QFile::remove(program.path("data/cookbooks/" + made));
+    }
 }
 
 TEST_F(ImportDialog, ClosingRebuildsTheBrowseTree)

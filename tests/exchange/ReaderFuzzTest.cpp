@@ -155,10 +155,12 @@ TEST_F(ReaderFuzz, DamagedCopiesOfRealFilesEndCleanly)
             (importer.*r.read)(path);
             EXPECT_GE(basMain::lRecipesFound, basMain::lRecipesImported + basMain::lRecipesSkipped);
             EXPECT_EQ(storedRecipes() - before, basMain::lRecipesImported);
-            if (!recorder.boxes.isEmpty()) {
+            // A damaged XML file is refused whole, and said so once; the text readers read on past damage.
+            const bool refusedXml = r.read == &cImport::ImportXML && recorder.boxes.size() == 1 &&
+                                    recorder.boxes[0].text.contains("The file could not be read (line ");
+            if (!recorder.boxes.isEmpty() && !refusedXml)
                 ADD_FAILURE() << recorder.boxes[0].text.toStdString() << "\n" << bytes.toStdString();
-                recorder.boxes.clear();
-            }
+            recorder.boxes.clear();
         }
     }
 }

@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "<z:row instructions='Stir.' AUTHOR='Al' category='Soups' TITLE='Case' ingredients='salt'/>", true,
                 {{"Author", "Al"}, {"Category", "Soups"}, {"Ingredients", "salt"}, {"Instructions", "Stir."}}},
         RowCase{"MissingColumnsTakeTheirDefaults", row("Case"), true,
-                {{"Author", "Not Known"}, {"CookTime", "0"}, {"PrepTime", "0"}, {"TotalTime", "0"},
+                {{"Author", "Not Known"}, {"CookTime", ""}, {"PrepTime", ""}, {"TotalTime", ""},
                  {"Origin", "Unknown"}, {"CaloriesPerServing", ""}, {"Wine", ""}, {"PictureName", ""},
                  {"RecipePicture", QByteArray("")}, {"Yield", QVariant()}, {"Mark", 0}, {"Favourite", 0}}},
         RowCase{"EmptyValuesStayEmpty", row("Case", "Yield='' CookTime='' Author=''"), true,
@@ -283,16 +283,29 @@ TEST_F(XmlReader, AFileThatIsNoCompleteRowsetImportsNothing)
         {"no data section", "<xml><s:Schema xmlns:s='uuid:BDC6E3F0-6DA3-11d1-A2A3-00AA00C14882'/></xml>"},
         {"undeclared prefix", "<xml><rs:data><z:row Title='Soup' Category='x'/></rs:data></xml>"},
         {"not UTF-8", rowset(row("CafX")).replace("CafX", "Caf\xe9")},
+        {"a character XML forbids", rowset(row("One") + row("Two", "Instructions='Stir.&#x0;'"))},
+        {"a control character", rowset(row("One") + row("Two", "Instructions='Stir.\x01'"))},
     };
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
         basMain::lRecipesFound = basMain::lRecipesImported = basMain::lRecipesSkipped = 7;
         events.clear();
+        recorder.boxes.clear();
         EXPECT_FALSE(importDocument(bytes));
         EXPECT_EQ(counters(), Event(0, 0, 0));
         EXPECT_TRUE(events.isEmpty());
         EXPECT_EQ(recipeCount(), 0);
+        // Said once, with where the file stops being readable.
+        ASSERT_EQ(recorder.boxes.size(), 1);
+        EXPECT_TRUE(recorder.boxes[0].text.contains("The file could not be read (line ")) << recorder.boxes[0].text.toStdString();
+        EXPECT_TRUE(recorder.boxes[0].text.contains("ImportXML"));
     }
+    // The line named is the line of the fault.
+    recorder.boxes.clear();
+    EXPECT_FALSE(importDocument(rowset(row("One") + row("Two", "Instructions='Stir.&#x0;'"))));
+    ASSERT_EQ(recorder.boxes.size(), 1);
+    EXPECT_TRUE(recorder.boxes[0].text.contains("(line 8)")) << recorder.boxes[0].text.toStdString();
+    recorder.boxes.clear();
     EXPECT_FALSE(importer.ImportXML(scratch.path("missing.xml")));
 }
 
@@ -327,7 +340,7 @@ TEST_F(XmlReader, RoundTripThroughTheWriterKeepsEveryValue)
     }
     EXPECT_EQ(pieBack, pieExpected);
     soupExpected["Instructions"] = "Boil."; // the Ctrl-Z does not travel
-    soupExpected["CookTime"] = soupExpected["PrepTime"] = soupExpected["TotalTime"] = "0";
+    soupExpected["CookTime"] = soupExpected["PrepTime"] = soupExpected["TotalTime"] = "";
     soupExpected["Origin"] = "Unknown";
     soupExpected["CaloriesPerServing"] = soupExpected["Wine"] = soupExpected["PictureName"] = "";
     soupExpected["RecipePicture"] = QByteArray("");
