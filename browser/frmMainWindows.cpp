@@ -151,10 +151,10 @@ void frmMain::CheckClipoard()
 
 // ---- pop-up menus
 
-void frmMain::popupSortMenu(const QPoint& globalPos)
+void frmMain::popupSortMenu(const QPoint& globalPos, bool onRow)
 {
     frmContextMenus menus(this);
-    menus.popupSort(globalPos);
+    menus.popupSort(globalPos, onRow);
 }
 
 void frmMain::popupDeleteMenu(const QPoint& globalPos)

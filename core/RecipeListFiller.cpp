@@ -10,7 +10,7 @@
 #include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
-#include <QTreeWidget>
+#include <QTreeWidgetItem>
 
 #include <cmath>
 
@@ -54,8 +54,8 @@ BrowseBranch branchOfRootText(const QString& text)
     return BrowseBranch::None;
 }
 
-int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
-                      const TitleFilter& titles, bool withTag)
+int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetItem* node,
+                      const TitleFilter& titles)
 {
     QString column;
     switch (branch) {
@@ -64,7 +64,7 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
     case BrowseBranch::Country: column = "ORIGIN"; break;
     case BrowseBranch::Recipes:
     case BrowseBranch::Favourites: break;
-    case BrowseBranch::None: return 0;
+    case BrowseBranch::None: list->clear(); return 0;
     }
 
     QStringList conditions;
@@ -95,14 +95,14 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
         rows.bind(":title", *titles.like);
     if (!titles.letter.isNull())
         rows.bind(":letter", QString(titles.letter));
-    return recipelist::appendRows(list, rows, withTag);
+    return recipelist::fillRows(list, rows);
 }
 
 void FilterRecipeList(const QString& filter)
 {
     IMainWindow& window = basMain::mainWindow();
     QTreeWidget* tree = window.tvRecipes();
-    QTreeWidget* list = window.lstVRecipes();
+    RecipeList* list = window.lstVRecipes();
     const QTreeWidgetItem* node = recipelist::selectedItem(tree);
     if (!list || !node || !node->parent())
         return;
@@ -112,18 +112,22 @@ void FilterRecipeList(const QString& filter)
     ui::WaitCursor wait;
 
     const QString pattern = text::encodeApostrophes(filter.isEmpty() ? QString() : filter + "%");
-    {
-        const QSignalBlocker block(list);
-        list->clear();
-    }
+    list->clear();
     TitleFilter titles;
     if (isLetterOfTheBar(filter))
         titles.letter = filter[0];
     else if (filter != "Display all")
         titles.like = pattern;
-    fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles, false);
-    AutoSizeColumns(list);
+    try {
+        fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles);
+    } catch (...) {
+        window.setStatusText("");
+        window.listReplaced(true);
+        throw;
+    }
+    list->fitColumns();
 
-    window.setStatusText("Found " + QString::number(list->topLevelItemCount()) + " recipes for " + node->text(0) +
+    window.setStatusText("Found " + QString::number(list->count()) + " recipes for " + node->text(0) +
                          " listing (" + filter + ")");
+    window.listReplaced(true);
 }

@@ -1,5 +1,6 @@
 #include "core/RecipeListItems.h"
 
+#include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "platform/AppError.h"
 #include "platform/db/Database.h"
@@ -16,26 +17,9 @@
 
 namespace recipelist {
 
-void resetColumns(QTreeWidget* list)
+RecipeRow makeRow(qint64 id, const QString& storedTitle, const QString& storedCategory, bool marked)
 {
-    const QSignalBlocker block(list);
-    list->clear();
-    list->setColumnCount(2);
-    list->setHeaderLabels({"Title", "Categories"});
-}
-
-QTreeWidgetItem* makeItem(qint64 id, const QString& storedTitle, const QString& storedCategory, bool marked,
-                          bool withTag)
-{
-    auto* item = new QTreeWidgetItem;
-    item->setText(0, text::decodeApostrophes(storedTitle));
-    item->setText(1, text::decodeApostrophes(storedCategory));
-    // The ID alone is kept (itemKey puts the "R" in front): a list of many recipes holds no key strings.
-    item->setData(0, ItemKeyRole, id);
-    if (withTag)
-        item->setData(0, ItemTagRole, id);
-    item->setCheckState(0, marked ? Qt::Checked : Qt::Unchecked);
-    return item;
+    return {id, text::decodeApostrophes(storedTitle), text::decodeApostrophes(storedCategory), marked};
 }
 
 namespace {
@@ -47,41 +31,67 @@ qint64 setFillBatchInterval(qint64 ms)
     return std::exchange(batchMs, ms);
 }
 
-int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
+std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
 {
-    // The rows are read whole, then go in in dictionary order in one insertion (each insertion makes the
-    // view lay out every item it holds again). The window repaints while the rows are read, but takes no
-    // input, so that no other fill can start under this one.
-    const qint64 kBatchMs = batchMs;
-    std::vector<QTreeWidgetItem*> read;
-    const QSignalBlocker block(list);
-    QElapsedTimer sinceYield;
-    sinceYield.start();
-    const auto yieldNow = [&] {
-        if (sinceYield.isValid() && sinceYield.elapsed() < kBatchMs)
-            return;
+    std::vector<RecipeRow> read;
+    std::exception_ptr error;
+    QElapsedTimer clock;
+    clock.start();
+    // The connection is the window thread's, but that thread only repaints until the work is done.
+    runOffThread(
+        [&] {
+            try {
+                const int id = rows.columnIndex("ID"), title = rows.columnIndex("TITLE"),
+                          category = rows.columnIndex("CATEGORY"), mark = rows.columnIndex("MARK");
+                const auto textAt = [&rows](int column) {
+                    const QVariant value = rows.value(column);
+                    return value.isNull() ? QString() : value.toString();
+                };
+                while (rows.next()) {
+                    const QVariant marked = rows.value(mark);
+                    read.push_back(makeRow(rows.value(id).toLongLong(), textAt(title), textAt(category),
+                                           !marked.isNull() && marked.toLongLong() != 0));
+                }
+            } catch (...) {
+                error = std::current_exception();
+            }
+            text::sortInDictionaryOrder(read, [](const RecipeRow& row) { return row.title; });
+        },
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    if (clock.elapsed() >= batchMs)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceYield.start();
-    };
-    const auto addAll = [&] {
-        text::sortInDictionaryOrder(read, [](const QTreeWidgetItem* item) { return item->text(0); });
-        sinceYield.invalidate(); // sorting a long list takes a while of its own: a repaint before the insertion
-        yieldNow();
-        list->addTopLevelItems(QList<QTreeWidgetItem*>(read.begin(), read.end()));
-        return static_cast<int>(read.size());
-    };
-    try {
-        while (rows.next()) {
-            const QVariant mark = rows.value("MARK");
-            read.push_back(makeItem(rows.value("ID").toLongLong(), rows.text("TITLE"), rows.text("CATEGORY"),
-                                    !mark.isNull() && mark.toLongLong() != 0, withTag));
-            yieldNow();
-        }
-    } catch (...) {
-        addAll();
-        throw;
-    }
-    return addAll();
+    if (error && !failure)
+        std::rethrow_exception(error);
+    if (failure)
+        *failure = error;
+    return read;
+}
+
+int fillRows(RecipeList* list, db::Query& rows)
+{
+    std::exception_ptr failure;
+    std::vector<RecipeRow> read = readRows(rows, &failure);
+    const int count = static_cast<int>(read.size());
+    list->setRows(std::move(read));
+    if (failure)
+        std::rethrow_exception(failure);
+    return count;
+}
+
+QString keyOf(const RecipeRow& row) { return "R" + QString::number(row.id); }
+
+const RecipeRow* selectedRow(const RecipeList* list)
+{
+    if (!list)
+        return nullptr;
+    const int index = list->selectedRow();
+    return index < 0 ? nullptr : &list->row(index);
+}
+
+QString selectedKey(const RecipeList* list)
+{
+    const RecipeRow* row = selectedRow(list);
+    return row ? keyOf(*row) : QString();
 }
 
 QString itemKey(const QTreeWidgetItem* item)
