@@ -150,7 +150,8 @@ void frmContextMenus::markListedRecipes(int index)
         },
         [&] {
             // The progress is written where the window can show it: right before it repaints.
-            window.setStatusText(QString("Processing recipe %1 of %2").arg(std::max<std::size_t>(written, 1)).arg(count));
+            const std::size_t done = count == 0 ? 0 : std::max<std::size_t>(written, 1);
+            window.setStatusText(QString("Processing recipe %1 of %2").arg(done).arg(count));
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     if (view && list->count() == count)

@@ -207,7 +207,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
             lstVRecipes_Click();
     });
     auto* viewKeys = new ViewKeys(this);
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(tvRecipes_), static_cast<QAbstractItemView*>(lstVRecipes_)}) {
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{tvRecipes_, lstVRecipes_}) {
         view->installEventFilter(viewKeys);
         view->viewport()->installEventFilter(viewKeys);
     }

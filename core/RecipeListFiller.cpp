@@ -67,21 +67,27 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
     case BrowseBranch::None: list->clear(); return 0;
     }
 
-    QStringList conditions;
+    // A recipe's row holds its picture and long texts before its title: the titles come from their
+    // index, the categories from a scan that stops at the first columns, the marks from their index.
+    QStringList rowConditions, titleConditions;
     if (!column.isEmpty())
-        conditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
+        rowConditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
     if (branch == BrowseBranch::Favourites)
-        conditions << "ID = :id";
+        rowConditions << "ID = :id";
     if (titles.like)
-        conditions << "TITLE LIKE :title";
+        titleConditions << "TITLE LIKE :title";
     if (!titles.letter.isNull())
-        conditions << "under_letter(TITLE, :letter)";
-    QString sql = "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES";
-    if (!conditions.isEmpty())
-        sql += " WHERE " + conditions.join(" AND ");
-    sql += " ORDER BY TITLE ASC";
+        titleConditions << "under_letter(TITLE, :letter)";
+    const auto where = [](const QStringList& conditions) {
+        return conditions.isEmpty() ? QString() : " WHERE " + conditions.join(" AND ");
+    };
 
-    db::Query rows(basDatabase::cnCookbook, sql);
+    db::Query titleRows(basDatabase::cnCookbook, "SELECT ID, TITLE FROM RECIPES" + where(titleConditions));
+    if (titles.like)
+        titleRows.bind(":title", *titles.like);
+    if (!titles.letter.isNull())
+        titleRows.bind(":letter", QString(titles.letter));
+    db::Query rows(basDatabase::cnCookbook, "SELECT ID, CATEGORY FROM RECIPES" + where(rowConditions));
     if (!column.isEmpty()) {
         const QStringList patterns = recipelist::containsPatterns(node->text(0));
         rows.bind(":stored", patterns[0]);
@@ -91,11 +97,8 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
         const auto favouriteId = static_cast<qint64>(std::nearbyint(leadingNumber(recipelist::itemTag(node))));
         rows.bind(":id", basDatabase::GetFavouriteRecipeID(favouriteId));
     }
-    if (titles.like)
-        rows.bind(":title", *titles.like);
-    if (!titles.letter.isNull())
-        rows.bind(":letter", QString(titles.letter));
-    return recipelist::fillRows(list, rows);
+    db::Query marked(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE MARK=1");
+    return recipelist::fillRows(list, titleRows, rows, marked);
 }
 
 void FilterRecipeList(const QString& filter)

@@ -10,9 +10,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace recipelist {
@@ -31,31 +33,25 @@ qint64 setFillBatchInterval(qint64 ms)
     return std::exchange(batchMs, ms);
 }
 
-std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
+namespace {
+
+// Runs `read` beside the window's thread and sorts what it read in dictionary order. The connection is
+// the window thread's, but that thread only repaints (it takes no input) until the work is done.
+std::vector<RecipeRow> readOffThread(const std::function<void(std::vector<RecipeRow>&)>& read,
+                                     std::exception_ptr* failure)
 {
-    std::vector<RecipeRow> read;
+    std::vector<RecipeRow> rows;
     std::exception_ptr error;
     QElapsedTimer clock;
     clock.start();
-    // The connection is the window thread's, but that thread only repaints until the work is done.
     runOffThread(
         [&] {
             try {
-                const int id = rows.columnIndex("ID"), title = rows.columnIndex("TITLE"),
-                          category = rows.columnIndex("CATEGORY"), mark = rows.columnIndex("MARK");
-                const auto textAt = [&rows](int column) {
-                    const QVariant value = rows.value(column);
-                    return value.isNull() ? QString() : value.toString();
-                };
-                while (rows.next()) {
-                    const QVariant marked = rows.value(mark);
-                    read.push_back(makeRow(rows.value(id).toLongLong(), textAt(title), textAt(category),
-                                           !marked.isNull() && marked.toLongLong() != 0));
-                }
+                read(rows);
             } catch (...) {
                 error = std::current_exception();
             }
-            text::sortInDictionaryOrder(read, [](const RecipeRow& row) { return row.title; });
+            text::sortInDictionaryOrder(rows, [](const RecipeRow& row) { return row.title; });
         },
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     if (clock.elapsed() >= batchMs)
@@ -64,18 +60,76 @@ std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
         std::rethrow_exception(error);
     if (failure)
         *failure = error;
-    return read;
+    return rows;
+}
+
+QString textAt(const db::Query& rows, int column)
+{
+    const QVariant value = rows.value(column);
+    return value.isNull() ? QString() : value.toString();
+}
+
+int listAll(RecipeList* list, std::vector<RecipeRow> rows, std::exception_ptr failure)
+{
+    const int count = static_cast<int>(rows.size());
+    list->setRows(std::move(rows));
+    if (failure)
+        std::rethrow_exception(failure);
+    return count;
+}
+
+} // namespace
+
+std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
+{
+    return readOffThread(
+        [&rows](std::vector<RecipeRow>& read) {
+            const int id = rows.columnIndex("ID"), title = rows.columnIndex("TITLE"),
+                      category = rows.columnIndex("CATEGORY"), mark = rows.columnIndex("MARK");
+            while (rows.next()) {
+                const QVariant marked = rows.value(mark);
+                read.push_back(makeRow(rows.value(id).toLongLong(), textAt(rows, title), textAt(rows, category),
+                                       !marked.isNull() && marked.toLongLong() != 0));
+            }
+        },
+        failure);
+}
+
+std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked,
+                                std::exception_ptr* failure)
+{
+    return readOffThread(
+        [&](std::vector<RecipeRow>& read) {
+            QHash<qint64, QString> categoryOf;
+            while (categories.next())
+                categoryOf.insert(categories.value(0).toLongLong(), textAt(categories, 1));
+            std::vector<qint64> marks;
+            while (marked.next())
+                marks.push_back(marked.value(0).toLongLong());
+            std::sort(marks.begin(), marks.end());
+            while (titles.next()) {
+                const qint64 id = titles.value(0).toLongLong();
+                const auto category = categoryOf.constFind(id);
+                if (category != categoryOf.cend())
+                    read.push_back(makeRow(id, textAt(titles, 1), *category,
+                                           std::binary_search(marks.begin(), marks.end(), id)));
+            }
+        },
+        failure);
 }
 
 int fillRows(RecipeList* list, db::Query& rows)
 {
     std::exception_ptr failure;
     std::vector<RecipeRow> read = readRows(rows, &failure);
-    const int count = static_cast<int>(read.size());
-    list->setRows(std::move(read));
-    if (failure)
-        std::rethrow_exception(failure);
-    return count;
+    return listAll(list, std::move(read), failure);
+}
+
+int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked)
+{
+    std::exception_ptr failure;
+    std::vector<RecipeRow> read = readRows(titles, categories, marked, &failure);
+    return listAll(list, std::move(read), failure);
 }
 
 QString keyOf(const RecipeRow& row) { return "R" + QString::number(row.id); }

@@ -203,8 +203,7 @@ TEST_F(MainWindowKeys, TypingATitleWithBlanksFindsItAndMarksNothing)
     QApplication::setKeyboardInputInterval(0);
     press(Qt::Key_Space);
     QApplication::setKeyboardInputInterval(interval);
-    EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT COUNT(*) FROM RECIPES WHERE MARK=1 AND TITLE='Raspberry Pavlova'"),
-              1);
+    EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT MARK FROM RECIPES WHERE TITLE='Raspberry Pavlova'"), 1);
 }
 
 TEST_F(MainWindowKeys, PopupMenusFromTheKeyboardOpenAtTheSelectedRow)
