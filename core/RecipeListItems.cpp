@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <algorithm>
@@ -100,18 +99,24 @@ std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Qu
 {
     return readOffThread(
         [&](std::vector<RecipeRow>& read) {
-            QHash<qint64, QString> categoryOf;
+            // The table gives its rows in ID order already; the titles' index gives them in title order.
+            std::vector<std::pair<qint64, QString>> categoryOf;
             while (categories.next())
-                categoryOf.insert(categories.value(0).toLongLong(), textAt(categories, 1));
+                categoryOf.emplace_back(categories.value(0).toLongLong(), textAt(categories, 1));
+            const auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
+            if (!std::is_sorted(categoryOf.begin(), categoryOf.end(), byId))
+                std::sort(categoryOf.begin(), categoryOf.end(), byId);
             std::vector<qint64> marks;
             while (marked.next())
                 marks.push_back(marked.value(0).toLongLong());
             std::sort(marks.begin(), marks.end());
+            read.reserve(categoryOf.size());
             while (titles.next()) {
                 const qint64 id = titles.value(0).toLongLong();
-                const auto category = categoryOf.constFind(id);
-                if (category != categoryOf.cend())
-                    read.push_back(makeRow(id, textAt(titles, 1), *category,
+                const auto category = std::lower_bound(categoryOf.begin(), categoryOf.end(),
+                                                       std::pair<qint64, QString>(id, QString()), byId);
+                if (category != categoryOf.end() && category->first == id)
+                    read.push_back(makeRow(id, textAt(titles, 1), category->second,
                                            std::binary_search(marks.begin(), marks.end(), id)));
             }
         },
