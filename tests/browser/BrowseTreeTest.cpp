@@ -336,6 +336,7 @@ TEST_F(BrowseTree, TheBannerCountAndPageFollowTheList)
     ASSERT_TRUE(pageShows().contains("Beef Stew"));
     w->cmdList_Click(2); // "B"
     EXPECT_TRUE(pageShows().contains("Beef Stew"));
+    ASSERT_TRUE(selectedListRow(list));
     EXPECT_EQ(selectedListRow(list)->text(0), "Beef Stew");
     w->cmdList_Click(3); // "C"
     EXPECT_EQ(titles(list), QStringList({"Carrot Soup"}));

@@ -196,6 +196,7 @@ TEST_F(MainWindowKeys, TypingATitleWithBlanksFindsItAndMarksNothing)
     const int interval = QApplication::keyboardInputInterval();
     QApplication::setKeyboardInputInterval(60000); // however slowly the test types
     type("Raspberry Pav");
+    ASSERT_TRUE(selectedListRow(list));
     EXPECT_EQ(selectedListRow(list)->text(0), "Raspberry Pavlova");
     EXPECT_EQ(scalar(basDatabase::cnCookbook, "SELECT COUNT(*) FROM RECIPES WHERE MARK=1"), 0);
 
