@@ -87,7 +87,14 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
         titleRows.bind(":title", *titles.like);
     if (!titles.letter.isNull())
         titleRows.bind(":letter", QString(titles.letter));
+    // Narrowed by title, only the rows whose titles pass are read (found through the titles' index).
+    if (!titleConditions.isEmpty())
+        rowConditions << "ID IN (SELECT ID FROM RECIPES" + where(titleConditions) + ")";
     db::Query rows(basDatabase::cnCookbook, "SELECT ID, CATEGORY FROM RECIPES" + where(rowConditions));
+    if (titles.like)
+        rows.bind(":title", *titles.like);
+    if (!titles.letter.isNull())
+        rows.bind(":letter", QString(titles.letter));
     if (!column.isEmpty()) {
         const QStringList patterns = recipelist::containsPatterns(node->text(0));
         rows.bind(":stored", patterns[0]);
