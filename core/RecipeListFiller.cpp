@@ -87,10 +87,12 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
         titleRows.bind(":title", *titles.like);
     if (!titles.letter.isNull())
         titleRows.bind(":letter", QString(titles.letter));
-    // Narrowed by title, only the rows whose titles pass are read (found through the titles' index).
-    if (!titleConditions.isEmpty())
-        rowConditions << "ID IN (SELECT ID FROM RECIPES" + where(titleConditions) + ")";
-    db::Query rows(basDatabase::cnCookbook, "SELECT ID, CATEGORY FROM RECIPES" + where(rowConditions));
+    // Narrowed by title, the few rows whose titles pass are read one by one, in the titles' order.
+    const bool byTitle = !titleConditions.isEmpty();
+    db::Query rows(basDatabase::cnCookbook,
+                   byTitle ? "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES" + where(rowConditions + titleConditions) +
+                                 " ORDER BY TITLE ASC"
+                           : "SELECT ID, CATEGORY FROM RECIPES" + where(rowConditions));
     if (titles.like)
         rows.bind(":title", *titles.like);
     if (!titles.letter.isNull())
@@ -104,6 +106,8 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
         const auto favouriteId = static_cast<qint64>(std::nearbyint(leadingNumber(recipelist::itemTag(node))));
         rows.bind(":id", basDatabase::GetFavouriteRecipeID(favouriteId));
     }
+    if (byTitle)
+        return recipelist::fillRows(list, rows);
     db::Query marked(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE MARK=1");
     return recipelist::fillRows(list, titleRows, rows, marked);
 }
