@@ -249,8 +249,8 @@ void benchExports(int recipes, const QString& folder)
 // Deleting the recipe in the middle of the list through the delete dialog, the list refreshed after it.
 void benchDeleteOne(frmMain& window, int recipes)
 {
-    QTreeWidget* list = window.lstVRecipes();
-    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() / 2));
+    RecipeList* list = window.lstVRecipes();
+    list->selectRow(list->count() / 2);
     frmDelete dlg(&window);
     dlg.Form_Load();
     dlg.optDelete[1]->setChecked(true);

@@ -3,6 +3,7 @@
 #include "browser/frmMain.h"
 
 #include "browser/PopupMenus.h"
+#include "browser/RecipeListView.h"
 #include "browser/frmMealMaker.h"
 #include "browser/frmOptions.h"
 #include "browser/frmSearch.h"

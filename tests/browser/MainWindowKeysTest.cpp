@@ -117,7 +117,7 @@ TEST_F(MainWindowKeys, TheMainWindowHasTheKeyboardAgainWhenADialogReturns)
     ASSERT_EQ(recipeCount(), 5);
     EXPECT_TRUE(recorder.boxes.last().text == "Recipe added successfully.");
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
-    EXPECT_EQ(focused(), list);
+    EXPECT_EQ(focused(), list->view());
 
     {
         ModalAnswer<frmSearch> search([](frmSearch& s) {
@@ -129,7 +129,7 @@ TEST_F(MainWindowKeys, TheMainWindowHasTheKeyboardAgainWhenADialogReturns)
         press(Qt::Key_F, Qt::ControlModifier);
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
-    EXPECT_EQ(focused(), list);
+    EXPECT_EQ(focused(), list->view());
 }
 
 TEST_F(MainWindowKeys, TheListShowsTheRecipeTheArrowsMoveToEnterShowsItAndSpaceMarksIt)
