@@ -124,13 +124,13 @@ void benchListAndMarks(frmMain& window, int recipes)
 {
     FreezeMeter meter;
     QTreeWidget* tree = window.tvRecipes();
-    QTreeWidget* list = window.lstVRecipes();
+    RecipeList* list = window.lstVRecipes();
     tree->setCurrentItem(bench::childOf(tree, "Recipes", 0));
 
     const qint64 heapBefore = heapBytes();
     report("list_all", recipes, meter.measure([&] { window.tvRecipes_DblClick(); }));
-    if (list->topLevelItemCount() != recipes)
-        qFatal("List All listed %d recipes", list->topLevelItemCount());
+    if (list->count() != recipes)
+        qFatal("List All listed %d recipes", list->count());
     print(QString("list_all_%1_kb_per_row").arg(recipes), (heapBytes() - heapBefore) / 1024.0 / recipes, "KB");
 
     frmContextMenus menus(&window);
@@ -249,8 +249,8 @@ void benchExports(int recipes, const QString& folder)
 // Deleting the recipe in the middle of the list through the delete dialog, the list refreshed after it.
 void benchDeleteOne(frmMain& window, int recipes)
 {
-    QTreeWidget* list = window.lstVRecipes();
-    list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() / 2));
+    RecipeList* list = window.lstVRecipes();
+    list->selectRow(list->count() / 2);
     frmDelete dlg(&window);
     dlg.Form_Load();
     dlg.optDelete[1]->setChecked(true);

@@ -37,7 +37,7 @@ void benchCookbook(int recipes)
 {
     withFilledWindow(recipes, [recipes](frmMain& window) {
         window.RefreshViews();
-        QTreeWidget* list = window.lstVRecipes();
+        RecipeList* list = window.lstVRecipes();
         const QStringList ingredients = column("SELECT INGREDIENT FROM INGREDIENT ORDER BY ID", "INGREDIENT");
 
         frmSearch search(&window);
@@ -45,7 +45,7 @@ void benchCookbook(int recipes)
         search.txtSearch->setText("Roast");
         search.chkRecipeName->setChecked(true);
         printBeforeAfter(QString("search_title_%1").arg(recipes), [&] { search.cmdSearch_Click(); });
-        print("search_title_items", recipes, list->topLevelItemCount(), "items");
+        print("search_title_items", recipes, list->count(), "items");
 
         frmContextMenus menus(&window);
         print("check_all_found", recipes,
@@ -57,7 +57,7 @@ void benchCookbook(int recipes)
         search.chkIng->setChecked(true);
         search.txtSearch->setText("cup " + ingredients[7]);
         print("search_ingredients", recipes, medianMs([&] { search.cmdSearch_Click(); }), "ms");
-        print("search_ingredients_items", recipes, list->topLevelItemCount(), "items");
+        print("search_ingredients_items", recipes, list->count(), "items");
 
         window.tvRecipes()->setCurrentItem(childOf(window.tvRecipes(), "Recipes", 0));
         window.tvRecipes_DblClick();
@@ -69,10 +69,10 @@ void benchCookbook(int recipes)
         frmMealMaker mealMaker(&window);
         mealMaker.txtSearch->setText(threeIngredientsOfOneRecipe().join(","));
         print("meal_maker_three", recipes, medianMs([&] { mealMaker.cmdOption_Click(0); }), "ms");
-        print("meal_maker_three_items", recipes, list->topLevelItemCount(), "items");
+        print("meal_maker_three_items", recipes, list->count(), "items");
         mealMaker.txtSearch->setText(ingredients[0]);
         print("meal_maker_one", recipes, medianMs([&] { mealMaker.cmdOption_Click(0); }), "ms");
-        print("meal_maker_one_items", recipes, list->topLevelItemCount(), "items");
+        print("meal_maker_one_items", recipes, list->count(), "items");
     });
 }
 

@@ -1,6 +1,7 @@
 // The browse tree and the recipe list: the tree's five branches, the list fills by node, marks, the
 // letter buttons.
 #include "browser/ImageLists.h"
+#include "browser/RecipeListView.h"
 #include "browser/frmMain.h"
 #include "core/DE.h"
 #include "core/Helpers.h"
@@ -110,8 +111,15 @@ void frmMain::addFavourites(QTreeWidgetItem* root)
 void frmMain::clearTreeAndList()
 {
     tvRecipes_->clear();
-    const QSignalBlocker block(lstVRecipes_);
     lstVRecipes_->clear();
+    listEmptied();
+}
+
+void frmMain::listEmptied()
+{
+    lblDisplay_->clear();
+    setStatusText("");
+    showBlankPage();
 }
 
 void frmMain::RefreshViews()
@@ -196,7 +204,7 @@ void frmMain::tvRecipes_DblClick()
         setStatusText("");
         showBlankPage();
         if (node->parent()) {
-            recipelist::resetColumns(lstVRecipes_);
+            lstVRecipes_->clear();
             const BrowseBranch branch = branchOfRootKey(recipelist::itemKey(node->parent()));
             switch (branch) {
             case BrowseBranch::Country: lblDisplay_->setText("Browsing by Country of Origin : " + node->text(0)); break;
@@ -206,12 +214,11 @@ void frmMain::tvRecipes_DblClick()
             case BrowseBranch::Recipes: lblDisplay_->setText("Browsing by All Recipes"); break;
             case BrowseBranch::None: break;
             }
-            fillBranchRecipes(lstVRecipes_, branch, node, {}, true);
+            fillBranchRecipes(lstVRecipes_, branch, node, {});
             if (branch != BrowseBranch::Favourites && branch != BrowseBranch::None)
-                setStatusText("Found " + QString::number(lstVRecipes_->topLevelItemCount()) + " recipes for " +
-                              node->text(0));
+                setStatusText("Found " + QString::number(lstVRecipes_->count()) + " recipes for " + node->text(0));
         }
-        AutoSizeColumns(lstVRecipes_);
+        lstVRecipes_->fitColumns();
     } catch (...) {
         basMain::LogCurrentException("tvRecipes DblClick");
     }
@@ -239,24 +246,22 @@ void frmMain::tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
 
 void frmMain::lstVRecipes_Click()
 {
-    if (const QTreeWidgetItem* item = recipelist::selectedItem(lstVRecipes_))
-        DisplayRecipe(recipelist::itemKey(item), false);
+    const QString key = recipelist::selectedKey(lstVRecipes_);
+    if (!key.isEmpty())
+        DisplayRecipe(key, false);
 }
 
-void frmMain::lstVRecipes_ItemCheck(QTreeWidgetItem* item)
+void frmMain::lstVRecipes_ItemCheck(int row)
 {
-    if (!item)
+    if (row < 0 || row >= lstVRecipes_->count())
         return;
-    const bool marked = item->checkState(0) == Qt::Checked;
+    const bool marked = lstVRecipes_->row(row).marked;
     try {
         ui::WaitCursor wait;
-        basDatabase::SetRecipeMark(recipelist::itemKey(item), marked);
+        basDatabase::SetRecipeMark(recipelist::keyOf(lstVRecipes_->row(row)), marked);
     } catch (...) {
         // The box never shows a mark that is not stored.
-        {
-            const QSignalBlocker block(lstVRecipes_);
-            item->setCheckState(0, marked ? Qt::Unchecked : Qt::Checked);
-        }
+        lstVRecipes_->showMark(row, !marked);
         basMain::LogCurrentException("lstVRecipes ItemCheck");
     }
 }
@@ -265,38 +270,43 @@ void frmMain::lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos)
 {
     if (button != Qt::RightButton)
         return;
-    QTreeWidgetItem* item = lstVRecipes_->itemAt(pos);
-    if (!item)
-        return;
-    lstVRecipes_->setCurrentItem(item);
+    // On a row the menu acts on that row; in the empty part it offers what needs no row.
+    const QModelIndex at = lstVRecipes_->indexAt(pos);
+    if (at.isValid())
+        lstVRecipes_->selectRow(at.row());
     try {
-        popupSortMenu(QCursor::pos());
+        popupSortMenu(QCursor::pos(), at.isValid());
     } catch (...) {
         // the list's right-click goes on past any error
     }
 }
 
-void frmMain::popupMenuFromKeyboard(QTreeWidget* view)
+void frmMain::popupMenuFromKeyboard(QAbstractItemView* view)
 {
-    QTreeWidgetItem* item = view->currentItem();
-    if (item) {
-        view->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
-        view->scrollToItem(item);
-    }
-    // Under the row, where the eye is, never where the pointer happens to rest.
-    const QRect row = item ? view->visualItemRect(item) : QRect();
-    const QPoint at = view->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
     if (view == lstVRecipes_) {
-        if (lstVRecipes_->topLevelItemCount() == 0)
-            return;
+        const int current = lstVRecipes_->currentIndex().isValid() ? lstVRecipes_->currentIndex().row() : -1;
+        lstVRecipes_->selectRow(current);
+        // Under the row, where the eye is, never where the pointer happens to rest.
+        const QRect row = current >= 0 ? lstVRecipes_->visualRect(lstVRecipes_->currentIndex()) : QRect();
+        const QPoint at = lstVRecipes_->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
         try {
-            popupSortMenu(at);
+            popupSortMenu(at, current >= 0);
         } catch (...) {
             // as the right-click: on past any error
         }
-    } else if (item && isFavourite(item)) {
-        basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(at); });
+        return;
     }
+    if (view != tvRecipes_)
+        return;
+    QTreeWidgetItem* item = tvRecipes_->currentItem();
+    if (item) {
+        tvRecipes_->setCurrentItem(item, 0, QItemSelectionModel::ClearAndSelect);
+        tvRecipes_->scrollToItem(item);
+    }
+    const QRect row = item ? tvRecipes_->visualItemRect(item) : QRect();
+    const QPoint at = tvRecipes_->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+    if (item && isFavourite(item))
+        basMain::RunHandler("tvRecipes MouseUp", [&] { popupDeleteMenu(at); });
 }
 
 void frmMain::cmdList_Click(int index)

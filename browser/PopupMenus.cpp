@@ -15,17 +15,12 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QScopeGuard>
-#include <QTreeWidget>
+#include <QAbstractItemView>
+#include <QTreeWidgetItem>
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <vector>
-
-namespace {
-
-// How often the mark loop lets the window repaint and take input.
-constexpr int kYieldEveryMs = 30;
-
-} // namespace
 
 frmContextMenus::frmContextMenus(QWidget* window) : QObject(window), window_(window)
 {
@@ -51,8 +46,11 @@ frmContextMenus::~frmContextMenus()
     delete mnuDelete;
 }
 
-void frmContextMenus::popupSort(const QPoint& globalPos)
+void frmContextMenus::popupSort(const QPoint& globalPos, bool onRow)
 {
+    for (QAction* item : mnuSort->actions())
+        if (item->data().toInt() == AddToFavourites)
+            item->setEnabled(onRow);
     if (QAction* chosen = mnuSort->exec(globalPos))
         mnuSortOption_Click(chosen->data().toInt());
 }
@@ -86,8 +84,8 @@ void frmContextMenus::mnuSortOption_Click(int index)
             markListedRecipes(index);
             break;
         case AddToFavourites:
-            if (const QTreeWidgetItem* item = recipelist::selectedItem(window.lstVRecipes())) {
-                basDatabase::AddFavourite(recipelist::idOf(recipelist::itemKey(item)));
+            if (const RecipeRow* row = recipelist::selectedRow(window.lstVRecipes())) {
+                basDatabase::AddFavourite(row->id);
                 window.RefreshFavourites();
             }
             break;
@@ -98,97 +96,66 @@ void frmContextMenus::mnuSortOption_Click(int index)
     });
 }
 
-// Writes the mark of every listed recipe and sets its check box to match, in one transaction. The window
-// keeps repainting and taking input meanwhile; when the list is refilled or the cookbook closed under it,
-// the loop stops and keeps the marks written so far. The rows are written in the cookbook's own order (a
-// list in title order would visit the table's pages at random), and the boxes are set once all is stored,
-// without a signal or a repaint per item.
+// Writes the mark of every listed recipe and sets its check box to match. What this costs is SQLite
+// writing each changed row again, with the index on MARK, whatever the row holds: so the rows are
+// written by a few statements that each take thousands of IDs (in ID order, the table's own order), not
+// by one statement per recipe, and beside the window's thread. The window repaints and shows the
+// progress meanwhile but takes no input, so neither the list nor the cookbook can change under the
+// write. The check boxes are set once all is stored, without a write of their own.
 void frmContextMenus::markListedRecipes(int index)
 {
     IMainWindow& window = basMain::mainWindow();
-    const QPointer<QTreeWidget> list = window.lstVRecipes();
+    RecipeList* list = window.lstVRecipes();
     if (!list || ui::isBusy())
         return;
-    ui::BusyScope busy; // no clipboard capture, and no second mark loop from a yield, while this runs
+    ui::BusyScope busy; // no clipboard capture, and no second mark command from a yield, while this runs
+    const QPointer<QAbstractItemView> view = list->view();
 
-    struct Freeze { // the list's repainting, released even when the list went away meanwhile
-        QPointer<QTreeWidget> widget;
-        ~Freeze()
-        {
-            if (widget)
-                widget->setUpdatesEnabled(true);
-        }
-    } freeze{list};
-    list->setUpdatesEnabled(false);
-
-    // Any refill or emptying of the list while the loop yields ends it.
-    bool listChanged = false;
-    QAbstractItemModel* model = list->model();
-    const auto changed = [&listChanged] { listChanged = true; };
-    const QMetaObject::Connection watches[] = {
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, changed),
-        connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, changed),
-        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, changed),
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, changed),
-        connect(list.data(), &QObject::destroyed, this, changed),
+    const auto markOf = [index](const RecipeRow& row) {
+        return index == CheckAll ? true : index == UncheckAll ? false : !row.marked;
     };
-    const auto unwatch = qScopeGuard([&watches] {
-        for (const auto& watch : watches)
-            disconnect(watch);
-    });
+    // The IDs to mark and to unmark, each in ID order.
+    std::vector<qint64> ids[2];
+    const int count = list->count();
+    for (int i = 0; i < count; ++i)
+        ids[markOf(list->row(i)) ? 1 : 0].push_back(list->row(i).id);
+    for (auto& part : ids)
+        std::sort(part.begin(), part.end());
 
-    struct Mark {
-        qint64 id;
-        bool marked;
-    };
-    const int count = list->topLevelItemCount();
-    std::vector<Mark> marks;
-    marks.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        const bool marked = index == CheckAll     ? true
-                            : index == UncheckAll ? false
-                                                  : item->checkState(0) != Qt::Checked;
-        marks.push_back({recipelist::idOf(recipelist::itemKey(item)), marked});
-    }
-    std::vector<Mark> byRow = marks;
-    std::sort(byRow.begin(), byRow.end(), [](const Mark& a, const Mark& b) { return a.id < b.id; });
-
+    constexpr std::size_t kIdsPerStatement = 5000;
+    std::atomic<std::size_t> written{0};
     db::Connection& cn = basDatabase::cnCookbook;
-    const auto* handle = cn.handle();
-    db::Transaction transaction(cn, db::Transaction::OnScopeExit::Commit, db::Transaction::Lock::Immediate);
-    QElapsedTimer sinceYield;
-    sinceYield.start();
-    for (std::size_t i = 0; i < byRow.size(); ++i) {
-        if (i == 0 || sinceYield.elapsed() >= kYieldEveryMs) {
+    window.setStatusText(QString("Processing recipe %1 of %2").arg(count > 0 ? 1 : 0).arg(count));
+    runOffThread(
+        [&] {
+            db::Transaction transaction(cn, db::Transaction::OnScopeExit::Commit, db::Transaction::Lock::Immediate);
+            db::Query write(cn, "UPDATE RECIPES SET MARK=?1 WHERE MARK IS NOT ?1 AND ID IN "
+                                "(SELECT value FROM json_each(?2))");
+            for (int mark : {0, 1}) {
+                const std::vector<qint64>& part = ids[mark];
+                for (std::size_t from = 0; from < part.size(); from += kIdsPerStatement) {
+                    const std::size_t to = std::min(part.size(), from + kIdsPerStatement);
+                    QByteArray idList = "[";
+                    for (std::size_t i = from; i < to; ++i) {
+                        idList += QByteArray::number(part[i]);
+                        idList += i + 1 < to ? "," : "]";
+                    }
+                    write.reset();
+                    write.bind(1, mark).bind(2, QString::fromLatin1(idList));
+                    write.exec();
+                    written += to - from;
+                }
+            }
+            transaction.commit();
+        },
+        [&] {
             // The progress is written where the window can show it: right before it repaints.
-            window.setStatusText(QString("Processing recipe %1 of %2").arg(i + 1).arg(list->topLevelItemCount()));
-            QCoreApplication::processEvents();
-            sinceYield.restart();
-            if (listChanged || cn.handle() != handle)
-                break;
-        }
-        db::Query(cn, "UPDATE RECIPES SET MARK=?1 WHERE ID=?2 AND MARK IS NOT ?1", db::Query::Cached{},
-                  {byRow[i].marked ? 1 : 0, byRow[i].id})
-            .exec();
-    }
-    if (cn.handle() != handle)
-        return;
-    // The commit of a long list takes a while of its own: off the window's thread, the window repainting.
-    runOffThread([&transaction] { transaction.commit(); },
-                 [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    QCoreApplication::processEvents();
-    if (!list || listChanged)
-        return; // the new list shows the stored marks already
-
-    {
-        // Stored already: no second write from the check boxes, and no repaint per item.
-        const QSignalBlocker blockList(list.data());
-        const QSignalBlocker blockModel(model);
-        for (int i = 0; i < count; ++i)
-            list->topLevelItem(i)->setCheckState(0, marks[i].marked ? Qt::Checked : Qt::Unchecked);
-    }
-    list->viewport()->update();
+            const std::size_t done = count == 0 ? 0 : std::max<std::size_t>(written, 1);
+            window.setStatusText(QString("Processing recipe %1 of %2").arg(done).arg(count));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    if (view && list->count() == count)
+        list->showMarks(markOf); // stored already: no second write from the check boxes
 }
 
 void frmContextMenus::mnuDeleteOption_Click(int index)

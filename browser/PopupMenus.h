@@ -23,8 +23,9 @@ public:
     // The tag of the favourite that "Remove From Favourites" removes: the tree node the menu was raised on.
     QString sFavouriteTag;
 
-    // Shows a menu at the pointer and runs the chosen item once the menu has closed.
-    void popupSort(const QPoint& globalPos);
+    // Shows a menu at the pointer and runs the chosen item once the menu has closed. `onRow`: raised on
+    // a row of the list; in the list's empty part "Add To Favourites", which needs a row, is disabled.
+    void popupSort(const QPoint& globalPos, bool onRow = true);
     void popupDelete(const QPoint& globalPos, const QTreeWidgetItem* favourite);
 
     void mnuSortOption_Click(int index);

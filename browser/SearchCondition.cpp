@@ -89,9 +89,10 @@ void bindCondition(db::Query& query, const SqlCondition& condition)
         query.bind(i + 1, condition.values[i]);
 }
 
-void reportFound(QTreeWidget* list)
+void reportFound(RecipeList* list)
 {
-    basMain::mainWindow().setStatusText("Found " + QString::number(list->topLevelItemCount()) +
-                                        " for entered search criteria");
-    AutoSizeColumns(list);
+    IMainWindow& window = basMain::mainWindow();
+    window.setStatusText("Found " + QString::number(list->count()) + " for entered search criteria");
+    list->fitColumns();
+    window.listReplaced(false);
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QVariantList>
 
-class QTreeWidget;
+class RecipeList;
 namespace db {
 class Query;
 }
@@ -42,4 +42,4 @@ SqlCondition ingredientsCondition(const QString& typed);
 void bindCondition(db::Query& query, const SqlCondition& condition);
 
 // The ending of a search's list fill: the count in the status bar and the columns fitted.
-void reportFound(QTreeWidget* list);
+void reportFound(RecipeList* list);

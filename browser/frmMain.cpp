@@ -3,11 +3,13 @@
 #include "browser/CommandShortcuts.h"
 #include "browser/MainBanner.h"
 #include "browser/PageView.h"
+#include "browser/RecipeListView.h"
 #include "browser/RecipePage.h"
 #include "core/DialogKeys.h"
 #include "core/Helpers.h"
 #include "core/OwnerFocus.h"
 #include "core/PageFolder.h"
+#include "core/RecipeListItems.h"
 #include "core/Settings.h"
 #include "core/basDatabase.h"
 #include "core/basMain.h"
@@ -78,9 +80,9 @@ public:
     explicit ViewKeys(frmMain* window) : QObject(window), window_(window) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* view = qobject_cast<QTreeWidget*>(watched);
+        auto* view = qobject_cast<QAbstractItemView*>(watched);
         if (!view)
-            view = qobject_cast<QTreeWidget*>(watched->parent()); // the view's viewport
+            view = qobject_cast<QAbstractItemView*>(watched->parent()); // the view's viewport
         if (!view)
             return false;
         if (event->type() == QEvent::ContextMenu &&
@@ -97,7 +99,7 @@ public:
             window_->popupMenuFromKeyboard(view);
             return true;
         }
-        if (view == window_->lstVRecipes() && IsPlainEnter(key)) {
+        if (view == window_->lstVRecipes()->view() && IsPlainEnter(key)) {
             window_->lstVRecipes_Click();
             return true;
         }
@@ -107,12 +109,6 @@ public:
 private:
     frmMain* window_;
 };
-
-// The list item a model index of a QTreeWidget stands for (the model keeps it as the index's pointer).
-QTreeWidgetItem* itemOf(const QModelIndex& index)
-{
-    return index.isValid() ? static_cast<QTreeWidgetItem*>(index.internalPointer()) : nullptr;
-}
 
 } // namespace
 
@@ -156,18 +152,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     imgHSplit_->setObjectName("imgHSplit");
     imgHSplit_->setOpaqueResize(false);
     imgHSplit_->setChildrenCollapsible(false);
-    lstVRecipes_ = new QTreeWidget(imgHSplit_);
+    lstVRecipes_ = new RecipeListView(imgHSplit_);
     lstVRecipes_->setObjectName("lstVRecipes");
     lstVRecipes_->setAccessibleName("Recipes");
-    lstVRecipes_->setRootIsDecorated(false);
-    lstVRecipes_->setUniformRowHeights(true);
-    lstVRecipes_->setAllColumnsShowFocus(true);
-    lstVRecipes_->setAlternatingRowColors(true);
-    lstVRecipes_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstVRecipes_->setContextMenuPolicy(Qt::CustomContextMenu);
-    lstVRecipes_->setColumnCount(2);
-    lstVRecipes_->setHeaderLabels({"Title", "Categories"});
-    lstVRecipes_->header()->setStretchLastSection(true);
     wbMain_ = new PageView(imgHSplit_);
     wbMain_->setObjectName("wbMain");
     wbMain_->setAccessibleName("Recipe page");
@@ -205,32 +193,28 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), commandBars_(this)
     tvRecipes_->installEventFilter(new KeyUpFilter(this));
     // The list shows the page of its current recipe however that became current (a click, the arrows);
     // the click that made a row current does not show it twice.
-    connect(lstVRecipes_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!current)
-            return;
-        if (!current->isSelected())
-            lstVRecipes_->setCurrentItem(current, 0, QItemSelectionModel::ClearAndSelect);
-        shownOnPress_ = QApplication::mouseButtons() != Qt::NoButton;
-        lstVRecipes_Click();
-    });
-    connect(lstVRecipes_, &QTreeWidget::itemClicked, this, [this] {
+    connect(lstVRecipes_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!current.isValid())
+                    return;
+                if (!lstVRecipes_->selectionModel()->isSelected(current))
+                    lstVRecipes_->selectRow(current.row());
+                shownOnPress_ = QApplication::mouseButtons() != Qt::NoButton;
+                lstVRecipes_Click();
+            });
+    connect(lstVRecipes_, &QAbstractItemView::clicked, this, [this] {
         if (!std::exchange(shownOnPress_, false))
             lstVRecipes_Click();
     });
     auto* viewKeys = new ViewKeys(this);
-    for (QTreeWidget* view : {tvRecipes_, lstVRecipes_}) {
+    for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*>{tvRecipes_, lstVRecipes_}) {
         view->installEventFilter(viewKeys);
         view->viewport()->installEventFilter(viewKeys);
     }
-    // Only a change of an item's check box writes its mark; fills and the mark loops set the boxes with
-    // the list's signals blocked.
-    connect(lstVRecipes_->model(), &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& first, const QModelIndex& last, const QList<int>& roles) {
-                if (lstVRecipes_->signalsBlocked() || !roles.contains(Qt::CheckStateRole) || first != last
-                    || first.column() != 0)
-                    return;
-                lstVRecipes_ItemCheck(itemOf(first));
-            });
+    // Only the user's change of a check box writes its mark; fills and the mark commands show the marks
+    // they stored without a write.
+    connect(lstVRecipes_->recipes(), &RecipeListModel::markToggled, this,
+            [this](int row) { lstVRecipes_ItemCheck(row); });
     connect(lstVRecipes_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { lstVRecipes_MouseUp(Qt::RightButton, pos); });
     connect(wbMain_, &QTextBrowser::anchorClicked, this, &frmMain::wbMain_LinkClick);
@@ -443,13 +427,14 @@ void frmMain::EnableToolBarButtons()
             button->setEnabled(true);
 }
 
+RecipeList* frmMain::lstVRecipes() { return lstVRecipes_; }
+
 void frmMain::ResetScreen()
 {
     for (const QString& key : CookbookButtonKeys())
         if (QAction* button = commandBars_.button(key))
             button->setEnabled(false);
     clearTreeAndList();
-    lblDisplay_->clear();
     for (QToolButton* button : cmdList_)
         button->setEnabled(false);
     basDatabase::sCurrentCookbook.clear();
@@ -465,10 +450,12 @@ void frmMain::DisplayRecipe(const QString& sRecipeKey, bool bEmail)
         if (bEmail)
             return;
         shownPicture_ = page.isEmpty() ? QString() : picture;
-        if (page.isEmpty())
+        if (page.isEmpty()) {
             showBlankPage();
-        else
+        } else {
             navigate(page);
+            shownKey_ = sRecipeKey;
+        }
     } catch (...) {
         if (bEmail)
             throw;
@@ -483,8 +470,22 @@ QString frmMain::locationName() const { return wbMain_->source().fileName(); }
 
 void frmMain::showBlankPage()
 {
+    shownKey_.clear();
     if (locationName() != "blank.html")
         navigate(paths::resolve("\\data\\blank.html"));
+}
+
+void frmMain::listReplaced(bool keepBanner)
+{
+    if (!keepBanner)
+        lblDisplay_->clear();
+    bool isId = false;
+    const qint64 id = shownKey_.mid(1).toLongLong(&isId);
+    const int shown = isId ? lstVRecipes_->rowOf(id) : -1;
+    if (shown < 0)
+        showBlankPage();
+    else if (lstVRecipes_->selectedRow() != shown)
+        lstVRecipes_->selectRow(shown);
 }
 
 void frmMain::navigate(const QString& path)

@@ -11,8 +11,10 @@
 #include <memory>
 #include <optional>
 
+class QAbstractItemView;
 class QLabel;
 class QPrinter;
+class RecipeListView;
 class QSplitter;
 class QTextBrowser;
 class QTimer;
@@ -38,11 +40,12 @@ public:
     void RefreshViews() override;
     void ResetScreen() override;
     QTreeWidget* tvRecipes() override { return tvRecipes_; }
-    QTreeWidget* lstVRecipes() override { return lstVRecipes_; }
+    RecipeList* lstVRecipes() override;
     void setStatusText(const QString& text) override;
     QString statusText() const override;
     void showBlankPage() override;
     void ShowPreferences(int page, QWidget* parent) override;
+    void listReplaced(bool keepBanner) override;
 
     // Event handlers
     void Form_Load();
@@ -55,10 +58,11 @@ public:
     void tvRecipes_Expand(QTreeWidgetItem* node);
     void tvRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos);
     void lstVRecipes_Click();
-    void lstVRecipes_ItemCheck(QTreeWidgetItem* item);
+    // The user set or cleared the check box of the list's row `row`.
+    void lstVRecipes_ItemCheck(int row);
     void lstVRecipes_MouseUp(Qt::MouseButton button, const QPoint& pos);
     // The Menu key or Shift+F10 on the tree or the list: its pop-up menu, at the current row.
-    void popupMenuFromKeyboard(QTreeWidget* view);
+    void popupMenuFromKeyboard(QAbstractItemView* view);
     void cmdList_Click(int index);
     // A splitter dropped at `pos`, in pixels from the splitter's own left (vertical) or top (horizontal).
     void imgVSplit_MouseUp(int pos);
@@ -119,6 +123,8 @@ private:
                             const QString& column, const QString& keyLetter, int image);
     void addFavourites(QTreeWidgetItem* root);
     void clearTreeAndList();
+    // The list emptied: the banner, the count and the page go with it.
+    void listEmptied();
 
     // Commands (frmMainCommands.cpp).
     void showCookbookManager();
@@ -153,7 +159,8 @@ private:
     void showMealMaker();
     // The clipboard watcher and the two pop-up menus.
     void CheckClipoard();
-    void popupSortMenu(const QPoint& globalPos);
+    // `onRow`: raised on a row of the list (else in its empty part, without the commands that need one).
+    void popupSortMenu(const QPoint& globalPos, bool onRow);
     void popupDeleteMenu(const QPoint& globalPos);
 
     QToolBar* toolBar_ = nullptr;
@@ -163,7 +170,7 @@ private:
     QSplitter* imgVSplit_ = nullptr;
     QSplitter* imgHSplit_ = nullptr;
     QTreeWidget* tvRecipes_ = nullptr;
-    QTreeWidget* lstVRecipes_ = nullptr;
+    RecipeListView* lstVRecipes_ = nullptr;
     QTextBrowser* wbMain_ = nullptr;
     QLabel* stBarText_ = nullptr;
     QTimer* tmrClipBoard_ = nullptr;
@@ -181,4 +188,6 @@ private:
     bool shownOnPress_ = false; // the recipe list showed the row a mouse press made current
     // The picture written beside the recipe page on display ("" for none): the one Save Recipe copies.
     QString shownPicture_;
+    // The key of the recipe the page shows ("" for none).
+    QString shownKey_;
 };

@@ -2,6 +2,8 @@
 // and is dispatched on the clicked button's caption.
 #include "browser/frmMain.h"
 
+#include "browser/RecipeListView.h"
+
 #include "browser/PageSaver.h"
 #include "browser/PageView.h"
 #include "browser/frmAbout.h"
@@ -135,16 +137,16 @@ void frmMain::addRecipe()
 
 void frmMain::editRecipe()
 {
-    const QTreeWidgetItem* item = recipelist::selectedItem(lstVRecipes_);
-    if (!item)
+    const QString key = recipelist::selectedKey(lstVRecipes_);
+    if (key.isEmpty())
         return;
-    basMain::sEditRecipeKey = recipelist::itemKey(item);
+    basMain::sEditRecipeKey = key;
     showRecipeEditor();
 }
 
 void frmMain::deleteRecipe()
 {
-    if (!recipelist::selectedItem(lstVRecipes_))
+    if (!recipelist::selectedRow(lstVRecipes_))
         return;
     showDeleteDialog();
     showBlankPage();
@@ -152,7 +154,7 @@ void frmMain::deleteRecipe()
 
 void frmMain::sendEmail()
 {
-    if (lstVRecipes_->topLevelItemCount() > 0 && recipelist::selectedItem(lstVRecipes_))
+    if (lstVRecipes_->count() > 0 && recipelist::selectedRow(lstVRecipes_))
         showEmail();
 }
 

@@ -1,4 +1,5 @@
 // The main window's geometry and panes: restored from and saved to [Size] in twips, and the two splitters.
+#include "browser/RecipeListView.h"
 #include "browser/Twips.h"
 #include "browser/frmMain.h"
 #include "core/NumberText.h"

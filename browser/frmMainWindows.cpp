@@ -3,6 +3,7 @@
 #include "browser/frmMain.h"
 
 #include "browser/PopupMenus.h"
+#include "browser/RecipeListView.h"
 #include "browser/frmMealMaker.h"
 #include "browser/frmOptions.h"
 #include "browser/frmSearch.h"
@@ -151,10 +152,10 @@ void frmMain::CheckClipoard()
 
 // ---- pop-up menus
 
-void frmMain::popupSortMenu(const QPoint& globalPos)
+void frmMain::popupSortMenu(const QPoint& globalPos, bool onRow)
 {
     frmContextMenus menus(this);
-    menus.popupSort(globalPos);
+    menus.popupSort(globalPos, onRow);
 }
 
 void frmMain::popupDeleteMenu(const QPoint& globalPos)

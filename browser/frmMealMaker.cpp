@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -61,7 +61,7 @@ void frmMealMaker::FindRecipes()
         return;
     }
     basMain::RunHandler("FindRecipes", [this] {
-        QTreeWidget* list = basMain::mainWindow().lstVRecipes();
+        RecipeList* list = basMain::mainWindow().lstVRecipes();
         if (!list)
             return;
         const SqlCondition condition = ingredientsCondition(txtSearch->text());
@@ -70,18 +70,17 @@ void frmMealMaker::FindRecipes()
         db::Query rows(basDatabase::cnCookbook,
                        "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES WHERE " + condition.sql + " ORDER BY TITLE ASC");
         bindCondition(rows, condition);
-        QTreeWidget found; // read aside first: when nothing is found, the list stays as it was
-        if (recipelist::appendRows(&found, rows) == 0) {
+        // Read aside first: when nothing is found, the list stays as it was.
+        std::vector<RecipeRow> found = recipelist::readRows(rows);
+        if (found.empty()) {
             wait.reset();
             ui::msgBox("No recipes found for the search criteria", ui::Buttons::OK, ui::Icon::Information,
                        "Search Finished");
             return;
         }
         {
-            ui::RepaintFreeze freeze(list);
-            recipelist::resetColumns(list);
-            const QSignalBlocker block(list);
-            list->addTopLevelItems(found.invisibleRootItem()->takeChildren());
+            ui::RepaintFreeze freeze(list->view());
+            list->setRows(std::move(found));
         }
         reportFound(list);
     });

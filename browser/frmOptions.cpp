@@ -285,8 +285,9 @@ void frmOptions::cmdOk_Click()
     // The recipe on display is shown again through the template now in force.
     try {
         IMainWindow& window = basMain::mainWindow();
-        if (const QTreeWidgetItem* item = recipelist::selectedItem(window.lstVRecipes()))
-            window.DisplayRecipe(recipelist::itemKey(item), false);
+        const QString shown = recipelist::selectedKey(window.lstVRecipes());
+        if (!shown.isEmpty())
+            window.DisplayRecipe(shown, false);
     } catch (...) {
     }
     accept();

@@ -154,11 +154,11 @@ void frmSearch::cmdSearch_Click()
 void frmSearch::search()
 {
     IMainWindow& window = basMain::mainWindow();
-    QTreeWidget* list = window.lstVRecipes();
+    RecipeList* list = window.lstVRecipes();
     if (!list)
         return;
     ui::BusyScope busy;
-    recipelist::resetColumns(list);
+    list->clear();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); // shows the emptied list
 
     const SqlCondition condition = searchCondition(criteria());
@@ -168,16 +168,16 @@ void frmSearch::search()
         db::Query rows(basDatabase::cnCookbook,
                        "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES WHERE " + condition.sql + " ORDER BY TITLE ASC");
         bindCondition(rows, condition);
-        ui::RepaintFreeze freeze(list);
-        found = recipelist::appendRows(list, rows);
+        ui::RepaintFreeze freeze(list->view());
+        found = recipelist::fillRows(list, rows);
     }
+    reportFound(list); // an empty result too: the count, the banner and the page follow the list
     if (found == 0) {
         ui::msgBox("No recipes found for current search criteria", ui::Buttons::OK, ui::Icon::Information,
                    "Search..");
         txtSearch->setFocus();
         return;
     }
-    reportFound(list);
 
     if (chkMark->isChecked()) {
         ui::WaitCursor wait;
@@ -188,8 +188,6 @@ void frmSearch::search()
         bindCondition(mark, condition);
         mark.exec();
         transaction.commit();
-        const QSignalBlocker block(list);
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            list->topLevelItem(i)->setCheckState(0, Qt::Checked);
+        list->showMarks([](const RecipeRow&) { return true; });
     }
 }

@@ -10,7 +10,7 @@
 #include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
-#include <QTreeWidget>
+#include <QTreeWidgetItem>
 
 #include <cmath>
 
@@ -54,8 +54,8 @@ BrowseBranch branchOfRootText(const QString& text)
     return BrowseBranch::None;
 }
 
-int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
-                      const TitleFilter& titles, bool withTag)
+int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetItem* node,
+                      const TitleFilter& titles)
 {
     QString column;
     switch (branch) {
@@ -64,24 +64,39 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
     case BrowseBranch::Country: column = "ORIGIN"; break;
     case BrowseBranch::Recipes:
     case BrowseBranch::Favourites: break;
-    case BrowseBranch::None: return 0;
+    case BrowseBranch::None: list->clear(); return 0;
     }
 
-    QStringList conditions;
+    // A recipe's row holds its picture and long texts before its title: the titles come from their
+    // index, the categories from a scan that stops at the first columns, the marks from their index.
+    QStringList rowConditions, titleConditions;
     if (!column.isEmpty())
-        conditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
+        rowConditions << QString("(%1 LIKE :stored ESCAPE '\\' OR %1 LIKE :typed ESCAPE '\\')").arg(column);
     if (branch == BrowseBranch::Favourites)
-        conditions << "ID = :id";
+        rowConditions << "ID = :id";
     if (titles.like)
-        conditions << "TITLE LIKE :title";
+        titleConditions << "TITLE LIKE :title";
     if (!titles.letter.isNull())
-        conditions << "under_letter(TITLE, :letter)";
-    QString sql = "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES";
-    if (!conditions.isEmpty())
-        sql += " WHERE " + conditions.join(" AND ");
-    sql += " ORDER BY TITLE ASC";
+        titleConditions << "under_letter(TITLE, :letter)";
+    const auto where = [](const QStringList& conditions) {
+        return conditions.isEmpty() ? QString() : " WHERE " + conditions.join(" AND ");
+    };
 
-    db::Query rows(basDatabase::cnCookbook, sql);
+    db::Query titleRows(basDatabase::cnCookbook, "SELECT ID, TITLE FROM RECIPES" + where(titleConditions));
+    if (titles.like)
+        titleRows.bind(":title", *titles.like);
+    if (!titles.letter.isNull())
+        titleRows.bind(":letter", QString(titles.letter));
+    // Narrowed by title, the few rows whose titles pass are read one by one, in the titles' order.
+    const bool byTitle = !titleConditions.isEmpty();
+    db::Query rows(basDatabase::cnCookbook,
+                   byTitle ? "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES" + where(rowConditions + titleConditions) +
+                                 " ORDER BY TITLE ASC"
+                           : "SELECT ID, CATEGORY FROM RECIPES" + where(rowConditions));
+    if (titles.like)
+        rows.bind(":title", *titles.like);
+    if (!titles.letter.isNull())
+        rows.bind(":letter", QString(titles.letter));
     if (!column.isEmpty()) {
         const QStringList patterns = recipelist::containsPatterns(node->text(0));
         rows.bind(":stored", patterns[0]);
@@ -91,18 +106,17 @@ int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetI
         const auto favouriteId = static_cast<qint64>(std::nearbyint(leadingNumber(recipelist::itemTag(node))));
         rows.bind(":id", basDatabase::GetFavouriteRecipeID(favouriteId));
     }
-    if (titles.like)
-        rows.bind(":title", *titles.like);
-    if (!titles.letter.isNull())
-        rows.bind(":letter", QString(titles.letter));
-    return recipelist::appendRows(list, rows, withTag);
+    if (byTitle)
+        return recipelist::fillRows(list, rows);
+    db::Query marked(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE MARK=1");
+    return recipelist::fillRows(list, titleRows, rows, marked);
 }
 
 void FilterRecipeList(const QString& filter)
 {
     IMainWindow& window = basMain::mainWindow();
     QTreeWidget* tree = window.tvRecipes();
-    QTreeWidget* list = window.lstVRecipes();
+    RecipeList* list = window.lstVRecipes();
     const QTreeWidgetItem* node = recipelist::selectedItem(tree);
     if (!list || !node || !node->parent())
         return;
@@ -112,18 +126,22 @@ void FilterRecipeList(const QString& filter)
     ui::WaitCursor wait;
 
     const QString pattern = text::encodeApostrophes(filter.isEmpty() ? QString() : filter + "%");
-    {
-        const QSignalBlocker block(list);
-        list->clear();
-    }
+    list->clear();
     TitleFilter titles;
     if (isLetterOfTheBar(filter))
         titles.letter = filter[0];
     else if (filter != "Display all")
         titles.like = pattern;
-    fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles, false);
-    AutoSizeColumns(list);
+    try {
+        fillBranchRecipes(list, branchOfRootText(node->parent()->text(0)), node, titles);
+    } catch (...) {
+        window.setStatusText("");
+        window.listReplaced(true);
+        throw;
+    }
+    list->fitColumns();
 
-    window.setStatusText("Found " + QString::number(list->topLevelItemCount()) + " recipes for " + node->text(0) +
+    window.setStatusText("Found " + QString::number(list->count()) + " recipes for " + node->text(0) +
                          " listing (" + filter + ")");
+    window.listReplaced(true);
 }

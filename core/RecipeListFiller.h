@@ -3,8 +3,8 @@
 #include <QString>
 #include <optional>
 
-class QTreeWidget;
 class QTreeWidgetItem;
+class RecipeList;
 
 // The browse tree's branches, each with its own query.
 enum class BrowseBranch { None, Categories, Ingredients, Country, Recipes, Favourites };
@@ -21,14 +21,15 @@ struct TitleFilter {
     QChar letter;
 };
 
-// Appends to the list the recipes of `node`, a child of a root of `branch`, in the dictionary order of
+// Fills the list with the recipes of `node`, a child of a root of `branch`, in the dictionary order of
 // their titles: those whose category, ingredients or country holds the node's name, all recipes, or the
-// favourite's one recipe; of these, only those whose titles pass `titles`. Returns the number of items
-// added.
-int fillBranchRecipes(QTreeWidget* list, BrowseBranch branch, const QTreeWidgetItem* node,
-                      const TitleFilter& titles, bool withTag);
+// favourite's one recipe; of these, only those whose titles pass `titles`. Returns the number of rows
+// listed.
+int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetItem* node,
+                      const TitleFilter& titles);
 
 // Refills the list with the recipes of the selected node whose titles begin with `filter` ("Display all"
-// for all of them) and reports the count in the status bar. Nothing happens while no child node is
-// selected. Errors of the query go to the caller.
+// for all of them) and reports the count in the status bar; when the recipe on display is no longer
+// listed, the page goes blank. Nothing happens while no child node is selected. Errors of the query go
+// to the caller.
 void FilterRecipeList(const QString& filter);

@@ -1,5 +1,6 @@
 #include "core/RecipeListItems.h"
 
+#include "core/Helpers.h"
 #include "core/MainWindow.h"
 #include "platform/AppError.h"
 #include "platform/db/Database.h"
@@ -12,30 +13,14 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace recipelist {
 
-void resetColumns(QTreeWidget* list)
+RecipeRow makeRow(qint64 id, const QString& storedTitle, const QString& storedCategory, bool marked)
 {
-    const QSignalBlocker block(list);
-    list->clear();
-    list->setColumnCount(2);
-    list->setHeaderLabels({"Title", "Categories"});
-}
-
-QTreeWidgetItem* makeItem(qint64 id, const QString& storedTitle, const QString& storedCategory, bool marked,
-                          bool withTag)
-{
-    auto* item = new QTreeWidgetItem;
-    item->setText(0, text::decodeApostrophes(storedTitle));
-    item->setText(1, text::decodeApostrophes(storedCategory));
-    // The ID alone is kept (itemKey puts the "R" in front): a list of many recipes holds no key strings.
-    item->setData(0, ItemKeyRole, id);
-    if (withTag)
-        item->setData(0, ItemTagRole, id);
-    item->setCheckState(0, marked ? Qt::Checked : Qt::Unchecked);
-    return item;
+    return {id, text::decodeApostrophes(storedTitle), text::decodeApostrophes(storedCategory), marked};
 }
 
 namespace {
@@ -47,41 +32,125 @@ qint64 setFillBatchInterval(qint64 ms)
     return std::exchange(batchMs, ms);
 }
 
-int appendRows(QTreeWidget* list, db::Query& rows, bool withTag)
+namespace {
+
+// Runs `read` beside the window's thread and sorts what it read in dictionary order. The connection is
+// the window thread's, but that thread only repaints (it takes no input) until the work is done.
+std::vector<RecipeRow> readOffThread(const std::function<void(std::vector<RecipeRow>&)>& read,
+                                     std::exception_ptr* failure)
 {
-    // The rows are read whole, then go in in dictionary order in one insertion (each insertion makes the
-    // view lay out every item it holds again). The window repaints while the rows are read, but takes no
-    // input, so that no other fill can start under this one.
-    const qint64 kBatchMs = batchMs;
-    std::vector<QTreeWidgetItem*> read;
-    const QSignalBlocker block(list);
-    QElapsedTimer sinceYield;
-    sinceYield.start();
-    const auto yieldNow = [&] {
-        if (sinceYield.isValid() && sinceYield.elapsed() < kBatchMs)
-            return;
+    std::vector<RecipeRow> rows;
+    std::exception_ptr error;
+    QElapsedTimer clock;
+    clock.start();
+    runOffThread(
+        [&] {
+            try {
+                read(rows);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            text::sortInDictionaryOrder(rows, [](const RecipeRow& row) { return row.title; });
+        },
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    if (clock.elapsed() >= batchMs)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceYield.start();
-    };
-    const auto addAll = [&] {
-        text::sortInDictionaryOrder(read, [](const QTreeWidgetItem* item) { return item->text(0); });
-        sinceYield.invalidate(); // sorting a long list takes a while of its own: a repaint before the insertion
-        yieldNow();
-        list->addTopLevelItems(QList<QTreeWidgetItem*>(read.begin(), read.end()));
-        return static_cast<int>(read.size());
-    };
-    try {
-        while (rows.next()) {
-            const QVariant mark = rows.value("MARK");
-            read.push_back(makeItem(rows.value("ID").toLongLong(), rows.text("TITLE"), rows.text("CATEGORY"),
-                                    !mark.isNull() && mark.toLongLong() != 0, withTag));
-            yieldNow();
-        }
-    } catch (...) {
-        addAll();
-        throw;
-    }
-    return addAll();
+    if (error && !failure)
+        std::rethrow_exception(error);
+    if (failure)
+        *failure = error;
+    return rows;
+}
+
+QString textAt(const db::Query& rows, int column)
+{
+    const QVariant value = rows.value(column);
+    return value.isNull() ? QString() : value.toString();
+}
+
+int listAll(RecipeList* list, std::vector<RecipeRow> rows, std::exception_ptr failure)
+{
+    const int count = static_cast<int>(rows.size());
+    list->setRows(std::move(rows));
+    if (failure)
+        std::rethrow_exception(failure);
+    return count;
+}
+
+} // namespace
+
+std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
+{
+    return readOffThread(
+        [&rows](std::vector<RecipeRow>& read) {
+            const int id = rows.columnIndex("ID"), title = rows.columnIndex("TITLE"),
+                      category = rows.columnIndex("CATEGORY"), mark = rows.columnIndex("MARK");
+            while (rows.next()) {
+                const QVariant marked = rows.value(mark);
+                read.push_back(makeRow(rows.value(id).toLongLong(), textAt(rows, title), textAt(rows, category),
+                                       !marked.isNull() && marked.toLongLong() != 0));
+            }
+        },
+        failure);
+}
+
+std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked,
+                                std::exception_ptr* failure)
+{
+    return readOffThread(
+        [&](std::vector<RecipeRow>& read) {
+            // The table gives its rows in ID order already; the titles' index gives them in title order.
+            std::vector<std::pair<qint64, QString>> categoryOf;
+            while (categories.next())
+                categoryOf.emplace_back(categories.value(0).toLongLong(), textAt(categories, 1));
+            const auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
+            if (!std::is_sorted(categoryOf.begin(), categoryOf.end(), byId))
+                std::sort(categoryOf.begin(), categoryOf.end(), byId);
+            std::vector<qint64> marks;
+            while (marked.next())
+                marks.push_back(marked.value(0).toLongLong());
+            std::sort(marks.begin(), marks.end());
+            read.reserve(categoryOf.size());
+            while (titles.next()) {
+                const qint64 id = titles.value(0).toLongLong();
+                const auto category = std::lower_bound(categoryOf.begin(), categoryOf.end(),
+                                                       std::pair<qint64, QString>(id, QString()), byId);
+                if (category != categoryOf.end() && category->first == id)
+                    read.push_back(makeRow(id, textAt(titles, 1), category->second,
+                                           std::binary_search(marks.begin(), marks.end(), id)));
+            }
+        },
+        failure);
+}
+
+int fillRows(RecipeList* list, db::Query& rows)
+{
+    std::exception_ptr failure;
+    std::vector<RecipeRow> read = readRows(rows, &failure);
+    return listAll(list, std::move(read), failure);
+}
+
+int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked)
+{
+    std::exception_ptr failure;
+    std::vector<RecipeRow> read = readRows(titles, categories, marked, &failure);
+    return listAll(list, std::move(read), failure);
+}
+
+QString keyOf(const RecipeRow& row) { return "R" + QString::number(row.id); }
+
+const RecipeRow* selectedRow(const RecipeList* list)
+{
+    if (!list)
+        return nullptr;
+    const int index = list->selectedRow();
+    return index < 0 ? nullptr : &list->row(index);
+}
+
+QString selectedKey(const RecipeList* list)
+{
+    const RecipeRow* row = selectedRow(list);
+    return row ? keyOf(*row) : QString();
 }
 
 QString itemKey(const QTreeWidgetItem* item)

@@ -1,9 +1,15 @@
 #pragma once
-// The main window's recipe list and its items, the same for every fill (browse tree, letter filter,
+// The rows of the main window's recipe list, the same for every fill (browse tree, letter filter,
 // search): key "R" & ID, title and categories with the stored "$$" shown as "'", check box = mark.
+// Also the key and tag helpers that the browse tree and other report lists share.
+#include "core/RecipeList.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <exception>
+#include <vector>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -13,23 +19,40 @@ class Query;
 
 namespace recipelist {
 
-// Removes every item and gives the list its two columns, "Title" and "Categories".
-void resetColumns(QTreeWidget* list);
+// One row for a recipe, from its values as stored.
+RecipeRow makeRow(qint64 id, const QString& storedTitle, const QString& storedCategory, bool marked);
 
-// One item for a recipe, from its values as stored. `withTag` also keeps the ID as the item's tag.
-QTreeWidgetItem* makeItem(qint64 id, const QString& storedTitle, const QString& storedCategory, bool marked,
-                          bool withTag = false);
+// Reads every row the query still returns (columns ID, TITLE, CATEGORY, MARK) and puts them in the
+// dictionary order of the titles as shown (equal titles in query order). The reading and sorting run
+// beside the window's thread; the window repaints meanwhile but takes no input, so that no other fill
+// can start under this one. When reading a row fails, the rows read so far are returned and the error
+// goes to `failure` (thrown when `failure` is null).
+std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure = nullptr);
 
-// Appends one item for every row the query still returns (columns ID, TITLE, CATEGORY, MARK), in the
-// dictionary order of the titles as shown (equal titles in query order) and in one insertion, with the
-// list's signals blocked so that filling never writes a mark. A long fill lets the window repaint (taking
-// no input) every tenth of a second while it reads. When reading a row fails, the items read so far are
-// added before the error goes on. Returns the rows added.
-int appendRows(QTreeWidget* list, db::Query& rows, bool withTag = false);
-// The time between two repaints of a long fill, in milliseconds (100); returns the previous one.
+// The same from three queries, each of which takes the cheapest way through a cookbook whose rows hold
+// pictures and long texts before the title: `titles` returns ID and TITLE (the titles' index holds
+// both), `categories` ID and CATEGORY (the table in its own order, read no further than its first
+// columns) and `marked` the ID of every marked recipe (the "Marked" index). A recipe is listed when the
+// first two both return it.
+std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked,
+                                std::exception_ptr* failure = nullptr);
+
+// Puts the rows the query returns in place of the list's rows (see readRows), in one go: nothing is
+// written to the cookbook. When reading a row fails, the rows read so far are listed before the error
+// goes on. Returns the rows listed.
+int fillRows(RecipeList* list, db::Query& rows);
+int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked);
+// The least time a fill lets the window repaint after reading, in milliseconds (100): a fill that took
+// longer repaints once more before its rows go in. Returns the previous value.
 qint64 setFillBatchInterval(qint64 ms);
 
-// The key and tag kept in column 0 of a list item or tree node ("" for none).
+// The key of a list row ("R" & ID), and that of the list's selected row ("" for none).
+QString keyOf(const RecipeRow& row);
+QString selectedKey(const RecipeList* list);
+// The list's selected row, nullptr when none is selected (or there is no list).
+const RecipeRow* selectedRow(const RecipeList* list);
+
+// The key and tag kept in column 0 of a tree node or report-list item ("" for none).
 QString itemKey(const QTreeWidgetItem* item);
 QString itemTag(const QTreeWidgetItem* item);
 
@@ -37,7 +60,7 @@ QString itemTag(const QTreeWidgetItem* item);
 // whole number fails with "Type mismatch".
 qint64 idOf(const QString& keyOrTag, int skip = 1);
 
-// The selected item of a list or tree, nullptr when none is selected.
+// The selected item of a tree or report list, nullptr when none is selected.
 QTreeWidgetItem* selectedItem(const QTreeWidget* widget);
 
 // The LIKE patterns (for ESCAPE '\') that find `name` anywhere in a column of the Recipes table, whether

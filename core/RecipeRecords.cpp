@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSignalBlocker>
-#include <QTreeWidget>
 #include <algorithm>
 
 namespace basDatabase {
@@ -142,18 +141,9 @@ void ClearAllMarks()
         },
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 
-    QTreeWidget* list = basMain::mainWindow().lstVRecipes();
-    if (!list)
-        return;
-    ui::RepaintFreeze freeze(list);
-    {
-        // The cookbook is cleared already: no write, signal or repaint per item; the list repaints once.
-        const QSignalBlocker blockList(list);
-        const QSignalBlocker blockModel(list->model());
-        for (int i = 0, count = list->topLevelItemCount(); i < count; ++i)
-            list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
-    }
-    list->viewport()->update();
+    // The cookbook is cleared already: the boxes show it without a write of their own.
+    if (RecipeList* list = basMain::mainWindow().lstVRecipes())
+        list->showMarks([](const RecipeRow&) { return false; });
 }
 
 void SetRecipeMark(const QString& listKey, bool marked)

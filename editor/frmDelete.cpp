@@ -16,7 +16,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -98,10 +98,10 @@ void frmDelete::Form_Load()
     db::Query count(basDatabase::cnCookbook, "SELECT COUNT(*) AS MARKED FROM RECIPES WHERE MARK=1");
     const qint64 marked = count.next() ? count.value("MARKED").toLongLong() : 0;
 
-    const QTreeWidgetItem* selected = recipelist::selectedItem(basMain::mainWindow().lstVRecipes());
-    sRecipeKey_ = recipelist::itemKey(selected);
+    const RecipeRow* selected = recipelist::selectedRow(basMain::mainWindow().lstVRecipes());
+    sRecipeKey_ = selected ? recipelist::keyOf(*selected) : QString();
     if (marked < 1) {
-        lblInfo[0]->setText("Delete recipe " + (selected ? selected->text(0) : QString()) + "?");
+        lblInfo[0]->setText("Delete recipe " + (selected ? selected->title : QString()) + "?");
         optDelete[1]->setChecked(true);
         shpDel->hide();
     } else {
@@ -115,6 +115,7 @@ void frmDelete::Form_Load()
 
 void frmDelete::cmdDelete_Click()
 {
+    bool single = false;
     {
         ui::WaitCursor wait;
         cmdDelete->setEnabled(false);
@@ -123,22 +124,34 @@ void frmDelete::cmdDelete_Click()
         if (optDelete[0]->isChecked()) {
             step([&] { db::Query(cn, "DELETE FROM RECIPES WHERE MARK=1").exec(); });
         } else if (!sRecipeKey_.isEmpty()) {
+            single = true;
             step([&] {
                 db::Query(cn, "DELETE FROM RECIPES WHERE ID=?1", {recipelist::idOf(sRecipeKey_)}).exec();
-            });
-            step([&] {
-                QTreeWidget* list = basMain::mainWindow().lstVRecipes();
-                for (int i = 0; list && i < list->topLevelItemCount(); ++i)
-                    if (recipelist::itemKey(list->topLevelItem(i)) == sRecipeKey_) {
-                        const QSignalBlocker block(list);
-                        delete list->takeTopLevelItem(i);
-                        break;
-                    }
+                removeFromList();
             });
         }
     }
     accept();
-    step([] { basMain::mainWindow().RefreshViews(); });
+    // One recipe gone: the list loses its row and the tree its favourite, and nothing else changes.
+    if (single)
+        step([] { basMain::mainWindow().RefreshFavourites(); });
+    else
+        step([] { basMain::mainWindow().RefreshViews(); });
+}
+
+void frmDelete::removeFromList()
+{
+    IMainWindow& window = basMain::mainWindow();
+    RecipeList* list = window.lstVRecipes();
+    const int row = list ? list->rowOf(recipelist::idOf(sRecipeKey_)) : -1;
+    if (row < 0)
+        return;
+    list->removeRow(row);
+    // The count in the status bar ("Found 12 recipes for ...") follows the list.
+    static const QRegularExpression found("^Found \\d+ ");
+    QString status = window.statusText();
+    if (status.contains(found))
+        window.setStatusText(status.replace(found, "Found " + QString::number(list->count()) + " "));
 }
 
 void frmDelete::cmdCancel_Click() { reject(); }

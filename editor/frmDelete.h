@@ -26,6 +26,8 @@ public:
     void cmdCancel_Click();
 
 private:
+    // Takes the deleted recipe's row out of the main window's list.
+    void removeFromList();
     // The recipe selected in the main window's list when the dialog loaded.
     QString sRecipeKey_;
 };

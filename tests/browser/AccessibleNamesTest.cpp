@@ -156,7 +156,7 @@ TEST_F(AccessibleNames, EveryControlOfEveryWindowThatTakesTheFocusIsNamed)
 
     // The main window's two lists are told apart by name.
     QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(main->tvRecipes());
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(main->lstVRecipes());
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(main->lstVRecipes()->view());
     EXPECT_NE(tree->text(QAccessible::Name), list->text(QAccessible::Name));
 }
 

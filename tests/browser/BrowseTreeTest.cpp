@@ -92,7 +92,7 @@ TEST_F(BrowseTree, WithNoCookbookTheViewsStayEmptyAndNothingIsReported)
     w.RefreshViews();
     w.RefreshFavourites();
     EXPECT_EQ(w.tvRecipes()->topLevelItemCount(), 0);
-    EXPECT_EQ(w.lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(w.lstVRecipes()->count(), 0);
     EXPECT_TRUE(recorder.boxes.isEmpty());
     EXPECT_EQ(program.errorLog(), "");
 }
@@ -136,15 +136,14 @@ TEST_F(BrowseTree, EachBranchFillsTheListWithItsBannerAndStatus)
         EXPECT_EQ(w->statusText(), row.status);
     }
 
-    // Items carry key, tag, categories and the mark.
+    // Rows carry key, categories and the mark.
     w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
     w->tvRecipes_DblClick();
-    QTreeWidget* list = w->lstVRecipes();
-    EXPECT_EQ(list->headerItem()->text(0), "Title");
-    EXPECT_EQ(list->headerItem()->text(1), "Categories");
-    QTreeWidgetItem* soup = listItem(list, "Carrot Soup");
-    EXPECT_EQ(recipelist::itemKey(soup), "R3");
-    EXPECT_EQ(recipelist::itemTag(soup), "3");
+    RecipeList* list = w->lstVRecipes();
+    EXPECT_EQ(list->view()->model()->headerData(0, Qt::Horizontal).toString(), "Title");
+    EXPECT_EQ(list->view()->model()->headerData(1, Qt::Horizontal).toString(), "Categories");
+    auto soup = listItem(list, "Carrot Soup");
+    EXPECT_EQ(soup->key(), "R3");
     EXPECT_EQ(soup->text(1), "Soups");
     EXPECT_EQ(soup->checkState(0), Qt::Checked);
     EXPECT_EQ(listItem(list, "Beef Stew")->checkState(0), Qt::Unchecked);
@@ -174,7 +173,7 @@ TEST_F(BrowseTree, ARootOrNothingSelectedLeavesTheList)
 
     w->tvRecipes()->setCurrentItem(root(w->tvRecipes(), "Categories"));
     w->tvRecipes_DblClick();
-    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 4);
+    EXPECT_EQ(w->lstVRecipes()->count(), 4);
     EXPECT_EQ(w->statusText(), "") << "the status text is still cleared";
     EXPECT_EQ(w->locationName(), "blank.html");
 }
@@ -190,11 +189,11 @@ TEST_F(BrowseTree, EnterOnANodeFillsTheListAsADoubleClickDoesWhenPressedThere)
     };
     send(QEvent::KeyPress, Qt::Key_F5);
     send(QEvent::KeyRelease, Qt::Key_F5);
-    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(w->lstVRecipes()->count(), 0);
 
     // Enter that closed a dialog: only its release reaches the tree.
     send(QEvent::KeyRelease, Qt::Key_Return);
-    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(w->lstVRecipes()->count(), 0);
 
     send(QEvent::KeyPress, Qt::Key_Return);
     send(QEvent::KeyRelease, Qt::Key_Return);
@@ -211,7 +210,7 @@ TEST_F(BrowseTree, TickingARecipeStoresItsMarkAndFillingWritesNone)
     w->tvRecipes_DblClick();
     EXPECT_EQ(sqlite3_total_changes(handle), writesBefore) << "a fill writes no mark";
 
-    QTreeWidgetItem* stew = listItem(w->lstVRecipes(), "Beef Stew");
+    auto stew = listItem(w->lstVRecipes(), "Beef Stew");
     stew->setCheckState(0, Qt::Checked); // as the user's click does
     EXPECT_EQ(markOf("Beef Stew"), 1);
     listItem(w->lstVRecipes(), "Carrot Soup")->setCheckState(0, Qt::Unchecked);
@@ -222,13 +221,15 @@ TEST_F(BrowseTree, TickingARecipeStoresItsMarkAndFillingWritesNone)
     EXPECT_EQ(listItem(w->lstVRecipes(), "Beef Stew")->checkState(0), Qt::Checked);
     EXPECT_EQ(listItem(w->lstVRecipes(), "Carrot Soup")->checkState(0), Qt::Unchecked);
 
-    // Anything else that changes an item (its title, its categories) writes no mark.
+    // Anything else offered to a row (a new title, categories, other data) changes nothing and writes no mark.
     basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=0 WHERE TITLE='Beef Stew'");
     const int writesNow = sqlite3_total_changes(handle);
-    QTreeWidgetItem* item = listItem(w->lstVRecipes(), "Beef Stew");
-    item->setText(0, "Beef Stew renamed");
-    item->setText(1, "Soups");
-    item->setData(0, Qt::UserRole + 7, 1);
+    const auto item = listItem(w->lstVRecipes(), "Beef Stew");
+    QAbstractItemModel* model = w->lstVRecipes()->view()->model();
+    EXPECT_FALSE(model->setData(model->index(item->index, 0), "Beef Stew renamed", Qt::EditRole));
+    EXPECT_FALSE(model->setData(model->index(item->index, 1), "Soups", Qt::EditRole));
+    EXPECT_FALSE(model->setData(model->index(item->index, 0), 1, Qt::UserRole + 7));
+    EXPECT_EQ(item->text(0), "Beef Stew");
     EXPECT_EQ(sqlite3_total_changes(handle), writesNow);
     EXPECT_EQ(markOf("Beef Stew"), 0);
 }
@@ -239,7 +240,7 @@ TEST_F(BrowseTree, AMarkThatCannotBeStoredIsPutBackAndReported)
     w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
     w->tvRecipes_DblClick();
     basDatabase::cnCookbook.close();
-    QTreeWidgetItem* stew = listItem(w->lstVRecipes(), "Beef Stew");
+    auto stew = listItem(w->lstVRecipes(), "Beef Stew");
     stew->setCheckState(0, Qt::Checked);
     EXPECT_EQ(stew->checkState(0), Qt::Unchecked);
     EXPECT_TRUE(program.errorLog().contains("occurred in module lstVRecipes ItemCheck"));
@@ -278,12 +279,12 @@ TEST_F(BrowseTree, ARightClickSelectsWhatIsUnderThePointerOnly)
     recipes->setExpanded(true);
     tree->setCurrentItem(child(tree, "Recipes", "List All"));
     w->tvRecipes_DblClick();
-    QTreeWidget* list = w->lstVRecipes();
-    QTreeWidgetItem* second = list->topLevelItem(1);
-    w->lstVRecipes_MouseUp(Qt::RightButton, list->visualItemRect(second).center());
-    EXPECT_EQ(recipelist::selectedItem(list), second);
-    w->lstVRecipes_MouseUp(Qt::RightButton, QPoint(5, list->viewport()->height() - 5));
-    EXPECT_EQ(recipelist::selectedItem(list), second);
+    RecipeList* list = w->lstVRecipes();
+    const auto second = listRow(list, 1);
+    w->lstVRecipes_MouseUp(Qt::RightButton, second->rect().center());
+    EXPECT_EQ(selectedListRow(list), second);
+    w->lstVRecipes_MouseUp(Qt::RightButton, QPoint(5, list->view()->viewport()->height() - 5));
+    EXPECT_EQ(selectedListRow(list), second);
 }
 
 TEST_F(BrowseTree, LetterButtonsFilterTheListOfTheSelectedNode)
@@ -300,11 +301,12 @@ TEST_F(BrowseTree, LetterButtonsFilterTheListOfTheSelectedNode)
     // The columns fit their contents after a filter, as after every fill.
     basDatabase::cnCookbook.exec("UPDATE RECIPES SET TITLE='Beef Stew slowly braised in red wine with "
                                  "thyme, bay leaves and a great many shallots' WHERE TITLE='Beef Stew'");
-    QTreeWidget* list = w->lstVRecipes();
-    list->setColumnWidth(0, 40);
+    RecipeList* list = w->lstVRecipes();
+    auto* view = qobject_cast<QTreeView*>(list->view());
+    view->setColumnWidth(0, 40);
     w->cmdList_Click(2); // "B"
-    ASSERT_EQ(list->topLevelItemCount(), 1);
-    EXPECT_GT(list->columnWidth(0), list->fontMetrics().horizontalAdvance(list->topLevelItem(0)->text(0)));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_GT(view->columnWidth(0), view->fontMetrics().horizontalAdvance(listRow(list, 0)->text(0)));
 }
 
 TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)
@@ -313,28 +315,56 @@ TEST_F(BrowseTree, AClickOnARecipeShowsItsPageOrTheBlankPage)
     w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
     w->tvRecipes_DblClick();
     w->findChild<QTextBrowser*>("wbMain")->setSource(QUrl::fromLocalFile(program.path("help/index.html")));
-    w->lstVRecipes()->setCurrentItem(w->lstVRecipes()->topLevelItem(0));
+    listRow(w->lstVRecipes(), 0)->select();
     w->lstVRecipes_Click();
     const bool written = QFile::exists(program.page("recipe.html"));
     EXPECT_EQ(w->locationName(), written ? "recipe.html" : "blank.html");
 }
 
-// Deleting every marked recipe empties the list through the refresh: the status bar no longer claims the
-// count of the recipes just deleted.
-TEST_F(BrowseTree, AListEmptiedByARefreshLeavesNoCountInTheStatusBar)
+// Whatever empties, narrows or shortens the list takes the banner, the count and the page with it.
+TEST_F(BrowseTree, TheBannerCountAndPageFollowTheList)
 {
     const auto w = openWindow(makeCookbook());
     w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
     w->tvRecipes_DblClick();
-    ASSERT_EQ(w->statusText(), "Found 4 recipes for List All");
-    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1");
+    RecipeList* list = w->lstVRecipes();
+    const auto pageShows = [&] { return w->findChild<QTextBrowser*>("wbMain")->toPlainText(); };
 
+    // A letter filter that keeps the recipe on display keeps its page and its row selected; one that
+    // drops it leaves the blank page, under the same banner.
+    listItem(list, "Beef Stew")->select();
+    ASSERT_TRUE(pageShows().contains("Beef Stew"));
+    w->cmdList_Click(2); // "B"
+    EXPECT_TRUE(pageShows().contains("Beef Stew"));
+    ASSERT_TRUE(selectedListRow(list));
+    EXPECT_EQ(selectedListRow(list)->text(0), "Beef Stew");
+    w->cmdList_Click(3); // "C"
+    EXPECT_EQ(titles(list), QStringList({"Carrot Soup"}));
+    EXPECT_EQ(w->locationName(), "blank.html");
+    EXPECT_EQ(banner(*w), "Browsing by All Recipes");
+
+    // One recipe deleted: its row goes, the others stay and the count follows.
+    w->cmdList_Click(0);
+    listItem(list, "Carrot Soup")->select();
+    {
+        frmDelete dlg(w.get());
+        dlg.Form_Load();
+        dlg.cmdDelete_Click();
+    }
+    EXPECT_EQ(titles(list), QStringList({"apple Crumble", "Beef Stew", "Mom's Pie"}));
+    EXPECT_EQ(w->statusText(), "Found 3 recipes for List All listing (Display all)");
+    EXPECT_EQ(selectedListRow(list), std::nullopt) << "no other recipe is chosen in its place";
+
+    // Every marked recipe deleted: the list is emptied, and nothing names or counts what it showed.
+    basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1");
+    listItem(list, "Beef Stew")->select();
     frmDelete dlg(w.get());
     dlg.Form_Load();
     dlg.optDelete[0]->setChecked(true);
     dlg.cmdDelete_Click();
-
     EXPECT_EQ(recipeCount(), 0);
-    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(w->statusText(), "");
+    EXPECT_EQ(banner(*w), "");
+    EXPECT_EQ(w->locationName(), "blank.html");
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the main window's tests share: a scratch program folder, the recorder in front of message boxes,
 // the settings file, a cookbook with recipes, and finding nodes and controls.
+#include "support/ListRows.h"
 #include "support/ScratchProgram.h"
 #include "support/TestFiles.h"
 #include "support/UiRecorder.h"
@@ -77,21 +78,9 @@ protected:
         return nullptr;
     }
 
-    static QStringList titles(QTreeWidget* list)
-    {
-        QStringList out;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            out << list->topLevelItem(i)->text(0);
-        return out;
-    }
+    static QStringList titles(RecipeList* list) { return listTitles(list); }
 
-    static QTreeWidgetItem* listItem(QTreeWidget* list, const QString& title)
-    {
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            if (list->topLevelItem(i)->text(0) == title)
-                return list->topLevelItem(i);
-        return nullptr;
-    }
+    static std::optional<ListRow> listItem(RecipeList* list, const QString& title) { return listRow(list, title); }
 
     // Answers the next modal dialog that opens (within five seconds) by handing it to `answer`, which
     // must close it.

@@ -143,12 +143,13 @@ TEST_F(CommandBar, EnableAndResetSwitchTheCookbookCommandsAndLetterButtons)
     basDatabase::CloseCookbook(); // resets the window
     expectState(*w, false);
     EXPECT_EQ(w->tvRecipes()->topLevelItemCount(), 0);
-    EXPECT_EQ(w->lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(w->lstVRecipes()->count(), 0);
     EXPECT_EQ(w->findChild<QLabel*>("lblDisplay")->text(), "");
     EXPECT_TRUE(basDatabase::sCurrentCookbook.isEmpty());
     EXPECT_EQ(w->windowTitle(), "Tovalquendry - Version " + basMain::versionNumbers() + " (No current Cookbook)")
         << "no closed cookbook stays named in the caption";
-    EXPECT_EQ(w->statusText(), "kept");
+    EXPECT_EQ(w->statusText(), "") << "no count of a list that is gone";
+    EXPECT_EQ(w->locationName(), "blank.html");
 }
 
 TEST_F(CommandBar, CommandsAreDispatchedOnTheCaption)
@@ -198,9 +199,9 @@ TEST_F(CommandBar, EditAndDeleteActOnTheSelectedRecipe)
     auto w = openWindow(makeCookbook());
     w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
     w->tvRecipes_DblClick();
-    QTreeWidgetItem* soup = listItem(w->lstVRecipes(), "Carrot Soup");
-    ASSERT_NE(soup, nullptr);
-    w->lstVRecipes()->setCurrentItem(soup);
+    auto soup = listItem(w->lstVRecipes(), "Carrot Soup");
+    ASSERT_TRUE(soup);
+    soup->select();
 
     QString opened, title;
     whenModalOpens([&](QWidget* dialog) {

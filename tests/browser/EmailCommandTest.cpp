@@ -30,7 +30,7 @@ TEST_F(EmailCommand, SendsTheDisplayedRecipeThenTheMarkedOnes)
     basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=0");
     w.tvRecipes()->setCurrentItem(child(w.tvRecipes(), "Recipes", "List All"));
     w.tvRecipes_DblClick();
-    w.lstVRecipes()->setCurrentItem(listItem(w.lstVRecipes(), "Beef Stew"));
+    listItem(w.lstVRecipes(), "Beef Stew")->select();
     w.lstVRecipes_Click();
 
     auto sendWith = [&](bool zip) {

@@ -121,7 +121,7 @@ TEST_F(FullDisk, ExportsAndSaveRecipeKeepTheOldFileAndSaySo)
     dlg.close();
 
     recorder.boxes.clear();
-    w->lstVRecipes()->setCurrentItem(nullptr);
+    w->lstVRecipes()->view()->selectionModel()->clear();
     const QString id = QString::number(scalar(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE TITLE='Beef Stew'"));
     w->DisplayRecipe("R" + id, false);
     recorder.files.enqueue({program.path("out/Beef Stew.html")});

@@ -115,7 +115,7 @@ TEST_F(Languages, TheLetterBarListsWhatSortsUnderEachLetter)
     }
     UserLanguage language(German);
     window->cmdList_Click(0);
-    EXPECT_EQ(window->lstVRecipes()->topLevelItemCount(), int(std::size(kTitles)) + 3);
+    EXPECT_EQ(window->lstVRecipes()->count(), int(std::size(kTitles)) + 3);
 }
 
 TEST_F(Languages, SearchAndWhatCanIMakeWithIgnoreAccentsAsTheyIgnoreLetterCase)

@@ -116,16 +116,16 @@ TEST_F(Search, PickListsComeFromTheTreeAndEveryFillKeepsTheListForm)
 
     dlg.txtSearch->setText("o");
     dlg.cmdSearch_Click();
-    QTreeWidget* list = window->lstVRecipes();
+    RecipeList* list = window->lstVRecipes();
     ASSERT_EQ(listed(), QStringList({"Carrot Soup", "Mom's Pie", "Odd Loaf"}));
-    QTreeWidgetItem* soup = list->topLevelItem(0);
+    auto soup = listRow(list, 0);
     EXPECT_EQ(soup->text(1), "Soups");
     EXPECT_EQ(soup->checkState(0), Qt::Checked);
-    EXPECT_EQ(list->topLevelItem(1)->text(1), "Desserts,Main Dish");
-    EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Unchecked);
-    EXPECT_TRUE(recipelist::itemKey(soup).startsWith("R"));
-    EXPECT_EQ(list->headerItem()->text(0), "Title");
-    EXPECT_EQ(list->headerItem()->text(1), "Categories");
+    EXPECT_EQ(listRow(list, 1)->text(1), "Desserts,Main Dish");
+    EXPECT_EQ(listRow(list, 1)->checkState(0), Qt::Unchecked);
+    EXPECT_TRUE(soup->key().startsWith("R"));
+    EXPECT_EQ(list->view()->model()->headerData(0, Qt::Horizontal).toString(), "Title");
+    EXPECT_EQ(list->view()->model()->headerData(1, Qt::Horizontal).toString(), "Categories");
 
     // With no cookbook open the tree is empty: only "-Any-".
     basDatabase::CloseCookbook();
@@ -145,7 +145,7 @@ TEST_F(Search, CheckFoundRecipesMarksExactlyWhatWasListed)
 
     ASSERT_EQ(listed(), QStringList({"Beef Stew", "Dad's Cake", "Mom's Pie"}));
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(window->lstVRecipes()->topLevelItem(i)->checkState(0), Qt::Checked);
+        EXPECT_EQ(listRow(window->lstVRecipes(), i)->checkState(0), Qt::Checked);
     for (const char* title : {"Beef Stew", "Dad's Cake", "Mom$$s Pie", "Carrot Soup"})
         EXPECT_EQ(markOf(title), 1) << title;
     for (const char* title : {"apple Crumble", "Odd Loaf"})
@@ -164,7 +164,7 @@ TEST_F(Search, MessagesAndFailures)
     EXPECT_EQ(recorder.boxes[0].title, "Oops..");
     EXPECT_EQ(recorder.boxes[0].icon, ui::Icon::Information);
 
-    // Nothing found: the list is emptied and the status text stays.
+    // Nothing found: the list is emptied and the status text says so.
     dlg.txtSearch->setText("Stew");
     dlg.cmdSearch_Click();
     ASSERT_EQ(listed().size(), 1);
@@ -172,7 +172,7 @@ TEST_F(Search, MessagesAndFailures)
     dlg.txtSearch->setText("nothing like this");
     dlg.cmdSearch_Click();
     EXPECT_TRUE(listed().isEmpty());
-    EXPECT_EQ(window->statusText(), "before");
+    EXPECT_EQ(window->statusText(), "Found 0 for entered search criteria");
 
     // No cookbook: reported under the dialog's routine name, and the dialog stays usable.
     basDatabase::CloseCookbook();
@@ -204,7 +204,7 @@ TEST_F(Search, WhatCanIMakeWithListsRecipesHoldingEveryPiece)
         EXPECT_EQ(window->statusText(), QString("Found %1 for entered search criteria").arg(c.expected.size()));
     }
     EXPECT_TRUE(recorder.boxes.isEmpty());
-    EXPECT_EQ(window->lstVRecipes()->topLevelItem(0)->text(1), "Desserts");
+    EXPECT_EQ(listRow(window->lstVRecipes(), 0)->text(1), "Desserts");
 
     // Nothing found, or nothing typed: the previous list stays.
     dlg.txtSearch->setText("butter, sugar");

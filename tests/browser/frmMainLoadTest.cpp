@@ -354,7 +354,7 @@ TEST_F(Splitters, ADroppedBarStaysInsideTheWindowAndSurvivesARestart)
         EXPECT_EQ(ReadINI("Size", "Horizontal Splitter").toInt(),
                   qRound(w.height() * 1440.0 / w.logicalDpiY()) - 1300);
         w.imgHSplit_MouseUp(320 - top);
-        EXPECT_EQ(top + w.lstVRecipes()->height(), 320);
+        EXPECT_EQ(top + w.lstVRecipes()->view()->height(), 320);
     }
     DE.cn.open(program.path("data/tovalquendry.mdb"));
     frmMain again;
@@ -362,7 +362,7 @@ TEST_F(Splitters, ADroppedBarStaysInsideTheWindowAndSurvivesARestart)
     again.show();
     const int left = again.findChild<QSplitter*>("imgVSplit")->mapTo(&again, QPoint()).x();
     EXPECT_EQ(left + again.tvRecipes()->width(), 300);
-    EXPECT_EQ(again.findChild<QSplitter*>("imgHSplit")->mapTo(&again, QPoint()).y() + again.lstVRecipes()->height(),
+    EXPECT_EQ(again.findChild<QSplitter*>("imgHSplit")->mapTo(&again, QPoint()).y() + again.lstVRecipes()->view()->height(),
               320);
 }
 
@@ -375,7 +375,7 @@ TEST_F(Splitters, StoredPositionsAreReadLenientlyAndClamped)
     const int left = w.findChild<QSplitter*>("imgVSplit")->mapTo(&w, QPoint()).x();
     EXPECT_NEAR(left + w.tvRecipes()->width(), 1300 * w.logicalDpiX() / 1440, 1);
     const int top = w.findChild<QSplitter*>("imgHSplit")->mapTo(&w, QPoint()).y();
-    EXPECT_NEAR(top + w.lstVRecipes()->height(), w.height() - 1300 * w.logicalDpiY() / 1440, 1);
+    EXPECT_NEAR(top + w.lstVRecipes()->view()->height(), w.height() - 1300 * w.logicalDpiY() / 1440, 1);
 }
 
 // Exit ends the program as soon as its menu has closed, as the close box does, not at the stop timer's

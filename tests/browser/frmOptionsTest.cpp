@@ -218,7 +218,7 @@ TEST_F(Preferences, OkShowsTheSelectedRecipeThroughTheNewTemplate)
         dlg.cmdOk_Click();
         EXPECT_FALSE(QFile::exists(program.page("recipe.html")));
     }
-    w->lstVRecipes()->setCurrentItem(listItem(w->lstVRecipes(), "Beef Stew"));
+    listItem(w->lstVRecipes(), "Beef Stew")->select();
     {
         frmOptions dlg;
         dlg.txtDisplayTemplate->setText(standardTemplate());

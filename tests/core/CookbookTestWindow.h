@@ -1,30 +1,27 @@
 #pragma once
 // A main window for cookbook tests: records the caption and ResetScreen calls, and has a recipe list with
 // check boxes whose changes write the mark the way the real list does (and are counted).
+#include "browser/RecipeListView.h"
+#include "core/RecipeListItems.h"
 #include "core/basDatabase.h"
 #include "support/StubMainWindow.h"
-
-#include <QTreeWidget>
 
 class CookbookTestWindow final : public StubMainWindow {
 public:
     CookbookTestWindow()
     {
-        list_.setColumnCount(2);
-        QObject::connect(&list_, &QTreeWidget::itemChanged, [this](QTreeWidgetItem* item, int) {
+        QObject::connect(list_.recipes(), &RecipeListModel::markToggled, [this](int row, bool marked) {
             ++markWrites;
-            basDatabase::SetRecipeMark(item->data(0, Qt::UserRole).toString(), item->checkState(0) == Qt::Checked);
+            basDatabase::SetRecipeMark(recipelist::keyOf(list_.row(row)), marked);
         });
     }
 
-    // Adds a list item as the list fills do: key "R" & ID, title, check box.
-    QTreeWidgetItem* addItem(qint64 recipeId, const QString& title, bool checked)
+    // Adds a list row as the list fills do: ID, title, categories, check box.
+    void addItem(qint64 recipeId, const QString& title, bool checked)
     {
-        const QSignalBlocker block(&list_);
-        auto* item = new QTreeWidgetItem(&list_, QStringList{title, "Dessert"});
-        item->setData(0, Qt::UserRole, "R" + QString::number(recipeId));
-        item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
-        return item;
+        std::vector<RecipeRow> rows(list_.recipes()->rows());
+        rows.push_back({recipeId, title, "Dessert", checked});
+        list_.setRows(std::move(rows));
     }
 
     void ResetScreen() override
@@ -33,11 +30,11 @@ public:
         list_.clear();
         basDatabase::sCurrentCookbook.clear();
     }
-    QTreeWidget* lstVRecipes() override { return &list_; }
+    RecipeList* lstVRecipes() override { return &list_; }
 
     int resets = 0;      // ResetScreen calls
     int markWrites = 0;  // check box changes that reached the cookbook
 
 private:
-    QTreeWidget list_;
+    RecipeListView list_;
 };

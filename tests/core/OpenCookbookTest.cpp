@@ -80,7 +80,7 @@ TEST_F(OpenCookbookTest, OpeningResetsTheWindowFirstEvenForTheOpenCookbook)
     window.addItem(1, "Pie", true);
     ASSERT_TRUE(OpenCookbook("Garden.tqc"));
     EXPECT_EQ(window.resets, 1);
-    EXPECT_EQ(window.lstVRecipes()->topLevelItemCount(), 0);
+    EXPECT_EQ(window.lstVRecipes()->count(), 0);
     EXPECT_EQ(sCurrentCookbook, "Garden.tqc");
     EXPECT_EQ(cnCookbook.path(), program.path("data/cookbooks/Garden.tqc"));
     EXPECT_EQ(ReadINI("Options", "Last CookBook"), "Garden.tqc");

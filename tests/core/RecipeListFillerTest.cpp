@@ -1,7 +1,9 @@
 // The letter filter on the main window's recipe list, and the shared pieces of every list fill.
+#include "support/ListRows.h"
 #include "support/ScratchProgram.h"
 #include "support/StubMainWindow.h"
 
+#include "browser/RecipeListView.h"
 #include "core/MainWindow.h"
 #include "core/NumberText.h"
 #include "core/RecipeListFiller.h"
@@ -20,12 +22,12 @@ class ListWindow final : public StubMainWindow {
 public:
     QWidget frame;
     QTreeWidget tree{&frame};
-    QTreeWidget list{&frame};
+    RecipeListView list{&frame};
     QString status = "untouched";
 
     QWidget* widget() override { return &frame; }
     QTreeWidget* tvRecipes() override { return &tree; }
-    QTreeWidget* lstVRecipes() override { return &list; }
+    RecipeList* lstVRecipes() override { return &list; }
     void setStatusText(const QString& text) override { status = text; }
     QString statusText() const override { return status; }
 
@@ -42,13 +44,7 @@ public:
         return child;
     }
 
-    QStringList titles() const
-    {
-        QStringList out;
-        for (int i = 0; i < list.topLevelItemCount(); ++i)
-            out << list.topLevelItem(i)->text(0);
-        return out;
-    }
+    QStringList titles() { return listTitles(&list); }
 };
 
 class LetterFilter : public ::testing::Test {
@@ -147,13 +143,12 @@ TEST_F(LetterFilter, WildcardsInABrowseNameMatchOnlyThemselves)
     }
 }
 
-TEST_F(LetterFilter, ItemsCarryKeyCategoriesAndMarkButNoTag)
+TEST_F(LetterFilter, ItemsCarryKeyCategoriesAndMark)
 {
     FilterRecipeList("b");
-    ASSERT_EQ(window.list.topLevelItemCount(), 1);
-    const QTreeWidgetItem* stew = window.list.topLevelItem(0);
-    EXPECT_EQ(recipelist::itemKey(stew), "R3");
-    EXPECT_EQ(recipelist::itemTag(stew), "");
+    ASSERT_EQ(window.list.count(), 1);
+    const auto stew = listRow(&window.list, 0);
+    EXPECT_EQ(stew->key(), "R3");
     EXPECT_EQ(stew->text(1), "Main Dish");
     EXPECT_EQ(stew->checkState(0), Qt::Checked);
 }
@@ -166,7 +161,7 @@ TEST_F(LetterFilter, ARootOrNoSelectionChangesNothing)
     FilterRecipeList("b");
     window.tree.clearSelection();
     FilterRecipeList("b");
-    EXPECT_EQ(window.list.topLevelItemCount(), 5);
+    EXPECT_EQ(window.list.count(), 5);
     EXPECT_EQ(window.status, "before");
 }
 
@@ -211,17 +206,17 @@ TEST_F(LetterFilter, ALongFillLetsTheWindowRepaintWhileItReads)
     const qint64 previous = recipelist::setFillBatchInterval(0);
     QList<int> listedAtTicks;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] { listedAtTicks << window.list.topLevelItemCount(); });
+    QObject::connect(&ticker, &QTimer::timeout, [&] { listedAtTicks << window.list.count(); });
     ticker.start(0);
     FilterRecipeList("Display all");
     ticker.stop();
     recipelist::setFillBatchInterval(previous);
 
-    ASSERT_EQ(window.list.topLevelItemCount(), 5);
+    ASSERT_EQ(window.list.count(), 5);
     ASSERT_FALSE(listedAtTicks.isEmpty()) << "the event loop ran during the fill";
     EXPECT_EQ(listedAtTicks.first(), 0) << "it ran while the rows were read, before the items went in at once";
-    const QTreeWidgetItem* stew = window.list.findItems("Beef Stew", Qt::MatchExactly).value(0);
+    const auto stew = listRow(&window.list, "Beef Stew");
     ASSERT_TRUE(stew);
-    EXPECT_EQ(recipelist::itemKey(stew), "R3");
-    EXPECT_EQ(stew->data(0, ItemKeyRole).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(stew->key(), "R3");
+    EXPECT_EQ(window.list.model()->index(stew->index, 0).data(ItemKeyRole).typeId(), QMetaType::LongLong);
 }

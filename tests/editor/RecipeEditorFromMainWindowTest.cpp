@@ -50,9 +50,9 @@ TEST_F(RecipeEditorFromMainWindow, AddedRecipeIsFoundAmendedAndShown)
 
     w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
     w->tvRecipes_DblClick();
-    QTreeWidgetItem* tart = listItem(w->lstVRecipes(), "Lemon Tart");
-    ASSERT_NE(tart, nullptr);
-    w->lstVRecipes()->setCurrentItem(tart);
+    auto tart = listItem(w->lstVRecipes(), "Lemon Tart");
+    ASSERT_TRUE(tart);
+    tart->select();
     w->lstVRecipes_Click();
     EXPECT_TRUE(page().contains("Ann"));
     EXPECT_EQ(readBytes(program.page("lemon.png")), readBytes(picture));

@@ -1,11 +1,13 @@
 // The delete dialog: its two forms, deleting the selected or every marked recipe, and its failures.
 #include "editor/frmDelete.h"
 
-#include "core/RecipeListItems.h"
+#include "browser/RecipeListView.h"
 #include "browser/frmAbout.h"
+#include "core/RecipeListItems.h"
 #include "core/DE.h"
 #include "exchange/frmAddressBook.h"
 #include "support/Keyboard.h"
+#include "support/ListRows.h"
 #include "support/ScratchProgram.h"
 #include "support/StubMainWindow.h"
 #include "support/TestQueries.h"
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,10 +25,12 @@ namespace {
 // A main window that has a recipe list and counts its refreshes.
 class ListWindow : public StubMainWindow {
 public:
-    QTreeWidget* lstVRecipes() override { return &list; }
+    RecipeList* lstVRecipes() override { return &list; }
     void RefreshViews() override { ++refreshes; }
-    QTreeWidget list;
+    void RefreshFavourites() override { ++favouriteRefreshes; }
+    RecipeListView list;
     int refreshes = 0;
+    int favouriteRefreshes = 0;
 };
 
 class DeleteDialog : public ::testing::Test {
@@ -38,7 +41,7 @@ protected:
         for (const char* title : {"Beef Stew", "Carrot Soup", "Mom$$s Pie", "Pancakes"})
             ids << ScratchProgram::addRecipe(title);
         db::Query rows(basDatabase::cnCookbook, "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES ORDER BY TITLE");
-        recipelist::appendRows(&window.list, rows);
+        recipelist::fillRows(&window.list, rows);
     }
 
     void mark(std::initializer_list<int> which)
@@ -46,7 +49,7 @@ protected:
         for (int i : which)
             db::Query(basDatabase::cnCookbook, "UPDATE RECIPES SET MARK=1 WHERE ID=?1", {ids[i]}).exec();
     }
-    void select(int i) { window.list.setCurrentItem(window.list.topLevelItem(i)); }
+    void select(int i) { window.list.selectRow(i); }
     QStringList stored()
     {
         QStringList out;
@@ -55,13 +58,7 @@ protected:
             out << rows.text("TITLE");
         return out;
     }
-    QStringList listed() const
-    {
-        QStringList out;
-        for (int i = 0; i < window.list.topLevelItemCount(); ++i)
-            out << window.list.topLevelItem(i)->text(0);
-        return out;
-    }
+    QStringList listed() { return listTitles(&window.list); }
 
     ScratchProgram program;
     UiRecorder recorder;
@@ -85,7 +82,8 @@ TEST_F(DeleteDialog, WithoutMarksAsksForTheSelectedRecipeAndDeletesOnlyIt)
     dlg.cmdDelete_Click();
     EXPECT_EQ(stored(), QStringList({"Beef Stew", "Carrot Soup", "Pancakes"}));
     EXPECT_EQ(listed(), QStringList({"Beef Stew", "Carrot Soup", "Pancakes"}));
-    EXPECT_EQ(window.refreshes, 1);
+    EXPECT_EQ(window.refreshes, 0) << "one recipe gone: its row goes, the list is not emptied";
+    EXPECT_EQ(window.favouriteRefreshes, 1);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(recorder.boxes.isEmpty());
 }
@@ -116,7 +114,8 @@ TEST_F(DeleteDialog, WithMarksOffersBothChoices)
         EXPECT_EQ(listed(), step.listed) << step.option;
         EXPECT_FALSE(dlg.isVisible());
     }
-    EXPECT_EQ(window.refreshes, 2);
+    EXPECT_EQ(window.refreshes, 1);
+    EXPECT_EQ(window.favouriteRefreshes, 1);
 }
 
 TEST_F(DeleteDialog, CancelChangesNothingAndFavouriteRowsOutliveTheirRecipe)
@@ -152,9 +151,10 @@ TEST_F(DeleteDialog, AFailingDeleteIsReportedAndTheDialogStillClosesAndRefreshes
     ASSERT_GE(recorder.boxes.size(), 1);
     EXPECT_TRUE(recorder.boxes[0].text.endsWith("occurred in module frmDelete cmdDelete"));
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(window.refreshes, 1);
+    EXPECT_EQ(window.favouriteRefreshes, 1);
     basDatabase::cnCookbook.exec("PRAGMA query_only=0");
     EXPECT_EQ(recipeCount(), 4);
+    EXPECT_EQ(listed().size(), 4) << "the list keeps the recipe that is still stored";
 
     // The load's failure goes to the command that opened the dialog.
     basDatabase::CloseCookbook();
