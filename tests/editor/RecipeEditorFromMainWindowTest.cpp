@@ -88,9 +88,9 @@ TEST_F(RecipeEditorFromMainWindow, AnImportedRecipeIsAmendedWithoutTouchingItsTi
     w->tvRecipes_DblClick();
     for (const QString title : {"Cold Soup", "Old Import"}) {
         SCOPED_TRACE(title.toStdString());
-        QTreeWidgetItem* item = listItem(w->lstVRecipes(), title);
-        ASSERT_NE(item, nullptr);
-        w->lstVRecipes()->setCurrentItem(item);
+        auto row = listItem(w->lstVRecipes(), title);
+        ASSERT_TRUE(row);
+        row->select();
         w->lstVRecipes_Click();
         recorder.boxes.clear();
         editWith(*w, "TOOLBAR:EDITRECIPE", [](frmAddRecipe& e) { e.rtb->setPlainText("Serve cold."); });
