@@ -6,6 +6,7 @@
 // Building a 250,000-recipe cookbook takes a while; with LARGE_BENCH_CACHE set to a folder the cookbooks
 // are built once, kept there and copied from there on later runs.
 #include "BenchCookbook.h"
+#include "FreezeMeter.h"
 #include "browser/PopupMenus.h"
 #include "core/Settings.h"
 #include "core/basMain.h"
@@ -43,34 +44,11 @@ qint64 heapBytes()
     return static_cast<qint64>(info.uordblks + info.hblkhd);
 }
 
-// Times one run on the GUI thread and the longest stretch in it without a tick of the event loop (a
-// precise 1 ms timer that only fires when the run lets events through).
+// The figures of one run, as large_bench's callers take them.
 class FreezeMeter {
 public:
-    struct Figures {
-        double seconds;
-        double longestFreezeMs;
-    };
-
-    Figures measure(const std::function<void()>& run)
-    {
-        QTimer ticker;
-        ticker.setTimerType(Qt::PreciseTimer);
-        ticker.setInterval(1);
-        qint64 last = 0, longest = 0;
-        QElapsedTimer clock;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, now - last);
-            last = now;
-        });
-        ticker.start();
-        clock.start();
-        run();
-        const qint64 end = clock.nsecsElapsed();
-        longest = std::max(longest, end - last);
-        return {end / 1e9, longest / 1e6};
-    }
+    using Figures = bench::FreezeFigures;
+    Figures measure(const std::function<void()>& run) { return bench::measureFreeze(run); }
 };
 
 void report(const QString& name, int recipes, const FreezeMeter::Figures& f)

@@ -2,6 +2,7 @@
 // 1 MB run without a blank, 16 MB of ordinary lines, 1.2 million characters of Japanese), with the longest
 // the event loop waits meanwhile, and the compaction of a cookbook of 20,000 recipes.
 // Prints "name value unit".
+#include "FreezeMeter.h"
 #include "browser/PageView.h"
 #include "browser/RecipePage.h"
 #include "core/DE.h"
@@ -80,26 +81,8 @@ void InsertRecipes(int count, const QByteArray& picture)
     t.commit();
 }
 
-// Runs `run` on the GUI thread and gives the longest stretch in it without a tick of the event loop (a
-// precise 1 ms timer that fires only when the run lets events through), in ms.
-double LongestWait(const std::function<void()>& run)
-{
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(1);
-    qint64 last = 0, longest = 0;
-    QElapsedTimer clock;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    ticker.start();
-    clock.start();
-    run();
-    longest = std::max(longest, clock.nsecsElapsed() - last);
-    return longest / 1e6;
-}
+// The longest the event loop waits while `run` runs on the GUI thread, in ms.
+double LongestWait(const std::function<void()>& run) { return bench::measureFreeze(run).longestFreezeMs; }
 
 // Writes the page of a recipe with the given text and shows it in the main window's view, as a click on
 // the recipe does; reports both times, and the longest the event loop waits while the page is shown and
