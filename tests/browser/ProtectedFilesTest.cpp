@@ -18,7 +18,31 @@
 
 namespace {
 
-using ProtectedFiles = BrowserTest;
+// A file the program keeps, and what the refusal calls it.
+struct Target {
+    QString target, what;
+};
+
+class ProtectedFiles : public BrowserTest {
+protected:
+    // The export dialog refuses every target in every format, before any question whether to replace it.
+    void exportDialogRefuses(const QList<Target>& targets, const QStringList& formats)
+    {
+        frmExport dlg;
+        dlg.show();
+        for (const QString& format : formats)
+            for (const Target& t : targets) {
+                SCOPED_TRACE((format + " to " + t.target).toStdString());
+                recorder.boxes.clear();
+                dlg.cmbFormat->setCurrentText(format);
+                dlg.txtFile->setText(t.target);
+                dlg.cmdExport_Click();
+                ASSERT_EQ(recorder.boxes.size(), 1) << "refused before the question whether to replace it";
+                EXPECT_EQ(recorder.boxes[0].title, "Export");
+                EXPECT_TRUE(recorder.boxes[0].text.contains(t.what)) << recorder.boxes[0].text.toStdString();
+            }
+    }
+};
 
 TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseTheProgramsDatabases)
 {
@@ -32,9 +56,7 @@ TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseTheProgramsDatabases)
     ASSERT_EQ(::link(QFile::encodeName(program.path("data/cookbooks/Work.tqc")).constData(),
                      QFile::encodeName(program.path("elsewhere/work.xml")).constData()), 0);
 
-    const struct {
-        QString target, what;
-    } targets[] = {
+    const QList<Target> targets = {
         {program.path("data/cookbooks/Family.tqc"), "is the open cookbook"},
         {program.path("elsewhere/family link.mmf"), "is the open cookbook"},
         {program.path("data/cookbooks/../../data/tovalquendry.mdb"), "is the program's main database"},
@@ -54,22 +76,8 @@ TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseTheProgramsDatabases)
         }
     };
 
-    frmExport dlg;
-    dlg.show();
-    for (const QString format : {"Tovalquendry", "MealMaster", "Compu-Chef", "MasterCook"}) {
-        for (const auto& t : targets) {
-            SCOPED_TRACE((format + " to " + t.target).toStdString());
-            recorder.boxes.clear();
-            dlg.cmbFormat->setCurrentText(format);
-            dlg.txtFile->setText(t.target);
-            dlg.cmdExport_Click();
-            ASSERT_EQ(recorder.boxes.size(), 1) << "refused before the question whether to replace it";
-            EXPECT_EQ(recorder.boxes[0].title, "Export");
-            EXPECT_TRUE(recorder.boxes[0].text.contains(t.what)) << recorder.boxes[0].text.toStdString();
-        }
-    }
+    exportDialogRefuses(targets, {"Tovalquendry", "MealMaster", "Compu-Chef", "MasterCook"});
     unchanged();
-    dlg.close();
 
     // The writers themselves refuse too, whoever calls them.
     cExport exporter;
@@ -101,12 +109,13 @@ TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseTheProgramsDatabases)
 
     // Any other file is written as before.
     recorder.boxes.clear();
+    frmExport dlg;
+    dlg.show();
     dlg.cmbFormat->setCurrentText("MealMaster");
     dlg.txtFile->setText(program.path("elsewhere/family.mmf"));
     dlg.cmdExport_Click();
     EXPECT_TRUE(readBytes(program.path("elsewhere/family.mmf")).contains("Beef Stew"));
 }
-
 
 // Every other file the program keeps is refused the same way, by the file it reaches: the settings and
 // their lock, the cookbooks' locks, the error log, the working files under "temp" and the template in use.
@@ -124,9 +133,7 @@ TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseEveryFileTheProgramKeeps)
     ASSERT_EQ(::link(QFile::encodeName(program.path("data/cookbooks/.Family.tqc.lock")).constData(),
                      QFile::encodeName(program.path("elsewhere/lock.mmf")).constData()), 0);
 
-    const struct {
-        QString target, what;
-    } targets[] = {
+    const QList<Target> targets = {
         {program.path("TQSettings.ini"), "settings file"},
         {program.path("elsewhere/settings link.xml"), "settings file"},
         {program.path("TQSettings.ini.lock"), "lock file"},
@@ -148,20 +155,7 @@ TEST_F(ProtectedFiles, ExportsAndSaveRecipeRefuseEveryFileTheProgramKeeps)
             existed << t.target;
     }
 
-    frmExport dlg;
-    dlg.show();
-    for (const QString format : {"Tovalquendry", "MealMaster"})
-        for (const auto& t : targets) {
-            SCOPED_TRACE((format + " to " + t.target).toStdString());
-            recorder.boxes.clear();
-            dlg.cmbFormat->setCurrentText(format);
-            dlg.txtFile->setText(t.target);
-            dlg.cmdExport_Click();
-            ASSERT_EQ(recorder.boxes.size(), 1) << "refused before the question whether to replace it";
-            EXPECT_EQ(recorder.boxes[0].title, "Export");
-            EXPECT_TRUE(recorder.boxes[0].text.contains(t.what)) << recorder.boxes[0].text.toStdString();
-        }
-    dlg.close();
+    exportDialogRefuses(targets, {"Tovalquendry", "MealMaster"});
 
     for (const auto& t : targets) {
         SCOPED_TRACE(t.target.toStdString());
