@@ -129,6 +129,8 @@ frmAddRecipe::frmAddRecipe(QWidget* parent) : QDialog(parent)
                          static_cast<QWidget*>(cmbIng), static_cast<QWidget*>(cmbCat)})
         box->installEventFilter(this);
     imgRecipe->installEventFilter(this);
+    lstVIng->installEventFilter(this);
+    lstCat->installEventFilter(this);
     for (QLineEdit* box : {txtAuthor, txtIng, txtWine})
         SelectAllOnClick(box);
     EnterPressesFocusedButton(this);

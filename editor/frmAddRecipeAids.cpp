@@ -51,6 +51,19 @@ void Inform(const QString& text, const QString& title)
     ui::msgBox(text, ui::Buttons::OK, ui::Icon::Information, title);
 }
 
+// Tabbed into, a list shows the row the keyboard stands on as selected, so that Remove takes the row the
+// user sees rather than saying that none is chosen.
+void SelectCurrentOnKeyboardEntry(QAbstractItemView* view, const QFocusEvent* event)
+{
+    if (event->reason() != Qt::TabFocusReason && event->reason() != Qt::BacktabFocusReason)
+        return;
+    const QAbstractItemModel* model = view->model();
+    if (!model || model->rowCount() == 0 || view->selectionModel()->hasSelection())
+        return;
+    const QModelIndex row = view->currentIndex().isValid() ? view->currentIndex() : model->index(0, 0);
+    view->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 } // namespace
 
 bool frmAddRecipe::eventFilter(QObject* watched, QEvent* event)
@@ -63,6 +76,8 @@ bool frmAddRecipe::eventFilter(QObject* watched, QEvent* event)
             txtIng_GotFocus();
         else if (watched == txtWine)
             txtWine_GotFocus();
+        else if (watched == lstVIng || watched == lstCat)
+            SelectCurrentOnKeyboardEntry(static_cast<QAbstractItemView*>(watched), static_cast<QFocusEvent*>(event));
         break;
     case QEvent::FocusOut: {
         // Leaving a time box within the window validates it; Cancel and other windows do not.

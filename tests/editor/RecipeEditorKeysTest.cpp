@@ -297,3 +297,36 @@ TEST_F(RecipeEditorKeys, ANameThatIsNotInTheIngredientOrUnitListIsKeptAndTold)
 }
 
 } // namespace
+
+TEST_F(RecipeEditorKeys, TabbingIntoAFilledListSelectsTheRowRemoveThenTakes)
+{
+    auto editor = openActive();
+    ASSERT_TRUE(tabTo(editor->cmbCat));
+    for (const char* category : {"Soups", "Winter"}) {
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(category);
+        press(Qt::Key_Return);
+    }
+    ASSERT_TRUE(tabTo(editor->txtIng));
+    for (const char* amount : {"1", "2"}) {
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(amount);
+        press(Qt::Key_Return);
+    }
+    ASSERT_EQ(entries(editor->lstCat), (QStringList{"Soups", "Winter"}));
+    ASSERT_EQ(items(editor->lstVIng), (QStringList{"1  ", "2  "}));
+
+    struct Case {
+        QAbstractItemView* list;
+        QPushButton* remove;
+    };
+    for (const Case& c : {Case{editor->lstCat, editor->cmdRemove}, Case{editor->lstVIng, editor->cmdRemoveIng}}) {
+        ASSERT_TRUE(tabTo(c.list));
+        EXPECT_TRUE(c.list->selectionModel()->isRowSelected(0, {})) << c.list->objectName().toStdString();
+        ASSERT_TRUE(tabTo(c.remove));
+        press(Qt::Key_Space);
+    }
+    EXPECT_TRUE(recorder.boxes.isEmpty()) << boxTexts().join("|").toStdString();
+    EXPECT_EQ(entries(editor->lstCat), QStringList{"Winter"});
+    EXPECT_EQ(items(editor->lstVIng), QStringList{"2  "});
+}
