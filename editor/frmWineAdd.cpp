@@ -81,6 +81,7 @@ frmWineAdd::frmWineAdd(QWidget* parent) : QDialog(parent)
 
     lstvWines = new UnpickedOnEntryList(this);
     lstvWines->setObjectName("lstvWines");
+    boxesAsLoaded_.leaveOut(lstvWines);
     lstvWines->setRootIsDecorated(false);
     lstvWines->setUniformRowHeights(true);
     lstvWines->setAllColumnsShowFocus(true);
@@ -160,15 +161,6 @@ QList<QLineEdit*> frmWineAdd::boxes() const
     return {txtWineName, txtYear, txtType, txtColour, txtVineyard, txtComments};
 }
 
-QStringList frmWineAdd::boxValues() const
-{
-    QStringList values;
-    for (const QLineEdit* b : boxes())
-        values << b->text();
-    values << QString::number(cmbCountry->currentIndex());
-    return values;
-}
-
 // The six boxes' GotFocus: typing replaces the whole text.
 bool frmWineAdd::eventFilter(QObject* watched, QEvent* event)
 {
@@ -191,7 +183,7 @@ void frmWineAdd::Form_Load()
         for (const auto& [name, id] : countries)
             cmbCountry->addItem(name, id);
         cmbCountry->setCurrentIndex(-1);
-        loadedValues = boxValues();
+        boxesAsLoaded_.keep();
         // Picker mode lasts for this opening only. Select is then the default button and first in the Tab
         // order; Enter never adds or updates a wine.
         const bool picking = basMain::bPickWine;
@@ -261,7 +253,7 @@ void frmWineAdd::ClearForm()
     cmdAdd->setText("Add");
     txtWineName->setFocus();
     sIndex.clear();
-    loadedValues = boxValues();
+    boxesAsLoaded_.keep();
 }
 
 // Loads the clicked wine into the boxes; every box is emptied first, so nothing of the wine shown
@@ -287,7 +279,7 @@ void frmWineAdd::lstvWines_Click()
         cmbCountry->setCurrentIndex(country ? cmbCountry->findData(*country) : -1);
         sIndex = QString::number(row.value("WINE INDEX").toLongLong());
         cmdAdd->setText("Update");
-        loadedValues = boxValues();
+        boxesAsLoaded_.keep();
     });
 }
 
@@ -374,7 +366,7 @@ void frmWineAdd::cmdSelect_Click()
         if (!item)
             return;
         QString picked = item->text(0) + "##" + recipelist::itemKey(item);
-        if (boxValues() != loadedValues) {
+        if (boxesAsLoaded_.changed()) {
             // What the user typed is neither dropped silently nor stored unasked.
             const ui::Answer answer = ui::msgBox(
                 "The boxes hold changes that are not saved.\n\nSave them before selecting? Yes saves them and "

@@ -2,9 +2,10 @@
 // The wine list: keeps the user's favourite wines (the WINES list of the main database), and, when the
 // recipe editor opens it with basMain::bPickWine set, hands the chosen wine back through
 // basMain::sSelectedWine (name, "##", key).
+#include "core/TypedWork.h"
+
 #include <QDialog>
 #include <QList>
-#include <QStringList>
 #include <optional>
 
 class QComboBox;
@@ -52,7 +53,6 @@ private:
     void ClearForm();
     std::optional<qint64> storeBoxes();
     QList<QLineEdit*> boxes() const;
-    // The boxes' texts and the chosen country, as a wine was loaded or the form cleared.
-    QStringList boxValues() const;
-    QStringList loadedValues;
+    // The boxes and the chosen country as a wine was loaded or the form cleared.
+    TypedWork boxesAsLoaded_{this};
 };
