@@ -13,6 +13,7 @@
 #include <QTreeWidgetItem>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 // A filter of one letter "a" to "z" (either case), as the letter bar and the Filter dialog's list give:
@@ -88,8 +89,12 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
     if (!titles.letter.isNull())
         titleRows.bind(":letter", QString(titles.letter));
     // Narrowed by title, the few rows whose titles pass are read one by one, in the titles' order.
+    // Otherwise the categories are read beside the titles, on a connection of their own when one opens.
     const bool byTitle = !titleConditions.isEmpty();
-    db::Query rows(basDatabase::cnCookbook,
+    std::optional<db::Connection> reader;
+    if (!byTitle)
+        reader = basDatabase::cnCookbook.openReader();
+    db::Query rows(reader ? *reader : basDatabase::cnCookbook,
                    byTitle ? "SELECT ID, TITLE, CATEGORY, MARK FROM RECIPES" + where(rowConditions + titleConditions) +
                                  " ORDER BY TITLE ASC"
                            : "SELECT ID, CATEGORY FROM RECIPES" + where(rowConditions));
@@ -109,7 +114,9 @@ int fillBranchRecipes(RecipeList* list, BrowseBranch branch, const QTreeWidgetIt
     if (byTitle)
         return recipelist::fillRows(list, rows);
     db::Query marked(basDatabase::cnCookbook, "SELECT ID FROM RECIPES WHERE MARK=1");
-    return recipelist::fillRows(list, titleRows, rows, marked);
+    return recipelist::fillRows(list, titleRows, rows, marked,
+                                rowConditions.isEmpty() ? recipelist::Listing::EveryTitle
+                                                        : recipelist::Listing::SomeTitles);
 }
 
 void FilterRecipeList(const QString& filter)

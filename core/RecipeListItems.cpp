@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <functional>
+#include <future>
+#include <numeric>
 #include <utility>
 
 namespace recipelist {
@@ -34,8 +36,8 @@ qint64 setFillBatchInterval(qint64 ms)
 
 namespace {
 
-// Runs `read` beside the window's thread and sorts what it read in dictionary order. The connection is
-// the window thread's, but that thread only repaints (it takes no input) until the work is done.
+// Runs `read` beside the window's thread. The connection is the window thread's, but that thread only
+// repaints (it takes no input) until the work is done.
 std::vector<RecipeRow> readOffThread(const std::function<void(std::vector<RecipeRow>&)>& read,
                                      std::exception_ptr* failure)
 {
@@ -50,7 +52,6 @@ std::vector<RecipeRow> readOffThread(const std::function<void(std::vector<Recipe
             } catch (...) {
                 error = std::current_exception();
             }
-            text::sortInDictionaryOrder(rows, [](const RecipeRow& row) { return row.title; });
         },
         [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     if (clock.elapsed() >= batchMs)
@@ -62,10 +63,9 @@ std::vector<RecipeRow> readOffThread(const std::function<void(std::vector<Recipe
     return rows;
 }
 
-QString textAt(const db::Query& rows, int column)
+void sortByTitle(std::vector<RecipeRow>& rows)
 {
-    const QVariant value = rows.value(column);
-    return value.isNull() ? QString() : value.toString();
+    text::sortInDictionaryOrder(rows, [](const RecipeRow& row) { return row.title; });
 }
 
 int listAll(RecipeList* list, std::vector<RecipeRow> rows, std::exception_ptr failure)
@@ -77,6 +77,84 @@ int listAll(RecipeList* list, std::vector<RecipeRow> rows, std::exception_ptr fa
     return count;
 }
 
+// The titles as shown, with their recipes' IDs, in the order the titles' index gives them.
+struct Titles {
+    std::vector<qint64> ids;
+    std::vector<QString> texts;
+};
+
+Titles readTitles(db::Query& titles)
+{
+    Titles read;
+    while (titles.next()) {
+        read.ids.push_back(titles.value(0).toLongLong());
+        read.texts.push_back(text::decodeApostrophes(titles.text(1)));
+    }
+    return read;
+}
+
+// The categories as stored, with their recipes' IDs, in ID order.
+std::vector<std::pair<qint64, QString>> readCategories(db::Query& categories)
+{
+    std::vector<std::pair<qint64, QString>> read;
+    while (categories.next())
+        read.emplace_back(categories.value(0).toLongLong(), categories.text(1));
+    // The table gives its rows in ID order already.
+    const auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(read.begin(), read.end(), byId))
+        std::stable_sort(read.begin(), read.end(), byId);
+    return read;
+}
+
+std::vector<qint64> readMarks(db::Query& marked)
+{
+    std::vector<qint64> marks;
+    while (marked.next())
+        marks.push_back(marked.value(0).toLongLong());
+    std::sort(marks.begin(), marks.end());
+    return marks;
+}
+
+// What the other two queries say of each title: its categories as shown, whether the categories'
+// query returned it (it is listed) and whether it is marked. Matched in ID order, so that the work
+// grows with the rows and not with their product.
+struct TitleDetails {
+    std::vector<QString> categories;
+    std::vector<char> listed, marked;
+};
+
+// The positions of the titles in ID order.
+std::vector<int> inIdOrder(const Titles& titles)
+{
+    std::vector<int> order(titles.ids.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return titles.ids[a] < titles.ids[b]; });
+    return order;
+}
+
+TitleDetails matchDetails(const Titles& titles, const std::vector<int>& inIdOrder,
+                          const std::vector<std::pair<qint64, QString>>& categoryOf, const std::vector<qint64>& marks)
+{
+    const size_t count = titles.ids.size();
+    TitleDetails details{std::vector<QString>(count), std::vector<char>(count, 0), std::vector<char>(count, 0)};
+    auto category = categoryOf.begin();
+    auto mark = marks.begin();
+    for (int at : inIdOrder) {
+        const qint64 id = titles.ids[at];
+        while (category != categoryOf.end() && category->first < id)
+            ++category;
+        if (category != categoryOf.end() && category->first == id) {
+            details.listed[at] = 1;
+            details.categories[at] = text::decodeApostrophes(category->second);
+            ++category;
+        }
+        while (mark != marks.end() && *mark < id)
+            ++mark;
+        details.marked[at] = mark != marks.end() && *mark == id;
+    }
+    return details;
+}
+
 } // namespace
 
 std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
@@ -85,39 +163,52 @@ std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure)
         [&rows](std::vector<RecipeRow>& read) {
             const int id = rows.columnIndex("ID"), title = rows.columnIndex("TITLE"),
                       category = rows.columnIndex("CATEGORY"), mark = rows.columnIndex("MARK");
-            while (rows.next()) {
-                const QVariant marked = rows.value(mark);
-                read.push_back(makeRow(rows.value(id).toLongLong(), textAt(rows, title), textAt(rows, category),
-                                       !marked.isNull() && marked.toLongLong() != 0));
+            try {
+                while (rows.next()) {
+                    const QVariant marked = rows.value(mark);
+                    read.push_back(makeRow(rows.value(id).toLongLong(), rows.text(title), rows.text(category),
+                                           !marked.isNull() && marked.toLongLong() != 0));
+                }
+            } catch (...) {
+                sortByTitle(read);
+                throw;
             }
+            sortByTitle(read);
         },
         failure);
 }
 
-std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked,
+std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked, Listing listing,
                                 std::exception_ptr* failure)
 {
     return readOffThread(
         [&](std::vector<RecipeRow>& read) {
-            // The table gives its rows in ID order already; the titles' index gives them in title order.
-            std::vector<std::pair<qint64, QString>> categoryOf;
-            while (categories.next())
-                categoryOf.emplace_back(categories.value(0).toLongLong(), textAt(categories, 1));
-            const auto byId = [](const auto& a, const auto& b) { return a.first < b.first; };
-            if (!std::is_sorted(categoryOf.begin(), categoryOf.end(), byId))
-                std::sort(categoryOf.begin(), categoryOf.end(), byId);
-            std::vector<qint64> marks;
-            while (marked.next())
-                marks.push_back(marked.value(0).toLongLong());
-            std::sort(marks.begin(), marks.end());
-            read.reserve(categoryOf.size());
-            while (titles.next()) {
-                const qint64 id = titles.value(0).toLongLong();
-                const auto category = std::lower_bound(categoryOf.begin(), categoryOf.end(),
-                                                       std::pair<qint64, QString>(id, QString()), byId);
-                if (category != categoryOf.end() && category->first == id)
-                    read.push_back(makeRow(id, textAt(titles, 1), category->second,
-                                           std::binary_search(marks.begin(), marks.end(), id)));
+            // The categories take the longest (they come from the table itself): they are read beside
+            // the titles, on a connection of their own when the caller gave them one. When every title is
+            // listed, the titles' dictionary order is worked out beside the rest as well.
+            auto categoryRows = std::async(std::launch::async, [&categories] { return readCategories(categories); });
+            Titles title = readTitles(titles);
+            std::future<std::vector<int>> everyTitleInOrder;
+            if (listing == Listing::EveryTitle)
+                everyTitleInOrder = std::async(std::launch::async,
+                                               [&title] { return text::DictionaryOrder().orderOf(title.texts); });
+            const std::vector<qint64> marks = readMarks(marked);
+            const std::vector<int> titlesById = inIdOrder(title);
+            TitleDetails details = matchDetails(title, titlesById, categoryRows.get(), marks);
+            const auto take = [&](int at) {
+                if (details.listed[at])
+                    read.push_back({title.ids[at], std::move(title.texts[at]), std::move(details.categories[at]),
+                                    details.marked[at] != 0});
+            };
+            if (everyTitleInOrder.valid()) {
+                const std::vector<int> order = everyTitleInOrder.get();
+                read.reserve(order.size());
+                for (int at : order)
+                    take(at);
+            } else {
+                for (int at = 0; at < static_cast<int>(title.ids.size()); ++at)
+                    take(at);
+                sortByTitle(read);
             }
         },
         failure);
@@ -130,10 +221,10 @@ int fillRows(RecipeList* list, db::Query& rows)
     return listAll(list, std::move(read), failure);
 }
 
-int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked)
+int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked, Listing listing)
 {
     std::exception_ptr failure;
-    std::vector<RecipeRow> read = readRows(titles, categories, marked, &failure);
+    std::vector<RecipeRow> read = readRows(titles, categories, marked, listing, &failure);
     return listAll(list, std::move(read), failure);
 }
 

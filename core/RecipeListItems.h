@@ -29,19 +29,22 @@ RecipeRow makeRow(qint64 id, const QString& storedTitle, const QString& storedCa
 // goes to `failure` (thrown when `failure` is null).
 std::vector<RecipeRow> readRows(db::Query& rows, std::exception_ptr* failure = nullptr);
 
+// Whether the categories' query of the three-query readRows returns every recipe (List All) or some.
+enum class Listing { EveryTitle, SomeTitles };
+
 // The same from three queries, each of which takes the cheapest way through a cookbook whose rows hold
 // pictures and long texts before the title: `titles` returns ID and TITLE (the titles' index holds
 // both), `categories` ID and CATEGORY (the table in its own order, read no further than its first
 // columns) and `marked` the ID of every marked recipe (the "Marked" index). A recipe is listed when the
 // first two both return it.
-std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked,
+std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked, Listing listing,
                                 std::exception_ptr* failure = nullptr);
 
 // Puts the rows the query returns in place of the list's rows (see readRows), in one go: nothing is
 // written to the cookbook. When reading a row fails, the rows read so far are listed before the error
 // goes on. Returns the rows listed.
 int fillRows(RecipeList* list, db::Query& rows);
-int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked);
+int fillRows(RecipeList* list, db::Query& titles, db::Query& categories, db::Query& marked, Listing listing);
 // The least time a fill lets the window repaint after reading, in milliseconds (100): a fill that took
 // longer repaints once more before its rows go in. Returns the previous value.
 qint64 setFillBatchInterval(qint64 ms);

@@ -224,6 +224,22 @@ bool Connection::fileHasMoved() const
     return db_ && sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
 }
 
+std::optional<Connection> Connection::openReader() const
+{
+    if (!db_ || !sqlite3_get_autocommit(db_) || fileHasMoved())
+        return std::nullopt;
+    Connection reader;
+    try {
+        reader.openHandle(path_, SQLITE_OPEN_READONLY);
+    } catch (const AppError&) {
+        return std::nullopt;
+    }
+    // Neither file has moved after both were opened: the path names both, so they are one file.
+    if (fileHasMoved() || reader.fileHasMoved())
+        return std::nullopt;
+    return reader;
+}
+
 Query::Query(Connection& connection, const QString& sql) : db_(connection.handle())
 {
     prepare(sql);
@@ -409,6 +425,12 @@ QString Query::text(const QString& column) const
 {
     const QVariant v = value(column);
     return v.isNull() ? QString() : v.toString();
+}
+
+QString Query::text(int index) const
+{
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+    return data ? QString::fromUtf8(data, sqlite3_column_bytes(stmt_, index)) : QString();
 }
 
 bool Query::isNull(const QString& column) const { return value(column).isNull(); }

@@ -14,6 +14,7 @@
 #include <QVariant>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -49,6 +50,11 @@ public:
     // True when the file this connection opened was renamed, moved away or deleted since (SQLite then
     // refuses every write as "readonly"); the path may hold another file by now.
     bool fileHasMoved() const;
+    // A second connection, read-only, to the very file this one has open, for reading on another thread
+    // beside this connection; it sees what is committed. None while this connection is inside a
+    // transaction (the other would not see its changes), when the file has moved, or when it cannot be
+    // opened.
+    std::optional<Connection> openReader() const;
     sqlite3* handle() const { return db_; }
 
 private:
@@ -90,6 +96,7 @@ public:
     QVariant value(int index) const;
     QVariant value(const QString& column) const; // letter case ignored; throws for an unknown column
     QString text(const QString& column) const;  // "" for NULL
+    QString text(int index) const;              // "" for NULL
     bool isNull(const QString& column) const;
     int columnIndex(const QString& column) const; // -1 when absent
 

@@ -368,3 +368,40 @@ TEST_F(BrowseTree, TheBannerCountAndPageFollowTheList)
     EXPECT_EQ(banner(*w), "");
     EXPECT_EQ(w->locationName(), "blank.html");
 }
+
+// The categories are read on a connection of their own beside the titles; the list still shows the
+// cookbook as this window has it: its own uncommitted changes, and the open file after another file
+// has taken its name on disk.
+TEST_F(BrowseTree, AFillShowsTheOpenCookbookAsTheWindowHasIt)
+{
+    const QString cookbook = makeCookbook();
+    const QString path = basDatabase::CookbookPath(cookbook);
+    auto w = openWindow(cookbook);
+    const auto listAll = [&] {
+        w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+        w->tvRecipes_DblClick();
+        return listItem(w->lstVRecipes(), "Carrot Soup");
+    };
+
+    {
+        db::Transaction open(basDatabase::cnCookbook);
+        basDatabase::cnCookbook.exec("UPDATE RECIPES SET CATEGORY='Starters' WHERE TITLE='Carrot Soup'");
+        auto soup = listAll();
+        ASSERT_TRUE(soup);
+        EXPECT_EQ(soup->text(1), "Starters");
+        EXPECT_EQ(w->lstVRecipes()->count(), 4);
+    }
+
+    ASSERT_TRUE(QFile::rename(path, path + ".moved"));
+    ASSERT_TRUE(QFile::copy(path + ".moved", path));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+    sqlite3_exec(other, "UPDATE RECIPES SET CATEGORY='Elsewhere'; DELETE FROM RECIPES WHERE TITLE='Beef Stew'",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    auto soup = listAll();
+    ASSERT_TRUE(soup);
+    EXPECT_EQ(soup->text(1), "Soups");
+    EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"apple Crumble", "Beef Stew", "Carrot Soup", "Mom's Pie"}));
+    EXPECT_EQ(program.errorLog(), "");
+}
