@@ -1,5 +1,6 @@
 #include "exchange/XmlValueFilter.h"
 
+#include <array>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -8,16 +9,16 @@ namespace {
 
 constexpr qint64 kChunk = 1 << 16;
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+// The value of each byte as a hex digit, 0xFF for a byte that is none.
+constexpr std::array<unsigned char, 256> kHexValue = [] {
+    std::array<unsigned char, 256> value{};
+    value.fill(0xFF);
+    for (int c = '0'; c <= '9'; ++c)
+        value[c] = static_cast<unsigned char>(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c)
+        value[c] = value[c - 'a' + 'A'] = static_cast<unsigned char>(c - 'a' + 10);
+    return value;
+}();
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -92,6 +93,46 @@ void XmlValueFilter::endValue()
     pendingNibble_ = -1;
     valueBytes_ = 0;
     state_ = State::Tag;
+}
+
+// Decodes the next hex digits of the picture in hand, two at a time (the pictures are most of an
+// export's bytes); a digit left over waits for the next piece.
+void XmlValueFilter::decodePicture(const char* digits, qint64 size)
+{
+    if (pictureBad_)
+        return;
+    const auto* p = reinterpret_cast<const unsigned char*>(digits);
+    const auto* const end = p + size;
+    const qsizetype start = pictureBytes_.size();
+    if (keepPictures_)
+        pictureBytes_.resize(start + (size + 1) / 2);
+    char* out = pictureBytes_.data() + start;
+    if (pendingNibble_ >= 0 && p < end) {
+        const unsigned char low = kHexValue[*p++];
+        if (low > 15) {
+            pictureBad_ = true;
+        } else {
+            if (keepPictures_)
+                *out++ = static_cast<char>(pendingNibble_ << 4 | low);
+            pendingNibble_ = -1;
+        }
+    }
+    for (; !pictureBad_ && end - p >= 2; p += 2) {
+        const unsigned char high = kHexValue[p[0]], low = kHexValue[p[1]];
+        if ((high | low) > 15)
+            pictureBad_ = true;
+        else if (keepPictures_)
+            *out++ = static_cast<char>(high << 4 | low);
+    }
+    if (!pictureBad_ && p < end) {
+        pendingNibble_ = kHexValue[*p];
+        if (pendingNibble_ > 15)
+            pictureBad_ = true;
+    }
+    if (pictureBad_)
+        pictureBytes_.clear();
+    else if (keepPictures_)
+        pictureBytes_.truncate(out - pictureBytes_.constData());
 }
 
 void XmlValueFilter::filter(const char* in, qint64 size)
@@ -200,20 +241,7 @@ void XmlValueFilter::filter(const char* in, qint64 size)
             const void* q = std::memchr(in + i, quote_, size - i);
             const qint64 end = q ? static_cast<const char*>(q) - in : size;
             if (picture_) {
-                for (qint64 k = i; k < end && !pictureBad_; ++k) {
-                    const int digit = hexDigit(in[k]);
-                    if (digit < 0) {
-                        pictureBad_ = true;
-                    } else if (pendingNibble_ < 0) {
-                        pendingNibble_ = digit;
-                    } else {
-                        if (keepPictures_)
-                            pictureBytes_.append(static_cast<char>(pendingNibble_ << 4 | digit));
-                        pendingNibble_ = -1;
-                    }
-                }
-                if (pictureBad_)
-                    pictureBytes_.clear();
+                decodePicture(in + i, end - i);
             } else {
                 // Held back until it ends: a value past the limit never reaches the parser at all.
                 valueBytes_ += end - i;

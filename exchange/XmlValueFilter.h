@@ -35,6 +35,7 @@ protected:
 private:
     enum class State { Text, MarkupOpen, Comment, CData, Instruction, Declaration, Tag, Name, AfterName, Equals, Value };
     void filter(const char* in, qint64 size);
+    void decodePicture(const char* digits, qint64 size);
     void endValue();
 
     QFile file_;
