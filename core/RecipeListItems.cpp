@@ -183,10 +183,12 @@ std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Qu
 {
     return readOffThread(
         [&](std::vector<RecipeRow>& read) {
-            // The categories take the longest (they come from the table itself): they are read beside
-            // the titles, on a connection of their own when the caller gave them one. When every title is
-            // listed, the titles' dictionary order is worked out beside the rest as well.
-            auto categoryRows = std::async(std::launch::async, [&categories] { return readCategories(categories); });
+            // The categories take the longest (they come from the table itself): on a connection of their
+            // own they are read beside the titles, else after them. When every title is listed, the
+            // titles' dictionary order is worked out beside the rest as well.
+            auto categoryRows =
+                std::async(categories.sharesConnectionWith(titles) ? std::launch::deferred : std::launch::async,
+                           [&categories] { return readCategories(categories); });
             Titles title = readTitles(titles);
             std::future<std::vector<int>> everyTitleInOrder;
             if (listing == Listing::EveryTitle)

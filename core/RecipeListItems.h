@@ -36,7 +36,8 @@ enum class Listing { EveryTitle, SomeTitles };
 // pictures and long texts before the title: `titles` returns ID and TITLE (the titles' index holds
 // both), `categories` ID and CATEGORY (the table in its own order, read no further than its first
 // columns) and `marked` the ID of every marked recipe (the "Marked" index). A recipe is listed when the
-// first two both return it.
+// first two both return it. `categories` may run on a connection of its own (db::Connection::openReader):
+// it is then read on a thread of its own beside the titles.
 std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Query& marked, Listing listing,
                                 std::exception_ptr* failure = nullptr);
 

@@ -99,6 +99,7 @@ public:
     QString text(int index) const;              // "" for NULL
     bool isNull(const QString& column) const;
     int columnIndex(const QString& column) const; // -1 when absent
+    bool sharesConnectionWith(const Query& other) const { return db_ == other.db_; }
 
 private:
     void check(int rc) const;
