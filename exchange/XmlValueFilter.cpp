@@ -106,7 +106,7 @@ void XmlValueFilter::decodePicture(const char* digits, qint64 size)
     const qsizetype start = pictureBytes_.size();
     if (keepPictures_)
         pictureBytes_.resize(start + (size + 1) / 2);
-    char* out = pictureBytes_.data() + start;
+    char* out = keepPictures_ ? pictureBytes_.data() + start : nullptr;
     if (pendingNibble_ >= 0 && p < end) {
         const unsigned char low = kHexValue[*p++];
         if (low > 15) {
