@@ -231,6 +231,10 @@ std::optional<Connection> Connection::openReader() const
     Connection reader;
     try {
         reader.openHandle(path_, SQLITE_OPEN_READONLY);
+        // A first read: a journal left by a program that died while writing cannot be undone read-only;
+        // this connection then reads it after undoing it.
+        Query probe(reader, "SELECT count(*) FROM sqlite_master");
+        probe.next();
     } catch (const AppError&) {
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 #include "core/DE.h"
 #include "core/basMain.h"
 #include "editor/frmDelete.h"
+#include "support/SecondProcess.h"
 #include "support/TestQueries.h"
 
 #include <QKeyEvent>
@@ -403,5 +404,33 @@ TEST_F(BrowseTree, AFillShowsTheOpenCookbookAsTheWindowHasIt)
     ASSERT_TRUE(soup);
     EXPECT_EQ(soup->text(1), "Soups");
     EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"apple Crumble", "Beef Stew", "Carrot Soup", "Mom's Pie"}));
+    EXPECT_EQ(program.errorLog(), "");
+}
+
+// Another program died while writing the cookbook and left its journal: the next fill reads the cookbook
+// as it was before that write, as the window's own connection undoes the journal.
+TEST_F(BrowseTree, AFillAfterAnotherProgramDiedWhileWritingListsTheCookbookAsItWas)
+{
+    const QString cookbook = makeCookbook();
+    const QString path = basDatabase::CookbookPath(cookbook);
+    auto w = openWindow(cookbook);
+    {
+        // Enough written through a small cache that some of it reaches the file before its end.
+        SecondProcess other({"hold", path,
+                             "PRAGMA cache_size=10; UPDATE RECIPES SET CATEGORY='Half Written'; "
+                             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                             "INSERT INTO RECIPES (TITLE, AUTHOR, CATEGORY, INGREDIENTS, INSTRUCTIONS) "
+                             "SELECT 'Half ' || i, '', 'Half Written', hex(randomblob(400)), '' FROM n"});
+        ASSERT_EQ(other.readLine(), "held");
+        other.kill();
+    }
+    ASSERT_TRUE(QFileInfo::exists(path + "-journal"));
+
+    w->tvRecipes()->setCurrentItem(child(w->tvRecipes(), "Recipes", "List All"));
+    w->tvRecipes_DblClick();
+    EXPECT_EQ(titles(w->lstVRecipes()), QStringList({"apple Crumble", "Beef Stew", "Carrot Soup", "Mom's Pie"}));
+    auto soup = listItem(w->lstVRecipes(), "Carrot Soup");
+    ASSERT_TRUE(soup);
+    EXPECT_EQ(soup->text(1), "Soups");
     EXPECT_EQ(program.errorLog(), "");
 }

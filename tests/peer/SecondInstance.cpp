@@ -9,9 +9,9 @@
 //       Saves recipes "Written 0", "Written 1" ... one transaction each over a plain SQLite connection,
 //       printing "saved <title>" after each save that was committed; after a failure it opens the file
 //       again, as a user would. Ends when the stop file exists.
-//   tq_second_instance hold <cookbook path>
-//       Another program in the middle of a write: takes the file's write lock ("held") and keeps it until
-//       the end of its input.
+//   tq_second_instance hold <cookbook path> [<statements>]
+//       Another program in the middle of a write: takes the file's write lock, runs the statements inside
+//       it ("held") and keeps it until the end of its input. Killed then, it leaves its journal behind.
 //   tq_second_instance page <program folder> <cookbook file> <recipe key>
 //       Starts as the program does (a page folder of its own), shows the recipe's page ("page <path>") and
 //       keeps it until the end of its input; then ends as the program does, taking its folder with it.
@@ -103,11 +103,13 @@ int writeRecipes(const QString& path, const QString& stopFile)
     return 0;
 }
 
-int holdWriteLock(const QString& path)
+int holdWriteLock(const QString& path, const QString& statements)
 {
     db::Connection cn;
     cn.open(path);
     db::Transaction writing(cn, db::Transaction::OnScopeExit::Rollback, db::Transaction::Lock::Immediate);
+    if (!statements.isEmpty())
+        cn.exec(statements);
     say("held");
     for (std::string line; std::getline(std::cin, line);) {
     }
@@ -163,8 +165,8 @@ int main(int argc, char** argv)
         return openCookbook(args[2], args[3], args[4].toInt());
     if (args.size() == 4 && args[1] == "writer")
         return writeRecipes(args[2], args[3]);
-    if (args.size() == 3 && args[1] == "hold")
-        return holdWriteLock(args[2]);
+    if ((args.size() == 3 || args.size() == 4) && args[1] == "hold")
+        return holdWriteLock(args[2], args.value(3));
     if (args.size() == 5 && args[1] == "page")
         return showPage(args[2], args[3], args[4]);
     try {
@@ -182,7 +184,7 @@ int main(int argc, char** argv)
     } catch (...) {
         return 1;
     }
-    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH\n"
+    std::fputs("usage: tq_second_instance open FOLDER FILE TIMEOUT | writer PATH STOPFILE | hold PATH [STATEMENTS]\n"
                "       | page FOLDER FILE KEY\n"
                "       | write-settings FILE SECTION PREFIX COUNT | set-setting FILE SECTION KEY VALUE\n"
                "       | sql DATABASE STATEMENTS | compact FOLDER FILE\n",
