@@ -48,14 +48,7 @@ qint64 heapBytes()
     return static_cast<qint64>(info.uordblks + info.hblkhd);
 }
 
-// The figures of one run, as large_bench's callers take them.
-class FreezeMeter {
-public:
-    using Figures = bench::FreezeFigures;
-    Figures measure(const std::function<void()>& run) { return bench::measureFreeze(run); }
-};
-
-void report(const QString& name, int recipes, const FreezeMeter::Figures& f)
+void report(const QString& name, int recipes, const bench::FreezeFigures& f)
 {
     print(QString("%1_%2_seconds").arg(name).arg(recipes), f.seconds, "s");
     print(QString("%1_%2_longest_freeze_ms").arg(name).arg(recipes), f.longestFreezeMs, "ms");
@@ -104,31 +97,30 @@ void openCookbook(const QString& name)
 
 void benchListAndMarks(frmMain& window, int recipes)
 {
-    FreezeMeter meter;
     QTreeWidget* tree = window.tvRecipes();
     RecipeList* list = window.lstVRecipes();
     tree->setCurrentItem(bench::childOf(tree, "Recipes", 0));
 
     const qint64 heapBefore = heapBytes();
-    report("list_all", recipes, meter.measure([&] { window.tvRecipes_DblClick(); }));
+    report("list_all", recipes, bench::measureFreeze([&] { window.tvRecipes_DblClick(); }));
     if (list->count() != recipes)
         qFatal("List All listed %d recipes", list->count());
     print(QString("list_all_%1_kb_per_row").arg(recipes), (heapBytes() - heapBefore) / 1024.0 / recipes, "KB");
 
     frmContextMenus menus(&window);
-    report("check_all", recipes, meter.measure([&] { menus.mnuSortOption_Click(frmContextMenus::CheckAll); }));
+    report("check_all", recipes, bench::measureFreeze([&] { menus.mnuSortOption_Click(frmContextMenus::CheckAll); }));
     if (recipes != smallestSize)
         return; // every recipe is marked, as the exports want
-    report("uncheck_all", recipes, meter.measure([&] { menus.mnuSortOption_Click(frmContextMenus::UncheckAll); }));
+    report("uncheck_all", recipes, bench::measureFreeze([&] { menus.mnuSortOption_Click(frmContextMenus::UncheckAll); }));
     report("inverse_selection", recipes,
-           meter.measure([&] { menus.mnuSortOption_Click(frmContextMenus::InverseSelection); }));
+           bench::measureFreeze([&] { menus.mnuSortOption_Click(frmContextMenus::InverseSelection); }));
     db::Query marked(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES WHERE MARK=1");
     if (!marked.next() || marked.value("N").toInt() != recipes)
         qFatal("Inverse Selection left %d recipes marked", marked.value("N").toInt());
 
     // What the database alone needs to mark every recipe (one statement), the floor of the commands above.
     basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=0");
-    report("mark_statement", recipes, meter.measure([] { basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1"); }));
+    report("mark_statement", recipes, bench::measureFreeze([] { basDatabase::cnCookbook.exec("UPDATE RECIPES SET MARK=1"); }));
 }
 
 // ---------------------------------------------------------------- exports
@@ -197,7 +189,6 @@ double bareExportSeconds(const QString& path, qint64 bytes)
 // beside it, and the peak memory above what the program held before.
 void benchExports(int recipes, const QString& folder)
 {
-    FreezeMeter meter;
     frmExport dlg;
     dlg.show();
     const struct {
@@ -217,7 +208,7 @@ void benchExports(int recipes, const QString& folder)
         malloc_trim(0);
         resetPeakMemory();
         const qint64 before = statusKb("VmRSS:");
-        report(name, recipes, meter.measure([&] { dlg.cmdExport_Click(); }));
+        report(name, recipes, bench::measureFreeze([&] { dlg.cmdExport_Click(); }));
         const qint64 peak = statusKb("VmHWM:");
         if (dlg.lblExported->text() != QString::number(recipes))
             qFatal("%s exported %s recipes", run.format, qPrintable(dlg.lblExported->text()));
@@ -239,8 +230,7 @@ void benchDeleteOne(frmMain& window, int recipes)
     dlg.Form_Load();
     dlg.optDelete[1]->setChecked(true);
     dlg.show();
-    FreezeMeter meter;
-    report("delete_one", recipes, meter.measure([&] { dlg.cmdDelete_Click(); }));
+    report("delete_one", recipes, bench::measureFreeze([&] { dlg.cmdDelete_Click(); }));
     db::Query left(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES");
     if (!left.next() || left.value("N").toInt() != recipes - 1)
         qFatal("the delete left %d recipes", left.value("N").toInt());
@@ -262,8 +252,7 @@ void benchCloseClearing(frmMain& window, int recipes)
     });
     watch.start(1);
     clock.start();
-    FreezeMeter meter;
-    report("close_clear_checked", recipes, meter.measure([&] { window.close(); }));
+    report("close_clear_checked", recipes, bench::measureFreeze([&] { window.close(); }));
     print(QString("close_clear_checked_%1_window_gone_ms").arg(recipes), double(goneMs), "ms");
     WriteINI("Options", "Clear Checked", "False");
     db::Query marked(basDatabase::cnCookbook, "SELECT COUNT(*) AS N FROM RECIPES WHERE MARK<>0");
@@ -302,10 +291,9 @@ void benchCompaction(int recipes)
     for (int i = 0; i < manager.lstvCookbooks->count(); ++i)
         if (manager.lstvCookbooks->item(i)->data(frmCookbook::FileRole).toString() == "Large.tqc")
             manager.lstvCookbooks->setCurrentItem(manager.lstvCookbooks->item(i));
-    FreezeMeter meter;
-    FreezeMeter::Figures compaction{0, 0};
+    bench::FreezeFigures compaction{0, 0};
     for (int run = 0; run < 2; ++run) {
-        const FreezeMeter::Figures figures = meter.measure([&] { manager.cmdAction_Click(6); });
+        const bench::FreezeFigures figures = bench::measureFreeze([&] { manager.cmdAction_Click(6); });
         compaction.seconds += figures.seconds / 2;
         compaction.longestFreezeMs = std::max(compaction.longestFreezeMs, figures.longestFreezeMs);
         if (frmCookbook::GetCookbookInfo(target).count != recipes - 1)
@@ -357,14 +345,13 @@ void benchLateCancel(int recipes, const QString& file)
 
 void benchXmlImport(int recipes, const QString& file)
 {
-    FreezeMeter meter;
     frmImport dlg;
     dlg.show();
     dlg.txtFile->setText(file);
 
     basDatabase::CreateCookbook("Imported.tqc");
     openCookbook("Imported.tqc");
-    report("xml_import", recipes, meter.measure([&] { dlg.cmdImport_Click(); }));
+    report("xml_import", recipes, bench::measureFreeze([&] { dlg.cmdImport_Click(); }));
     if (dlg.lblImported->text() != QString::number(recipes))
         qFatal("the XML import took %s recipes", qPrintable(dlg.lblImported->text()));
     basDatabase::CloseCookbook();

@@ -115,14 +115,6 @@ std::vector<qint64> readMarks(db::Query& marked)
     return marks;
 }
 
-// What the other two queries say of each title: its categories as shown, whether the categories'
-// query returned it (it is listed) and whether it is marked. Matched in ID order, so that the work
-// grows with the rows and not with their product.
-struct TitleDetails {
-    std::vector<QString> categories;
-    std::vector<char> listed, marked;
-};
-
 // The positions of the titles in ID order.
 std::vector<int> inIdOrder(const Titles& titles)
 {
@@ -131,6 +123,14 @@ std::vector<int> inIdOrder(const Titles& titles)
     std::sort(order.begin(), order.end(), [&](int a, int b) { return titles.ids[a] < titles.ids[b]; });
     return order;
 }
+
+// What the other two queries say of each title: its categories as shown, whether the categories'
+// query returned it (it is listed) and whether it is marked. Matched in ID order, so that the work
+// grows with the rows and not with their product.
+struct TitleDetails {
+    std::vector<QString> categories;
+    std::vector<char> listed, marked;
+};
 
 TitleDetails matchDetails(const Titles& titles, const std::vector<int>& inIdOrder,
                           const std::vector<std::pair<qint64, QString>>& categoryOf, const std::vector<qint64>& marks)
@@ -189,17 +189,17 @@ std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Qu
             auto categoryRows =
                 std::async(categories.sharesConnectionWith(titles) ? std::launch::deferred : std::launch::async,
                            [&categories] { return readCategories(categories); });
-            Titles title = readTitles(titles);
+            Titles shown = readTitles(titles);
             std::future<std::vector<int>> everyTitleInOrder;
             if (listing == Listing::EveryTitle)
                 everyTitleInOrder = std::async(std::launch::async,
-                                               [&title] { return text::DictionaryOrder().orderOf(title.texts); });
+                                               [&shown] { return text::DictionaryOrder().orderOf(shown.texts); });
             const std::vector<qint64> marks = readMarks(marked);
-            const std::vector<int> titlesById = inIdOrder(title);
-            TitleDetails details = matchDetails(title, titlesById, categoryRows.get(), marks);
+            const std::vector<int> titlesById = inIdOrder(shown);
+            TitleDetails details = matchDetails(shown, titlesById, categoryRows.get(), marks);
             const auto take = [&](int at) {
                 if (details.listed[at])
-                    read.push_back({title.ids[at], std::move(title.texts[at]), std::move(details.categories[at]),
+                    read.push_back({shown.ids[at], std::move(shown.texts[at]), std::move(details.categories[at]),
                                     details.marked[at] != 0});
             };
             if (everyTitleInOrder.valid()) {
@@ -208,7 +208,7 @@ std::vector<RecipeRow> readRows(db::Query& titles, db::Query& categories, db::Qu
                 for (int at : order)
                     take(at);
             } else {
-                for (int at = 0; at < static_cast<int>(title.ids.size()); ++at)
+                for (int at = 0; at < static_cast<int>(shown.ids.size()); ++at)
                     take(at);
                 sortByTitle(read);
             }

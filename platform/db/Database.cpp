@@ -128,6 +128,13 @@ void Connection::openHandle(const QString& path, int flags)
     registerLetterFunction(db_);
 }
 
+void Connection::readSchema()
+{
+    // A file that is not a database (or is damaged) fails on its first read.
+    Query probe(*this, "SELECT count(*) FROM sqlite_master");
+    probe.next();
+}
+
 void Connection::open(const QString& path)
 {
     close();
@@ -136,9 +143,7 @@ void Connection::open(const QString& path)
     refuseEmptyFile(path);
     openHandle(path, SQLITE_OPEN_READWRITE);
     try {
-        // A file that is not a database (or is damaged) fails on its first read.
-        Query probe(*this, "SELECT count(*) FROM sqlite_master");
-        probe.next();
+        readSchema();
     } catch (...) {
         close();
         throw;
@@ -231,10 +236,9 @@ std::optional<Connection> Connection::openReader() const
     Connection reader;
     try {
         reader.openHandle(path_, SQLITE_OPEN_READONLY);
-        // A first read: a journal left by a program that died while writing cannot be undone read-only;
-        // this connection then reads it after undoing it.
-        Query probe(reader, "SELECT count(*) FROM sqlite_master");
-        probe.next();
+        // A journal left by a program that died while writing cannot be undone read-only: this
+        // connection then reads the file after undoing it.
+        reader.readSchema();
     } catch (const AppError&) {
         return std::nullopt;
     }

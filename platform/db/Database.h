@@ -62,6 +62,8 @@ private:
     struct CachedStatement;
     // Opens the SQLite handle with these flags and sets it up (busy timeout, LIKE); throws on failure.
     void openHandle(const QString& path, int flags);
+    // The first read of the file; throws when it fails.
+    void readSchema();
     sqlite3_stmt* takeCached(const QString& sql);
     void giveBack(const QString& sql, sqlite3_stmt* stmt);
     sqlite3* db_ = nullptr;
